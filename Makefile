@@ -1,0 +1,64 @@
+# The commands a newcomer types. Everything builds with CMake into a build folder of its own:
+#   build/            optimised with debug info (make, make run, make test, make bench)
+#   build-address/    AddressSanitizer with UndefinedBehaviorSanitizer (make test SAN=address)
+#   build-thread/     ThreadSanitizer (make test SAN=thread)
+#   build-fuzz/       clang with libFuzzer (make fuzz)
+
+SAN ?=
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+ifeq ($(SAN),)
+  BUILD := build
+  CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+else ifeq ($(SAN),address)
+  BUILD := build-address
+  CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=address
+else ifeq ($(SAN),thread)
+  BUILD := build-thread
+  CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=thread
+else
+  $(error SAN is address or thread)
+endif
+
+.PHONY: all deps build run test bench fuzz format assets-preview clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+
+build: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: deps
+	@$(MAKE) --no-print-directory build
+	$(BUILD)/bin/zumbrix
+
+test: deps
+	@$(MAKE) --no-print-directory build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@$(MAKE) --no-print-directory build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+# Each fuzz target runs for FUZZ_SECONDS on a corpus folder of its own under build-fuzz/corpus.
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz -j $(JOBS)
+	@for f in build-fuzz/bin/fuzz_*; do \
+	  name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
+	done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-address build-thread build-fuzz

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, and nothing when all are present.
+# This list is the only place that names them.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ make cmake pkg-config clang libclang-rt-14-dev clang-format
+  # libraries
+  libsdl2-dev libpng-dev zlib1g-dev libvorbis-dev libogg-dev
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # Mesa's software OpenGL, behind SDL's offscreen video driver
+  libgl1-mesa-dri libegl1 libegl-mesa0 libgl-dev libegl-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
