@@ -100,5 +100,4 @@ int RunApplication(int argc, char** argv, int (*body)()) {
     std::fprintf(stderr, "Unknown error\n");
   }
   return 1;  // std::atexit functions still run
-
 }

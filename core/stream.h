@@ -57,8 +57,8 @@ class TStream : public TIO {
   // Reads and discards up to `count` bytes; returns how many were skipped.
   std::int64_t SkipBytes(std::int64_t count);
 
-  int ReadByte();     // 0 to 255
-  int ReadShort();    // 0 to 65535
+  int ReadByte();   // 0 to 255
+  int ReadShort();  // 0 to 65535
   std::int32_t ReadInt();
   std::int64_t ReadLong();
   float ReadFloat();
