@@ -1,0 +1,183 @@
+// gl_window.cpp - OpenGL windows over SDL2.
+#include "platform/gl_window.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+struct PlatGLWindow {
+  SDL_Window* window = nullptr;
+  SDL_GLContext context = nullptr;
+  bool owns_window = true;
+};
+
+namespace {
+
+PlatGLWindow shared;  // the hidden context every window shares textures with
+
+void SetPixelFormat(const PlatPixelFormat& f) {
+  SDL_GL_ResetAttributes();
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 1);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 1);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 1);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, f.alpha_bits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, f.depth_bits);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, f.stencil_bits);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, f.accum_bits);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, f.accum_bits);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, f.accum_bits);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, f.double_buffer ? 1 : 0);
+  // The fixed-function pipeline: a compatibility context of whatever version the driver offers.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+bool EnsureShared() {
+  if (shared.context) return true;
+  SetPixelFormat(PlatPixelFormat{false, 0, 0, 0, 0});
+  shared.window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!shared.window) return false;
+  shared.context = SDL_GL_CreateContext(shared.window);
+  if (!shared.context) {
+    SDL_DestroyWindow(shared.window);
+    shared.window = nullptr;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool plat_video_start(std::string* error) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  // Focus changes are the caller's to handle: SDL must not minimise or restore by itself.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (error) *error = std::string("No display available: ") + SDL_GetError();
+    return false;
+  }
+  return true;
+}
+
+bool plat_video_is_virtual() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+std::vector<PlatDisplayMode> plat_display_modes() {
+  std::vector<PlatDisplayMode> modes;
+  int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode m;
+    if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
+    modes.push_back({m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format)), m.refresh_rate});
+  }
+  return modes;
+}
+
+PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int width, int height,
+                                    bool borderless, const PlatPixelFormat& format,
+                                    std::string* error) {
+  if (!EnsureShared()) {
+    if (error) *error = std::string("Cannot create the shared OpenGL context: ") + SDL_GetError();
+    return nullptr;
+  }
+  SDL_GLContext previous = SDL_GL_GetCurrentContext();
+  SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
+
+  SetPixelFormat(format);
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
+  SDL_Window* window = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+  if (!window) {
+    if (error) *error = std::string("Cannot create a window: ") + SDL_GetError();
+    return nullptr;
+  }
+  // The new context shares textures with the shared one, which must be current while it is made.
+  SDL_GL_MakeCurrent(shared.window, shared.context);
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+  if (!context) {
+    if (error) *error = std::string("No OpenGL pixel format fits: ") + SDL_GetError();
+    SDL_DestroyWindow(window);
+    SDL_GL_MakeCurrent(previous_window, previous);
+    return nullptr;
+  }
+  SDL_GL_MakeCurrent(previous_window, previous);
+  return new PlatGLWindow{window, context, true};
+}
+
+PlatGLWindow* plat_gl_window_attach(unsigned window_id, const PlatPixelFormat& format) {
+  SDL_Window* window = SDL_GetWindowFromID(window_id);
+  if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) || !EnsureShared()) {
+    return nullptr;
+  }
+  SDL_GLContext previous = SDL_GL_GetCurrentContext();
+  SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
+  SetPixelFormat(format);
+  SDL_GL_MakeCurrent(shared.window, shared.context);
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+  SDL_GL_MakeCurrent(previous_window, previous);
+  if (!context) return nullptr;
+  return new PlatGLWindow{window, context, false};
+}
+
+void plat_gl_window_destroy(PlatGLWindow* w) {
+  if (!w) return;
+  if (SDL_GL_GetCurrentContext() == w->context) SDL_GL_MakeCurrent(nullptr, nullptr);
+  SDL_GL_DeleteContext(w->context);
+  if (w->owns_window) SDL_DestroyWindow(w->window);
+  delete w;
+}
+
+unsigned plat_gl_window_id(PlatGLWindow* w) { return w ? SDL_GetWindowID(w->window) : 0; }
+
+void plat_gl_window_client_size(PlatGLWindow* w, int* width, int* height) {
+  SDL_GL_GetDrawableSize(w->window, width, height);
+}
+
+void plat_gl_window_minimize(PlatGLWindow* w) { SDL_MinimizeWindow(w->window); }
+
+bool plat_gl_make_current(PlatGLWindow* w) {
+  if (!w) return SDL_GL_MakeCurrent(nullptr, nullptr) == 0;
+  return SDL_GL_MakeCurrent(w->window, w->context) == 0;
+}
+
+bool plat_gl_make_shared_current() {
+  return EnsureShared() && SDL_GL_MakeCurrent(shared.window, shared.context) == 0;
+}
+
+bool plat_gl_shared_is_current() {
+  return shared.context && SDL_GL_GetCurrentContext() == shared.context;
+}
+
+void plat_gl_swap(PlatGLWindow* w) { SDL_GL_SwapWindow(w->window); }
+
+bool plat_gl_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+
+bool plat_set_display_mode(PlatGLWindow* w, const PlatDisplayMode& mode) {
+  if (plat_video_is_virtual()) return true;
+  SDL_DisplayMode want = {};
+  want.w = mode.width;
+  want.h = mode.height;
+  want.refresh_rate = mode.hertz;
+  SDL_DisplayMode got;
+  if (!SDL_GetClosestDisplayMode(SDL_GetWindowDisplayIndex(w->window), &want, &got)) return false;
+  if (got.w != mode.width || got.h != mode.height) return false;
+  if (mode.hertz != 0 && got.refresh_rate != mode.hertz) return false;
+  if (SDL_SetWindowDisplayMode(w->window, &got) != 0) return false;
+  return SDL_SetWindowFullscreen(w->window, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+void plat_restore_display_mode(PlatGLWindow* w) {
+  if (!plat_video_is_virtual()) SDL_SetWindowFullscreen(w->window, 0);
+}
+
+void plat_block_screen_saver(bool block) {
+  if (block) {
+    SDL_DisableScreenSaver();
+  } else {
+    SDL_EnableScreenSaver();
+  }
+}
