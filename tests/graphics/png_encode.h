@@ -36,6 +36,8 @@ inline void Append(png_structp png, png_bytep data, std::size_t length) {
 }
 
 inline void Flush(png_structp) {}
+inline void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+inline void OnWarning(png_structp, png_const_charp) {}
 
 // Plain data only between setjmp and libpng's longjmp.
 inline bool Write(png_structp png, png_infop info, const PngPicture* p, png_bytepp rows) {
@@ -63,7 +65,8 @@ inline bool Write(png_structp png, png_infop info, const PngPicture* p, png_byte
 // The PNG file of `picture`; empty if libpng refused it.
 inline std::vector<unsigned char> EncodePng(const PngPicture& picture) {
   std::vector<unsigned char> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_write_struct(
+      PNG_LIBPNG_VER_STRING, nullptr, png_encode_detail::OnError, png_encode_detail::OnWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!info) {
     png_destroy_write_struct(&png, nullptr);
