@@ -27,15 +27,6 @@ class Input {
   std::size_t pos_ = 0;
 };
 
-std::uint32_t Crc32(const unsigned char* data, std::size_t length) {
-  std::uint32_t crc = 0xFFFFFFFF;
-  for (std::size_t i = 0; i < length; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
 std::uint32_t Big32(const unsigned char* p) {
   return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
 }
@@ -45,7 +36,7 @@ void RepairChecksums(std::vector<unsigned char>& file) {
   while (at + 12 <= file.size()) {
     const std::uint32_t length = Big32(&file[at]);
     if (length > file.size() - at - 12) break;
-    const std::uint32_t crc = Crc32(&file[at + 4], length + 4);
+    const std::uint32_t crc = PngCrc32(&file[at + 4], length + 4);
     for (int i = 0; i < 4; ++i)
       file[at + 8 + length + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
     at += 12 + length;

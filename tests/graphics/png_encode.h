@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <vector>
 
 struct PngPicture {
@@ -81,4 +82,14 @@ inline std::vector<unsigned char> EncodePng(const PngPicture& picture) {
   if (!png_encode_detail::Write(png, info, &picture, rows.data())) out.clear();
   png_destroy_write_struct(&png, &info);
   return out;
+}
+
+// The checksum that ends every chunk, for tests that edit a file and keep it acceptable.
+inline std::uint32_t PngCrc32(const unsigned char* data, std::size_t length) {
+  std::uint32_t crc = 0xFFFFFFFF;
+  for (std::size_t i = 0; i < length; ++i) {
+    crc ^= data[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
 }

@@ -20,16 +20,6 @@ Ref<TStream> Memory(const std::vector<unsigned char>& bytes) {
 
 Ref<TPixmap> Decode(const std::vector<unsigned char>& bytes) { return LoadPixmap(Memory(bytes)); }
 
-// The checksum of PNG chunks, to keep an edited header acceptable.
-std::uint32_t Crc32(const unsigned char* data, std::size_t length) {
-  std::uint32_t crc = 0xFFFFFFFF;
-  for (std::size_t i = 0; i < length; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
 PngPicture Picture(int w, int h, int colorType, int bitDepth, std::vector<unsigned char> rows) {
   PngPicture p;
   p.width = w;
@@ -166,7 +156,7 @@ TEST(PngLoader, DamagedDataGivesNull) {
   std::vector<unsigned char> big = EncodePng(huge);
   big[16] = 0, big[17] = 0, big[18] = 0x40, big[19] = 0;  // width 16384
   big[20] = 0, big[21] = 0, big[22] = 0x40, big[23] = 0;  // height 16384
-  const std::uint32_t crc = Crc32(big.data() + 12, 17);
+  const std::uint32_t crc = PngCrc32(big.data() + 12, 17);
   for (int i = 0; i < 4; ++i) big[29 + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
   EXPECT_FALSE(Decode(big));
 }
