@@ -59,10 +59,12 @@ int MarkTextured(const rpoly& p, int start, int width, int* line) {
   const int lastColumn = t.width - 1;
   const int lastRow = t.height - 1;
   for (int i = 0; i < width; ++i, u += du, v += dv) {
-    const float cu = std::clamp(u, 0.0f, 1.0f);
-    const float cv = std::clamp(v, 0.0f, 1.0f);
-    const int column = std::min(Int(cu * static_cast<float>(t.width)), lastColumn);
-    const int row = std::min(Int(cv * static_cast<float>(t.height)), lastRow);
+    // Clamped coordinates (NaN to 0) keep the products inside 0 .. size, so a plain cast
+    // truncates safely.
+    const float cu = u > 0 ? (u < 1 ? u : 1) : 0;
+    const float cv = v > 0 ? (v < 1 ? v : 1) : 0;
+    const int column = std::min(static_cast<int>(cu * static_cast<float>(t.width)), lastColumn);
+    const int row = std::min(static_cast<int>(cv * static_cast<float>(t.height)), lastRow);
     const unsigned char a =
         t.pixels[std::ptrdiff_t{row} * t.pitch + std::ptrdiff_t{column} * bytes + alpha];
     if (a < 128) continue;
