@@ -3,8 +3,9 @@
 // An image placed at (x, y) becomes a quad: its rectangle around its handle, turned and scaled by
 // the current transform (transform.h) and moved by the 2D origin. Two images collide when they
 // share a pixel that is opaque (alpha >= 128) in both; an image whose pixmap has no alpha channel
-// is opaque everywhere, as is a rectangle. Quads can be kept in layers (bit n of a mask is layer
-// n) and queried later:
+// is opaque everywhere, as is a rectangle. An alpha-only pixmap (FORMAT_A8) is a mask like any
+// other. A frame index outside the image raises a runtime error. Quads can be kept in layers (bit n
+// of a mask is layer n) and queried later:
 //
 //   ClearCollisionLayers(0);                                          // all 32
 //   TestImageCollision(bee, bx, by, 0, 0, 1, bee);                    // keep the bee in layer 0

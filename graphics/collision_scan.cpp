@@ -122,7 +122,7 @@ void rpoly::Init(const float* values, int floats, int channelCount, const TPixma
     if (Int(Y(*this, i)) < top) top = Int(Y(*this, i)), Left = i;
   }
   Right = Left;
-  state = 0;
+  state = count < 3 ? 2 : 0;  // fewer than three corners cover no pixel
 }
 
 int ScanPolygons(rpoly* polys, int n, SpanCallback callback) {
