@@ -125,7 +125,7 @@ void rpoly::Init(const float* values, int floats, int channelCount, const TPixma
   state = count < 3 ? 2 : 0;  // fewer than three corners cover no pixel
 }
 
-int ScanPolygons(rpoly* polys, int n, SpanCallback callback) {
+int ScanPolygons(rpoly* polys, int n, SpanCallback callback, int minActive) {
   constexpr int kMaxPolygons = 4;
   n = std::min(n, kMaxPolygons);
   if (n <= 0) return 0;
@@ -139,8 +139,10 @@ int ScanPolygons(rpoly* polys, int n, SpanCallback callback) {
   }
   rpoly* active[kMaxPolygons];
   int activeCount = 0;
+  int unfinished = 0;
+  for (int i = 0; i < n; ++i) unfinished += polys[i].state != 2;
   int result = 0;
-  for (int y = globalTop; y < globalBottom; ++y) {
+  for (int y = globalTop; y < globalBottom && unfinished >= minActive; ++y) {
     for (int i = 0; i < n; ++i) {
       rpoly& p = polys[i];
       if (p.state == 2 || (p.state == 0 && y < p.top)) continue;
@@ -152,6 +154,7 @@ int ScanPolygons(rpoly* polys, int n, SpanCallback callback) {
       if (finished) {
         if (p.state == 1) Remove(active, activeCount, &p);
         p.state = 2;
+        --unfinished;
       } else if (p.state == 0) {
         active[activeCount++] = &p;
         p.state = 1;
@@ -210,5 +213,5 @@ bool QuadPairOverlaps(const TQuad& p, const TQuad& q) {
   rpoly polys[2];
   polys[0].Init(p.xyuv, 16, 4, p.mask.get());
   polys[1].Init(q.xyuv, 16, 4, q.mask.get());
-  return ScanPolygons(polys, 2, SpanOverlapTest) < 0;
+  return ScanPolygons(polys, 2, SpanOverlapTest, 2) < 0;
 }

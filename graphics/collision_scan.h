@@ -57,8 +57,9 @@ void NormalisePolygonOrientation(float* data, int count, int channels);
 using SpanCallback = int (*)(rpoly* const* active, int count, int y);
 
 // Scan-converts `polys` (at most 4) from the highest top to the lowest bottom and returns the
-// callback's last result, or the first negative one.
-int ScanPolygons(rpoly* polys, int n, SpanCallback callback);
+// callback's last result, or the first negative one. The scan stops early once fewer than
+// `minActive` polygons are left unfinished (a test of pairs has nothing to find after that).
+int ScanPolygons(rpoly* polys, int n, SpanCallback callback, int minActive = 1);
 
 // The span callback of the collision test: -1 when, in the columns shared by the first two
 // active spans, some pixel is opaque in both polygons; 0 otherwise.
