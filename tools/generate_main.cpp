@@ -1,0 +1,52 @@
+// generate_main.cpp - zx_assetgen <image folder> <sound folder>: writes every asset of the game.
+//
+// Each file is one job; the jobs share out over the machine's cores through one atomic counter,
+// and each writes only its own file, so nothing else is shared between threads.
+#include <atomic>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/font_bitmap.h"
+#include "tools/splash_logo.h"
+#include "tools/sprite_sheet.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s <image folder> <sound folder>\n", argv[0]);
+    return 2;
+  }
+  const std::string images = argv[1], sounds = argv[2];
+  std::error_code error;
+  std::filesystem::create_directories(images, error);
+  std::filesystem::create_directories(sounds, error);
+
+  std::vector<std::function<void()>> jobs = {
+      [&] { WriteSpriteSheet(images + "/zumbrix_3d.png"); },
+      [&] { WriteSplashLogo(images + "/vxlogo.png"); },
+      [&] { WriteFontFile(images + "/vantorfont.bin"); },
+  };
+
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> failed{false};
+  auto worker = [&] {
+    for (std::size_t i = next++; i < jobs.size(); i = next++) {
+      try {
+        jobs[i]();
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "zx_assetgen: %s\n", e.what());
+        failed = true;
+      }
+    }
+  };
+  unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+  std::vector<std::thread> threads;
+  for (unsigned i = 1; i < cores; ++i) threads.emplace_back(worker);
+  worker();
+  for (auto& t : threads) t.join();
+  return failed ? 1 : 0;
+}
