@@ -135,14 +135,15 @@ Shape TextShape(const std::string& text, float x0, float y0, float x1, float y1,
   }
   float depth = descends ? 8.0f : 6.0f;
   // Solve for the grid unit that makes the strokes plus the rim fill the box's height or width.
-  float w = x1 - x0 - 2 * style.outline, h = y1 - y0 - 2 * style.outline;
+  // Half a pixel more on each side keeps the anti-aliased fringe inside the box too.
+  float margin = style.outline + 0.5f;
+  float w = x1 - x0 - 2 * margin, h = y1 - y0 - 2 * margin;
   float unit_h = h / (depth + 2 * style.weight);
   float unit_w = w / (units + 2 * style.weight);
   float unit = std::min(unit_h, unit_w);
   float sx = std::clamp(unit_w / unit, 1.0f, style.max_stretch);
   float radius = style.weight * unit;
-  float left =
-      style.centred ? (x0 + x1) / 2 - (units * unit * sx) / 2 : x0 + style.outline + radius;
+  float left = style.centred ? (x0 + x1) / 2 - (units * unit * sx) / 2 : x0 + margin + radius;
   float top = (y0 + y1) / 2 - (depth * unit) / 2;
   if (cap_top) *cap_top = top;
   if (baseline) *baseline = top + 6 * unit;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "tools/font_bitmap.h"
+#include "tools/music.h"
+#include "tools/sound_effects.h"
 #include "tools/splash_logo.h"
 #include "tools/sprite_sheet.h"
 
@@ -25,11 +27,17 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(images, error);
   std::filesystem::create_directories(sounds, error);
 
-  std::vector<std::function<void()>> jobs = {
-      [&] { WriteSpriteSheet(images + "/zumbrix_3d.png"); },
-      [&] { WriteSplashLogo(images + "/vxlogo.png"); },
-      [&] { WriteFontFile(images + "/vantorfont.bin"); },
-  };
+  // The music tracks take longest, so they go first and the short jobs fill in behind them.
+  std::vector<std::function<void()>> jobs;
+  for (const MusicTrack& track : MusicTracks()) {
+    jobs.push_back([&] { WriteOgg(sounds + "/" + track.name + ".ogg", track.make(), 0.4f); });
+  }
+  jobs.push_back([&] { WriteSpriteSheet(images + "/zumbrix_3d.png"); });
+  jobs.push_back([&] { WriteSplashLogo(images + "/vxlogo.png"); });
+  jobs.push_back([&] { WriteFontFile(images + "/vantorfont.bin"); });
+  for (const SoundEffect& effect : SoundEffects()) {
+    jobs.push_back([&] { WriteOgg(sounds + "/" + effect.name + ".ogg", effect.make(), 0.5f); });
+  }
 
   std::atomic<std::size_t> next{0};
   std::atomic<bool> failed{false};
