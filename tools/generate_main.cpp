@@ -2,6 +2,7 @@
 //
 // Each file is one job; the jobs share out over the machine's cores through one atomic counter,
 // and each writes only its own file, so nothing else is shared between threads.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <exception>
@@ -51,7 +52,9 @@ int main(int argc, char** argv) {
       }
     }
   };
-  unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+  // Two workers at least, so both cores of a small machine work; four at most, since each music
+  // track holds over a hundred megabytes of mix buffers while it renders.
+  unsigned cores = std::clamp(std::thread::hardware_concurrency(), 2u, 4u);
   std::vector<std::thread> threads;
   for (unsigned i = 1; i < cores; ++i) threads.emplace_back(worker);
   worker();

@@ -71,7 +71,7 @@ void Pixel(const RgbImage& img, int x, int y, int* r, int* g, int* b) {
 }
 
 void Frame(Sheet& s, const RgbImage& src, int sx, int sy, int w, int h, const std::string& label) {
-  int zoom = std::max(1, std::min(4, 120 / std::max(w, h)));
+  int zoom = std::max(1, std::min(4, 150 / std::max(w, h)));
   int zw = w * zoom, zh = h * zoom;
   int cell_w = std::max(zw * 2 + 8 + 12, static_cast<int>(label.size()) * 8 + 4);
   int cx = 0, cy = 0;
