@@ -169,7 +169,7 @@ SoundBuffer BeeBurst() {
     float pop = Sine(ph.Step(90 + 500 * std::exp(-t * 40))) * Pluck(t, 0.001f, 0.05f);
     float spark = crackle.Next();
     float crack = (spark > 0.96f ? 1.0f : spark < -0.96f ? -1.0f : 0.0f) * Pluck(t, 0.0f, 0.2f);
-    return body + 0.8f * pop + 0.5f * crack;
+    return body + 0.8f * pop + 0.15f * crack;
   });
 }
 
