@@ -35,6 +35,28 @@ TEST(Canvas, ShapesCoverTheirAreaWithSoftEdgesInEitherWinding) {
   EXPECT_FLOAT_EQ(TotalCoverage(forward), TotalCoverage(backward));
 }
 
+TEST(Canvas, EllipsesRotationsAndCutOutsLandWhereTheySay) {
+  Canvas oval(80, 40);
+  oval.Fill(Ellipse(40, 20, 30, 12), Grey(1));
+  EXPECT_NEAR(TotalCoverage(oval), std::numbers::pi * 30 * 12, 8);
+
+  // A bar lying along x, turned 90 degrees about its middle, stands along y.
+  Canvas turned(40, 40);
+  turned.Fill(Rotate(Capsule({5, 20}, {35, 20}, 2), 20, 20, 90), Grey(1));
+  EXPECT_EQ(turned.CoverageAt(6, 20), 0);
+  EXPECT_EQ(turned.CoverageAt(20, 6), 1);
+  // Clockwise on screen: a point right of the centre goes below it.
+  Canvas dot(40, 40);
+  dot.Fill(Rotate(Circle(30, 20, 2), 20, 20, 90), Grey(1));
+  EXPECT_EQ(dot.CoverageAt(20, 30), 1);
+
+  Canvas ring(40, 40);
+  ring.Fill(Subtract(Circle(20, 20, 15), Circle(20, 20, 10)), Grey(1));
+  EXPECT_EQ(ring.CoverageAt(20, 20), 0);
+  EXPECT_EQ(ring.CoverageAt(20, 7), 1);
+  EXPECT_NEAR(TotalCoverage(ring), std::numbers::pi * (225 - 100), 4);
+}
+
 TEST(Canvas, PaintingStaysInsideTheClip) {
   Canvas c(30, 30);
   c.SetClip({10, 10, 20, 20});
