@@ -60,10 +60,11 @@ void DrawSplat(Canvas& c, int frame) {
     float size = 1.2f + 1.8f * drops.Next();
     float dist = (core + 3) + (6 + 17 * t) * speed;
     float dx = std::cos(a) * 1.2f, dy = std::sin(a) * 0.62f;
+    // Droplets that would fly past the frame stop a pixel inside it, on their own line out.
+    float room_x = (kCx - 2 - size) / std::max(std::abs(dx), 1e-3f);
+    float room_y = (kCy - 2 - size) / std::max(std::abs(dy), 1e-3f);
+    dist = std::min({dist, room_x, room_y});
     Point p{kCx + dx * dist, kCy + dy * dist};
-    // Keep a pixel clear of the frame's edge so the splat never looks cut off.
-    p.x = std::clamp(p.x, 2.0f + size, 59.0f - size);
-    p.y = std::clamp(p.y, 2.0f + size, 43.0f - size);
     float r = size * (1.0f - 0.35f * t);
     Point tail{kCx + dx * (dist - 4 - 4 * t), kCy + dy * (dist - 4 - 4 * t)};
     c.Fill(Capsule(tail, p, r * 0.45f), Grey(0.55f * bright));
