@@ -57,6 +57,10 @@ fuzz: deps
 	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
 	done
 
+# A contact sheet of every generated sprite frame, enlarged and labelled: build/assets-preview.png
+assets-preview: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target zx_assets_preview
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
