@@ -164,7 +164,11 @@ void Convert(const SDL_Event& e) {
       PushText(e.text.windowID, e.text.text);
       break;
     case SDL_MOUSEMOTION:
-      PushPointer(PlatMessageKind::kMouseMove, e.motion.windowID, e.motion.x, e.motion.y);
+      // A warp while SDL knows of no window under the pointer says no window: the pointer was
+      // placed in the active one.
+      PushPointer(PlatMessageKind::kMouseMove,
+                  e.motion.windowID ? e.motion.windowID : plat_active_window(), e.motion.x,
+                  e.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:

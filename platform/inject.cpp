@@ -4,6 +4,8 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <map>
+#include <utility>
 
 #include "platform/events.h"
 #include "platform/joystick_devices.h"
@@ -35,8 +37,16 @@ Uint8 SdlButton(int button) {
   }
 }
 
-// The pointer position a window was last told of, for the events that carry one.
+// Where injected moves have put the pointer, ahead of the messages still in the queue.
+std::map<std::uint32_t, std::pair<int, int>> injected_pointer;
+
 void PointerOf(std::uint32_t window, int* x, int* y) {
+  auto found = injected_pointer.find(window);
+  if (found != injected_pointer.end()) {
+    *x = found->second.first;
+    *y = found->second.second;
+    return;
+  }
   PlatWindowRecord* record = plat_window_record(window);
   *x = record ? record->pointer_x : 0;
   *y = record ? record->pointer_y : 0;
@@ -75,6 +85,7 @@ bool plat_inject_mouse_move(std::uint32_t window, int x, int y) {
   e.motion.y = y;
   e.motion.xrel = x - old_x;
   e.motion.yrel = y - old_y;
+  injected_pointer[window] = {x, y};
   return Push(e);
 }
 

@@ -23,7 +23,16 @@ void EndTracking(int x, int y) {
   Emit(EVENT_MOUSELEAVE, source.get(), 0, x, y);
 }
 
+// A window closed while the pointer was over it leaves nothing to track.
+void ForgetClosedWindow() {
+  if (tracked_window && !plat_window_size(tracked_window, nullptr, nullptr)) {
+    tracked_window = 0;
+    tracked_source = nullptr;
+  }
+}
+
 void TrackPointer(const PlatMessage& m, TObject* source) {
+  ForgetClosedWindow();
   int width = 0, height = 0;
   plat_window_size(m.window, &width, &height);
   bool inside = m.x >= 0 && m.y >= 0 && m.x < width && m.y < height;
@@ -37,14 +46,14 @@ void TrackPointer(const PlatMessage& m, TObject* source) {
     bool same = tracked_window == m.window;
     EndTracking(same ? m.x : tracked_x, same ? m.y : tracked_y);
   }
-  UpdatePointerVisibility();
   if (over) {
     tracked_window = over;
     tracked_source = source;
     tracked_x = m.x;
     tracked_y = m.y;
-    Emit(EVENT_MOUSEENTER, source, 0, m.x, m.y);
   }
+  UpdatePointerVisibility();
+  if (over) Emit(EVENT_MOUSEENTER, source, 0, m.x, m.y);
 }
 
 }  // namespace
@@ -124,4 +133,7 @@ void TranslatingWindowProcedure(const PlatMessage& message, void*) {
   TranslateSystemMessage(message, nullptr);
 }
 
-std::uint32_t PointerWindow() { return tracked_window; }
+std::uint32_t PointerWindow() {
+  ForgetClosedWindow();
+  return tracked_window;
+}
