@@ -35,14 +35,14 @@ void plat_window_forget_all() {
   active_window = 0;
 }
 
-std::uint32_t plat_window_create(const PlatWindowSpec& spec, std::string* error) {
+std::uint32_t plat_window_create(const PlatWindowOptions& options, std::string* error) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
     if (error) *error = "Cannot open a window: video is not running";
     return 0;
   }
   SDL_Window* sdl =
-      SDL_CreateWindow(spec.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                       spec.width, spec.height, SDL_WINDOW_SHOWN);
+      SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                       options.width, options.height, SDL_WINDOW_SHOWN);
   if (!sdl) {
     if (error) *error = std::string("Cannot open a window: ") + SDL_GetError();
     return 0;

@@ -15,7 +15,7 @@ struct PlatMessage;
 
 using PlatWindowProcedure = void (*)(const PlatMessage& message, void* user);
 
-struct PlatWindowSpec {
+struct PlatWindowOptions {
   int width = 640;  // client area in pixels
   int height = 480;
   std::string title;
@@ -23,7 +23,7 @@ struct PlatWindowSpec {
 
 // Opens and shows a window; it becomes the active window. Returns its id, or 0 (with the reason
 // in *error when given) if it cannot be made.
-std::uint32_t plat_window_create(const PlatWindowSpec& spec, std::string* error = nullptr);
+std::uint32_t plat_window_create(const PlatWindowOptions& options, std::string* error = nullptr);
 
 // Closes the window; its id stops receiving messages. Unknown ids are ignored.
 void plat_window_destroy(std::uint32_t window);

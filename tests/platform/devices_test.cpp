@@ -53,7 +53,7 @@ TEST(NoDisplayTest, VideoFailsWithASentenceAndWindowsAreRefused) {
   EXPECT_NE(error.find("no-such-display"), std::string::npos) << error;
 
   std::string why;
-  EXPECT_EQ(plat_window_create(PlatWindowSpec{}, &why), 0u);
+  EXPECT_EQ(plat_window_create(PlatWindowOptions{}, &why), 0u);
   EXPECT_FALSE(why.empty());
   if (old) {
     setenv("SDL_VIDEODRIVER", saved.c_str(), 1);

@@ -17,7 +17,7 @@ class MessageStreamTest : public ::testing::Test {
   void SetUp() override {
     std::string error;
     ASSERT_TRUE(plat_video_init(&error)) << error;
-    window = plat_window_create(PlatWindowSpec{200, 100, "stream"}, &error);
+    window = plat_window_create(PlatWindowOptions{200, 100, "stream"}, &error);
     ASSERT_NE(window, 0u) << error;
     Drain();
   }

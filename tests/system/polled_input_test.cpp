@@ -15,6 +15,7 @@ TEST_F(PolledInputTest, KeyHitsCountPressesOnceAndAreConsumedByTheQuery) {
   // Held with auto-repeat: still one hit, and the key reads as down until released.
   plat_inject_key(window, 32, true);
   for (int i = 0; i < 5; ++i) plat_inject_key(window, 32, true, /*repeat=*/true);
+  plat_inject_key(window, 32, true);  // a second press without a release between
   EXPECT_EQ(KeyHits(32), 1);
   EXPECT_EQ(IsKeyDown(32), 1);
   plat_inject_key(window, 32, false);

@@ -21,7 +21,7 @@ class SystemWindowTest : public ::testing::Test {
   void SetUp() override {
     std::string error;
     ASSERT_TRUE(plat_video_init(&error)) << error;
-    window = plat_window_create(PlatWindowSpec{320, 240, "test"}, &error);
+    window = plat_window_create(PlatWindowOptions{320, 240, "test"}, &error);
     ASSERT_NE(window, 0u) << error;
     plat_window_set_procedure(window, TranslatingWindowProcedure, nullptr);
     StartSystem();
