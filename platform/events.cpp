@@ -62,6 +62,10 @@ void PushText(std::uint32_t window, const char* text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
   while (*s) {
     int code = *s;
+    if ((code >= 0x80 && code < 0xC0) || code >= 0xF8) {  // not the start of a character
+      ++s;
+      continue;
+    }
     int extra = code >= 0xF0 ? 3 : code >= 0xE0 ? 2 : code >= 0xC0 ? 1 : 0;
     code &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
     ++s;

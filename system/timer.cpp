@@ -64,9 +64,10 @@ int TTimer::Wait() {
   Ref<TTimer> keep(this);
   int n = 0;
   do {
-    if (InsidePump()) return _ticks - _wticks;
-    AwaitEvents();
+    bool can_wait = !InsidePump();
+    if (can_wait) AwaitEvents();
     n = _ticks - _wticks;
+    if (!can_wait) break;
   } while (n == 0 && _handle != 0);
   _wticks = _ticks;
   return n;

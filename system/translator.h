@@ -8,7 +8,7 @@
 //
 // Key codes are Windows virtual-key codes, except that the two sides of Shift, Control and Alt
 // are told apart by their scan codes: 160/161 left/right Shift, 162/163 Control, 164/165 Alt.
-// No event ever carries 16, 17 or 18.
+// Only a modifier key with a scan code none of these knows keeps the plain 16, 17 or 18.
 //
 // The translator also follows the pointer: when it moves off a window's client area (or the
 // window says it has left), MouseLeave goes out with that window's source; when it comes onto

@@ -93,11 +93,14 @@ TEST_F(MessageStreamTest, KeysAndTextTypeCharactersAsWindowsTranslationWould) {
   plat_inject_key(window, 'Q', true);  // letters type through text events, not key presses
   plat_inject_text(window, "a\xF0\x9F\x99\x82");  // a, then a character beyond 16 bits
   plat_inject_text(window, "\xE2\x82");           // a cut-off sequence types nothing
+  plat_inject_text(window,
+                   "\x80\xFF"
+                   "b");  // stray bytes are skipped
   std::vector<int> chars;
   for (const PlatMessage& m : Drain()) {
     if (m.kind == PlatMessageKind::kChar) chars.push_back(m.character);
   }
-  EXPECT_EQ(chars, (std::vector<int>{8, 'a', 0x1F642}));
+  EXPECT_EQ(chars, (std::vector<int>{8, 'a', 0x1F642, 'b'}));
 }
 
 TEST_F(MessageStreamTest, MouseMessagesUseWindowsButtonsAndWheelUnits) {
