@@ -51,6 +51,7 @@ void RememberId(int timer, void*) { seen_id.store(timer); }
 }  // namespace
 
 TEST(TimerThreadTest, TheTickKnowsItsTimerAndBadPeriodsAreRefused) {
+  seen_id.store(0);
   int id = plat_timer_start(2, RememberId, nullptr);
   ASSERT_NE(id, 0);
   while (seen_id.load() == 0) plat_sleep_real(1);

@@ -145,6 +145,7 @@ void Collect(const PlatMessage& m, void*) { dispatched.push_back(m); }
 }  // namespace
 
 TEST_F(MessageStreamTest, DispatchReachesOnlyTheWindowsProcedure) {
+  dispatched.clear();
   plat_window_set_procedure(window, Collect, nullptr);
   plat_inject_key(window, 'A', true);
   plat_inject_key(window + 1000, 'B', true);  // no such window

@@ -31,6 +31,9 @@ class SystemWindowTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    // Modifiers left down would show in the next test's events.
+    for (int key = 160; key <= 165; ++key) plat_inject_key(window, key, false);
+    PumpEvents();
     StopPolledInput();
     plat_window_destroy(window);
   }

@@ -56,6 +56,7 @@ TObject* NoteTick(int, TObject* data, TObject*) {
 }  // namespace
 
 TEST(TimerTest, EmitsItsOwnEventOrAFreshTickCarryingTheCount) {
+  ticks.clear();
   AttachHook(eventEmitHook, NoteTick);
   Ref<TEvent> mine = TEvent::Create(4242, nullptr, 0, 0, 0, 0);
   Ref<TTimer> with_event = NewTimer(200, mine.get());
