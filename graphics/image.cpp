@@ -1,0 +1,108 @@
+// image.cpp - image frames as pixmaps, loading whole images and strips of cells.
+#include "graphics/image.h"
+
+#include "core/error.h"
+#include "graphics/pixmap_loader.h"
+#include "graphics/pixmap_ops.h"
+
+namespace {
+
+TImageFrameSource* frameSource = nullptr;
+
+}  // namespace
+
+void SetImageFrameSource(TImageFrameSource* source) { frameSource = source; }
+
+std::size_t TImage::Checked(int index) const {
+  if (index < 0 || index >= FrameCount()) RuntimeError("Image frame index out of range");
+  return static_cast<std::size_t>(index);
+}
+
+Ref<TImageFrame> TImage::Frame(int index) {
+  const std::size_t i = Checked(index);
+  if (!frameSource) return nullptr;
+  const int generation = frameSource->GraphicsGeneration();
+  if (seqs[i] != generation) {
+    frames[i] = frameSource->CreateFrameFromPixmap(Lock(index, true, false), flags);
+    seqs[i] = frames[i] ? generation : 0;
+  }
+  return frames[i];
+}
+
+Ref<TPixmap> TImage::Lock(int index, bool /*read*/, bool write) {
+  const std::size_t i = Checked(index);
+  if (write) {
+    seqs[i] = 0;
+    frames[i].reset();
+  }
+  if (!pixmaps[i]) pixmaps[i] = TPixmap::Create(width, height, FORMAT_RGBA8888, 4);
+  return pixmaps[i];
+}
+
+void TImage::SetPixmap(int index, const Ref<TPixmap>& pixmap) {
+  const std::size_t i = Checked(index);
+  Ref<TPixmap> stored = pixmap;
+  if ((flags & IMAGE_MASKED) && pixmap && AlphaBits(pixmap->format) == 0) {
+    stored = ApplyMaskColor(pixmap, mask_r, mask_g, mask_b);
+  }
+  pixmaps[i] = stored;
+  seqs[i] = 0;
+  frames[i].reset();
+}
+
+Ref<TImage> TImage::Create(int width, int height, int frames, int flags, int r, int g, int b) {
+  if (width < 0 || height < 0 || frames < 0) RuntimeError("Image size is negative");
+  Ref<TImage> image = New<TImage>();
+  image->width = width;
+  image->height = height;
+  image->flags = flags;
+  image->mask_r = r;
+  image->mask_g = g;
+  image->mask_b = b;
+  const auto n = static_cast<std::size_t>(frames);
+  image->pixmaps.resize(n);
+  image->frames.resize(n);
+  image->seqs.assign(n, 0);
+  return image;
+}
+
+Ref<TImage> TImage::Load(const std::string& url, int flags, int r, int g, int b) {
+  return Load(LoadPixmap(url), flags, r, g, b);
+}
+
+Ref<TImage> TImage::Load(const Ref<TStream>& url, int flags, int r, int g, int b) {
+  return Load(LoadPixmap(url), flags, r, g, b);
+}
+
+Ref<TImage> TImage::Load(const Ref<TPixmap>& pixmap, int flags, int r, int g, int b) {
+  if (!pixmap) return nullptr;
+  Ref<TImage> image = Create(pixmap->width, pixmap->height, 1, flags, r, g, b);
+  image->SetPixmap(0, pixmap);
+  return image;
+}
+
+Ref<TImage> TImage::LoadAnim(const std::string& url, int cellWidth, int cellHeight, int first,
+                             int count, int flags, int r, int g, int b) {
+  return LoadAnim(LoadPixmap(url), cellWidth, cellHeight, first, count, flags, r, g, b);
+}
+
+Ref<TImage> TImage::LoadAnim(const Ref<TStream>& url, int cellWidth, int cellHeight, int first,
+                             int count, int flags, int r, int g, int b) {
+  return LoadAnim(LoadPixmap(url), cellWidth, cellHeight, first, count, flags, r, g, b);
+}
+
+Ref<TImage> TImage::LoadAnim(const Ref<TPixmap>& pixmap, int cellWidth, int cellHeight, int first,
+                             int count, int flags, int r, int g, int b) {
+  // Cells of no size would divide by zero, and a negative range would cut outside the sheet.
+  if (!pixmap || cellWidth <= 0 || cellHeight <= 0 || first < 0 || count < 0) return nullptr;
+  const int across = pixmap->width / cellWidth;
+  const int down = pixmap->height / cellHeight;
+  if (std::int64_t{first} + count > std::int64_t{across} * down) return nullptr;
+  Ref<TImage> image = Create(cellWidth, cellHeight, count, flags, r, g, b);
+  for (int c = first; c < first + count; ++c) {
+    Ref<TPixmap> cell =
+        pixmap->Window(cellWidth * (c % across), cellHeight * (c / across), cellWidth, cellHeight);
+    image->SetPixmap(c - first, cell->Copy());
+  }
+  return image;
+}

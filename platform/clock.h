@@ -1,0 +1,23 @@
+// clock.h - the millisecond clock and sleeping, with a virtual clock for headless runs.
+//
+// The clock counts milliseconds in 32 bits from the start of the program and wraps after about
+// 49.7 days, so callers compare readings by their difference. Under the virtual clock time
+// stands still until something sleeps (plat_sleep) or advances it (plat_advance_clock): a
+// headless run then goes as fast as the machine allows and every run sees the same times.
+//
+// plat_sleep is the program's sleep, the one that moves the virtual clock. Threads that must wait
+// real time whatever the clock (timer threads, the audio device's refill) use plat_sleep_real.
+#pragma once
+
+#include <cstdint>
+
+std::uint32_t plat_ticks();
+
+void plat_sleep(std::uint32_t ms);
+void plat_sleep_real(std::uint32_t ms);
+
+// Switching on starts the virtual clock at the current reading, so time never runs backwards;
+// switching off returns to real time.
+void plat_use_virtual_clock(bool on);
+bool plat_virtual_clock();
+void plat_advance_clock(std::uint32_t ms);

@@ -1,0 +1,36 @@
+// video.cpp - SDL video start-up with a readable failure.
+#include "platform/video.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "platform/events.h"
+#include "platform/window_registry.h"
+
+bool plat_video_init(std::string* error) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  const char* reason = nullptr;
+  if (!plat_events_init(&reason)) {
+    if (error) *error = std::string("Cannot start the event queue: ") + (reason ? reason : "");
+    return false;
+  }
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (error) {
+      const char* driver = std::getenv("SDL_VIDEODRIVER");
+      *error = std::string("No display available") +
+               (driver && *driver ? std::string(" (video driver \"") + driver + "\")" : "") + ": " +
+               SDL_GetError();
+    }
+    return false;
+  }
+  return true;
+}
+
+void plat_video_quit() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  plat_window_forget_all();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool plat_video_running() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }

@@ -1,0 +1,27 @@
+// window_registry.h - what the message stream keeps per window. Private to platform/.
+//
+// The registry lives on the main thread only, like the windows themselves.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window.h"
+
+struct SDL_Window;
+
+struct PlatWindowRecord {
+  SDL_Window* sdl = nullptr;
+  PlatWindowProcedure procedure = nullptr;
+  void* user = nullptr;
+  int pointer_x = 0;  // the last pointer position the window was told of
+  int pointer_y = 0;
+};
+
+// The record of a window, or null for an unknown id.
+PlatWindowRecord* plat_window_record(std::uint32_t window);
+
+// Drops every record; video has closed the windows.
+void plat_window_forget_all();
+
+// Focus changes as the messages telling of them leave the stream.
+void plat_window_note_focus(std::uint32_t window, bool gained);

@@ -1,0 +1,10 @@
+// clock.cpp - the platform clock under the framework's names.
+#include "system/clock.h"
+
+#include "platform/clock.h"
+
+int Millis() { return static_cast<int>(plat_ticks()); }
+
+void PauseMillis(int ms) {
+  if (ms > 0) plat_sleep(static_cast<unsigned>(ms));
+}

@@ -1,0 +1,95 @@
+// joystick.cpp - the port table, the per-port state and the hit counting.
+#include "system/joystick.h"
+
+#include "platform/joystick.h"
+
+namespace {
+
+constexpr int kPortTable = 256;
+constexpr int kAxisSlots = 16;
+constexpr int kHatSlot = 9;
+
+int port_device[kPortTable];  // all 0 until JoystickCount: port 0 reads device 0
+
+struct PortState {
+  unsigned buttons = 0;
+  float axes[kAxisSlots] = {};
+  int hits[kJoyButtons] = {};
+};
+PortState ports[kJoyPorts];
+
+bool IsPort(int port) { return port >= 0 && port < kJoyPorts; }
+
+float HatValue(unsigned hundredths) {
+  return hundredths <= 36000 ? static_cast<float>(hundredths / 36000.0L) : -1.0f;
+}
+
+void ReadPort(int port) {
+  PortState& state = ports[port];
+  unsigned before = state.buttons;
+  PlatJoyCaps caps;
+  PlatJoyPosition position;
+  int device = port_device[port];
+  if (!plat_joy_caps(device, &caps) || !plat_joy_read(device, &position)) return;
+  state.buttons = position.buttons;
+  for (int a = 0; a < kPlatJoyAxes; ++a) {
+    state.axes[a] = JoyAxisValue(position.axis[a], caps.axis_min[a], caps.axis_max[a]);
+  }
+  state.axes[kHatSlot] = HatValue(position.hat);
+  for (int b = 0; b < kJoyButtons; ++b) {
+    unsigned bit = 1u << b;
+    if (!(before & bit) && (state.buttons & bit)) ++state.hits[b];
+  }
+}
+
+float Axis(int port, int slot) {
+  if (!IsPort(port)) return 0.0f;
+  ReadPort(port);
+  return ports[port].axes[slot];
+}
+
+}  // namespace
+
+float JoyAxisValue(unsigned position, unsigned minimum, unsigned maximum) {
+  if (maximum == 0) return 0.0f;
+  long double value = 2.0L * (static_cast<long double>(position) - minimum) / maximum - 1.0L;
+  return static_cast<float>(value);
+}
+
+int JoystickCount() {
+  int count = 0;
+  int devices = plat_joy_device_count();
+  for (int device = 0; device < devices && count < kPortTable; ++device) {
+    PlatJoyPosition position;
+    if (plat_joy_read(device, &position)) port_device[count++] = device;
+  }
+  return count;
+}
+
+std::string JoystickName(int port) {
+  if (port < 0 || port >= kPortTable) return "";
+  PlatJoyCaps caps;
+  return plat_joy_caps(port_device[port], &caps) ? caps.name : "";
+}
+
+int JoyButtonHits(int button, int port) {
+  if (!IsPort(port) || button < 0 || button >= kJoyButtons) return 0;
+  ReadPort(port);
+  int hits = ports[port].hits[button];
+  ports[port].hits[button] = 0;
+  return hits;
+}
+
+int IsJoyButtonDown(int button, int port) {
+  if (!IsPort(port) || button < 0 || button >= kJoyButtons) return 0;
+  ReadPort(port);
+  return (ports[port].buttons >> button) & 1;
+}
+
+float JoyAxisX(int port) { return Axis(port, 0); }
+float JoyAxisY(int port) { return Axis(port, 1); }
+float JoyAxisZ(int port) { return Axis(port, 2); }
+float JoyAxisR(int port) { return Axis(port, 3); }
+float JoyAxisU(int port) { return Axis(port, 4); }
+float JoyAxisV(int port) { return Axis(port, 5); }
+float JoyHat(int port) { return Axis(port, kHatSlot); }

@@ -1,0 +1,203 @@
+// polled_input.cpp - the tables the input hook fills and the queries read.
+#include "system/polled_input.h"
+
+#include "system/event.h"
+#include "system/hook.h"
+#include "system/system_driver.h"
+
+namespace {
+
+constexpr int kKeys = 256;
+constexpr int kButtons = 4;
+constexpr int kCharRing = 256;
+
+int key_states[kKeys];
+int key_hits[kKeys];
+int char_ring[kCharRing];
+unsigned char_put = 0;
+unsigned char_get = 0;
+int mouse_states[kButtons];
+int mouse_hits[kButtons];
+int mouse_location[4];  // x, y, wheel total
+int suspended = 0;
+int close_requested = 0;
+const int pollOnQuery = 1;
+Ref<TObject> source_filter;
+bool enabled = false;
+
+bool IsKey(int key) { return key >= 0 && key < kKeys; }
+bool IsButton(int button) { return button >= 0 && button < kButtons; }
+
+void Press(int* states, int* hits, int index) {
+  if (states[index]) return;
+  states[index] = 1;
+  ++hits[index];
+}
+
+void Pump() {
+  if (pollOnQuery) PumpEvents();
+}
+
+TObject* Listen(int, TObject* data, TObject*) {
+  auto* event = dynamic_cast<TEvent*>(data);
+  if (!event || (source_filter && source_filter != event->source)) return data;
+  switch (event->id) {
+    case EVENT_APPSUSPEND:
+    case EVENT_APPRESUME:
+      ClearKeys();
+      ClearMouse();
+      suspended = event->id == EVENT_APPSUSPEND;
+      break;
+    case EVENT_APPTERMINATE:
+      close_requested = 1;
+      break;
+    case EVENT_KEYDOWN:
+      if (IsKey(event->data)) Press(key_states, key_hits, event->data);
+      break;
+    case EVENT_KEYUP:
+      if (IsKey(event->data)) key_states[event->data] = 0;
+      break;
+    case EVENT_KEYCHAR:
+      if (char_put - char_get < kCharRing) char_ring[char_put++ % kCharRing] = event->data;
+      break;
+    case EVENT_MOUSEDOWN:
+      if (IsButton(event->data)) Press(mouse_states, mouse_hits, event->data);
+      break;
+    case EVENT_MOUSEUP:
+      if (IsButton(event->data)) mouse_states[event->data] = 0;
+      break;
+    case EVENT_MOUSEMOVE:
+      mouse_location[0] = event->x;
+      mouse_location[1] = event->y;
+      break;
+    case EVENT_MOUSEWHEEL:
+      mouse_location[2] += event->data;
+      break;
+    default:
+      break;
+  }
+  return data;
+}
+
+int TakeHits(int* hits, int index) {
+  int n = hits[index];
+  hits[index] = 0;
+  return n;
+}
+
+}  // namespace
+
+void StartPolledInput(TObject* source) {
+  if (enabled) return;
+  StartSystem();
+  source_filter = source;
+  ClearKeys();
+  ClearMouse();
+  AttachHook(eventEmitHook, Listen, nullptr, 0);
+  enabled = true;
+}
+
+void StopPolledInput() {
+  if (!enabled) return;
+  DetachHook(eventEmitHook, Listen, nullptr);
+  ClearKeys();
+  ClearMouse();
+  source_filter = nullptr;
+  enabled = false;
+}
+
+int KeyHits(int key) {
+  Pump();
+  return IsKey(key) ? TakeHits(key_hits, key) : 0;
+}
+
+int IsKeyDown(int key) {
+  Pump();
+  return IsKey(key) ? key_states[key] : 0;
+}
+
+int NextChar() {
+  Pump();
+  if (char_put == char_get) return 0;
+  return char_ring[char_get++ % kCharRing];
+}
+
+void ClearKeys() {
+  PumpEvents();
+  for (int k = 0; k < kKeys; ++k) key_states[k] = key_hits[k] = 0;
+  char_put = char_get = 0;
+}
+
+int MousePosX() {
+  Pump();
+  return mouse_location[0];
+}
+
+int MousePosY() {
+  Pump();
+  return mouse_location[1];
+}
+
+int WheelTotal() {
+  Pump();
+  return mouse_location[2];
+}
+
+int MouseHits(int button) {
+  Pump();
+  return IsButton(button) ? TakeHits(mouse_hits, button) : 0;
+}
+
+int IsMouseDown(int button) {
+  Pump();
+  return IsButton(button) ? mouse_states[button] : 0;
+}
+
+void ClearMouse() {
+  PumpEvents();
+  for (int b = 0; b < kButtons; ++b) mouse_states[b] = mouse_hits[b] = 0;
+  mouse_location[2] = 0;
+}
+
+int IsAppSuspended() {
+  Pump();
+  return suspended;
+}
+
+int AppCloseRequested() {
+  Pump();
+  int requested = close_requested;
+  close_requested = 0;
+  return requested;
+}
+
+int AwaitKey() {
+  ClearKeys();
+  while (!InsidePump()) {
+    for (int key = 1; key < kKeys; ++key) {
+      if (TakeHits(key_hits, key)) return key;
+    }
+    AwaitEvents();
+  }
+  return 0;
+}
+
+int AwaitChar() {
+  ClearKeys();
+  while (!InsidePump()) {
+    if (char_put != char_get) return char_ring[char_get++ % kCharRing];
+    AwaitEvents();
+  }
+  return 0;
+}
+
+int AwaitMouse() {
+  ClearMouse();
+  while (!InsidePump()) {
+    for (int button = 1; button < kButtons; ++button) {
+      if (TakeHits(mouse_hits, button)) return button;
+    }
+    AwaitEvents();
+  }
+  return 0;
+}

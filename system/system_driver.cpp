@@ -1,0 +1,118 @@
+// system_driver.cpp - the pump, the pointer rule and the answers of the missing requesters.
+#include "system/system_driver.h"
+
+#include <cstdio>
+
+#include "platform/cursor.h"
+#include "platform/events.h"
+#include "platform/window.h"
+#include "system/event.h"
+#include "system/event_queue.h"
+#include "system/translator.h"
+
+namespace {
+
+TPlatformSystemDriver* driver = nullptr;
+bool pumping = false;
+bool mouse_visible = true;
+int modifiers = 0;
+
+bool IsModifierKey(int vkey) {
+  return vkey == 16 || vkey == 17 || vkey == 18 || vkey == 91 || vkey == 92;
+}
+
+void RebuildModifiers() {
+  modifiers = (plat_key_held(16) ? MODIFIER_SHIFT : 0) |
+              (plat_key_held(17) ? MODIFIER_CONTROL : 0) |
+              (plat_key_held(18) ? MODIFIER_OPTION : 0) |
+              (plat_key_held(91) || plat_key_held(92) ? MODIFIER_SYSTEM : 0);
+}
+
+class PumpGuard {
+ public:
+  PumpGuard() { pumping = true; }
+  ~PumpGuard() { pumping = false; }
+};
+
+}  // namespace
+
+void TPlatformSystemDriver::Poll() {
+  PlatMessage message;
+  while (plat_peek_message(&message)) {
+    if (message.kind == PlatMessageKind::kCall) {
+      message.call(message.call_a, message.call_b);
+      continue;
+    }
+    bool key = message.kind == PlatMessageKind::kKeyDown || message.kind == PlatMessageKind::kKeyUp;
+    if (key && IsModifierKey(message.vkey)) RebuildModifiers();
+    plat_dispatch_message(message);
+  }
+}
+
+void TPlatformSystemDriver::Wait() {
+  plat_wait_message();
+  Poll();
+}
+
+void TPlatformSystemDriver::MoveMouse(int x, int y) {
+  plat_cursor_warp(plat_active_window(), x, y);
+}
+
+void TPlatformSystemDriver::SetMouseVisible(bool visible) {
+  mouse_visible = visible;
+  UpdatePointerVisibility();
+}
+
+void TPlatformSystemDriver::Notify(const std::string& text, bool serious) {
+  std::fprintf(stderr, "%s%s\n", serious ? "Error: " : "", text.c_str());
+}
+
+bool TPlatformSystemDriver::Confirm(const std::string&, bool) { return false; }
+
+int TPlatformSystemDriver::Proceed(const std::string&, bool) { return -1; }
+
+std::string TPlatformSystemDriver::RequestFile(const std::string&, const std::string&, bool,
+                                               const std::string&) {
+  return "";
+}
+
+std::string TPlatformSystemDriver::RequestDir(const std::string&, const std::string&) { return ""; }
+
+bool TPlatformSystemDriver::OpenURL(const std::string&) { return false; }
+
+void StartSystem() {
+  if (driver) return;
+  plat_events_init();
+  driver = New<TPlatformSystemDriver>().detach();  // lives until the program ends
+  mouse_visible = true;
+  StartEventQueue();
+}
+
+TSystemDriver* SystemDriver() {
+  StartSystem();
+  return driver;
+}
+
+void PumpEvents() {
+  if (pumping) return;
+  TSystemDriver* system = SystemDriver();
+  PumpGuard guard;
+  system->Poll();
+}
+
+void AwaitEvents() {
+  if (pumping) return;
+  TSystemDriver* system = SystemDriver();
+  PumpGuard guard;
+  system->Wait();
+}
+
+bool InsidePump() { return pumping; }
+
+void PlaceMouse(int x, int y) { SystemDriver()->MoveMouse(x, y); }
+void ShowPointer() { SystemDriver()->SetMouseVisible(true); }
+void HidePointer() { SystemDriver()->SetMouseVisible(false); }
+
+int ModifierState() { return modifiers; }
+
+void UpdatePointerVisibility() { plat_cursor_set_visible(mouse_visible || PointerWindow() == 0); }

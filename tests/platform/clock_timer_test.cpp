@@ -1,0 +1,62 @@
+// The virtual clock and timer threads. Nothing here asserts how fast real time goes.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "platform/clock.h"
+#include "platform/timer_thread.h"
+
+TEST(VirtualClockTest, StandsStillUntilSleptOrAdvancedAndNeverRunsBackwards) {
+  std::uint32_t real = plat_ticks();
+  plat_use_virtual_clock(true);
+  EXPECT_TRUE(plat_virtual_clock());
+  std::uint32_t start = plat_ticks();
+  EXPECT_GE(start, real);
+  plat_sleep_real(5);
+  EXPECT_EQ(plat_ticks(), start);
+  plat_sleep(250);
+  EXPECT_EQ(plat_ticks() - start, 250u);
+  plat_advance_clock(16);
+  EXPECT_EQ(plat_ticks() - start, 266u);
+  plat_use_virtual_clock(false);
+  EXPECT_FALSE(plat_virtual_clock());
+}
+
+namespace {
+struct Counter {
+  std::atomic<int> ticks{0};
+};
+void Count(int, void* user) { static_cast<Counter*>(user)->ticks.fetch_add(1); }
+}  // namespace
+
+TEST(TimerThreadTest, TicksUntilStoppedAndNeverAfter) {
+  Counter counter;
+  int id = plat_timer_start(1, Count, &counter);
+  ASSERT_NE(id, 0);
+  while (counter.ticks.load() < 5) plat_sleep_real(1);
+  plat_timer_stop(id);
+  int at_stop = counter.ticks.load();
+  plat_sleep_real(20);
+  EXPECT_EQ(counter.ticks.load(), at_stop);
+  plat_timer_stop(id);  // a second stop is harmless
+
+  int next = plat_timer_start(1000, Count, &counter);
+  EXPECT_GT(next, id);  // ids are not reused
+  plat_timer_stop(next);
+}
+
+namespace {
+std::atomic<int> seen_id{0};
+void RememberId(int timer, void*) { seen_id.store(timer); }
+}  // namespace
+
+TEST(TimerThreadTest, TheTickKnowsItsTimerAndBadPeriodsAreRefused) {
+  int id = plat_timer_start(2, RememberId, nullptr);
+  ASSERT_NE(id, 0);
+  while (seen_id.load() == 0) plat_sleep_real(1);
+  plat_timer_stop(id);
+  EXPECT_EQ(seen_id.load(), id);
+  EXPECT_EQ(plat_timer_start(0, RememberId, nullptr), 0);
+  EXPECT_EQ(plat_timer_start(-3, RememberId, nullptr), 0);
+  EXPECT_EQ(plat_timer_start(10, nullptr, nullptr), 0);
+}
