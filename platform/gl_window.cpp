@@ -5,10 +5,13 @@
 
 #include <cstring>
 
+#include "platform/window_registry.h"
+
 struct PlatGLWindow {
   SDL_Window* window = nullptr;
   SDL_GLContext context = nullptr;
   bool owns_window = true;
+  std::uint32_t id = 0;
 };
 
 namespace {
@@ -46,17 +49,6 @@ bool EnsureShared() {
 }
 
 }  // namespace
-
-bool plat_video_start(std::string* error) {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  // Focus changes are the caller's to handle: SDL must not minimise or restore by itself.
-  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    if (error) *error = std::string("No display available: ") + SDL_GetError();
-    return false;
-  }
-  return true;
-}
 
 bool plat_video_is_virtual() {
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -103,7 +95,7 @@ PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int 
     return nullptr;
   }
   SDL_GL_MakeCurrent(previous_window, previous);
-  return new PlatGLWindow{window, context, true};
+  return new PlatGLWindow{window, context, true, plat_window_adopt(window)};
 }
 
 PlatGLWindow* plat_gl_window_attach(unsigned window_id, const PlatPixelFormat& format) {
@@ -120,18 +112,18 @@ PlatGLWindow* plat_gl_window_attach(unsigned window_id, const PlatPixelFormat& f
   SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
   SDL_GL_MakeCurrent(previous_window, previous);
   if (!context) return nullptr;
-  return new PlatGLWindow{window, context, false};
+  return new PlatGLWindow{window, context, false, window_id};
 }
 
 void plat_gl_window_destroy(PlatGLWindow* w) {
   if (!w) return;
   if (SDL_GL_GetCurrentContext() == w->context) SDL_GL_MakeCurrent(nullptr, nullptr);
   SDL_GL_DeleteContext(w->context);
-  if (w->owns_window) SDL_DestroyWindow(w->window);
+  if (w->owns_window) plat_window_destroy(w->id);
   delete w;
 }
 
-unsigned plat_gl_window_id(PlatGLWindow* w) { return w ? SDL_GetWindowID(w->window) : 0; }
+unsigned plat_gl_window_id(PlatGLWindow* w) { return w ? w->id : 0; }
 
 void plat_gl_window_client_size(PlatGLWindow* w, int* width, int* height) {
   SDL_GL_GetDrawableSize(w->window, width, height);

@@ -25,14 +25,15 @@ struct PlatPixelFormat {
 
 struct PlatGLWindow;
 
-// Starts the video system. False, with a message fit for the player, when there is no display.
-bool plat_video_start(std::string* error);
-bool plat_video_is_virtual();  // no real display: the offscreen driver
+// No real display (the offscreen driver): display modes cannot change, and need not.
+bool plat_video_is_virtual();
 
 std::vector<PlatDisplayMode> plat_display_modes();
 
 // A shown window of the given client size with its own context, sharing textures with the
-// hidden context. Null, with the reason in *error, when no window or context can be made.
+// hidden context. Its messages go to the procedure set with plat_window_set_procedure on its id.
+// Video must be running (plat_video_init). Null, with the reason in *error, when no window or
+// context can be made.
 PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int width, int height,
                                     bool borderless, const PlatPixelFormat& format,
                                     std::string* error);
@@ -40,7 +41,7 @@ PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int 
 // window itself stays its maker's: destroying the result deletes only the context.
 PlatGLWindow* plat_gl_window_attach(unsigned window_id, const PlatPixelFormat& format);
 void plat_gl_window_destroy(PlatGLWindow* window);
-// The id raw messages carry for this window.
+// The id raw messages carry for this window (window.h).
 unsigned plat_gl_window_id(PlatGLWindow* window);
 void plat_gl_window_client_size(PlatGLWindow* window, int* width, int* height);
 void plat_gl_window_minimize(PlatGLWindow* window);

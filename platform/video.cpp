@@ -15,6 +15,8 @@ bool plat_video_init(std::string* error) {
     if (error) *error = std::string("Cannot start the event queue: ") + (reason ? reason : "");
     return false;
   }
+  // Focus changes are the window procedure's to handle: SDL must not minimise windows itself.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     if (error) {
       const char* driver = std::getenv("SDL_VIDEODRIVER");

@@ -47,6 +47,10 @@ std::uint32_t plat_window_create(const PlatWindowOptions& options, std::string* 
     if (error) *error = std::string("Cannot open a window: ") + SDL_GetError();
     return 0;
   }
+  return plat_window_adopt(sdl);
+}
+
+std::uint32_t plat_window_adopt(SDL_Window* sdl) {
   std::uint32_t id = SDL_GetWindowID(sdl);
   PlatWindowRecord record;
   record.sdl = sdl;

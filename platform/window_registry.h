@@ -20,6 +20,10 @@ struct PlatWindowRecord {
 // The record of a window, or null for an unknown id.
 PlatWindowRecord* plat_window_record(std::uint32_t window);
 
+// Takes a shown window made elsewhere in platform/ (an OpenGL window) into the registry, as
+// plat_window_create does with its own; returns its id.
+std::uint32_t plat_window_adopt(SDL_Window* sdl);
+
 // Drops every record; video has closed the windows.
 void plat_window_forget_all();
 

@@ -1,0 +1,232 @@
+// graphics.cpp - the current driver and context, display modes, and the paced flip.
+#include "graphics/graphics.h"
+
+#include <cstdlib>
+#include <exception>
+
+#include "system/clock.h"
+#include "system/hook.h"
+#include "system/polled_input.h"
+#include "system/system_driver.h"
+
+namespace {
+
+struct Settings {
+  int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
+};
+
+TGraphicsDriver* driver = nullptr;
+int default_flags = 0;
+Ref<TGraphics> current;
+Settings settings;
+Ref<TGraphics> opened;
+std::vector<TGraphicsMode> modes;
+bool modes_fetched = false;
+int generation = 1;
+bool exit_registered = false;
+std::string app_title = "Zumbrix";
+
+struct SoftSync {
+  bool on = false;
+  int rate = 0;       // frames a second
+  int period = 0;     // whole milliseconds a frame
+  int fraction = 0;   // milliseconds a second left over by the whole periods
+  int accumulator = 0;
+  int next = 0;       // when the next frame is due, by Millis()
+} sync_state;
+
+int flip_hook = -1;
+
+void NextGeneration() {
+  if (++generation == 0) generation = 1;
+}
+
+void DetachDriver() {
+  if (driver && current) driver->SetGraphics(nullptr);
+  current.reset();
+  settings = Settings{};
+}
+
+void ForgetModes() {
+  modes.clear();
+  modes_fetched = false;
+}
+
+// Flips with vertical sync for up to a second: when three flips in a row take one refresh
+// period (within a millisecond), the display paces the frames itself. The flip count is bounded
+// too, for a clock that does not move while flipping (the harness's virtual clock): a display
+// that syncs cannot flip a thousand times in a second, so the bound never changes the answer.
+bool HardwareSyncWorks(int hertz) {
+  int target = 1000 / hertz;
+  int start = Millis();
+  int in_step = 0;
+  for (int flips = 0; flips < 1000 && Millis() - start < 1000; ++flips) {
+    int before = Millis();
+    driver->Flip(1);
+    int diff = (Millis() - before) - target;
+    if (diff >= -1 && diff <= 1) {
+      if (++in_step == 3) return true;
+    } else {
+      in_step = 0;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int FlipHookId() {
+  if (flip_hook < 0) flip_hook = NewHookId();
+  return flip_hook;
+}
+
+int GraphicsGeneration() { return generation; }
+bool SoftSyncActive() { return sync_state.on; }
+void SetAppTitle(const std::string& title) { app_title = title; }
+const std::string& AppTitle() { return app_title; }
+
+TGraphicsDriver* CurrentGraphicsDriver() { return driver; }
+TGraphics* CurrentGraphics() { return current.get(); }
+
+void SelectGraphicsDriver(TGraphicsDriver* d, int flags) {
+  if (d != driver) {
+    DetachDriver();
+    ForgetModes();
+    driver = d;
+  }
+  default_flags = flags;
+  current.reset();
+  settings = Settings{};
+}
+
+Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) {
+  if (!driver) return nullptr;
+  try {
+    return driver->CreateGraphics(width, height, depth, hertz, flags | default_flags);
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+void SetGraphics(TGraphics* g) {
+  if (!g) {
+    DetachDriver();
+    return;
+  }
+  TGraphicsDriver* d = g->Driver();
+  if (d != driver) {
+    DetachDriver();
+    ForgetModes();
+    driver = d;
+  }
+  g->GetSettings(settings.width, settings.height, settings.depth, settings.hertz, settings.flags);
+  driver->SetGraphics(g);
+  current = g;
+}
+
+void CloseGraphics(TGraphics* g) {
+  if (!g) return;
+  Ref<TGraphics> keep(g);
+  if (g == opened.get()) opened.reset();
+  if (g == current.get()) SetGraphics(nullptr);
+  g->Close();
+}
+
+void EndGraphicsMode() {
+  if (!opened) return;
+  NextGeneration();
+  StopPolledInput();
+  CloseGraphics(opened.get());
+}
+
+Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int flags) {
+  EndGraphicsMode();
+  Ref<TGraphics> g = CreateGraphics(width, height, depth, hertz, flags);
+  if (!g) return nullptr;
+  NextGeneration();
+  SetGraphics(g.get());
+
+  sync_state.on = hertz != 0;
+  if (hertz != 0 && depth != 0 && HardwareSyncWorks(hertz)) sync_state.on = false;
+  sync_state.rate = hertz;
+  sync_state.period = hertz ? 1000 / hertz : 0;
+  sync_state.fraction = 1000 - sync_state.period * hertz;
+  sync_state.accumulator = 0;
+  sync_state.next = Millis();
+
+  opened = g;
+  if (depth != 0) PlaceMouse(width / 2, height / 2);
+  StartPolledInput(nullptr);
+  if (!exit_registered) {
+    exit_registered = true;
+    std::atexit(EndGraphicsMode);
+  }
+  return g;
+}
+
+void FlipScreen(int sync) {
+  CallHooks(FlipHookId(), nullptr);
+  if (!driver) return;
+  if (sync != -1) {
+    driver->Flip(sync);
+    return;
+  }
+  if (current != opened || !sync_state.on) {
+    driver->Flip(settings.depth != 0 ? 1 : 0);
+    return;
+  }
+  SoftSync& s = sync_state;
+  s.next += s.period;
+  s.accumulator += s.fraction;
+  if (s.accumulator >= s.rate) {
+    s.accumulator -= s.rate;
+    s.next += 1;
+  }
+  int dt = s.next - Millis();
+  if (dt > 0) {
+    PauseMillis(dt);
+  } else {
+    s.next -= dt;  // catch up with the clock: time lost is not made up by shorter frames
+  }
+  driver->Flip(0);
+}
+
+int ContextWidth() { return settings.width; }
+int ContextHeight() { return settings.height; }
+int ContextDepth() { return settings.depth; }
+int ContextHertz() { return settings.hertz; }
+int ContextFlags() { return settings.flags; }
+
+std::vector<TGraphicsMode> GraphicsModes() {
+  if (!modes_fetched && driver) {
+    modes = driver->GraphicsModes();
+    modes_fetched = true;
+  }
+  return modes;
+}
+
+int GraphicsModeCount() { return static_cast<int>(GraphicsModes().size()); }
+
+void GetGraphicsMode(int index, int& width, int& height, int& depth, int& hertz) {
+  std::vector<TGraphicsMode> all = GraphicsModes();
+  if (index < 0 || index >= static_cast<int>(all.size())) {
+    width = height = depth = hertz = 0;
+    return;
+  }
+  const TGraphicsMode& m = all[index];
+  width = m.width;
+  height = m.height;
+  depth = m.depth;
+  hertz = m.hertz;
+}
+
+bool GraphicsModeExists(int width, int height, int depth, int hertz) {
+  for (const TGraphicsMode& m : GraphicsModes()) {
+    if (width && m.width != width) continue;
+    if (height && m.height != height) continue;
+    if (depth && m.depth != depth) continue;
+    if (hertz && m.hertz != hertz) continue;
+    return true;
+  }
+  return false;
+}

@@ -1,0 +1,173 @@
+// Frame pacing and the context bookkeeping, with a driver whose flips take a set time on the
+// virtual clock.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/error.h"
+#include "graphics/graphics.h"
+#include "platform/clock.h"
+#include "system/clock.h"
+
+namespace {
+
+class FakeGraphics;
+
+class FakeDriver : public TGraphicsDriver {
+ public:
+  std::vector<TGraphicsMode> GraphicsModes() override {
+    ++mode_queries;
+    return {{640, 480, 32, 60}, {800, 600, 16, 75}};
+  }
+  Ref<TGraphics> AttachGraphics(unsigned, int) override { return nullptr; }
+  Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
+  void SetGraphics(TGraphics*) override {}
+  void Flip(int sync) override {
+    syncs.push_back(sync);
+    flip_times.push_back(Millis());
+    plat_advance_clock(flip_ms);
+  }
+
+  int flip_ms = 1;
+  bool fail = false;
+  int mode_queries = 0;
+  std::vector<int> syncs;
+  std::vector<int> flip_times;  // when each flip started
+};
+
+class FakeGraphics : public TGraphics {
+ public:
+  FakeGraphics(FakeDriver* d, int w, int h, int depth, int hertz, int flags)
+      : driver(d), w(w), h(h), depth(depth), hertz(hertz), flags(flags) {}
+  TGraphicsDriver* Driver() override { return driver; }
+  void GetSettings(int& width, int& height, int& d, int& hz, int& f) override {
+    width = w;
+    height = h;
+    d = depth;
+    hz = hertz;
+    f = flags;
+  }
+  void Close() override { closed = true; }
+  FakeDriver* driver;
+  int w, h, depth, hertz, flags;
+  bool closed = false;
+};
+
+Ref<TGraphics> FakeDriver::CreateGraphics(int width, int height, int depth, int hertz, int flags) {
+  if (fail) throw TRuntimeError("no display");
+  return New<FakeGraphics>(this, width, height, depth, hertz, flags);
+}
+
+class Pacing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat_use_virtual_clock(true);
+    driver = New<FakeDriver>();
+    SelectGraphicsDriver(driver.get(), GFX_BACKBUFFER);
+  }
+  void TearDown() override {
+    EndGraphicsMode();
+    SelectGraphicsDriver(nullptr, 0);
+    plat_use_virtual_clock(false);
+  }
+  // The milliseconds between the starts of consecutive paced flips, continuing from the last
+  // paced flip (a first one is made when there was none since `fresh`).
+  std::vector<int> Periods(int frames) {
+    if (fresh) {
+      driver->flip_times.clear();
+      FlipScreen(-1);
+      fresh = false;
+    }
+    std::size_t first = driver->flip_times.size();
+    for (int i = 0; i < frames; ++i) FlipScreen(-1);
+    std::vector<int> periods;
+    for (std::size_t i = first; i < driver->flip_times.size(); ++i) {
+      periods.push_back(driver->flip_times[i] - driver->flip_times[i - 1]);
+    }
+    return periods;
+  }
+  bool fresh = true;
+  Ref<FakeDriver> driver;
+};
+
+TEST_F(Pacing, SixtyPacedFlipsTakeExactlyOneSecond) {
+  driver->flip_ms = 1;  // no vertical sync: the hardware test fails
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  EXPECT_TRUE(SoftSyncActive());
+  for (int second = 0; second < 3; ++second) {
+    int total = 0, longer = 0;
+    for (int p : Periods(60)) {
+      ASSERT_TRUE(p == 16 || p == 17) << p;
+      total += p;
+      longer += p == 17;
+    }
+    EXPECT_EQ(total, 1000);
+    EXPECT_EQ(longer, 40);
+  }
+  EXPECT_EQ(driver->syncs.back(), 0);
+}
+
+TEST_F(Pacing, DisplaySyncedAtTheRateTurnsSoftSyncOff) {
+  for (int ms : {16, 17}) {
+    driver->flip_ms = ms;
+    ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+    EXPECT_FALSE(SoftSyncActive()) << ms;
+    driver->syncs.clear();
+    int start = Millis();
+    FlipScreen(-1);
+    EXPECT_EQ(driver->syncs, std::vector<int>{1});
+    EXPECT_EQ(Millis() - start, ms);  // no sleep of its own
+  }
+}
+
+TEST_F(Pacing, OverrunFrameDoesNotShortenTheNextOnes) {
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  Periods(5);
+  driver->flip_ms = 60;  // one slow frame
+  FlipScreen(-1);
+  driver->flip_ms = 1;
+  for (int p : Periods(30)) ASSERT_GE(p, 16);
+}
+
+TEST_F(Pacing, ZeroHertzAndExplicitSyncBypassPacing) {
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 0, 0));
+  EXPECT_FALSE(SoftSyncActive());
+  driver->syncs.clear();
+  FlipScreen(-1);
+  FlipScreen(0);
+  FlipScreen(1);
+  EXPECT_EQ(driver->syncs, (std::vector<int>{1, 0, 1}));  // full screen flips with sync
+
+  ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));  // a window
+  driver->syncs.clear();
+  int start = Millis();
+  FlipScreen(-1);
+  EXPECT_EQ(driver->syncs, std::vector<int>{0});
+  EXPECT_EQ(Millis() - start, 1);  // only the flip's own time
+}
+
+TEST_F(Pacing, ContextsGenerationsAndModes) {
+  int before = GraphicsGeneration();
+  Ref<TGraphics> first = OpenGraphics(640, 480, 32, 0, 4);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(GraphicsGeneration(), before + 1);
+  EXPECT_EQ(ContextWidth(), 640);
+  EXPECT_EQ(ContextFlags(), 4 | GFX_BACKBUFFER);  // the default flags are added
+  Ref<TGraphics> second = OpenGraphics(800, 600, 32, 0, 0);
+  EXPECT_EQ(GraphicsGeneration(), before + 3);  // one for the close, one for the new context
+  EXPECT_TRUE(static_cast<FakeGraphics*>(first.get())->closed);
+  EXPECT_EQ(CurrentGraphics(), second.get());
+
+  driver->fail = true;
+  EXPECT_EQ(OpenGraphics(640, 480, 32, 0, 0), nullptr);  // the driver's error gives null
+  EXPECT_TRUE(static_cast<FakeGraphics*>(second.get())->closed);
+  EXPECT_EQ(ContextWidth(), 0);
+
+  EXPECT_TRUE(GraphicsModeExists(640, 480, 0, 0));
+  EXPECT_TRUE(GraphicsModeExists(0, 0, 16, 0));
+  EXPECT_FALSE(GraphicsModeExists(640, 480, 16, 0));
+  EXPECT_EQ(GraphicsModeCount(), 2);
+  EXPECT_EQ(driver->mode_queries, 1);  // fetched once, then cached
+}
+
+}  // namespace
