@@ -1,5 +1,6 @@
-// testcard.cpp - the framework's test card: opens the game's display and draws images in every
-// blend mode, rotated and scaled, text and primitives, until ESC or a close request.
+// main.cpp - the framework's test card, until the game takes its place: opens the game's display
+// and draws images in every blend mode, rotated and scaled, text and primitives, until ESC or a
+// close request. F12 saves what is on screen as testcard.png beside the program.
 #include <cmath>
 #include <cstdio>
 
@@ -8,6 +9,7 @@
 #include "graphics/font.h"
 #include "graphics/gl_draw2d.h"
 #include "graphics/image_draw.h"
+#include "graphics/png_saver.h"
 #include "system/polled_input.h"
 
 namespace {
@@ -72,7 +74,8 @@ int TestCardMain() {
     SetRotationAndScale(0, 2, 2);
     PaintText("Zumbrix - 3D Edition", 320 - MeasureTextWidth("Zumbrix - 3D Edition"), 200);
     SetRotationAndScale(0, 1, 1);
-    PaintText("test card: ESC ends", 8, 8);
+    PaintText("test card: ESC ends, F12 saves testcard.png", 8, 8);
+    if (KeyHits(123)) SavePixmapPNG(GrabPixmap(0, 0, 640, 480), "testcard.png");
     FlipScreen(-1);
     ++frame;
   }
