@@ -188,6 +188,7 @@ int mix_play(mix_sample* sample, int paused, int handle) {
   v->releaseWhenDone.store(fresh ? 1 : 0, std::memory_order_relaxed);
   RetainMixSample(sample);
   v->sample = sample;
+  v->sampleChannels = sample->channels;
   v->status.store((sample->loop ? sound::kLooped : sound::kOnce) | (paused ? sound::kPaused : 0),
                   std::memory_order_relaxed);
   v->startTime = MixMillis();

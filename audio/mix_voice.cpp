@@ -143,8 +143,7 @@ short sound::getPan(int which) const { return (which ? targetPan : currentPan).l
 short sound::getDepth(int which) const { return (which ? targetDepth : currentDepth).load(); }
 
 std::int64_t sound::position() const {
-  if (!sample) return 0;
-  return (played.load(std::memory_order_acquire) >> 32) / sample->channels;
+  return (played.load(std::memory_order_acquire) >> 32) / sampleChannels;
 }
 
 int sound::mix(int* acc, int frames) {

@@ -30,6 +30,7 @@ sound* mixer::allocVoice(const output& tmpl) {
   v->handle = 0;
   v->next = nullptr;
   v->sample = nullptr;
+  v->sampleChannels = 1;
   v->pos.store(0, std::memory_order_relaxed);
   v->played.store(0, std::memory_order_relaxed);
   v->startDelay = 0;

@@ -69,6 +69,7 @@ class sound : public output {
   std::atomic<int> releaseWhenDone{0};
   sound* next = nullptr;             // device thread only: link in the active list
   mix_sample* sample = nullptr;      // set before the voice is queued, dropped when it is back
+  int sampleChannels = 1;            // game thread: kept after the sample, for position()
   std::atomic<std::int64_t> pos{0};  // 32.32 samples
   std::atomic<std::int64_t> played{0};
   std::atomic<int> currentRate{65536}, targetRate{65536};
