@@ -80,9 +80,24 @@ std::vector<float> Sine(int frames, double hertz, int rate, double amplitude) {
   return s;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// One folder per test process, removed when the process ends.
+struct TempFolder {
+  fs::path path = fs::temp_directory_path() / ("zx_audio_" + std::to_string(::getpid()));
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+};
+
+}  // namespace
+
 std::string WriteTempFile(const std::string& name, const std::vector<unsigned char>& bytes) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / ("zx_audio_" + std::to_string(::getpid()));
+  static TempFolder folder;
+  const fs::path& dir = folder.path;
   fs::create_directories(dir);
   fs::path path = dir / name;
   std::ofstream out(path, std::ios::binary);
