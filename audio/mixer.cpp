@@ -113,13 +113,17 @@ void mixer::pass(std::int16_t* dest, int n) {
         v->status.store(sound::kIdle, std::memory_order_release);
       }
     }
-    // A full pool keeps the released voice in the list; the next pass tries again.
-    if (drop && recycle(v)) {
-      *link = v->next;
+    if (drop) {
+      // Unlinked before it is handed over: from then on the game thread may reuse it.
+      sound* after = v->next;
       v->next = nullptr;
-    } else {
-      link = &v->next;
+      if (recycle(v)) {
+        *link = after;
+        continue;
+      }
+      v->next = after;  // a full pool: the next pass tries again
     }
+    link = &v->next;
   }
 
   for (int i = 0; i < n; ++i) {
