@@ -18,6 +18,11 @@ std::atomic<long> allocations{0};
 
 }  // namespace
 
+// The replacements pair malloc with free; GCC cannot see that they are a matched pair.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t size) {
   allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size ? size : 1)) return p;
