@@ -71,8 +71,8 @@ void Seed(const std::filesystem::path& dir) {
   const struct {
     const char* name;
     int channels, rate, frames;
-  } seeds[] = {{"mono.ogg", 1, 22050, 2000}, {"stereo.ogg", 2, 44100, 3000},
-               {"three.ogg", 3, 8000, 1000}};
+  } seeds[] = {
+      {"mono.ogg", 1, 22050, 2000}, {"stereo.ogg", 2, 44100, 3000}, {"three.ogg", 3, 8000, 1000}};
   for (const auto& s : seeds) {
     std::vector<unsigned char> bytes = EncodeSeed(s.channels, s.rate, s.frames);
     std::ofstream(dir / s.name, std::ios::binary)
