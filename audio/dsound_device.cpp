@@ -48,8 +48,6 @@ int dsounddevice::init() {
   ring_.assign(kValues, 0);
   consumed_.store(0);
   written_.store(0);
-  lastPlay_ = 0;
-  wraps_ = 0;
   signalled_.store(false);
   if (!card_->open([](void* self, std::int16_t* dest,
                       int count) { static_cast<dsounddevice*>(self)->play(dest, count); },
@@ -96,11 +94,13 @@ void dsounddevice::play(std::int16_t* dest, int count) {
 }
 
 int dsounddevice::feed() {
-  const std::int64_t play = consumed_.load(std::memory_order_acquire) % kBufferBytes;
-  if (play < lastPlay_) ++wraps_;
-  lastPlay_ = play;
-  const std::int64_t written = written_.load(std::memory_order_relaxed);
-  std::int64_t n = (wraps_ * kBufferBytes + play + 2 * kFragmentBytes - written) / kFragmentBytes;
+  // The play position is counted from the start rather than within the ring plus counted
+  // wraps: a feeder held up for more than a whole ring would miss a wrap and stay a ring behind.
+  const std::int64_t play = consumed_.load(std::memory_order_acquire);
+  std::int64_t written = written_.load(std::memory_order_relaxed);
+  // Held up so long that the card played past everything written: go on from where it is.
+  if (written < play) written = play;
+  std::int64_t n = (play + 2 * kFragmentBytes - written) / kFragmentBytes;
   if (n <= 0) return 0;
   n = std::min<std::int64_t>(n, 2);
   // The locked span may run past the end of the ring into its start: two regions.

@@ -64,8 +64,6 @@ class dsounddevice : public audiodevice {
   // Play position and written count in bytes since the start; each has one writer.
   std::atomic<std::int64_t> consumed_{0};
   std::atomic<std::int64_t> written_{0};
-  std::int64_t lastPlay_ = 0;  // feeder: the last play position it read, within the ring
-  std::int64_t wraps_ = 0;
   std::atomic<bool> signalled_{false};
   std::binary_semaphore event_{0};
   std::thread thread_;

@@ -157,6 +157,24 @@ TEST(DsoundTest, StaysTwoFragmentsAheadAndNeverWritesMoreBetweenWaits) {
   SetMixClock(nullptr);
 }
 
+TEST(DsoundTest, AFeederHeldUpForLongResumesAtThePlayPosition) {
+  SetMixClock(&Zero);
+  dsounddevice device(std::make_unique<FakePullCard>(), false);
+  ASSERT_EQ(mix_init(&device), 0);
+  std::vector<short> pcm(2000, 777);
+  mix_sample* s = mix_create_sound(1000, 16, 2, 44100, pcm.data(), -1);
+  ASSERT_NE(mix_play(s, 0, 0), 0);
+  std::vector<std::int16_t> out(3 * 16384 + 1000);
+  device.feed();
+  device.play(out.data(), static_cast<int>(out.size()));  // more than a whole ring unfed
+  EXPECT_EQ(device.feed(), 16384);
+  device.play(out.data(), 8192);
+  for (int i = 0; i < 8192; ++i) ASSERT_EQ(out[i], 777) << i;
+  mix_close();
+  mix_free_sound(s);
+  SetMixClock(nullptr);
+}
+
 TEST(DsoundTest, PlaysWhatWasMixedAndSilenceWhereNothingWas) {
   SetMixClock(&Zero);
   dsounddevice device(std::make_unique<FakePullCard>(), false);
@@ -164,14 +182,17 @@ TEST(DsoundTest, PlaysWhatWasMixedAndSilenceWhereNothingWas) {
   std::vector<short> pcm(20000, 1234);
   mix_sample* s = mix_create_sound(10000, 16, 2, 44100, pcm.data(), -1);
   ASSERT_NE(mix_play(s, 0, 0), 0);
-  std::vector<std::int16_t> out(8000, -1);
+  std::vector<std::int16_t> out(2000, -1);
   device.play(out.data(), 2000);  // before the feeder ran
   for (int i = 0; i < 2000; ++i) ASSERT_EQ(out[i], 0) << i;
-  // The feeder writes two fragments (8192 values) from the ring's start, where the card is
-  // already 2000 values in; beyond them the card finds nothing written.
+  // The feeder starts where the card is, with two fragments (8192 values); the sound comes
+  // after its 20 ms start delay, and past what was written the card finds silence.
   device.feed();
-  device.play(out.data(), 8000);
-  for (int i = 0; i < 8000; ++i) ASSERT_EQ(out[i], 2000 + i < 8192 ? 1234 : 0) << i;
+  std::vector<std::int16_t> next(9000, -1);
+  device.play(next.data(), 9000);
+  for (int i = 0; i < 9000; ++i) {
+    ASSERT_EQ(next[i], i >= 2 * 882 && i < 8192 ? 1234 : 0) << i;
+  }
   mix_close();
   mix_free_sound(s);
   SetMixClock(nullptr);
