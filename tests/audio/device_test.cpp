@@ -132,6 +132,28 @@ TEST_F(WinmmTest, ARefusedWriteIsReportedAndOutputGoesOn) {
   EXPECT_EQ(device_->written, 7 * 1024);
 }
 
+TEST(WinmmClose, HandsBackEveryVoiceAndItsSample) {
+  SetMixClock([]() -> std::uint32_t { return 0; });
+  FakePushCard::State card;
+  winmmdevice device(std::make_unique<FakePushCard>(&card), false);
+  ASSERT_EQ(mix_init(&device), 0);
+  std::vector<short> pcm(4000, 99);
+  mix_sample* s = mix_create_sound(4000, 16, 1, 44100, pcm.data(), -1);
+  mix_play(s, 0, 0);
+  mix_play(s, 1, 0);
+  card.playedValues = 4096;
+  device.refill();  // the voices reach the active list
+  EXPECT_EQ(device.getMixer()->activeVoices(), 2);
+  mix_play(s, 0, 0);  // still in the start queue
+  EXPECT_EQ(s->references.load(), 4);
+  mix_close();
+  EXPECT_EQ(device.getMixer()->activeVoices(), 0);
+  EXPECT_EQ(s->references.load(), 1);
+  EXPECT_EQ(card.queued.size(), 0u);
+  mix_free_sound(s);
+  SetMixClock(nullptr);
+}
+
 // A pull-mode card that plays only when the test calls its reader.
 struct FakePullCard : PullOutput {
   bool open(Pull, void*) override { return true; }
