@@ -30,7 +30,9 @@ int TRaziDazirAudioDriver::Startup() {
 
 void TRaziDazirAudioDriver::Shutdown() {
   if (!device_) return;
-  mix_close();
+  // The mixer may have moved on to another driver's device meanwhile; that one stays.
+  if (mix_current_mixer() == device_->getMixer()) mix_close();
+  device_->close();
   device_.reset();
 }
 
