@@ -69,7 +69,7 @@ TEST_F(DriverTest, APreparedSoundPlaysOnlyOnceUnpaused) {
   auto* own = dynamic_cast<TRaziDazirChannel*>(ch.get());
   ASSERT_TRUE(own);
   // The device thread really mixes it.
-  for (int i = 0; i < 200 && own->Position() == 0; ++i) {
+  for (int i = 0; i < 800 && own->Position() == 0; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_GT(own->Position(), 0);
