@@ -87,19 +87,7 @@ TEST_P(PlaybackTest, AnOggFileComesOutOfTheDeviceAsItsDecodedPcm) {
     out = PlayThroughDisk(GetParam(), ogg, raw, decoded->length);
     at = FindMono(out, expected);
   }
-  if (at < 0) {
-    // Say how far the sound got, lined up on its first non-zero value.
-    long first = 0, lead = 0, good = 0;
-    while (first < static_cast<long>(expected.size()) && expected[first] == 0) ++first;
-    while (2 * lead < static_cast<long>(out.size()) && out[2 * lead] == 0) ++lead;
-    while (2 * (lead + good) < static_cast<long>(out.size()) &&
-           first + good < static_cast<long>(expected.size()) &&
-           out[2 * (lead + good)] == expected[first + good]) {
-      ++good;
-    }
-    FAIL() << "the decoded sound is not in the " << out.size() / 2 << " frames played; " << good
-           << " of " << expected.size() - first << " frames match from frame " << lead;
-  }
+  ASSERT_GE(at, 0) << "the decoded sound is not among the " << out.size() / 2 << " frames played";
   // However long the start delay and the device's lead, only silence comes before it.
   for (long i = 0; i < 2 * at; ++i) ASSERT_EQ(out[i], 0) << i;
 }
