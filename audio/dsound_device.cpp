@@ -1,0 +1,126 @@
+// dsound_device.cpp - the pull-mode device: the card's reader, the feeder and its thread.
+#include "audio/dsound_device.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "platform/audio_output.h"
+
+namespace {
+
+class PlatformPullOutput : public PullOutput {
+ public:
+  ~PlatformPullOutput() override { close(); }
+  bool open(Pull pull, void* user) override {
+    out_ = OpenAudioOutputPull(1024, pull, user);
+    return out_ != nullptr;
+  }
+  void run() override { RunAudioOutput(out_, true); }
+  void close() override {
+    CloseAudioOutput(out_);
+    out_ = nullptr;
+  }
+
+ private:
+  AudioOutput* out_ = nullptr;
+};
+
+constexpr int kValues = dsounddevice::kBufferBytes / 2;
+
+}  // namespace
+
+std::unique_ptr<PullOutput> NewPlatformPullOutput() {
+  return std::make_unique<PlatformPullOutput>();
+}
+
+dsounddevice::dsounddevice() : dsounddevice(NewPlatformPullOutput(), true) {}
+
+dsounddevice::dsounddevice(std::unique_ptr<PullOutput> card, bool withFeeder)
+    : card_(std::move(card)), withFeeder_(withFeeder) {}
+
+dsounddevice::~dsounddevice() { close(); }
+
+int dsounddevice::init() {
+  close();
+  running.store(true);
+  mixer_ = std::make_unique<mixer>(kBlockSize, 44100, 2);
+  ring_.assign(kValues, 0);
+  consumed_.store(0);
+  written_.store(0);
+  signalled_.store(false);
+  if (!card_->open([](void* self, std::int16_t* dest,
+                      int count) { static_cast<dsounddevice*>(self)->play(dest, count); },
+                   this)) {
+    running.store(false);
+    return 1;
+  }
+  open_ = true;
+  if (withFeeder_) {
+    thread_ = std::thread([this] { feeder(); });
+  } else {
+    card_->run();
+  }
+  return 0;
+}
+
+void dsounddevice::close() {
+  running.store(false);
+  if (thread_.joinable()) {
+    signal();
+    thread_.join();
+  }
+  if (open_) {
+    card_->close();
+    open_ = false;
+  }
+  if (mixer_) mixer_->releaseAll();
+}
+
+void dsounddevice::signal() {
+  if (!signalled_.exchange(true, std::memory_order_acq_rel)) event_.release();
+}
+
+void dsounddevice::play(std::int16_t* dest, int count) {
+  std::int64_t at = consumed_.load(std::memory_order_relaxed) / 2;
+  const std::int64_t ready = written_.load(std::memory_order_acquire) / 2;
+  for (int i = 0; i < count; ++i, ++at) {
+    dest[i] = at < ready ? ring_[static_cast<std::size_t>(at % kValues)] : 0;
+  }
+  const std::int64_t before = consumed_.load(std::memory_order_relaxed);
+  const std::int64_t after = before + 2 * static_cast<std::int64_t>(count);
+  consumed_.store(after, std::memory_order_release);
+  if (before / kFragmentBytes != after / kFragmentBytes) signal();
+}
+
+int dsounddevice::feed() {
+  // The play position is counted from the start rather than within the ring plus counted
+  // wraps: a feeder held up for more than a whole ring would miss a wrap and stay a ring behind.
+  const std::int64_t play = consumed_.load(std::memory_order_acquire);
+  std::int64_t written = written_.load(std::memory_order_relaxed);
+  // Held up so long that the card played past everything written: go on from where it is.
+  if (written < play) written = play;
+  std::int64_t n = (play + 2 * kFragmentBytes - written) / kFragmentBytes;
+  if (n <= 0) return 0;
+  n = std::min<std::int64_t>(n, 2);
+  // The locked span may run past the end of the ring into its start: two regions.
+  const std::int64_t bytes = n * kFragmentBytes;
+  const std::int64_t at = written % kBufferBytes;
+  const std::int64_t first = std::min(bytes, kBufferBytes - at);
+  mixer_->mixBlock(ring_.data() + at / 2, static_cast<int>(first / 2));
+  if (bytes > first) mixer_->mixBlock(ring_.data(), static_cast<int>((bytes - first) / 2));
+  written_.store(written + bytes, std::memory_order_release);
+  return static_cast<int>(bytes);
+}
+
+void dsounddevice::feeder() {
+  std::fill(ring_.begin(), ring_.end(), 0);
+  card_->run();
+  threadActive.store(true);
+  while (running.load()) {
+    signalled_.store(false, std::memory_order_release);
+    feed();
+    if (!event_.try_acquire_for(std::chrono::milliseconds(kWaitMillis))) break;
+  }
+  threadActive.store(false);
+}
