@@ -1,0 +1,20 @@
+// anaglyph.h - the game's red/cyan 3D drawing.
+//
+// Both operations draw their subject twice, as a dark-cyan copy `separation` pixels to the left
+// and a dark-red copy as far to the right, in additive blend, each copy drawn twice; where the
+// copies meet they add to a light grey. What they draw is set by their arguments alone, and
+// afterwards the 2D state is rotation 0, scale 1, alpha 1, white, mask blend.
+#pragma once
+
+#include <string>
+
+#include "graphics/image.h"
+
+void drawimage3d(const Ref<TImage>& image, float x, float y, int frame, float separation,
+                 float rotation, float scalex, float scaley, float alpha);
+
+// Mode 0 (the only one the game uses) draws the tinted pair alone, ignoring blend and colour.
+// Centred text is centred on (x, y) by its unscaled size times the scale.
+void drawtext3d(const std::string& text, float x, float y, float separation, float rotation,
+                float scalex, float scaley, int blend, float alpha, float alphareduction, int red,
+                int green, int blue, int mode, bool centred);

@@ -1,0 +1,12 @@
+// scores.h - the best score and its file.
+//
+// The file "data\hiscore.dat" holds the best score as one signed 32-bit little-endian integer and
+// nothing else. A missing file reads as 0; a short one as far as it goes.
+#pragma once
+
+void loadhiscore();
+// Never loses the stored score: the new file is written beside the old one and then takes its
+// place. A folder that cannot be written gives one line on stderr.
+void savehiscore();
+// Raises the best score to the running score, with the jingle the first time in a game.
+void updatebestscore();

@@ -1,0 +1,15 @@
+// screens.h - what the game draws besides its moving objects: the title screen, the HUD, the side
+// bars, the bonus-round panels and the pause screen's texts.
+#pragma once
+
+#include "graphics/image.h"
+
+void drawtitle();
+// Score, best score (updated here) and wave, as digit images.
+void drawhud();
+// Black bars over x 0..79 and 560..639; leaves the blend at solid.
+void drawsidebars();
+// The 125 / 250 / 500 panels and one small bee per escaped bonus bee.
+void drawbonuspanels();
+// The frozen frame and the pause texts with the volume labels.
+void drawpause(const Ref<TImage>& frozen);

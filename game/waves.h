@@ -1,0 +1,12 @@
+// waves.h - the wave cycle: two swarm waves, then a bonus round, over and over.
+#pragma once
+
+// Each frame of play: releases a swarm every spawnrate frames (bonus bees every 140 frames in the
+// bonus round).
+void spawner();
+// Ends the wave when its condition holds: clears the playfield, steps the difficulty and starts
+// the fly-away sequence.
+void checkwaveend();
+// One frame of the fly-away sequence while waveend is 1: the ship climbs out, the wave bonus is
+// paid once, and the get-ready sequence follows.
+void flyaway();
