@@ -10,16 +10,17 @@
 
 namespace {
 
-Ref<TImage> Bee() {
-  Ref<TPixmap> p = TPixmap::Create(61, 43, FORMAT_RGB888, 4);
-  for (int y = 0; y < 43; ++y) {
-    for (int x = 0; x < 61; ++x) p->WritePixel(x, y, 0xff000000u | (x * 4) << 16 | (y * 5) << 8);
+Ref<TImage> Sprite(int w, int h) {
+  Ref<TPixmap> p = TPixmap::Create(w, h, FORMAT_RGB888, 4);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) p->WritePixel(x, y, 0xff000000u | (x * 4) << 16 | (y * 5) << 8);
   }
   Ref<TImage> image = ImportImage(p, IMAGE_MASKED | IMAGE_DYNAMIC);
   CenterImageHandle(image);
   return image;
 }
 
+// Arguments: the sprite's width and height (a bee, then a star).
 void BM_PaintImageLightRotatedScaled(benchmark::State& state) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   GLRar2ADriver();
@@ -27,7 +28,7 @@ void BM_PaintImageLightRotatedScaled(benchmark::State& state) {
     state.SkipWithError("no OpenGL context");
     return;
   }
-  Ref<TImage> bee = Bee();
+  Ref<TImage> bee = Sprite(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   const int batch = 1000;
   int n = 0;
   for (auto _ : state) {
@@ -43,6 +44,10 @@ void BM_PaintImageLightRotatedScaled(benchmark::State& state) {
   EndGraphicsMode();
 }
 // Real time: the rasteriser works on threads of its own.
-BENCHMARK(BM_PaintImageLightRotatedScaled)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PaintImageLightRotatedScaled)
+    ->Args({61, 43})
+    ->Args({16, 16})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
