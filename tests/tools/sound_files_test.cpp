@@ -1,13 +1,14 @@
 // The generated sound effects and music, decoded as the game will decode them: rate, channels,
 // length, headroom, silent edges on effects and a click-free seam on the looping music.
-#include <vorbis/vorbisfile.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "audio/sample_loader.h"
 
 namespace {
 
@@ -17,31 +18,30 @@ struct Decoded {
   double Seconds() const { return channel.empty() ? 0 : double(channel[0].size()) / rate; }
 };
 
+// Decodes through the game's own loader chain, into floats of -1..1 per channel.
 Decoded Decode(const std::string& name) {
   std::string path = std::string(ZX_DATA_DIR) + "/" + name + ".ogg";
-  OggVorbis_File vf;
   Decoded d;
-  if (ov_fopen(path.c_str(), &vf) != 0) {
-    ADD_FAILURE() << path << " does not open as Ogg Vorbis";
+  Ref<TAudioSample> sample = LoadSample(path);
+  if (!sample) {
+    ADD_FAILURE() << path << " does not load as a sample";
     return d;
   }
-  vorbis_info* info = ov_info(&vf, -1);
-  d.rate = static_cast<int>(info->rate);
-  d.channels = info->channels;
-  d.channel.resize(d.channels);
-  int section = 0;
-  for (;;) {
-    float** pcm = nullptr;
-    long n = ov_read_float(&vf, &pcm, 4096, &section);
-    if (n == 0) break;
-    if (n < 0) {
-      ADD_FAILURE() << path << " is corrupt at a hole or bad packet";
-      break;
-    }
-    for (int c = 0; c < d.channels; ++c)
-      d.channel[c].insert(d.channel[c].end(), pcm[c], pcm[c] + n);
+  if (sample->format != SAMPLE_MONO16LE && sample->format != SAMPLE_STEREO16LE) {
+    ADD_FAILURE() << path << " loads in format " << sample->format << ", not 16-bit";
+    return d;
   }
-  ov_clear(&vf);
+  d.rate = sample->hertz;
+  d.channels = sample->format == SAMPLE_STEREO16LE ? 2 : 1;
+  d.channel.resize(d.channels);
+  const unsigned char* bytes = sample->samples;
+  for (int i = 0; i < sample->length; ++i) {
+    for (int c = 0; c < d.channels; ++c) {
+      std::int16_t v;
+      std::memcpy(&v, bytes + 2 * (i * d.channels + c), 2);
+      d.channel[c].push_back(v / 32768.0f);
+    }
+  }
   return d;
 }
 
