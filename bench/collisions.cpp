@@ -5,35 +5,15 @@
 // allocate nothing at all.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <new>
 
 #include "graphics/collision.h"
 #include "graphics/image_commands.h"
 #include "graphics/transform.h"
 
-namespace {
-
-std::atomic<long> allocations{0};
-
-}  // namespace
-
-// GCC pairs the malloc inside the replaced new with the free inside the replaced delete and warns
-// about a mismatch that is the very point of the replacement.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "allocation_counter.h"
 
 namespace {
 
@@ -73,7 +53,7 @@ const bool kExpected[3] = {true, false, false};
 
 void Report(benchmark::State& state, long allocationsBefore) {
   state.counters["allocs_per_test"] =
-      benchmark::Counter(static_cast<double>(allocations.load() - allocationsBefore),
+      benchmark::Counter(static_cast<double>(AllocationCount() - allocationsBefore),
                          benchmark::Counter::kAvgIterations);
 }
 
@@ -87,7 +67,7 @@ void ShipAgainstBullet(benchmark::State& state, Case c) {
     state.SkipWithError("unexpected result");
     return;
   }
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) {
     benchmark::DoNotOptimize(
         ImagesOverlap(s.ship, 100, 100, 0, s.bullet, 100 + at[0], 100 + at[1], 0));
@@ -106,7 +86,7 @@ void LaserAgainstTurnedBee(benchmark::State& state, Case c) {
     state.SkipWithError("unexpected result");
     return;
   }
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(test());
   Report(state, before);
 }

@@ -3,33 +3,14 @@
 // counts every operator new while mixing; it must stay 0.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "audio/mix_api.h"
 #include "audio/mix_clock.h"
 
-namespace {
-
-std::atomic<long> allocations{0};
-
-}  // namespace
-
-// The replacements pair malloc with free; GCC cannot see that they are a matched pair.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "allocation_counter.h"
 
 namespace {
 
@@ -91,7 +72,7 @@ void BM_InnerLoop(benchmark::State& state) {
   const bool ramped = state.range(2) != 0;
   Bench b(bits, channels, 1, 1.0f);
   float volume = 1.0f;
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) {
     if (ramped) {
       volume = volume == 1.0f ? 0.5f : 1.0f;
@@ -100,7 +81,7 @@ void BM_InnerLoop(benchmark::State& state) {
     b.mix();
     benchmark::DoNotOptimize(b.out.data());
   }
-  Report(state, 1, allocations.load() - before);
+  Report(state, 1, AllocationCount() - before);
 }
 BENCHMARK(BM_InnerLoop)
     ->ArgNames({"bits", "channels", "ramped"})
@@ -108,24 +89,24 @@ BENCHMARK(BM_InnerLoop)
 
 void BM_SilentVoices(benchmark::State& state) {
   Bench b(16, 2, 256, 0.0f);
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) {
     b.mix();
     benchmark::DoNotOptimize(b.out.data());
   }
-  Report(state, 256, allocations.load() - before);
+  Report(state, 256, AllocationCount() - before);
 }
 BENCHMARK(BM_SilentVoices);
 
 void BM_256Voices(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0)), channels = static_cast<int>(state.range(1));
   Bench b(bits, channels, 256, 0.25f);
-  const long before = allocations.load();
+  const long before = AllocationCount();
   for (auto _ : state) {
     b.mix();
     benchmark::DoNotOptimize(b.out.data());
   }
-  Report(state, 256, allocations.load() - before);
+  Report(state, 256, AllocationCount() - before);
 }
 BENCHMARK(BM_256Voices)->ArgNames({"bits", "channels"})->ArgsProduct({{8, 16}, {1, 2}});
 

@@ -14,8 +14,8 @@ player_tag* player = nullptr;
 
 const int speedtable[8] = {1, 2, 3, 4, 5, 6, 7, 8};
 const int pointstable[8] = {25, 50, 100, 200, 400, 800, 1600, 3200};
-const std::string pausetexts[3] = {"** Paused **", "F2/B1=Adjust Music Volume:",
-                                   "F3/B2=Adjust SoundFX Volume:"};
+const std::string pausetexts[3] = {"** Paused **",
+                                   "F2/B1=Adjust Music Volume:", "F3/B2=Adjust SoundFX Volume:"};
 const std::string volumelabels[11] = {"(off)", "(10%)", "(20%)", "(30%)", "(40%)", "(50%)",
                                       "(60%)", "(70%)", "(80%)", "(90%)", "(100%)"};
 
@@ -30,8 +30,7 @@ int seqctr;
 bool cycledone;
 
 Ref<TImage> starimg, shipimg, beeimg, splatimg, pointsimg, bonusbannerimg, lazerimg, beeshotimg,
-    logoimg, promptimg, getreadyimg, bonusroundimg, wavedoneimg, gameoverimg, hudlabelimg,
-    digitimg;
+    logoimg, promptimg, getreadyimg, bonusroundimg, wavedoneimg, gameoverimg, hudlabelimg, digitimg;
 
 Ref<TSound> snd_shot, snd_hyper, snd_gstart, snd_endwave, snd_bhit, snd_bhit1, snd_lswarm,
     snd_sswarm, snd_sbhit, snd_sbdie, snd_shipdie, snd_flyaway, snd_beewarp, snd_hscore;

@@ -54,9 +54,9 @@ extern Ref<TChannel> musicchannel;  // the channel the current track plays on
 extern int steermousex, steermousey;
 
 // The frame loop's sequence state, shared with the wave and screen code.
-extern float fade;       // alpha of the current overlay caption
-extern int seqctr;       // frames into the current sequence; -1: a wave bonus is still to pay
-extern bool cycledone;   // the bonus round ended and the wave cycle wrapped
+extern float fade;      // alpha of the current overlay caption
+extern int seqctr;      // frames into the current sequence; -1: a wave bonus is still to pay
+extern bool cycledone;  // the bonus round ended and the wave cycle wrapped
 
 // --- images, cut from the sprite sheet at start-up ------------------------------------------
 extern Ref<TImage> starimg, shipimg, beeimg, splatimg, pointsimg, bonusbannerimg, lazerimg,

@@ -76,8 +76,8 @@ void TImageFont::Draw(const std::string& text, float x, float y, float ix, float
     if (glyph->_image) {
       if (Ref<TImageFrame> frame = glyph->_image->Frame(0)) {
         frame->Draw(0, 0, static_cast<float>(glyph->_image->width),
-                    static_cast<float>(glyph->_image->height),
-                    x + glyph->_x * ix + glyph->_y * iy, y + glyph->_x * jx + glyph->_y * jy);
+                    static_cast<float>(glyph->_image->height), x + glyph->_x * ix + glyph->_y * iy,
+                    y + glyph->_x * jx + glyph->_y * jy);
       }
     }
     x += glyph->_advance * ix;
@@ -127,7 +127,8 @@ Ref<TImageFont> DefaultImageFont() {
 }
 
 void UseImageFont(const Ref<TImageFont>& font) {
-  if (TRar2AGraphics* g = TRar2AGraphics::Current()) g->image_font = font ? font : DefaultImageFont();
+  if (TRar2AGraphics* g = TRar2AGraphics::Current())
+    g->image_font = font ? font : DefaultImageFont();
 }
 
 Ref<TImageFont> CurrentImageFont() {

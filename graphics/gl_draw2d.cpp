@@ -143,8 +143,8 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, i
   Ref<TPixmap> level_pixmap = upload;
   for (level = 0;; ++level) {
     glPixelStorei(GL_UNPACK_ROW_LENGTH, level_pixmap->pitch / 4);
-    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, level_pixmap->width, level_pixmap->height,
-                    GL_RGBA, GL_UNSIGNED_BYTE, level_pixmap->pixels);
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, level_pixmap->width, level_pixmap->height, GL_RGBA,
+                    GL_UNSIGNED_BYTE, level_pixmap->pixels);
     int w = level_pixmap->width, h = level_pixmap->height;
     if (!mipmapped || (w == 1 && h == 1)) break;
     level_pixmap = ScalePixmap(level_pixmap, w > 1 ? w / 2 : 1, h > 1 ? h / 2 : 1);

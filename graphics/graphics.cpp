@@ -28,11 +28,11 @@ std::string app_title = "Zumbrix";
 
 struct SoftSync {
   bool on = false;
-  int rate = 0;       // frames a second
-  int period = 0;     // whole milliseconds a frame
-  int fraction = 0;   // milliseconds a second left over by the whole periods
+  int rate = 0;      // frames a second
+  int period = 0;    // whole milliseconds a frame
+  int fraction = 0;  // milliseconds a second left over by the whole periods
   int accumulator = 0;
-  int next = 0;       // when the next frame is due, by Millis()
+  int next = 0;  // when the next frame is due, by Millis()
 } sync_state;
 
 int flip_hook = -1;

@@ -46,8 +46,7 @@ class TGraphicsDriver : public TObject {
   // A context drawing into an existing window of the platform (`widget` is its window id).
   virtual Ref<TGraphics> AttachGraphics(unsigned widget, int flags) = 0;
   // Depth 0 asks for a desktop window, any other depth for the full screen.
-  virtual Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz,
-                                        int flags) = 0;
+  virtual Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) = 0;
   // Makes `g` (or nothing, for null) the target of drawing.
   virtual void SetGraphics(TGraphics* g) = 0;
   // Presents the back buffer; sync 1 waits for the vertical blank, 0 does not.
@@ -55,8 +54,7 @@ class TGraphicsDriver : public TObject {
 };
 
 // Opens the program's display, closing the one opened before. Null when it cannot be made.
-Ref<TGraphics> OpenGraphics(int width, int height, int depth = 0, int hertz = 60,
-                            int flags = 0);
+Ref<TGraphics> OpenGraphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
 // Closes the context OpenGraphics opened, if any. Runs at program exit too.
 void EndGraphicsMode();
 // sync: 0 no vertical sync, 1 vertical sync, -1 the paced flip described above.

@@ -7,8 +7,8 @@
 #include "graphics/pixmap_ops.h"
 
 void PaintImage(const Ref<TImage>& image, float x, float y, int frame) {
-  DrawImageScaled(image, x, y, static_cast<float>(image->width),
-                  static_cast<float>(image->height), frame);
+  DrawImageScaled(image, x, y, static_cast<float>(image->width), static_cast<float>(image->height),
+                  frame);
 }
 
 void DrawImageScaled(const Ref<TImage>& image, float x, float y, float w, float h, int frame) {

@@ -35,8 +35,8 @@ void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnWarning(png_structp, png_const_charp) {}
 
 // Holds no C++ objects: libpng may longjmp out of any call below.
-bool Encode(png_structp png, png_infop info, WriteTarget* target, int width, int height,
-            bool alpha, png_bytepp rows) {
+bool Encode(png_structp png, png_infop info, WriteTarget* target, int width, int height, bool alpha,
+            png_bytepp rows) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, target, WriteToStream, FlushStream);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,

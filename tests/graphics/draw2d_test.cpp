@@ -193,7 +193,7 @@ TEST_F(Draw2D, SolidTextFillsWholeCells) {
   Cls();
   SetBlend(BLEND_SOLID);
   PaintText("A", 10, 10);
-  EXPECT_RGB(Pixel(17, 25), 0, 0, 0);    // the cell, black where no bit is set
+  EXPECT_RGB(Pixel(17, 25), 0, 0, 0);     // the cell, black where no bit is set
   EXPECT_RGB(Pixel(18, 25), 50, 50, 50);  // outside it
   UseImageFont(nullptr);
 }

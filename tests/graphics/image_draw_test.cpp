@@ -1,6 +1,6 @@
 // Images as textures: padding, drawing around handles, capturing, generations.
-#include "gl_fixture.h"
 #include "graphics/image_draw.h"
+#include "gl_fixture.h"
 #include "graphics/pixmap_ops.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST_F(ImageDraw, ImagesDrawTexelForTexelAroundTheirHandle) {
   SetImageHandle(image, 10, 5);
   SetBlend(BLEND_SOLID);
   PaintImage(image, 100, 100);
-  EXPECT_RGB(Pixel(90, 95), 0, 0, 1);    // texel (0, 0) at the position less the handle
+  EXPECT_RGB(Pixel(90, 95), 0, 0, 1);      // texel (0, 0) at the position less the handle
   EXPECT_RGB(Pixel(150, 137), 60, 42, 1);  // the last texel
   EXPECT_RGB(Pixel(151, 137), 0, 0, 0);
   SetOrigin(5, 0);
