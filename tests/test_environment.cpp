@@ -1,0 +1,37 @@
+// test_environment.cpp - linked into every test executable: the tests run headless.
+//
+// SDL draws into Mesa's offscreen OpenGL and plays into its dummy audio device, so no test needs
+// a display or a sound card. The variables are set before main, before anything starts SDL; one
+// already set in the environment is kept.
+#include <cstdlib>
+
+#if defined(__SANITIZE_THREAD__)
+#define ZX_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define ZX_THREAD_SANITIZER 1
+#endif
+#endif
+
+namespace {
+
+struct HeadlessEnvironment {
+  HeadlessEnvironment() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+#ifdef ZX_THREAD_SANITIZER
+    // Mesa's software OpenGL is not instrumented: rasterising on the calling thread keeps the
+    // sanitizer's reports to our own code.
+    setenv("LP_NUM_THREADS", "0", 0);
+#endif
+  }
+} headless_environment;
+
+}  // namespace
+
+#ifdef ZX_THREAD_SANITIZER
+// Mesa's remaining worker threads synchronise in ways the sanitizer cannot see.
+extern "C" const char* __tsan_default_suppressions() {
+  return "called_from_lib:swrast_dri.so\nrace:swrast_dri.so\n";
+}
+#endif
