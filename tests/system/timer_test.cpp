@@ -13,10 +13,17 @@
 #include "system/system_driver.h"
 
 TEST(TimerTest, TicksThatCameWhileTheMainThreadWasBusyAreAllCountedByTheNextWait) {
-  Ref<TTimer> timer = NewTimer(60);
-  ASSERT_TRUE(timer);
-  PauseMillis(100);  // no pumping: about six ticks wait in the queue
-  int n = AwaitTimer(timer.get());
+  // No pumping for 100 ms: about six ticks wait in the queue, and one Wait counts them all. A
+  // machine so busy that the timer thread itself was held up gets two more tries.
+  int n = 0;
+  Ref<TTimer> timer;
+  for (int attempt = 0; attempt < 3 && n < 2; ++attempt) {
+    if (timer) EndTimer(timer.get());
+    timer = NewTimer(60);
+    ASSERT_TRUE(timer);
+    PauseMillis(100);
+    n = AwaitTimer(timer.get());
+  }
   EXPECT_GE(n, 2);
   EXPECT_EQ(TimerTicks(timer.get()), n);
   int more = AwaitTimer(timer.get());
