@@ -30,8 +30,15 @@ struct HeadlessEnvironment {
 }  // namespace
 
 #ifdef ZX_THREAD_SANITIZER
-// Mesa's remaining worker threads synchronise in ways the sanitizer cannot see.
+// Mesa's software OpenGL, its LLVM shader compiler and its EGL loader are not instrumented: their
+// threads synchronise in ways the sanitizer cannot see, and their own lock order is theirs.
 extern "C" const char* __tsan_default_suppressions() {
-  return "called_from_lib:swrast_dri.so\nrace:swrast_dri.so\n";
+  return "called_from_lib:swrast_dri.so\n"
+         "called_from_lib:libLLVM\n"
+         "called_from_lib:libEGL_mesa\n"
+         "race:swrast_dri.so\n"
+         "deadlock:swrast_dri.so\n"
+         "deadlock:libLLVM\n"
+         "deadlock:libEGL_mesa\n";
 }
 #endif
