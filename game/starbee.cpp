@@ -217,11 +217,11 @@ void TestShots(starbee_tag& b) {
       points_tag::Create(b.x, b.y, 0);
       beesplat_tag::Create(b.x, b.y, 0.0f);
       player->score += pointstable[0];
-      beelist->Remove(&b);
+      // A bee that merged in this very update lives on in the merged bee; otherwise a swarm shot
+      // to its last bee never merges, and counts as destroyed so that the wave can still end.
+      bool lastofswarm = beelist->Remove(&b) == 1 && !SwarmHasBees(b.spawnid);
       shotlist->Remove(shot);
-      // A swarm shot to its last bee never merges: it counts as destroyed, so that the wave can
-      // still reach its end.
-      if (!titlemode && !SwarmHasBees(b.spawnid)) swarmskilled += 1;
+      if (lastofswarm && !titlemode) swarmskilled += 1;
       return;
     }
     if (b.btype == 0) {
