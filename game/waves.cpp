@@ -34,13 +34,15 @@ void checkwaveend() {
   playing = 0;
   waveend = 1;
   phase += 1;
+  // Every wave starts its count afresh, so that its first swarm comes one interval into play,
+  // after the bonus round too.
+  spawnctr = 0;
   if (phase > 2) {
     phase = 0;
     cycledone = true;
   } else {
     // Only a swarm wave makes the next one longer and faster.
     swarmsperwave += 10;
-    spawnctr = 0;
     spawnrate -= 10;
     if (spawnrate < 20) spawnrate = 20;
   }
