@@ -102,6 +102,21 @@ TEST_F(BeeTest, SwarmBeesShotOneByOneScoreButOnlyTheLastOfASwarmCountsItDestroye
   EXPECT_EQ(particlelist->Count(), 0);
 }
 
+TEST_F(BeeTest, AShotMeetingTheMergingBeeScoresButTheSwarmLivesOnInTheMergedBee) {
+  starbee_tag::Create(2, 0, 0, 0, 9, 0);
+  Ref<starbee_tag> first(static_cast<starbee_tag*>(beelist->First()));
+  for (int i = 0; i < 75; ++i) UpdateAll<starbee_tag>(beelist);
+  ASSERT_EQ(beelist->Count(), 8);
+  // In its 76th update the first bee merges the swarm, and then meets the shot.
+  ShotAt(first->x + 2 * std::sin(first->rotation * 3.14159265f / 180), first->y + 2);
+  first->update();
+  EXPECT_EQ(shotlist->Count(), 0);
+  EXPECT_EQ(player->score, 25);
+  ASSERT_EQ(beelist->Count(), 1);
+  EXPECT_EQ(LastBee()->btype, 0);
+  EXPECT_EQ(swarmskilled, 0) << "counted when its merged bee is shot, not now";
+}
+
 TEST_F(BeeTest, AMergedBeeOfValueThreeMovesFourPixelsAFrameAndIsWorthTwoHundred) {
   starbee_tag::Create(0, 300, 200, 0.5f, 0, 3);
   Ref<starbee_tag> bee = LastBee();
