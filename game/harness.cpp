@@ -67,6 +67,9 @@ void HarnessStart(const HarnessOptions& options) {
   // The headless window never holds the keyboard focus, and SDL drops the joystick input of a
   // program without it unless told otherwise (read once, when the joystick service starts).
   ::setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
+  // Headless means no sound card either: the mixer plays into SDL's dummy device unless the
+  // environment names another.
+  ::setenv("SDL_AUDIODRIVER", "dummy", 0);
   if (options.joystick && state.joystick < 0) {
     state.joystick = plat_inject_joystick_attach(4, 4, 0);
   }

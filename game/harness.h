@@ -3,7 +3,8 @@
 // The harness runs the very start-up, frame loop and shutdown the program runs, on a virtual
 // clock (every sleep, the paced flip's included, moves time on instead of waiting), with a fixed
 // random seed and scripted input. Input goes through SDL's own event queue (platform/inject.h),
-// so the whole input path runs; the game's globals (globals.h) are there to read and set.
+// so the whole input path runs; the game's globals (globals.h) are there to read and set. Sound
+// plays into SDL's dummy device unless SDL_AUDIODRIVER names another.
 //
 // A flip hook is the harness's seam: at every FlipScreen, before the frame is presented, it
 // counts the flip, saves a requested screenshot, releases the keys and buttons of taps made for

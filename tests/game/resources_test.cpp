@@ -47,7 +47,7 @@ TEST_F(GameTest, MissingOrCorruptSoundFileSilencesThatSoundOnly) {
   ::testing::internal::CaptureStderr();
   Start(options);
   const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(Count(err, "\n"), 2) << err;
+  EXPECT_EQ(Count(err, "could not be loaded"), 2) << err;
   EXPECT_EQ(Count(err, "Sound data/hypersp.ogg could not be loaded: effect off"), 1);
   EXPECT_EQ(Count(err, "Sound data/gstart.ogg could not be loaded: effect off"), 1);
   EXPECT_EQ(snd_hyper.get(), nullptr);
