@@ -76,4 +76,30 @@ void BM_LongestFrameOfGetReady(benchmark::State& state) {
 }
 BENCHMARK(BM_LongestFrameOfGetReady)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
+// For comparison: what starting a track would cost if it were decoded whole first.
+void BM_WholeTrackDecode(benchmark::State& state) {
+  HarnessStart({});
+  for (auto _ : state) {
+    Ref<TSound> track = LoadAudio("data/techno1.ogg", SOUND_LOOP);
+    benchmark::DoNotOptimize(track.get());
+  }
+  HarnessStop();
+}
+BENCHMARK(BM_WholeTrackDecode)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The part of a track start the game thread does: open, decode the head, hand the rest over.
+void BM_StreamedTrackStart(benchmark::State& state) {
+  HarnessStart({});
+  for (auto _ : state) {
+    Ref<TSound> track = LoadMusicTrack("data/techno1.ogg");
+    benchmark::DoNotOptimize(track.get());
+    state.PauseTiming();
+    StopMusicStreams();
+    track.reset();
+    state.ResumeTiming();
+  }
+  HarnessStop();
+}
+BENCHMARK(BM_StreamedTrackStart)->Iterations(10)->Unit(benchmark::kMillisecond);
+
 }  // namespace
