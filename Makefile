@@ -69,8 +69,9 @@ clean:
 
 # The long run of the game on the headless harness: 50,000 frames of scripted play and 200,000 of
 # attract play, reporting frame rate, memory and entity counts; screenshots go to $(BUILD)/soak.
+# A pixel is read back every frame: the offscreen GL keeps every unflushed frame's commands.
 soak: deps
 	@$(MAKE) --no-print-directory build
 	mkdir -p $(BUILD)/soak
 	SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy $(BUILD)/bin/bench_game_soak \
-	  --play 50000 --attract 200000 --screenshots $(BUILD)/soak
+	  --play 50000 --attract 200000 --readback 1 --screenshots $(BUILD)/soak
