@@ -1,11 +1,13 @@
 // game_soak.cpp - the game played for a long time on the headless harness, watching memory and
 // the populations of the entity lists. Scripted play (the aiming script, starting a new game
-// after each game over) runs first, then attract play on the title screen. Every 10,000 frames
+// after each game over) runs first, then attract play on the title screen. Every 5,000 frames
 // and at the end it prints the frame rate, the resident memory and the largest list counts seen.
 //
 //   bench_game_soak                                   a short run (make bench)
 //   bench_game_soak --play 50000 --attract 200000     the soak (make soak)
 //   bench_game_soak --screenshots DIR                 also saves one PNG of each scene of play
+//   bench_game_soak --folder DIR                      runs in DIR, whose data/ holds the sounds
+//   bench_game_soak --readback 1                      reads a pixel back before every frame
 //
 // Its own main: a soak is one long measurement, not a benchmark repeated to a time budget.
 #include <sys/resource.h>
@@ -23,6 +25,7 @@
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/harness.h"
+#include "graphics/draw2d.h"
 #include "tests/game/aim_script.h"
 
 namespace {
@@ -100,6 +103,9 @@ struct SceneShots {
   }
 };
 
+// Reading a pixel back at every flip makes the GL finish the frame's commands.
+bool readback = false;
+
 struct Phase {
   const char* name;
   int frames;
@@ -126,6 +132,7 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
       scenes.Take();
     }
     const int wasover = gameover;
+    if (readback) GrabPixmap(0, 0, 1, 1);
     if (!HarnessFrame()) {
       std::printf("  the game asked to end at frame %d\n", frame);
       break;
@@ -133,7 +140,7 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
     games += wasover && !gameover;
     peaks.Take();
     if (frame == 3600) firstminute = ResidentMB();
-    if (frame % 10000 == 0 || frame == phase.frames) {
+    if (frame % 5000 == 0 || frame == phase.frames) {
       double seconds =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       std::printf(
@@ -150,14 +157,17 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
 
 int main(int argc, char** argv) {
   int play = 2000, attract = 2000;
+  std::string folder;  // the folder holding data/; empty: the program's own
   SceneShots scenes;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
     if (!std::strcmp(argv[i], "--attract")) attract = std::atoi(argv[i + 1]);
     if (!std::strcmp(argv[i], "--screenshots")) scenes.folder = argv[i + 1];
+    if (!std::strcmp(argv[i], "--folder")) folder = argv[i + 1];
+    if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
   }
   HarnessOptions options;
-  options.folder = "";
+  options.folder = folder;
   HarnessStart(options);
   std::printf("start-up: resident %.1f MB\n", ResidentMB());
   RunPhase({"scripted play", play, true}, scenes);
