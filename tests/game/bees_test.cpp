@@ -266,25 +266,6 @@ Ref<starbee_tag> BonusBeeAt(float x, float y) {
   return bee;
 }
 
-TEST_F(BeeTest, ABonusBeeEntersFromASideEdgeAtHalfSize) {
-  for (int i = 0; i < 20; ++i) {
-    starbee_tag::Create(1, 0, 0, 0, 0, 0);
-    Ref<starbee_tag> bee = LastBee();
-    EXPECT_EQ(bee->btype, 1);
-    EXPECT_FLOAT_EQ(bee->scale, 0.5f);
-    EXPECT_GE(bee->speed, 2);
-    EXPECT_LE(bee->speed, 5);
-    EXPECT_GE(bee->y, 200);
-    EXPECT_LT(bee->y, 300);
-    if (bee->x == 60) {
-      EXPECT_TRUE(bee->rotation >= 45 && bee->rotation < 90);
-    } else {
-      EXPECT_FLOAT_EQ(bee->x, 580);
-      EXPECT_TRUE(bee->rotation >= 270 && bee->rotation < 315);
-    }
-  }
-}
-
 TEST_F(BeeTest, ABonusBeeHitThreeTimesBurstingAtX300Adds750) {
   Ref<starbee_tag> bee = BonusBeeAt(300, 300);
   bee->speed = 0;

@@ -115,25 +115,4 @@ TEST_F(ScoreFileTest, ALeftOverPartFileFromAKilledSaveIsReplacedAndTheScoreKept)
   EXPECT_FALSE(fs::exists(path_ + ".new"));
 }
 
-TEST(BestScore, FollowsTheRunningScoreAndMarksTheFirstPassOnce) {
-  initglobals();
-  player->hscore = 1000;
-  player->score = 1000;
-  updatebestscore();
-  EXPECT_EQ(player->newhs, 0);
-  player->score = 1025;
-  updatebestscore();
-  EXPECT_EQ(player->newhs, 1);
-  EXPECT_EQ(player->hscore, 1025);
-  player->newhs = 1;
-  player->score = 2000;
-  updatebestscore();
-  EXPECT_EQ(player->hscore, 2000);
-  player->score = 10;  // a new game below the best leaves it alone
-  player->newhs = 0;
-  updatebestscore();
-  EXPECT_EQ(player->hscore, 2000);
-  EXPECT_EQ(player->newhs, 0);
-}
-
 }  // namespace
