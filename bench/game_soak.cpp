@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -162,8 +163,11 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
     if (!std::strcmp(argv[i], "--attract")) attract = std::atoi(argv[i + 1]);
-    if (!std::strcmp(argv[i], "--screenshots")) scenes.folder = argv[i + 1];
-    if (!std::strcmp(argv[i], "--folder")) folder = argv[i + 1];
+    // The harness runs in the game's folder: paths are made absolute before it starts.
+    if (!std::strcmp(argv[i], "--screenshots")) {
+      scenes.folder = std::filesystem::absolute(argv[i + 1]).string();
+    }
+    if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
     if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
   }
   HarnessOptions options;
