@@ -3,6 +3,10 @@
 // stream samples and the RaziDazir driver; under any other driver a track loads whole.
 #include "game/music_stream.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
@@ -11,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "audio/mix_sample.h"
 #include "audio/ogg_decoder.h"
@@ -27,9 +32,28 @@ constexpr int kChunkFrames = 4096;
 struct Worker {
   std::thread thread;
   std::atomic<bool> cancel{false};
+  std::atomic<bool> done{false};  // set as the thread's last act: joining it then cannot wait
 };
 
-std::unique_ptr<Worker> current_worker;
+// The latest track's worker last. A track that is replaced only has its worker told to stop:
+// waiting for it could hold up a frame when the machine is busy, so it is joined later, once it
+// has finished.
+std::vector<std::unique_ptr<Worker>> workers;
+
+void CancelAll() {
+  for (auto& w : workers) w->cancel.store(true, std::memory_order_relaxed);
+}
+
+void JoinFinished() {
+  for (auto it = workers.begin(); it != workers.end();) {
+    if ((*it)->done.load(std::memory_order_acquire)) {
+      (*it)->thread.join();
+      it = workers.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
 
 void ReportOnce(const std::string& path) {
   static std::set<std::string> reported;
@@ -70,18 +94,20 @@ void Complete(mix_sample* sample) {
 }  // namespace
 
 void StopMusicStreams() {
-  if (!current_worker) return;
-  current_worker->cancel.store(true, std::memory_order_relaxed);
-  if (current_worker->thread.joinable()) current_worker->thread.join();
-  current_worker.reset();
+  CancelAll();
+  for (auto& w : workers) w->thread.join();
+  workers.clear();
 }
 
 void FinishMusicStreams() {
-  if (current_worker && current_worker->thread.joinable()) current_worker->thread.join();
+  if (!workers.empty()) workers.back()->thread.join();
+  if (!workers.empty()) workers.pop_back();
+  StopMusicStreams();
 }
 
 Ref<TSound> LoadMusicTrack(const std::string& path) {
-  StopMusicStreams();
+  CancelAll();
+  JoinFinished();
   if (!dynamic_cast<TRaziDazirAudioDriver*>(CurrentAudioDriver())) {
     Ref<TSound> whole = LoadAudio(path, SOUND_LOOP);
     if (!whole) ReportOnce(path);
@@ -110,16 +136,19 @@ Ref<TSound> LoadMusicTrack(const std::string& path) {
     // The worker owns the decoder and its stream from here on, and a reference to the sample,
     // so that the data outlives it even when the track is dropped first.
     RetainMixSample(sample);
-    current_worker = std::make_unique<Worker>();
-    std::atomic<bool>* cancel = &current_worker->cancel;
-    current_worker->thread = std::thread(
-        [sample, head, cancel, decoder = std::move(decoder), stream = std::move(stream)]() mutable {
-          if (Fill(*decoder, sample, head, sample->length, cancel) >= sample->length) {
+    workers.push_back(std::make_unique<Worker>());
+    Worker* worker = workers.back().get();
+    worker->thread = std::thread(
+        [sample, head, worker, decoder = std::move(decoder), stream = std::move(stream)]() mutable {
+          // Far ahead of the play position anyway: on a busy machine the frames come first.
+          ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+          if (Fill(*decoder, sample, head, sample->length, &worker->cancel) >= sample->length) {
             Complete(sample);
           }
           decoder.reset();
           stream.reset();
           ReleaseMixSample(sample);
+          worker->done.store(true, std::memory_order_release);
         });
   }
   return TRaziDazirSound::CreateWithSound(sample, nullptr);

@@ -3,8 +3,8 @@
 // A track takes hundreds of milliseconds to decode whole, longer than a frame may take. The
 // first seconds are decoded at once and the track starts from its beginning; a worker thread
 // decodes the rest into the same sample while it plays, well ahead of the play position. The
-// track loops as a whole once complete. Starting the next track, or StopMusicStreams, stops the
-// worker of the one before.
+// track loops as a whole once complete. Starting the next track tells the worker of the one
+// before to stop, without waiting for it; StopMusicStreams stops and waits for all of them.
 #pragma once
 
 #include <string>
@@ -16,5 +16,6 @@
 Ref<TSound> LoadMusicTrack(const std::string& path);
 // Stops any worker still decoding and waits for it.
 void StopMusicStreams();
-// Waits until the worker of the latest track has decoded all of it (for tests and benchmarks).
+// Waits until the worker of the latest track has decoded all of it, and stops the others (for
+// tests and benchmarks).
 void FinishMusicStreams();

@@ -154,8 +154,8 @@ TEST_F(GameTest, VolumeStepsWrapToOffAndBackInThePauseScreen) {
 }
 
 TEST_F(GameTest, CloseRequestInAnyStateEndsTheGameAndSavesTheBestScore) {
-  // During the splash screen, on the title, and in the pause screen.
-  for (int state = 0; state < 3; ++state) {
+  // During the splash screen, on the title, in the pause screen, and in the background.
+  for (int state = 0; state < 4; ++state) {
     HarnessOptions options;
     options.fullsplash = state == 0;
     if (state == 0) {
@@ -172,6 +172,15 @@ TEST_F(GameTest, CloseRequestInAnyStateEndsTheGameAndSavesTheBestScore) {
       HarnessRun(2);
       HarnessCloseWindow();
       EXPECT_EQ(HarnessRun(5), 1);
+    } else if (state == 3) {
+      Start(options);
+      player->hscore = 1000 + state;
+      HarnessRun(2);
+      HarnessOnFlip([] {
+        HarnessFocus(false);
+        HarnessCloseWindow();
+      });
+      EXPECT_FALSE(HarnessFrame()) << "the close request was lost while suspended";
     } else {
       Start(options);
       player->hscore = 1000 + state;
