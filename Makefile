@@ -21,7 +21,7 @@ else
   $(error SAN is address or thread)
 endif
 
-.PHONY: all deps build run test bench fuzz format assets-preview clean
+.PHONY: all deps build run test bench fuzz format assets-preview clean soak
 
 all: build
 
@@ -66,3 +66,12 @@ format:
 
 clean:
 	rm -rf build build-address build-thread build-fuzz
+
+# The long run of the game on the headless harness: 50,000 frames of scripted play and 200,000 of
+# attract play, reporting frame rate, memory and entity counts; screenshots go to $(BUILD)/soak.
+# A pixel is read back every frame: the offscreen GL keeps every unflushed frame's commands.
+soak: deps
+	@$(MAKE) --no-print-directory build
+	mkdir -p $(BUILD)/soak
+	SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy $(BUILD)/bin/bench_game_soak \
+	  --play 50000 --attract 200000 --readback 1 --screenshots $(BUILD)/soak

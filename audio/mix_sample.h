@@ -19,12 +19,19 @@ struct mix_sample {
   std::atomic<int> references{1};
   int loop = 0;
   unsigned char* data = nullptr;  // length + 1 frames
+  // Frames the voices may read: `length`, except for a stream whose producer is still writing
+  // (voices then hold at the written end). Written with release order after the data.
+  std::atomic<int> filled{0};
 };
 
 // A new sample holding a copy of `length` frames at `data`, with one reference; null when the
 // description makes no playable sound (no frames, a rate of 0, other than 8/16 bits or 1/2
 // channels).
 mix_sample* NewMixSample(int length, int bits, int channels, int hertz, const void* data, int loop);
+// A sample whose `length` frames a producer writes after creation, on any thread, storing the
+// count written so far in `filled` (starting at 0) and the guard frame before the last store.
+// Null as for NewMixSample.
+mix_sample* NewStreamMixSample(int length, int bits, int channels, int hertz, int loop);
 void RetainMixSample(mix_sample* sample);
 // Drops one reference; the last one frees the record and its data.
 void ReleaseMixSample(mix_sample* sample);

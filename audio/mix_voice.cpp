@@ -3,6 +3,7 @@
 // There is one loop per sample layout (8/16 bits, mono/stereo), each in a fixed-gain form and in
 // a ramped form that moves volume and rate linearly across the block. A voice at volume 0 with
 // nothing changing does not touch the buffer at all; it only moves its position on.
+#include <algorithm>
 #include <cstdint>
 
 #include "audio/mixer.h"
@@ -190,6 +191,16 @@ int sound::mix(int* acc, int frames) {
 
   std::int64_t p = pos.load(std::memory_order_relaxed);
   std::int64_t done = played.load(std::memory_order_relaxed);
+
+  // A stream still being written plays up to its written end and no further (interpolation
+  // reads one frame ahead); the rest of the block stays silent until more is there.
+  const int filled = smp.filled.load(std::memory_order_acquire);
+  if (filled < smp.length) {
+    const std::int64_t limit = (static_cast<std::int64_t>(smp.channels) * (filled - 1)) << 32;
+    const std::int64_t step = std::max(b.step0, b.step1);
+    if (filled < 2 || step <= 0 || p >= limit) return 0;
+    frames = static_cast<int>(std::min<std::int64_t>(frames, (limit - p + step - 1) / step));
+  }
   const bool ramped = b.step0 != b.step1 || b.volume0 != b.volume1;
   bool finished;
   if (!ramped && b.volume0 == 0) {

@@ -4,9 +4,14 @@
 // nothing else. A missing file reads as 0; a short one as far as it goes.
 #pragma once
 
+#include <string>
+
 void loadhiscore();
 // Never loses the stored score: the new file is written beside the old one and then takes its
 // place. A folder that cannot be written gives one line on stderr.
 void savehiscore();
+// The same for any path: the stored value (0 when there is none), and whether it was saved.
+int readhiscore(const std::string& path);
+bool writehiscore(const std::string& path, int value);
 // Raises the best score to the running score, with the jingle the first time in a game.
 void updatebestscore();

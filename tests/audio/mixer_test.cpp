@@ -333,3 +333,27 @@ TEST(MixerSample, RejectsWhatCannotPlay) {
 }
 
 }  // namespace
+
+// A stream plays up to what its producer has written, holds there in silence, and once complete
+// runs on and loops like any sample.
+TEST_F(MixerTest, StreamHoldsAtItsWrittenEndThenPlaysOnAndLoops) {
+  mix_sample* s = NewStreamMixSample(100, 16, 1, 44100, -1);
+  ASSERT_NE(s, nullptr);
+  samples_.push_back(s);
+  auto* pcm = reinterpret_cast<std::int16_t*>(s->data);
+  for (int i = 0; i < 50; ++i) pcm[i] = 3000;
+  s->filled.store(50, std::memory_order_release);
+  int h = PlayNow(s);
+  std::vector<std::int16_t> out = Mix(80);
+  for (int k = 0; k < 49; ++k) ASSERT_EQ(out[2 * k], 3000) << k;
+  for (int k = 49; k < 80; ++k) ASSERT_EQ(out[2 * k], 0) << k;
+  EXPECT_EQ(mix_channel_position(h), 49);
+  EXPECT_EQ(mix_channel_status(h), sound::kLooped);
+
+  for (int i = 50; i < 100; ++i) pcm[i] = 3000;
+  pcm[100] = pcm[0];
+  s->filled.store(100, std::memory_order_release);
+  out = Mix(250);
+  for (int v : out) ASSERT_EQ(v, 3000);
+  EXPECT_EQ(mix_channel_position(h), 299);
+}

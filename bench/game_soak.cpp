@@ -1,0 +1,182 @@
+// game_soak.cpp - the game played for a long time on the headless harness, watching memory and
+// the populations of the entity lists. Scripted play (the aiming script, starting a new game
+// after each game over) runs first, then attract play on the title screen. Every 5,000 frames
+// and at the end it prints the frame rate, the resident memory and the largest list counts seen.
+//
+//   bench_game_soak                                   a short run (make bench)
+//   bench_game_soak --play 50000 --attract 200000     the soak (make soak)
+//   bench_game_soak --screenshots DIR                 also saves one PNG of each scene of play
+//   bench_game_soak --folder DIR                      runs in DIR, whose data/ holds the sounds
+//   bench_game_soak --readback 1                      reads a pixel back before every frame
+//
+// Its own main: a soak is one long measurement, not a benchmark repeated to a time budget.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/harness.h"
+#include "graphics/draw2d.h"
+#include "tests/game/aim_script.h"
+
+namespace {
+
+double ResidentMB() {
+  long pages = 0, resident = 0;
+  std::ifstream statm("/proc/self/statm");
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+double PeakMB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+struct Peaks {
+  int bees = 0, beeshots = 0, shots = 0, splats = 0, points = 0, particles = 0;
+  void Take() {
+    bees = std::max(bees, beelist->Count());
+    beeshots = std::max(beeshots, beeshotlist->Count());
+    shots = std::max(shots, shotlist->Count());
+    splats = std::max(splats, splatlist->Count());
+    points = std::max(points, pointslist->Count());
+    particles = std::max(particles, particlelist->Count());
+  }
+  void Print() const {
+    std::printf(
+        "  largest counts: bees %d, bee shots %d, laser shots+tracers %d, splats %d, "
+        "pop-ups %d, particles %d\n",
+        bees, beeshots, shots, splats, points, particles);
+  }
+};
+
+// One PNG of each scene the report shows, the first time it comes up in play.
+struct SceneShots {
+  std::string folder;
+  bool swarm = false, dive = false, bonus = false, wavedone = false, over = false;
+
+  void Take() {
+    if (folder.empty()) return;
+    if (!swarm && playing && SwarmHalfway()) swarm = Shoot("swarm_converging.png");
+    if (!dive && playing && DivingAndShooting()) dive = Shoot("merged_bee_diving.png");
+    if (!bonus && playing && phase == 2 && escaped >= 1 && beelist->Count() >= 2) {
+      bonus = Shoot("bonus_round.png");
+    }
+    if (!wavedone && waveend && !cycledone && player->y < -200 && player->y > -400) {
+      wavedone = Shoot("wave_complete.png");
+    }
+    if (!over && gameover && particlelist->Count() >= 60 && seqctr == 40) {
+      over = Shoot("game_over.png");
+    }
+  }
+  bool Shoot(const char* name) {
+    HarnessScreenshot(folder + "/" + name);
+    std::printf("  screenshot %s at flip %d\n", name, HarnessFlips());
+    return true;
+  }
+  static bool SwarmHalfway() {
+    int halfway = 0;
+    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+      halfway += bee->btype == 2 && bee->spawntravel > 100 && bee->spawntravel < 120;
+    });
+    return halfway >= 6;
+  }
+  static bool DivingAndShooting() {
+    int diving = 0;
+    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+      // Well clear of the ship's aim, so that it is still there when the frame is shown.
+      diving += bee->btype == 0 && bee->alpha >= 1 && bee->rotation > 179 && bee->rotation < 181 &&
+                bee->y > 120 && bee->y < 300 && std::abs(bee->x - player->x) > 60;
+    });
+    return diving >= 1 && beeshotlist->Count() >= 1;
+  }
+};
+
+// Reading a pixel back at every flip makes the GL finish the frame's commands.
+bool readback = false;
+
+struct Phase {
+  const char* name;
+  int frames;
+  bool scripted;
+};
+
+void RunPhase(const Phase& phase, SceneShots& scenes) {
+  if (phase.frames <= 0) return;
+  AimScript aim;
+  aim.shootbonus = true;
+  Peaks peaks;
+  if (!phase.scripted) {
+    // Back to the title screen: abandon whatever game is running.
+    HarnessTapKey(112);
+    HarnessRun(120);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  double firstminute = 0;
+  int games = 0;
+  std::printf("%s: %d frames\n", phase.name, phase.frames);
+  for (int frame = 1; frame <= phase.frames; ++frame) {
+    if (phase.scripted) {
+      aim.Step();
+      scenes.Take();
+    }
+    const int wasover = gameover;
+    if (readback) GrabPixmap(0, 0, 1, 1);
+    if (!HarnessFrame()) {
+      std::printf("  the game asked to end at frame %d\n", frame);
+      break;
+    }
+    games += wasover && !gameover;
+    peaks.Take();
+    if (frame == 3600) firstminute = ResidentMB();
+    if (frame % 5000 == 0 || frame == phase.frames) {
+      double seconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      std::printf(
+          "  frame %7d: %6.1f frames/s, resident %.1f MB (after the first minute %.1f), "
+          "peak %.1f MB, games over %d, best %d\n",
+          frame, frame / seconds, ResidentMB(), firstminute, PeakMB(), games, player->hscore);
+      peaks.Print();
+      std::fflush(stdout);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int play = 2000, attract = 2000;
+  std::string folder;  // the folder holding data/; empty: the program's own
+  SceneShots scenes;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
+    if (!std::strcmp(argv[i], "--attract")) attract = std::atoi(argv[i + 1]);
+    // The harness runs in the game's folder: paths are made absolute before it starts.
+    if (!std::strcmp(argv[i], "--screenshots")) {
+      scenes.folder = std::filesystem::absolute(argv[i + 1]).string();
+    }
+    if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
+    if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
+  }
+  HarnessOptions options;
+  options.folder = folder;
+  HarnessStart(options);
+  std::printf("start-up: resident %.1f MB\n", ResidentMB());
+  RunPhase({"scripted play", play, true}, scenes);
+  RunPhase({"attract play", attract, false}, scenes);
+  HarnessStop();
+  std::printf("end: resident %.1f MB, peak %.1f MB\n", ResidentMB(), PeakMB());
+  return 0;
+}

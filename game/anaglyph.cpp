@@ -1,0 +1,58 @@
+// anaglyph.cpp - the red/cyan pair drawing behind nearly every image and text of the game.
+// Needs the 2D layer (draw2d.h), image drawing and the default font.
+#include "game/anaglyph.h"
+
+#include <algorithm>
+
+#include "graphics/draw2d.h"
+#include "graphics/font.h"
+#include "graphics/image_draw.h"
+
+namespace {
+
+// What every drawing of the game expects to find, and what it leaves behind.
+void RestoreDrawState() {
+  SetAlpha(1);
+  SetBlend(BLEND_MASK);
+  SetColor(255, 255, 255);
+  SetRotationAndScale(0, 1, 1);
+}
+
+}  // namespace
+
+void drawimage3d(const Ref<TImage>& image, float x, float y, int frame, float separation,
+                 float rotation, float scalex, float scaley, float alpha) {
+  if (!image) return;
+  SetRotationAndScale(rotation, scalex, scaley);
+  SetAlpha(alpha);
+  SetBlend(BLEND_LIGHT);
+  // Each copy twice: the additive pair is then bright enough through the glasses.
+  for (int pass = 0; pass < 2; ++pass) {
+    SetColor(4, 80, 60);
+    PaintImage(image, x - separation, y, frame);
+    SetColor(140, 4, 10);
+    PaintImage(image, x + separation, y, frame);
+  }
+  RestoreDrawState();
+}
+
+void drawtext3d(const std::string& text, float x, float y, float separation, float rotation,
+                float scalex, float scaley, int /*blend*/, float alpha, float alphareduction,
+                int /*red*/, int /*green*/, int /*blue*/, int /*mode*/, bool centred) {
+  int ix = static_cast<int>(x);
+  int iy = static_cast<int>(y);
+  SetRotationAndScale(rotation, scalex, scaley);
+  if (centred) {
+    ix = static_cast<int>(ix - MeasureTextWidth(text) * scalex / 2);
+    iy = static_cast<int>(iy - MeasureTextHeight(text) * scaley / 2);
+  }
+  SetBlend(BLEND_LIGHT);
+  SetAlpha(std::max(alpha - alphareduction, 0.1f));
+  for (int pass = 0; pass < 2; ++pass) {
+    SetColor(4, 60, 40);
+    PaintText(text, ix - separation, static_cast<float>(iy));
+    SetColor(140, 4, 10);
+    PaintText(text, ix + separation, static_cast<float>(iy));
+  }
+  RestoreDrawState();
+}

@@ -1,0 +1,37 @@
+// beeshot.cpp - a merged bee's bullet: it falls 5 pixels a frame, spins, flickers in size and
+// drifts towards the side where the ship was when it was fired. Touching the ship destroys it.
+// Needs beeshotlist, player, the ship and bullet images (globals.h) and destroyship.
+#include "core/random.h"
+#include "game/anaglyph.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "graphics/collision.h"
+
+void beeshot_tag::Create(float x, float y) {
+  Ref<beeshot_tag> shot(new beeshot_tag);
+  shot->x = x;
+  shot->y = y;
+  // Fired at or right of the ship it drifts left, otherwise right; it never homes afterwards.
+  if (x >= player->x) {
+    shot->xstp = static_cast<float>(RandomRange(-0.5, -2.0));
+  } else {
+    shot->xstp = static_cast<float>(RandomRange(0.5, 2.0));
+  }
+  beeshotlist->AddLast(shot.get());
+}
+
+void beeshot_tag::update() {
+  float s = static_cast<float>(RandomRange(0.5, 1.5));
+  rotation += 15;
+  x += xstp;
+  y += 5;
+  drawimage3d(beeshotimg, x, y, 0, 3.0f, rotation, s, s, 1.0f);
+  // The test takes the bullet unscaled and unturned: the flicker is only for the eye.
+  if (!titlemode &&
+      ImagesOverlap(shipimg, static_cast<float>(player->x), static_cast<float>(player->y), 0,
+                    beeshotimg, static_cast<float>(static_cast<int>(x)),
+                    static_cast<float>(static_cast<int>(y)), 0)) {
+    destroyship();
+  }
+  if (x < 80 || x > 560 || y > 480) beeshotlist->Remove(this);
+}

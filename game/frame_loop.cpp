@@ -1,0 +1,211 @@
+// frame_loop.cpp - one pass per displayed frame: stars and shots, the playfield while play is
+// active, the ship, the title, get-ready, wave-end and game-over overlays, the pause screen,
+// abandoning with F1, the HUD and the paced flip, suspension and quitting.
+#include "game/frame_loop.h"
+
+#include "game/anaglyph.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/music_stream.h"
+#include "game/scores.h"
+#include "game/screens.h"
+#include "game/sound_control.h"
+#include "game/startup.h"
+#include "game/waves.h"
+#include "graphics/draw2d.h"
+#include "graphics/image_draw.h"
+#include "system/clock.h"
+#include "system/joystick.h"
+#include "system/polled_input.h"
+#include "system/system_driver.h"
+
+namespace {
+
+constexpr int kSpace = 32, kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114;
+
+template <class T>
+void UpdateAll(TList* list) {
+  WalkList<T>(*list, [](T* object) { object->update(); });
+}
+
+// Each axis is read anew for each test; only a full deflection steers.
+void SteerByJoystick() {
+  steermousex = MousePosX();
+  steermousey = MousePosY();
+  if (JoyAxisX(0) == -1.0f) {
+    steermousex -= 6;
+    PlaceMouse(steermousex, steermousey);
+  }
+  if (JoyAxisX(0) == 1.0f) {
+    steermousex += 6;
+    PlaceMouse(steermousex, steermousey);
+  }
+  if (JoyAxisY(0) == -1.0f) {
+    steermousey -= 6;
+    PlaceMouse(steermousex, steermousey);
+  }
+  if (JoyAxisY(0) == 1.0f) {
+    steermousey += 6;
+    PlaceMouse(steermousex, steermousey);
+  }
+}
+
+void StartGame() {
+  spawnctr = 0;
+  spawnrate = 120;
+  swarmid = 0;
+  swarmsmade = 0;
+  swarmsperwave = 10;
+  swarmskilled = 0;
+  playsfx(snd_gstart);
+  seqctr = 0;
+  fade = 1.0f;
+  titlemode = 0;
+  getready = 1;
+  clearentities();
+  phase = 0;
+  ClearKeys();
+  ClearMouse();
+  player->reset();
+  player->score = 0;
+  player->wave = 1;
+  player->newhs = 0;
+}
+
+void GetReadyFrame() {
+  seqctr += 1;
+  if (seqctr == 1) {
+    HaltChannel(musicchannel);
+    playmusic(phase == 2 ? 2 : phase == 1 ? 1 : 0);
+    player->reset();
+  }
+  if (seqctr > 80) {
+    drawimage3d(phase == 2 ? bonusroundimg : getreadyimg, 320, 200, 0, 3, 0, 1, 1, fade);
+    if (seqctr > 100) fade -= 0.006f;
+    if (!(fade > 0)) {
+      player->reset();
+      getready = 0;
+      playing = 1;
+      fade = 1.0f;
+      seqctr = 0;
+      ClearMouse();
+    }
+  }
+}
+
+void GameOverFrame() {
+  drawimage3d(gameoverimg, 320, 200, 0, 3, 0, 1, 1, fade);
+  UpdateAll<beesplat_tag>(splatlist);
+  UpdateAll<particle_tag>(particlelist);
+  seqctr += 1;
+  if (seqctr > 120) fade -= 0.006f;
+  if (!(fade > 0)) {
+    player->reset();
+    gameover = 0;
+    player->dead = 0;
+    titlemode = 1;
+    spawnrate = 30;
+    playmusic(3);
+    ClearMouse();
+  }
+}
+
+// Modal: nothing else runs while the pause lasts. ESC and F1 end it with a down test, leaving
+// their hit counted for the frame loop to act on in the same frame.
+void PauseScreen() {
+  Ref<TImage> frozen = NewImage(640, 480, 1);
+  const int x = player->x, y = player->y;
+  drawhud();
+  drawsidebars();
+  // Grabbed before the flip: afterwards the back buffer's content is undefined.
+  CaptureImage(frozen, 0, 0, 0);
+  FlipScreen(-1);
+  ClearKeys();
+  ClearMouse();
+  while (!(KeyHits(kSpace) || JoyButtonHits(2, 0))) {
+    if (KeyHits(kF2) || JoyButtonHits(0, 0)) stepmusicvolume();
+    if (KeyHits(kF3) || JoyButtonHits(1, 0)) stepsfxvolume();
+    SetBlend(BLEND_SOLID);
+    drawpause(frozen);
+    SetColor(255, 255, 255);
+    FlipScreen(-1);
+    if (AppCloseRequested()) {
+      quitflag = 1;
+      break;
+    }
+    if (IsKeyDown(kEsc) || IsKeyDown(kF1) || MouseHits(1)) break;
+  }
+  player->x = x;
+  player->y = y;
+  PlaceMouse(x, y);
+}
+
+// Back to the title screen. Whatever sequence was running ends with the game: a fly-away would
+// otherwise start a get-ready over the title, and the escaped bees would carry into the next game.
+void AbandonGame() {
+  HaltChannel(musicchannel);
+  Cls();
+  FlipScreen(-1);
+  PauseMillis(1000);
+  titlemode = 1;
+  playing = 0;
+  getready = 0;
+  waveend = 0;
+  gameover = 0;
+  escaped = 0;
+  cycledone = false;
+  seqctr = 0;
+  fade = 1.0f;
+  player->dead = 0;
+  playmusic(3);
+  spawnrate = 25;
+  phase = 0;
+  clearentities();
+  ClearKeys();
+  ClearMouse();
+  player->reset();
+}
+
+}  // namespace
+
+bool gameframe() {
+  if (quitflag) return false;
+  Cls();
+  SteerByJoystick();
+  UpdateAll<starfield_tag>(starlist);
+  UpdateAll<lazershot_tag>(shotlist);
+  if (getready == 0 && waveend == 0 && gameover == 0) {
+    if (phase == 2) drawbonuspanels();
+    spawner();
+    UpdateAll<beeshot_tag>(beeshotlist);
+    UpdateAll<starbee_tag>(beelist);
+    UpdateAll<beesplat_tag>(splatlist);
+    UpdateAll<particle_tag>(particlelist);
+    UpdateAll<points_tag>(pointslist);
+  }
+  player->update(playing);
+  if (titlemode == 1) {
+    drawtitle();
+    if (MouseHits(1) || JoyButtonHits(0, 0)) StartGame();
+  }
+  if (getready == 1) GetReadyFrame();
+  checkwaveend();
+  if (waveend == 1) flyaway();
+  if (gameover == 1) GameOverFrame();
+  if ((playing == 1 && KeyHits(kSpace)) || JoyButtonHits(2, 0)) PauseScreen();
+  if (KeyHits(kF1)) AbandonGame();
+  drawsidebars();
+  drawhud();
+  FlipScreen(-1);
+  waitwhilesuspended();
+  return !(KeyHits(kEsc) || JoyButtonHits(3, 0) || quitflag == 1 || AppCloseRequested());
+}
+
+void gameshutdown() {
+  if (IsChannelPlaying(musicchannel)) {
+    HaltChannel(musicchannel);
+    PauseMillis(500);
+  }
+  StopMusicStreams();
+  savehiscore();
+}

@@ -1,0 +1,162 @@
+// harness.cpp - the headless harness: the real game on a virtual clock with scripted input.
+// Needs the flip hook of the graphics layer, input injection and the platform clock.
+#include "game/harness.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "core/app.h"
+#include "core/random.h"
+#include "game/frame_loop.h"
+#include "game/startup.h"
+#include "graphics/draw2d.h"
+#include "graphics/gl_graphics.h"
+#include "graphics/graphics.h"
+#include "graphics/png_saver.h"
+#include "platform/clock.h"
+#include "platform/inject.h"
+#include "system/hook.h"
+
+namespace {
+
+struct State {
+  bool running = false;
+  bool hooked = false;
+  bool fullsplash = false;
+  int flips = 0;
+  int joystick = -1;
+  std::function<void()> onflip;
+  std::string screenshot;
+  std::vector<std::function<void()>> releases;  // due at the next flip
+} state;
+
+std::uint32_t Window() {
+  GLContextRecord* context = CurrentGLContext();
+  return context ? context->window_id : 0;
+}
+
+TObject* OnFlip(int, TObject* data, TObject*) {
+  ++state.flips;
+  if (!state.screenshot.empty()) {
+    SavePixmapPNG(GrabPixmap(0, 0, 640, 480), state.screenshot);
+    state.screenshot.clear();
+  }
+  std::vector<std::function<void()>> due;
+  due.swap(state.releases);
+  for (auto& release : due) release();
+  if (state.flips == 1 && !state.fullsplash) HarnessClick(1);
+  if (state.onflip) state.onflip();
+  return data;
+}
+
+}  // namespace
+
+void HarnessStart(const HarnessOptions& options) {
+  if (state.running) HarnessStop();
+  std::string folder = options.folder;
+  if (folder.empty()) {
+    EnterAppDir(nullptr);
+    folder = AppDir();
+  }
+  if (::chdir(folder.c_str()) != 0) std::fprintf(stderr, "cannot enter %s\n", folder.c_str());
+  plat_use_virtual_clock(options.virtualclock);
+  // The headless window never holds the keyboard focus, and SDL drops the joystick input of a
+  // program without it unless told otherwise (read once, when the joystick service starts).
+  ::setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
+  // Headless means no sound card either: the mixer plays into SDL's dummy device unless the
+  // environment names another.
+  ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+  if (options.joystick && state.joystick < 0) {
+    state.joystick = plat_inject_joystick_attach(4, 4, 0);
+  }
+  state.flips = 0;
+  state.fullsplash = options.fullsplash;
+  state.screenshot.clear();
+  state.releases.clear();
+  if (!state.hooked) {
+    AttachHook(FlipHookId(), OnFlip);
+    state.hooked = true;
+  }
+  state.running = true;
+  // Seeded before start-up for the stars, and after it in place of the clock's seed.
+  SeedRandom(options.seed);
+  gamestartup();
+  SeedRandom(options.seed);
+}
+
+bool HarnessFrame() {
+  if (!state.running) return false;
+  return gameframe();
+}
+
+int HarnessRun(int frames) {
+  int run = 0;
+  while (run < frames) {
+    ++run;
+    if (!HarnessFrame()) break;
+  }
+  return run;
+}
+
+int HarnessRunUntil(const std::function<bool()>& done, int limit) {
+  int run = 0;
+  while (run < limit) {
+    ++run;
+    if (!HarnessFrame() || done()) break;
+  }
+  return run;
+}
+
+void HarnessStop() {
+  if (!state.running) return;
+  gameshutdown();
+  state.running = false;
+  state.onflip = nullptr;
+  for (auto& release : state.releases) release();
+  state.releases.clear();
+  for (int b = 0; b < 4 && state.joystick >= 0; ++b)
+    plat_inject_joystick_button(state.joystick, b, false);
+  for (int a = 0; a < 4 && state.joystick >= 0; ++a)
+    plat_inject_joystick_axis(state.joystick, a, 0);
+}
+
+bool HarnessRunning() { return state.running; }
+int HarnessFlips() { return state.flips; }
+void HarnessOnFlip(std::function<void()> callback) { state.onflip = std::move(callback); }
+void HarnessScreenshot(const std::string& path) { state.screenshot = path; }
+
+void HarnessKey(int vkey, bool down) { plat_inject_key(Window(), vkey, down); }
+
+void HarnessTapKey(int vkey) {
+  HarnessKey(vkey, true);
+  state.releases.push_back([vkey] { HarnessKey(vkey, false); });
+}
+
+void HarnessMouseButton(int button, bool down) { plat_inject_mouse_button(Window(), button, down); }
+
+void HarnessClick(int button) {
+  HarnessMouseButton(button, true);
+  state.releases.push_back([button] { HarnessMouseButton(button, false); });
+}
+
+void HarnessMoveMouse(int x, int y) { plat_inject_mouse_move(Window(), x, y); }
+
+void HarnessJoyAxis(int axis, int value) {
+  if (state.joystick >= 0) plat_inject_joystick_axis(state.joystick, axis, value);
+}
+
+void HarnessJoyButton(int button, bool down) {
+  if (state.joystick >= 0) plat_inject_joystick_button(state.joystick, button, down);
+}
+
+void HarnessTapJoyButton(int button) {
+  HarnessJoyButton(button, true);
+  state.releases.push_back([button] { HarnessJoyButton(button, false); });
+}
+
+void HarnessCloseWindow() { plat_inject_close(Window()); }
+void HarnessFocus(bool gained) { plat_inject_focus(Window(), gained); }

@@ -1,0 +1,21 @@
+// music_stream.h - music tracks that start playing before they are fully decoded.
+//
+// A track takes hundreds of milliseconds to decode whole, longer than a frame may take. The
+// first seconds are decoded at once and the track starts from its beginning; a worker thread
+// decodes the rest into the same sample while it plays, well ahead of the play position. The
+// track loops as a whole once complete. Starting the next track tells the worker of the one
+// before to stop, without waiting for it; StopMusicStreams stops and waits for all of them.
+#pragma once
+
+#include <string>
+
+#include "audio/audio_driver.h"
+
+// The track at `path`, looping; null (after one line on stderr for that file) when it cannot be
+// loaded.
+Ref<TSound> LoadMusicTrack(const std::string& path);
+// Stops any worker still decoding and waits for it.
+void StopMusicStreams();
+// Waits until the worker of the latest track has decoded all of it, and stops the others (for
+// tests and benchmarks).
+void FinishMusicStreams();

@@ -1,0 +1,78 @@
+// player.cpp - the ship: follows the pointer inside its zone at the bottom of the screen, fires
+// laser shots at most every 8 frames and jumps into hyperspace for 100 frames. Needs polled
+// mouse, keyboard and joystick input and the pointer placement of the system driver.
+#include "game/anaglyph.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/sound_control.h"
+#include "graphics/draw2d.h"
+#include "system/joystick.h"
+#include "system/polled_input.h"
+#include "system/system_driver.h"
+
+namespace {
+
+constexpr int kLeftControl = 162;
+constexpr int kLeftAlt = 164;
+
+// Each test consumes its presses; the first source that reports one wins and the later ones are
+// left for the next frame.
+bool FirePressed() { return MouseHits(1) || JoyButtonHits(0, 0) || KeyHits(kLeftControl); }
+bool HyperspacePressed() { return MouseHits(2) || JoyButtonHits(1, 0) || KeyHits(kLeftAlt); }
+
+}  // namespace
+
+void player_tag::reset() {
+  shotctr = 0;
+  x = 320;
+  y = 400;
+  PlaceMouse(320, 400);
+}
+
+void player_tag::update(int controls) {
+  if (dead) return;
+  if (shotctr > 0) --shotctr;
+  if (++frame > 3) frame = 0;
+  float alpha = 1.0f;
+  if (hyperctr > 0) {
+    --hyperctr;
+    alpha = 0.2f;
+  }
+  drawimage3d(shipimg, static_cast<float>(x), static_cast<float>(y), frame, 3.0f, 0, 0.9f, 0.7f,
+              alpha);
+  if (controls) {
+    // A press during the cool-down is consumed all the same: holding or hammering does not queue.
+    if (FirePressed() && shotctr == 0) {
+      shotctr = 8;
+      playsfx(snd_shot);
+      lazershot_tag::Create(0, x, y);
+    }
+    if (HyperspacePressed() && hyperctr == 0) {
+      hyperctr = 100;
+      playsfx(snd_hyper);
+    }
+    const int mx = MousePosX(), my = MousePosY();
+    if (mx != x || my != y) {
+      x = mx;
+      y = my;
+    }
+    // The pointer is put back at each clamped edge so that it cannot wander off.
+    if (y < 280) {
+      y = 280;
+      PlaceMouse(x, y);
+    }
+    if (y > 460) {
+      y = 460;
+      PlaceMouse(x, y);
+    }
+    if (x < 95) {
+      x = 95;
+      PlaceMouse(x, y);
+    }
+    if (x > 545) {
+      x = 545;
+      PlaceMouse(x, y);
+    }
+  }
+  SetAlpha(1.0f);
+}

@@ -1,0 +1,90 @@
+// screens.cpp - everything drawn besides the moving objects: the title screen over the attract
+// play, the HUD of score, best score and wave, the black side bars that narrow the playfield to
+// x 80..559, the bonus-round panels with one small bee per escaped bonus bee, and the pause
+// texts. Needs the globals (images, player, fade, volume steps), the anaglyph drawing and the
+// best-score update.
+#include "game/screens.h"
+
+#include <string>
+
+#include "game/anaglyph.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/scores.h"
+#include "graphics/draw2d.h"
+#include "graphics/image_draw.h"
+
+namespace {
+
+const char kCreditLine[] = "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit";
+
+// At least two digits: 7 reads "07".
+std::string hudtext(int value) {
+  std::string text = std::to_string(value);
+  if (value < 10) text = "0" + text;
+  return text;
+}
+
+// Digit images 17 pixels apart from x. The sheet has digits only: a minus sign (a negative
+// best score read from a damaged file) keeps its place but draws nothing.
+void drawnumber(const std::string& text, float x) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') continue;
+    drawimage3d(digitimg, x + 17.0f * static_cast<float>(i), 22, c - '0', 2, 0, 1, 1, 1);
+  }
+}
+
+void drawcentredtext(const std::string& text, float y) {
+  drawtext3d(text, 320, y, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+}
+
+}  // namespace
+
+void drawtitle() {
+  drawimage3d(logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
+  // The prompt fades out over 50 frames and comes back at full strength, over and over.
+  fade -= 0.02f;
+  if (fade < 0) fade = 1.0f;
+  drawimage3d(promptimg, 320, 290, 0, 3, 0, 1, 1, fade);
+  drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
+  drawtext3d(kCreditLine, 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+}
+
+void drawhud() {
+  drawimage3d(hudlabelimg, 85, 0, 0, 2, 0, 1, 1, 1);
+  drawimage3d(hudlabelimg, 278, 0, 1, 2, 0, 1, 1, 1);
+  drawimage3d(hudlabelimg, 478, 0, 2, 2, 0, 1, 1, 1);
+  drawnumber(hudtext(player->score), 85);
+  updatebestscore();
+  std::string best = hudtext(player->hscore);
+  drawnumber(best, 320.0f - 8.0f * static_cast<float>(best.size()));
+  std::string wave = hudtext(player->wave);
+  drawnumber(wave, 560.0f - 16.0f * static_cast<float>(wave.size()));
+}
+
+void drawsidebars() {
+  SetBlend(BLEND_SOLID);
+  SetColor(0, 0, 0);
+  DrawRect(0, 0, 80, 480);
+  DrawRect(560, 0, 80, 480);
+  SetColor(255, 255, 255);
+}
+
+void drawbonuspanels() {
+  drawimage3d(bonusbannerimg, 160, 90, 0, 3, 0, 1, 1, 1);
+  drawimage3d(bonusbannerimg, 320, 90, 1, 3, 0, 1, 1, 1);
+  drawimage3d(bonusbannerimg, 480, 90, 2, 3, 0, 1, 1, 1);
+  for (int i = 0; i < escaped; ++i) {
+    drawimage3d(beeimg, 100.0f + 30.0f * static_cast<float>(i), 460, 0, 3, 0, 0.5f, 0.5f, 1);
+  }
+}
+
+void drawpause(const Ref<TImage>& frozen) {
+  SetBlend(BLEND_SOLID);
+  if (frozen) PaintImage(frozen, 0, 0, 0);
+  drawcentredtext(pausetexts[0], 180);
+  drawcentredtext(pausetexts[1] + volumelabels[musicstep], 210);
+  drawcentredtext(pausetexts[2] + volumelabels[sfxstep], 230);
+  SetColor(255, 255, 255);
+}

@@ -1,0 +1,16 @@
+// ship_destroyed.cpp - what happens when a bee or a bee shot touches the ship: the playfield is
+// cleared, the ship bursts into a splat and 80 particles, the music stops and game over begins.
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/sound_control.h"
+
+void destroyship() {
+  clearentities();
+  player->dead = 1;
+  playsfx(snd_shipdie);
+  HaltChannel(musicchannel);
+  playing = 0;
+  gameover = 1;
+  beesplat_tag::Create(static_cast<float>(player->x), static_cast<float>(player->y), 0.5f);
+  particle_tag::Create(static_cast<float>(player->x), static_cast<float>(player->y), 0.4f, 80);
+}

@@ -1,0 +1,40 @@
+// starfield.cpp - the 300 background stars in three depth layers, scrolling down behind
+// everything. Needs the anaglyph drawing and the random generator.
+#include "core/random.h"
+#include "game/anaglyph.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "graphics/draw2d.h"
+
+namespace {
+
+struct Layer {
+  float scale, separation;
+  int speed;
+};
+// Nearer layers are larger, faster and stand further out of the screen.
+constexpr Layer kLayers[3] = {{0.8f, 4.0f, 3}, {0.7f, 2.0f, 2}, {0.6f, 0.0f, 1}};
+
+}  // namespace
+
+void starfield_tag::Create() {
+  for (int i = 0; i < 300; ++i) {
+    Ref<starfield_tag> star = New<starfield_tag>();
+    star->size = static_cast<int>(RandomRange(0, 3));
+    star->x = static_cast<int>(RandomRange(80, 560));
+    star->y = static_cast<int>(RandomRange(0, 480));
+    starlist->AddLast(star.get());
+  }
+}
+
+void starfield_tag::update() {
+  const Layer& layer = kLayers[size < 0 || size > 2 ? 0 : size];
+  drawimage3d(starimg, static_cast<float>(x), static_cast<float>(y), 0, layer.separation, 0,
+              layer.scale, layer.scale, 1.0f);
+  y += layer.speed;
+  if (y > 482) {
+    x = static_cast<int>(RandomRange(80, 560));
+    y = -3;
+  }
+  SetColor(255, 255, 255);
+}

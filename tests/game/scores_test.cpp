@@ -1,0 +1,118 @@
+// The best-score file: its four-byte format, reading short, missing and odd files, saving without
+// ever losing the stored score, and the best score following the running score.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/scores.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScoreFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("zx_scores_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ / "data");
+    path_ = (folder_ / "data" / "hiscore.dat").string();
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  void WriteBytes(const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path_, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+  }
+  std::vector<unsigned char> ReadBytes() {
+    std::ifstream in(path_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  fs::path folder_;
+  std::string path_;
+};
+
+TEST_F(ScoreFileTest, TheFileIsExactlyFourLittleEndianBytesAndReadsBack) {
+  ASSERT_TRUE(writehiscore(path_, 0x01020304));
+  EXPECT_EQ(ReadBytes(), (std::vector<unsigned char>{4, 3, 2, 1}));
+  EXPECT_EQ(readhiscore(path_), 0x01020304);
+  ASSERT_TRUE(writehiscore(path_, -2));  // stored and used unchanged
+  EXPECT_EQ(ReadBytes().size(), 4u);
+  EXPECT_EQ(readhiscore(path_), -2);
+  EXPECT_FALSE(fs::exists(path_ + ".new"));
+}
+
+TEST_F(ScoreFileTest, MissingShortLongAndFolderPathsReadAsFarAsTheyGo) {
+  EXPECT_EQ(readhiscore(path_), 0);
+  WriteBytes({0x34, 0x12});
+  EXPECT_EQ(readhiscore(path_), 0x1234);
+  WriteBytes({});
+  EXPECT_EQ(readhiscore(path_), 0);
+  WriteBytes({1, 0, 0, 0, 9, 9, 9});
+  EXPECT_EQ(readhiscore(path_), 1);
+  fs::remove(path_);
+  fs::create_directory(path_);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(readhiscore(path_), 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(ScoreFileTest, TheBackslashPathOfTheGameNamesTheFileInItsDataFolder) {
+  fs::path here = fs::current_path();
+  fs::current_path(folder_);
+  player_tag p;
+  player_tag* saved = player;
+  player = &p;
+  p.hscore = 4321;
+  savehiscore();
+  p.hscore = 0;
+  loadhiscore();
+  player = saved;
+  fs::current_path(here);
+  EXPECT_EQ(p.hscore, 4321);
+  EXPECT_EQ(ReadBytes(), (std::vector<unsigned char>{0xE1, 0x10, 0, 0}));
+}
+
+TEST_F(ScoreFileTest, AFailedSaveKeepsTheStoredScoreAndSaysSoInOneLine) {
+  ASSERT_TRUE(writehiscore(path_, 777));
+  // Something in the way of the new file: the save fails before the old file is touched.
+  fs::create_directory(path_ + ".new");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(writehiscore(path_, 999));
+  std::string message = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(readhiscore(path_), 777);
+  EXPECT_NE(message.find("hiscore.dat"), std::string::npos);
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+
+  // A folder that does not exist cannot be written either; nothing is thrown.
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(writehiscore((folder_ / "nowhere" / "hiscore.dat").string(), 5));
+  message = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+}
+
+TEST_F(ScoreFileTest, ALeftOverPartFileFromAKilledSaveIsReplacedAndTheScoreKept) {
+  ASSERT_TRUE(writehiscore(path_, 12345));
+  {
+    std::ofstream torn(path_ + ".new", std::ios::binary);
+    torn << "\x07";
+  }
+  EXPECT_EQ(readhiscore(path_), 12345);
+  ASSERT_TRUE(writehiscore(path_, 23456));
+  EXPECT_EQ(readhiscore(path_), 23456);
+  EXPECT_FALSE(fs::exists(path_ + ".new"));
+}
+
+}  // namespace
