@@ -21,6 +21,8 @@ void beeshot_tag::Create(float x, float y) {
 }
 
 void beeshot_tag::update() {
+  // The ship's destruction empties the list; the bullet still finishes its update.
+  Ref<beeshot_tag> self(this);
   float s = static_cast<float>(RandomRange(0.5, 1.5));
   rotation += 15;
   x += xstp;

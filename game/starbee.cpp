@@ -219,7 +219,8 @@ void TestShots(starbee_tag& b) {
       player->score += pointstable[0];
       // A bee that merged in this very update lives on in the merged bee; otherwise a swarm shot
       // to its last bee never merges, and counts as destroyed so that the wave can still end.
-      bool lastofswarm = beelist->Remove(&b) == 1 && !SwarmHasBees(b.spawnid);
+      const int swarm = b.spawnid;
+      bool lastofswarm = beelist->Remove(&b) == 1 && !SwarmHasBees(swarm);
       shotlist->Remove(shot);
       if (lastofswarm && !titlemode) swarmskilled += 1;
       return;
@@ -264,6 +265,8 @@ void Draw(starbee_tag& b) {
 }  // namespace
 
 void starbee_tag::update() {
+  // The bee may leave its list below and still needs its fields until it returns.
+  Ref<starbee_tag> self(this);
   switch (btype) {
     case 0:
       MoveMerged(*this);
