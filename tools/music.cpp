@@ -143,20 +143,20 @@ std::function<float(float)> Pad(float hz, float length) {
   };
 }
 
-SoundBuffer Render(const TrackSpec& spec) {
-  const int bars = static_cast<int>(spec.phrases.size()) * 4;
-  const std::size_t step = static_cast<std::size_t>(spec.step);
+SoundBuffer Render(const TrackSpec& track) {
+  const int bars = static_cast<int>(track.phrases.size()) * 4;
+  const std::size_t step = static_cast<std::size_t>(track.step);
   const std::size_t frames = step * 16 * bars;
   if (static_cast<float>(frames) / kRate < kMinimumLoopSeconds) {
     throw std::logic_error("a music loop is shorter than a minute");
   }
-  const float step_seconds = static_cast<float>(spec.step) / kRate;
+  const float step_seconds = static_cast<float>(track.step) / kRate;
   Loop drums(frames), bass(frames), lead(frames), pad(frames);
   std::uint32_t seed = 1;
 
   for (int bar = 0; bar < bars; ++bar) {
-    unsigned parts = spec.phrases[bar / 4];
-    const Chord& chord = spec.chords[bar % spec.chords.size()];
+    unsigned parts = track.phrases[bar / 4];
+    const Chord& chord = track.chords[bar % track.chords.size()];
     bool last_bar = bar % 4 == 3;
     // The phrase's progress, 0 to 1, opens the filters as it goes.
     float rise = (bar % 4) / 3.0f;
@@ -177,11 +177,11 @@ SoundBuffer Render(const TrackSpec& spec) {
         drums.Note(at, 0.15f, 0.12f + 0.25f * s / 16, 0.1f, Clap(seed++, 0.03f));
       }
       if (parts & kBass) {
-        char c = spec.bass[s];
+        char c = track.bass[s];
         if (c != '.') {
-          int note = spec.key + chord.root + (c == 'o' ? 12 : c == 'f' ? 7 : 0);
+          int note = track.key + chord.root + (c == 'o' ? 12 : c == 'f' ? 7 : 0);
           float accent = s % 4 == 2 ? 1.0f : 0.7f;
-          bool acid = spec.voice == LeadVoice::kAcid;
+          bool acid = track.voice == LeadVoice::kAcid;
           bass.Note(
               at, step_seconds * 1.2f, accent, 0,
               Bass(NoteHz(static_cast<float>(note)), step_seconds * 0.8f,
@@ -189,15 +189,15 @@ SoundBuffer Render(const TrackSpec& spec) {
         }
       }
       if (parts & kLead) {
-        char c = spec.lead[(bar % 2) * 16 + s];
+        char c = track.lead[(bar % 2) * 16 + s];
         if (c >= '0' && c <= '5') {
           int i = c - '0';
-          int note = spec.key + 24 + chord.tones[i % 3] + (i >= 3 ? 12 : 0);
+          int note = track.key + 24 + chord.tones[i % 3] + (i >= 3 ? 12 : 0);
           float bright = (parts & kBright ? 0.9f : 0.35f) + 0.1f * rise;
-          float length = spec.voice == LeadVoice::kBell ? 1.2f : step_seconds * 2.5f;
+          float length = track.voice == LeadVoice::kBell ? 1.2f : step_seconds * 2.5f;
           lead.Note(
               at, length, 0.5f, 0,
-              Lead(spec.voice, NoteHz(static_cast<float>(note)), step_seconds * 0.7f, bright));
+              Lead(track.voice, NoteHz(static_cast<float>(note)), step_seconds * 0.7f, bright));
         }
       }
     }
@@ -205,7 +205,7 @@ SoundBuffer Render(const TrackSpec& spec) {
       float bar_seconds = 16 * step_seconds;
       std::size_t at = static_cast<std::size_t>(bar) * 16 * step;
       for (int i = 0; i < 3; ++i) {
-        int note = spec.key + 12 + chord.tones[i];
+        int note = track.key + 12 + chord.tones[i];
         pad.Note(at, bar_seconds + 1.2f, 0.22f,
                  i == 0   ? -0.5f
                  : i == 1 ? 0.5f
@@ -221,8 +221,8 @@ SoundBuffer Render(const TrackSpec& spec) {
   for (int pass = 0; pass < 4; ++pass) {
     for (std::size_t i = 0; i < frames; ++i) {
       std::size_t from = (i + frames - delay) % frames;
-      echo.left[i] = spec.echo * (0.5f * (lead.left[from] + lead.right[from]) + echo.right[from]);
-      echo.right[i] = spec.echo * echo.left[from];
+      echo.left[i] = track.echo * (0.5f * (lead.left[from] + lead.right[from]) + echo.right[from]);
+      echo.right[i] = track.echo * echo.left[from];
     }
   }
 
@@ -231,7 +231,7 @@ SoundBuffer Render(const TrackSpec& spec) {
   out.samples.resize(frames * 2);
   const std::size_t beat = 4 * step;
   for (std::size_t i = 0; i < frames; ++i) {
-    unsigned parts = spec.phrases[i / (16 * step * 4)];
+    unsigned parts = track.phrases[i / (16 * step * 4)];
     // Everything but the drums ducks under each kick and swells back, the pulse of the style.
     float since = static_cast<float>(i % beat) / kRate;
     float duck = (parts & kKick) ? 1 - 0.55f * std::exp(-since / 0.09f) : 1.0f;
