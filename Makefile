@@ -74,4 +74,4 @@ soak: deps
 	@$(MAKE) --no-print-directory build
 	mkdir -p $(BUILD)/soak
 	SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy $(BUILD)/bin/bench_game_soak \
-	  --play 50000 --attract 200000 --readback 1 --screenshots $(BUILD)/soak
+	  --play 50000 --attract 200000 --screenshots $(BUILD)/soak

@@ -1,6 +1,8 @@
 // gl_graphics.cpp - OpenGL contexts over the platform's GL windows, and their window procedure.
 #include "graphics/gl_graphics.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <list>
@@ -208,6 +210,9 @@ void TGLGraphicsDriver::Flip(int sync) {
     last_sync = sync;
     SetSwapInterval(sync);
   }
+  // Without a real display the swap presents nothing and so never makes the software renderer
+  // catch up: its queued work (and memory) would grow frame after frame. Finish the frame here.
+  if (plat_video_is_virtual()) glFinish();
   plat_gl_swap(current_record->window);
 }
 
