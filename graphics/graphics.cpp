@@ -1,6 +1,7 @@
 // graphics.cpp - the current driver and context, display modes, and the paced flip.
 #include "graphics/graphics.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 
@@ -103,7 +104,8 @@ Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int f
   if (!driver) return nullptr;
   try {
     return driver->CreateGraphics(width, height, depth, hertz, flags | default_flags);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());  // why there is no display, for the player to read
     return nullptr;
   }
 }
