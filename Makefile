@@ -69,7 +69,7 @@ clean:
 
 # The long run of the game on the headless harness: 50,000 frames of scripted play and 200,000 of
 # attract play, reporting frame rate, memory and entity counts; screenshots go to $(BUILD)/soak.
-# A pixel is read back every frame: the offscreen GL keeps every unflushed frame's commands.
+# The headless flip finishes each frame, so the software GL cannot pile up unflushed frames.
 soak: deps
 	@$(MAKE) --no-print-directory build
 	mkdir -p $(BUILD)/soak

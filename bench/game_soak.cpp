@@ -10,6 +10,7 @@
 //   bench_game_soak --readback 1                      reads a pixel back before every frame
 //
 // Its own main: a soak is one long measurement, not a benchmark repeated to a time budget.
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -36,6 +37,13 @@ double ResidentMB() {
   std::ifstream statm("/proc/self/statm");
   statm >> pages >> resident;
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+// What the program holds on the heap, apart from what the allocator keeps for reuse: resident
+// memory that grows while this stays level is fragmentation, not a leak.
+double HeapInUseMB() {
+  struct mallinfo2 info = mallinfo2();
+  return static_cast<double>(info.uordblks + info.hblkhd) / 1048576.0;
 }
 
 double PeakMB() {
@@ -71,7 +79,7 @@ struct SceneShots {
     if (folder.empty()) return;
     if (!swarm && playing && SwarmHalfway()) swarm = Shoot("swarm_converging.png");
     if (!dive && playing && DivingAndShooting()) dive = Shoot("merged_bee_diving.png");
-    if (!bonus && playing && phase == 2 && escaped >= 1 && beelist->Count() >= 2) {
+    if (!bonus && playing && phase == 2 && BonusBeeInView() && shotlist->Count() >= 1) {
       bonus = Shoot("bonus_round.png");
     }
     if (!wavedone && waveend && !cycledone && player->y < -200 && player->y > -400) {
@@ -86,21 +94,37 @@ struct SceneShots {
     std::printf("  screenshot %s at flip %d\n", name, HarnessFlips());
     return true;
   }
+  // A whole ring of eight on its way in, its centre well inside the playfield.
   static bool SwarmHalfway() {
-    int halfway = 0;
+    int ring = 0;
+    float cx = 0, cy = 0;
     WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
-      halfway += bee->btype == 2 && bee->spawntravel > 100 && bee->spawntravel < 120;
+      if (bee->btype != 2 || bee->spawntravel < 70 || bee->spawntravel > 90) return;
+      ++ring;
+      cx += bee->x / 8;
+      cy += bee->y / 8;
     });
-    return halfway >= 6;
+    return ring == 8 && cx > 200 && cx < 440 && cy > 130 && cy < 260;
   }
-  static bool DivingAndShooting() {
-    int diving = 0;
+  static bool BonusBeeInView() {
+    int inview = 0;
     WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
-      // Well clear of the ship's aim, so that it is still there when the frame is shown.
-      diving += bee->btype == 0 && bee->alpha >= 1 && bee->rotation > 179 && bee->rotation < 181 &&
-                bee->y > 120 && bee->y < 300 && std::abs(bee->x - player->x) > 60;
+      inview += bee->btype == 1 && bee->y > 150 && bee->y < 330 && bee->x > 120 && bee->x < 520;
     });
-    return diving >= 1 && beeshotlist->Count() >= 1;
+    return inview >= 1;
+  }
+  // A large merged bee diving, well clear of the ship's aim so that it is still there when the
+  // frame is shown, with a bee bullet falling mid-screen.
+  static bool DivingAndShooting() {
+    int diving = 0, falling = 0;
+    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+      diving += bee->btype == 0 && bee->alpha >= 1 && bee->scale >= 0.5f && bee->rotation > 179 &&
+                bee->rotation < 181 && bee->y > 150 && bee->y < 300 &&
+                std::abs(bee->x - player->x) > 60;
+    });
+    WalkList<beeshot_tag>(*beeshotlist,
+                          [&](beeshot_tag* shot) { falling += shot->y > 100 && shot->y < 380; });
+    return diving >= 1 && falling >= 1;
   }
 };
 
@@ -146,8 +170,9 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       std::printf(
           "  frame %7d: %6.1f frames/s, resident %.1f MB (after the first minute %.1f), "
-          "peak %.1f MB, games over %d, best %d\n",
-          frame, frame / seconds, ResidentMB(), firstminute, PeakMB(), games, player->hscore);
+          "peak %.1f MB, heap in use %.1f MB, games over %d, best %d\n",
+          frame, frame / seconds, ResidentMB(), firstminute, PeakMB(), HeapInUseMB(), games,
+          player->hscore);
       peaks.Print();
       std::fflush(stdout);
     }
