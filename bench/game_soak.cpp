@@ -7,6 +7,9 @@
 //   bench_game_soak --play 50000 --attract 200000     the soak (make soak)
 //   bench_game_soak --screenshots DIR                 also saves one PNG of each scene of play
 //   bench_game_soak --folder DIR                      runs in DIR, whose data/ holds the sounds
+//
+// Without --folder it runs in a scratch folder whose data/ links the program's sounds, so that
+// the scripted player's best score never replaces the one in the program's own data/.
 //   bench_game_soak --readback 1                      reads a pixel back before every frame
 //
 // Its own main: a soak is one long measurement, not a benchmark repeated to a time budget.
@@ -24,6 +27,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/app.h"
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/harness.h"
@@ -179,11 +183,26 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
   }
 }
 
+// A folder in the temporary directory whose data/ links every file of the program's data/ but
+// the best score.
+std::string ScratchFolder() {
+  namespace fs = std::filesystem;
+  EnterAppDir(nullptr);
+  const fs::path folder = fs::temp_directory_path() / ("zx_soak_" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder / "data");
+  for (const auto& entry : fs::directory_iterator(fs::path(AppDir()) / "data")) {
+    if (entry.path().filename() == "hiscore.dat") continue;
+    fs::create_symlink(entry.path(), folder / "data" / entry.path().filename());
+  }
+  return folder.string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int play = 2000, attract = 2000;
-  std::string folder;  // the folder holding data/; empty: the program's own
+  std::string folder;  // the folder holding data/; empty: a scratch one
   SceneShots scenes;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
@@ -195,6 +214,8 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
     if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
   }
+  const bool scratch = folder.empty();
+  if (scratch) folder = ScratchFolder();
   HarnessOptions options;
   options.folder = folder;
   HarnessStart(options);
@@ -202,6 +223,7 @@ int main(int argc, char** argv) {
   RunPhase({"scripted play", play, true}, scenes);
   RunPhase({"attract play", attract, false}, scenes);
   HarnessStop();
+  if (scratch) std::filesystem::remove_all(folder);
   std::printf("end: resident %.1f MB, peak %.1f MB\n", ResidentMB(), PeakMB());
   return 0;
 }
