@@ -7,11 +7,10 @@
 //   bench_game_soak --play 50000 --attract 200000     the soak (make soak)
 //   bench_game_soak --screenshots DIR                 also saves one PNG of each scene of play
 //   bench_game_soak --folder DIR                      runs in DIR, whose data/ holds the sounds
+//   bench_game_soak --readback 1                      reads a pixel back before every frame
 //
 // Without --folder it runs in a scratch folder whose data/ links the program's sounds, so that
 // the scripted player's best score never replaces the one in the program's own data/.
-//   bench_game_soak --readback 1                      reads a pixel back before every frame
-//
 // Its own main: a soak is one long measurement, not a benchmark repeated to a time budget.
 #include <malloc.h>
 #include <sys/resource.h>
@@ -44,8 +43,8 @@ double ResidentMB() {
 }
 
 // What the program holds on the heap, apart from what the allocator keeps for reuse: resident
-// memory that grows while this stays level is fragmentation, not a leak. Large blocks (the music
-// tracks, mostly) are mapped on their own and counted apart.
+// memory that grows while this stays level is fragmentation, not a leak. Blocks the allocator
+// maps on their own are counted apart.
 struct HeapUse {
   double small = 0, large = 0;
 };
