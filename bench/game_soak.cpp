@@ -11,6 +11,7 @@
 //
 // Without --folder it runs in a scratch folder whose data/ links the program's sounds, so that
 // the scripted player's best score never replaces the one in the program's own data/.
+//
 // Its own main: a soak is one long measurement, not a benchmark repeated to a time budget.
 #include <malloc.h>
 #include <sys/resource.h>
