@@ -1,19 +1,49 @@
-// main.cpp - Zumbrix - 3D Edition: start-up, the frame loop until the player quits, and the exit
-// that saves the best score. Run from its own folder, where data/ holds the sounds and the score.
+// main.cpp - Zumbrix - 3D Edition: the command line, the files of this run, start-up, the frame
+// loop until the player quits, and the exit that saves the best score and the settings.
+#include <cstdio>
+
 #include "core/app.h"
+#include "game/command_line.h"
 #include "game/frame_loop.h"
+#include "game/game_files.h"
+#include "game/settings_store.h"
 #include "game/startup.h"
 
 namespace {
 
+// Read before RunApplication changes the current folder, so file names resolve where the player
+// typed them.
+CommandLine command_line;
+
 int GameMain() {
+  const GameFiles files = LocateGameFiles(AppDir());
+  switch (command_line.action) {
+    case CommandLineAction::ShowHelp:
+      std::fputs(HelpText(files).c_str(), stdout);
+      return 0;
+    case CommandLineAction::ShowVersion:
+      std::printf("zumbrix %s\n", ProgramVersion());
+      return 0;
+    case CommandLineAction::Misuse:
+      std::fprintf(stderr, "zumbrix: %s\n%s", command_line.problem.c_str(), UsageText().c_str());
+      return 2;
+    case CommandLineAction::Play:
+      break;
+  }
+  UseGameFiles(files);
+  LoadSettings(files.settingsfile);
+  if (!OverrideSettings(command_line.overrides)) return 2;
   gamestartup();
   while (gameframe()) {
   }
   gameshutdown();
+  SaveSettings();
   return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return RunApplication(argc, argv, GameMain); }
+int main(int argc, char** argv) {
+  command_line = ParseCommandLine(argc, argv);
+  return RunApplication(argc, argv, GameMain);
+}

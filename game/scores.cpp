@@ -1,26 +1,20 @@
-// scores.cpp - the best score: read from "data\hiscore.dat" at start-up, raised by the running
+// scores.cpp - the best score: read from its file (game_files.h) at start-up, raised by the running
 // score while the HUD is drawn (with a jingle the first time in a game), written at exit. The
 // file is one signed 32-bit little-endian integer. Needs player and snd_hscore (globals.h) and
-// the stream layer.
+// the stream layer for reading and the atomic-write helper for saving.
 #include "game/scores.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <cstdint>
 #include <cstdio>
-#include <exception>
+#include <string_view>
 
+#include "core/atomic_file.h"
 #include "core/cstream.h"
 #include "core/stream_factory.h"
 #include "game/entities.h"
+#include "game/game_files.h"
 #include "game/globals.h"
 #include "game/sound_control.h"
-
-namespace {
-
-const char kHiscorePath[] = "data\\hiscore.dat";
-
-}  // namespace
 
 int readhiscore(const std::string& path) {
   int type = FileType(path);
@@ -43,41 +37,26 @@ int readhiscore(const std::string& path) {
 bool writehiscore(const std::string& path, int value) {
   // The old file stays whole until the new one is safely on disk and renamed over it, so a
   // program killed while saving leaves either the old score or the new one, never a torn file.
-  const std::string target = PortablePath(path);
-  const std::string fresh = target + ".new";
-  bool written = false;
-  {
-    Ref<TCStream> stream = TCStream::OpenFile(fresh, false, true);
-    if (stream) {
-      try {
-        stream->WriteInt(value);
-        stream->Flush();
-        written = std::fflush(stream->_cstream) == 0 && fsync(fileno(stream->_cstream)) == 0;
-      } catch (const std::exception&) {
-        written = false;
-      }
-      stream->Close();
-    }
-  }
-  if (written && std::rename(fresh.c_str(), target.c_str()) == 0) {
-    // Makes the rename itself durable; a folder that cannot be synced still holds the file.
-    std::string folder = target.substr(0, target.find_last_of('/') + 1);
-    int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-      fsync(dir);
-      close(dir);
-    }
-    return true;
-  }
-  std::remove(fresh.c_str());
+  const std::uint32_t bits = static_cast<std::uint32_t>(value);
+  const char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
+                         static_cast<char>((bits >> 16) & 0xFF),
+                         static_cast<char>((bits >> 24) & 0xFF)};
+  if (WriteFileAtomically(PortablePath(path), std::string_view(bytes, 4))) return true;
   std::fprintf(stderr, "Cannot save the best score to \"%s\"; the stored one is kept\n",
                path.c_str());
   return false;
 }
 
-void loadhiscore() { player->hscore = readhiscore(kHiscorePath); }
+void loadhiscore() { player->hscore = readhiscore(CurrentGameFiles().scorefile); }
 
-void savehiscore() { writehiscore(kHiscorePath, player->hscore); }
+void savehiscore() {
+  // The player's own folder is made on the first save; the game's data/ is never created.
+  const GameFiles& files = CurrentGameFiles();
+  if (files.peruserscore) {
+    CreateFolders(files.scorefile.substr(0, files.scorefile.find_last_of('/')), 0700);
+  }
+  writehiscore(files.scorefile, player->hscore);
+}
 
 void updatebestscore() {
   if (player->score > player->hscore && player->newhs == 0) {

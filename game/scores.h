@@ -1,7 +1,8 @@
 // scores.h - the best score and its file.
 //
-// The file "data\hiscore.dat" holds the best score as one signed 32-bit little-endian integer and
-// nothing else. A missing file reads as 0; a short one as far as it goes.
+// The file (data/hiscore.dat beside the game, or the player's own; game_files.h) holds the best
+// score as one signed 32-bit little-endian integer and nothing else. A missing file reads as 0; a
+// short one as far as it goes.
 #pragma once
 
 #include <string>

@@ -1,21 +1,23 @@
 // sound_control.cpp - the music track of the current game state and the sound effects, at the
-// volumes the pause screen steps. Needs the audio layer and the music streamer.
+// volumes the pause screen steps (kept in the settings). Needs the audio layer, the music
+// streamer and the data folder (game_files.h).
 #include "game/sound_control.h"
 
+#include "game/game_files.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
+#include "game/settings_store.h"
 
 namespace {
 
-const char* const kTrackFiles[4] = {"data/techno1.ogg", "data/techno4.ogg", "data/techno2.ogg",
-                                    "data/techno3.ogg"};
+const char* const kTrackFiles[4] = {"techno1.ogg", "techno4.ogg", "techno2.ogg", "techno3.ogg"};
 
 }  // namespace
 
 void playmusic(int track) {
   if (track < 0 || track > 3) return;
   // Loaded afresh each time, so every start plays the track from its beginning.
-  Ref<TSound> music = LoadMusicTrack(kTrackFiles[track]);
+  Ref<TSound> music = LoadMusicTrack(DataFile(kTrackFiles[track]));
   musicchannel = music ? PrepareSound(music, nullptr) : nullptr;
   ChannelVolume(musicchannel, musicvol);
   UnpauseChannel(musicchannel);
@@ -36,6 +38,7 @@ void stepmusicvolume() {
     musicvol = 0.0f;
   }
   ChannelVolume(musicchannel, musicvol);
+  KeepVolumeSettings();
 }
 
 void stepsfxvolume() {
@@ -46,4 +49,5 @@ void stepsfxvolume() {
     sfxvol = 0.0f;
   }
   playsfx(snd_shot);
+  KeepVolumeSettings();
 }

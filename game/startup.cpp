@@ -10,9 +10,11 @@
 #include "core/random.h"
 #include "game/anaglyph.h"
 #include "game/entities.h"
+#include "game/game_files.h"
 #include "game/globals.h"
 #include "game/scores.h"
 #include "game/screens.h"
+#include "game/settings_store.h"
 #include "game/sound_control.h"
 #include "graphics/draw2d.h"
 #include "graphics/gl_draw2d.h"
@@ -32,14 +34,15 @@ Ref<TImage> Grab(int w, int h, int frames, int x, int y, int step = 0) {
 }
 
 // A missing or broken file leaves its effect silent rather than stopping the game.
-Ref<TSound> LoadEffect(const char* path) {
+Ref<TSound> LoadEffect(const char* name) {
+  const std::string path = DataFile(name);
   Ref<TSound> sound;
   try {
     sound = LoadAudio(path, 0);
   } catch (const std::exception&) {
     sound.reset();
   }
-  if (!sound) std::fprintf(stderr, "Sound %s could not be loaded: effect off\n", path);
+  if (!sound) std::fprintf(stderr, "Sound %s could not be loaded: effect off\n", path.c_str());
   return sound;
 }
 
@@ -89,20 +92,20 @@ void loadresources() {
   digitimg = Grab(16, 16, 10, 223, 1, 17);
   Cls();
 
-  snd_shot = LoadEffect("data/shot1.ogg");
-  snd_hyper = LoadEffect("data/hypersp.ogg");
-  snd_gstart = LoadEffect("data/gstart.ogg");
-  snd_endwave = LoadEffect("data/endwave.ogg");
-  snd_bhit = LoadEffect("data/bhit.ogg");
-  snd_bhit1 = LoadEffect("data/bhit1.ogg");
-  snd_lswarm = LoadEffect("data/lswarm.ogg");
-  snd_sswarm = LoadEffect("data/sswarm.ogg");
-  snd_sbhit = LoadEffect("data/sbhit.ogg");
-  snd_sbdie = LoadEffect("data/sbdie.ogg");
-  snd_shipdie = LoadEffect("data/shipdie.ogg");
-  snd_flyaway = LoadEffect("data/flyaway.ogg");
-  snd_beewarp = LoadEffect("data/beewarp.ogg");
-  snd_hscore = LoadEffect("data/hscore.ogg");
+  snd_shot = LoadEffect("shot1.ogg");
+  snd_hyper = LoadEffect("hypersp.ogg");
+  snd_gstart = LoadEffect("gstart.ogg");
+  snd_endwave = LoadEffect("endwave.ogg");
+  snd_bhit = LoadEffect("bhit.ogg");
+  snd_bhit1 = LoadEffect("bhit1.ogg");
+  snd_lswarm = LoadEffect("lswarm.ogg");
+  snd_sswarm = LoadEffect("sswarm.ogg");
+  snd_sbhit = LoadEffect("sbhit.ogg");
+  snd_sbdie = LoadEffect("sbdie.ogg");
+  snd_shipdie = LoadEffect("shipdie.ogg");
+  snd_flyaway = LoadEffect("flyaway.ogg");
+  snd_beewarp = LoadEffect("beewarp.ogg");
+  snd_hscore = LoadEffect("hscore.ogg");
 }
 
 void splashscreen() {
@@ -146,6 +149,7 @@ void gamestartup() {
   SetAutoImageFlags(IMAGE_MASKED | IMAGE_DYNAMIC);
 
   initglobals();
+  ApplySettingsToGame();
   starfield_tag::Create();
 
   musicchannel = NewChannel();

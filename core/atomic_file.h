@@ -1,0 +1,18 @@
+// atomic_file.h - saving a file so that it is never seen half written.
+//
+// Every save of the program goes through WriteFileAtomically: the new contents are written to
+// "<path>.new" beside the target, flushed and synced, renamed over the target, and the folder is
+// synced, so a program killed or a machine losing power mid-save leaves either the old file whole
+// or the new one. Needs POSIX file calls only.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Replaces the file at `path` with `bytes`; false (the old file untouched, no part file left)
+// when the folder is missing or cannot be written. Prints nothing. Any thread; one writer per path.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Creates `folder` and its missing parents, each new one with `mode` (0700 for per-user folders);
+// true when the folder exists afterwards. Any thread.
+bool CreateFolders(const std::string& folder, unsigned mode);

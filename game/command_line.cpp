@@ -1,0 +1,127 @@
+// command_line.cpp - the option table, its parser, and the usage and help texts.
+#include "game/command_line.h"
+
+#include <filesystem>
+#include <string_view>
+
+#ifndef ZX_VERSION
+#define ZX_VERSION "0.0.0"
+#endif
+
+namespace {
+
+const OptionRow kOptions[] = {
+    {"--help", "-h", nullptr, "show this help, with where the game keeps its files, and exit",
+     [](CommandLine& line, const std::string&) { line.action = CommandLineAction::ShowHelp; }},
+    {"--version", nullptr, nullptr, "show the version and exit",
+     [](CommandLine& line, const std::string&) { line.action = CommandLineAction::ShowVersion; }},
+};
+
+const OptionRow* FindOption(std::string_view word) {
+  for (const OptionRow& row : kOptions) {
+    if (word == row.name || (row.shortname && word == row.shortname)) return &row;
+  }
+  return nullptr;
+}
+
+bool Ends(CommandLineAction action) {
+  return action == CommandLineAction::ShowHelp || action == CommandLineAction::ShowVersion;
+}
+
+}  // namespace
+
+std::span<const OptionRow> OptionRows() { return kOptions; }
+
+const char* ProgramVersion() { return ZX_VERSION; }
+
+std::string AbsoluteFile(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+  CommandLine line;
+  auto misuse = [&line](std::string problem) {
+    // The first problem is the one reported; a later help or version request still wins.
+    if (line.action == CommandLineAction::Play) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = std::move(problem);
+    }
+  };
+  for (int i = 1; i < argc && !Ends(line.action); ++i) {
+    std::string_view word = argv[i];
+    std::string_view name = word, inline_value;
+    bool has_inline = false;
+    std::size_t equals = word.find('=');
+    if (word.starts_with("--") && equals != std::string_view::npos) {
+      name = word.substr(0, equals);
+      inline_value = word.substr(equals + 1);
+      has_inline = true;
+    }
+    const OptionRow* row = word.starts_with('-') ? FindOption(name) : nullptr;
+    if (!row) {
+      misuse(word.starts_with('-') ? "unknown option '" + std::string(name) + "'"
+                                   : "unexpected argument '" + std::string(word) + "'");
+      continue;
+    }
+    std::string argument;
+    if (row->argument) {
+      if (has_inline) {
+        argument = inline_value;
+      } else if (i + 1 < argc) {
+        argument = argv[++i];
+      } else {
+        misuse("option '" + std::string(name) + "' needs " + row->argument);
+        continue;
+      }
+    } else if (has_inline) {
+      misuse("option '" + std::string(name) + "' takes no argument");
+      continue;
+    }
+    // After a misuse only a help or version request still counts.
+    CommandLine applied = line;
+    row->apply(applied, argument);
+    if (line.action != CommandLineAction::Misuse) {
+      line = std::move(applied);
+    } else if (Ends(applied.action)) {
+      line = std::move(applied);
+      line.problem.clear();
+    }
+  }
+  return line;
+}
+
+std::string UsageText() {
+  std::string text = "Usage: zumbrix [OPTION]...\n\nOptions:\n";
+  for (const OptionRow& row : kOptions) {
+    std::string left = row.shortname ? std::string(row.shortname) + ", " : std::string("    ");
+    left += row.name;
+    if (row.argument) left += std::string(" ") + row.argument;
+    if (left.size() < 22) left.resize(22, ' ');
+    text += "  " + left + " " + row.help + "\n";
+  }
+  return text;
+}
+
+std::string HelpText(const GameFiles& files) {
+  std::string text =
+      "Zumbrix - 3D Edition: an arcade shoot-'em-up in red/cyan anaglyph 3D.\n"
+      "Put on red/cyan glasses, follow the mouse, shoot the bees.\n\n";
+  text += UsageText();
+  auto orNone = [](const std::string& path) {
+    return path.empty() ? std::string("(none: no home folder)") : path;
+  };
+  text += "\nFiles:\n";
+  text +=
+      "  sounds and music  " + files.data.path +
+      (files.data.location == DataLocation::Missing ? " (missing: the game plays silent)" : "") +
+      "\n";
+  text += "  best score        " + orNone(files.scorefile) + "\n";
+  text += "  settings          " + orNone(files.settingsfile) + "\n";
+  text +=
+      "\nThe best score is kept beside the game's data when the game runs from its own writable\n"
+      "folder, else in $XDG_DATA_HOME/zumbrix (default ~/.local/share/zumbrix). The settings file\n"
+      "(default ~/.config/zumbrix/settings.ini) is rewritten when a setting changes and at exit.\n";
+  return text;
+}

@@ -1,0 +1,40 @@
+// settings_store.h - this run's settings: read from settings.ini at start, overridden by the
+// command line for the run only, written back when play changes one and at exit.
+//
+// Until LoadSettings names a file (the program does, a harness run does not) the settings are
+// the defaults and nothing is read or written. Saves go through the atomic-write helper, into a
+// folder created (0700) on the first save. Needs settings.h and the core file helpers. Main
+// thread only.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/settings.h"
+
+// A setting given on the command line: key and value text, as in the file.
+using SettingOverride = std::pair<std::string, std::string>;
+
+// Reads `path` (a missing file gives the defaults) and makes it the file later saves write.
+void LoadSettings(const std::string& path);
+// Applies command-line settings to this run only; the file keeps its own values. Returns false,
+// after one stderr line each, when one of them is not a valid key and value.
+bool OverrideSettings(const std::vector<SettingOverride>& overrides);
+// What this run plays with.
+const Settings& RunSettings();
+// What the file holds (or will, at the next save).
+const Settings& StoredSettings();
+// Changes a setting for this run and in the file; saves at once when the file's value changed.
+void ChangeSettings(const std::function<void(Settings&)>& change);
+// Writes the stored settings; true when saved or when there is no file to keep. A failure gives
+// one line on stderr and leaves the old file whole.
+bool SaveSettings();
+// Forgets the file and returns to the defaults (for tests).
+void ResetSettings();
+
+// The game's volumes from this run's settings; after initglobals.
+void ApplySettingsToGame();
+// The pause screen's volume steps into the settings (and the file, when they changed).
+void KeepVolumeSettings();

@@ -1,0 +1,115 @@
+// The command line: the parser's outcomes, and the real program's --help, --version and misuse
+// (exit statuses and which stream the text goes to), including an installed copy finding its data
+// from a moved prefix.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "game/command_line.h"
+#include "temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+CommandLine Parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "zumbrix");
+  return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLineParse, OptionsGiveTheirActionsAndMisuseNamesTheFirstProblem) {
+  EXPECT_EQ(Parse({}).action, CommandLineAction::Play);
+  EXPECT_EQ(Parse({"--help"}).action, CommandLineAction::ShowHelp);
+  EXPECT_EQ(Parse({"-h"}).action, CommandLineAction::ShowHelp);
+  EXPECT_EQ(Parse({"--version"}).action, CommandLineAction::ShowVersion);
+
+  CommandLine bad = Parse({"--frobnicate", "--other"});
+  EXPECT_EQ(bad.action, CommandLineAction::Misuse);
+  EXPECT_NE(bad.problem.find("--frobnicate"), std::string::npos) << bad.problem;
+  bad = Parse({"level3"});
+  EXPECT_EQ(bad.action, CommandLineAction::Misuse);
+  EXPECT_NE(bad.problem.find("level3"), std::string::npos) << bad.problem;
+  bad = Parse({"--version=2"});
+  EXPECT_EQ(bad.action, CommandLineAction::Misuse);
+  EXPECT_NE(bad.problem.find("no argument"), std::string::npos) << bad.problem;
+  EXPECT_EQ(Parse({"-"}).action, CommandLineAction::Misuse);
+
+  // Asking for help is answered even after a mistake.
+  EXPECT_EQ(Parse({"--frobnicate", "--help"}).action, CommandLineAction::ShowHelp);
+}
+
+TEST(CommandLineParse, TheUsageListsEveryOptionOfTheTable) {
+  const std::string usage = UsageText();
+  for (const OptionRow& row : OptionRows()) {
+    EXPECT_NE(usage.find(row.name), std::string::npos) << row.name;
+    EXPECT_NE(usage.find(row.help), std::string::npos) << row.help;
+  }
+  EXPECT_EQ(AbsoluteFile("/a/b/../c"), "/a/c");
+  EXPECT_EQ(AbsoluteFile("rec.zxr"), (fs::current_path() / "rec.zxr").string());
+}
+
+// Runs the program with `args` and the environment changes in `env` ("NAME=value" or "-NAME" to
+// unset); its stdout, stderr and exit status.
+struct Outcome {
+  std::string out, err;
+  int status = -1;
+};
+
+class ProgramTest : public TempFolderTest {
+ protected:
+  static fs::path Program() { return fs::read_symlink("/proc/self/exe").parent_path() / "zumbrix"; }
+
+  Outcome Start(const fs::path& program, const std::string& args, const std::string& env = "") {
+    const fs::path out = folder_ / "out.txt", err = folder_ / "err.txt";
+    std::string command = "cd '" + folder_.string() + "' && env " + env + " '" + program.string() +
+                          "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
+    int raw = std::system(command.c_str());
+    Outcome run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadText(out);
+    run.err = ReadText(err);
+    return run;
+  }
+};
+
+TEST_F(ProgramTest, HelpAndVersionGoToStdoutWithStatusZero) {
+  Outcome help = Start(Program(), "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err, "");
+  for (const char* text : {"Usage: zumbrix", "--version", "Files:", "best score", "settings.ini"}) {
+    EXPECT_NE(help.out.find(text), std::string::npos) << text << "\n" << help.out;
+  }
+  Outcome version = Start(Program(), "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("zumbrix ") + ProgramVersion() + "\n");
+}
+
+TEST_F(ProgramTest, AnUnknownOptionGivesTheUsageOnStderrAndStatusTwo) {
+  Outcome run = Start(Program(), "--no-such-option");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("--no-such-option"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Usage: zumbrix"), std::string::npos) << run.err;
+}
+
+TEST_F(ProgramTest, AnInstalledCopyFindsItsDataFromAMovedPrefixAndScoresPerPlayer) {
+  // The Debian layout under a staging root, then the whole tree moved.
+  const fs::path root = folder_ / "stage" / "usr";
+  fs::create_directories(root / "games");
+  fs::create_directories(root / "share" / "games" / "zumbrix" / "data");
+  fs::copy_file(Program(), root / "games" / "zumbrix");
+  fs::rename(folder_ / "stage", folder_ / "moved");
+  const fs::path moved = folder_ / "moved" / "usr";
+  const std::string home = (folder_ / "home").string();
+  Outcome help = Start(moved / "games" / "zumbrix", "--help",
+                       "-u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME='" + home + "'");
+  EXPECT_EQ(help.status, 0) << help.err;
+  const std::string data = (moved / "share" / "games" / "zumbrix" / "data").string();
+  EXPECT_NE(help.out.find(data + "\n"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find(home + "/.local/share/zumbrix/hiscore.dat"), std::string::npos)
+      << help.out;
+  EXPECT_NE(help.out.find(home + "/.config/zumbrix/settings.ini"), std::string::npos) << help.out;
+}
+
+}  // namespace
