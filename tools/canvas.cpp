@@ -108,9 +108,9 @@ void Canvas::Fill(const Shape& shape, Rgb colour, float opacity) {
 void Canvas::Fill(const Shape& shape, const Paint& paint, float opacity) {
   for (int y = clip_.y0; y < clip_.y1; ++y) {
     for (int x = clip_.x0; x < clip_.x1; ++x) {
-      float px = x + 0.5f, py = y + 0.5f;
+      float px = (x + 0.5f) / scale_, py = (y + 0.5f) / scale_;
       float d = shape(px, py);
-      float a = std::clamp(0.5f - d, 0.0f, 1.0f) * opacity;
+      float a = std::clamp(0.5f - d * scale_, 0.0f, 1.0f) * opacity;
       if (a <= 0) continue;
       std::size_t i = static_cast<std::size_t>(y) * width_ + x;
       pixels_[i] = Mix(pixels_[i], paint(px, py, d), a);

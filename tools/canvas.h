@@ -64,6 +64,9 @@ class Canvas {
   void Fill(const Shape& shape, Rgb colour, float opacity = 1);
   void Fill(const Shape& shape, const Paint& paint, float opacity = 1);
   void SetClip(Clip clip) { clip_ = clip; }
+  // Shapes drawn from now on are measured in units of 1/scale pixels, so art drawn for one size
+  // paints crisply at any other (the icons draw the sprites this way).
+  void SetScale(float scale) { scale_ = scale; }
   void ResetClip() { clip_ = {0, 0, width_, height_}; }
 
   // Copies `source` with its top-left corner at (x, y).
@@ -76,6 +79,7 @@ class Canvas {
  private:
   int width_, height_;
   Clip clip_;
+  float scale_ = 1;
   std::vector<Rgb> pixels_;
   std::vector<float> coverage_;  // how much of each pixel shapes have covered, 0 to 1
 };

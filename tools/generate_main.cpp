@@ -1,4 +1,5 @@
-// generate_main.cpp - zx_assetgen <image folder> <sound folder>: writes every asset of the game.
+// generate_main.cpp - zx_assetgen <image folder> <sound folder>: writes every asset of the game,
+// the desktop icons (<image folder>/icons/<size>.png) included.
 //
 // Each file is one job; the jobs share out over the machine's cores through one atomic counter,
 // and each writes only its own file, so nothing else is shared between threads.
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "tools/font_bitmap.h"
+#include "tools/icon.h"
 #include "tools/music.h"
 #include "tools/sound_effects.h"
 #include "tools/splash_logo.h"
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
   jobs.push_back([&] { WriteSpriteSheet(images + "/zumbrix_3d.png"); });
   jobs.push_back([&] { WriteSplashLogo(images + "/vxlogo.png"); });
   jobs.push_back([&] { WriteFontFile(images + "/vantorfont.bin"); });
+  jobs.push_back([&] { WriteIcons(images + "/icons"); });
   for (const SoundEffect& effect : SoundEffects()) {
     jobs.push_back([&] { WriteOgg(sounds + "/" + effect.name + ".ogg", effect.make(), 0.5f); });
   }

@@ -26,9 +26,14 @@ void OnPngWarning(png_structp, png_const_charp) {}
 
 }  // namespace
 
-void WritePng(const std::string& path, const RgbImage& image) {
+void WritePng(const std::string& path, const RgbImage& image,
+              const std::vector<std::uint8_t>& alpha) {
   if (image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * 3) {
     throw std::runtime_error(path + ": pixel buffer does not match the image size");
+  }
+  const bool has_alpha = !alpha.empty();
+  if (has_alpha && alpha.size() != static_cast<std::size_t>(image.width) * image.height) {
+    throw std::runtime_error(path + ": alpha buffer does not match the image size");
   }
   File file(std::fopen(path.c_str(), "wb"));
   if (!file) throw std::runtime_error(path + ": cannot create file");
@@ -46,11 +51,22 @@ void WritePng(const std::string& path, const RgbImage& image) {
   }
   png_init_io(png, file.get());
   png_set_compression_level(png, 9);
-  png_set_IHDR(png, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, image.width, image.height, 8,
+               has_alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(image.width) * 4);
   for (int y = 0; y < image.height; ++y) {
-    png_write_row(png, image.rgb.data() + static_cast<std::size_t>(y) * image.width * 3);
+    const std::size_t first = static_cast<std::size_t>(y) * image.width;
+    if (!has_alpha) {
+      png_write_row(png, image.rgb.data() + first * 3);
+      continue;
+    }
+    for (std::size_t x = 0; x < static_cast<std::size_t>(image.width); ++x) {
+      for (int c = 0; c < 3; ++c) row[4 * x + c] = image.rgb[3 * (first + x) + c];
+      row[4 * x + 3] = alpha[first + x];
+    }
+    png_write_row(png, row.data());
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

@@ -1,5 +1,5 @@
-// The generated sprite sheet and splash logo: their headers, and where the sprite sheet's pixels
-// lie, read against the frame table the game cuts the sheet by.
+// The generated sprite sheet, splash logo and icons: their headers, and where the sprite sheet's
+// pixels lie, read against the frame table the game cuts the sheet by.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/icon.h"
 #include "tools/png_file.h"
 
 namespace {
@@ -54,6 +55,34 @@ TEST(ImageFiles, SheetAndLogoAreEightBitRgbWithoutAlphaAtTheirSizes) {
     EXPECT_EQ(h.depth, 8);
     EXPECT_EQ(h.colour_type, 2) << "2 is RGB; 6 would carry alpha, 3 a palette";
   }
+}
+
+TEST(ImageFiles, IconsAreSquareRgbaAtEverySizeTheThemeInstalls) {
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    Header h = ReadHeader(kAssets + "/icons/" + std::to_string(size) + ".png");
+    ASSERT_TRUE(h.png);
+    EXPECT_EQ(h.width, std::uint32_t(size));
+    EXPECT_EQ(h.height, std::uint32_t(size));
+    EXPECT_EQ(h.colour_type, 6) << "RGBA: the corners of the rounded square are transparent";
+  }
+}
+
+TEST(ImageFiles, TheIconIsTheBeeInRedAndCyanWithClearCorners) {
+  Icon drawn = DrawIcon(64);
+  const RgbImage& icon = drawn.image;
+  ASSERT_EQ(drawn.alpha.size(), 64u * 64u);
+  EXPECT_EQ(drawn.alpha[0], 0);
+  EXPECT_EQ(drawn.alpha[64 * 32 + 32], 255);
+  int red = 0, cyan = 0;
+  for (std::size_t i = 0; i < drawn.alpha.size(); ++i) {
+    int r = icon.rgb[3 * i], g = icon.rgb[3 * i + 1], b = icon.rgb[3 * i + 2];
+    if (r > 120 && g < 60) ++red;
+    if (g > 120 && b > 120 && r < 60) ++cyan;
+  }
+  // Each copy shows alone along its side of the bee.
+  EXPECT_GT(red, 20);
+  EXPECT_GT(cyan, 20);
 }
 
 // The frame table the game cuts the sheet by: frame i at (x + i * step, y).
