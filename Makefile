@@ -6,6 +6,8 @@
 
 SAN ?=
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+DESTDIR ?=
 FUZZ_SECONDS ?= 60
 
 ifeq ($(SAN),)
@@ -21,7 +23,7 @@ else
   $(error SAN is address or thread)
 endif
 
-.PHONY: all deps build run test bench fuzz format assets-preview clean soak
+.PHONY: all deps build run test bench fuzz format assets-preview clean soak install uninstall package
 
 all: build
 
@@ -41,6 +43,23 @@ run: deps
 test: deps
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Installs under $(DESTDIR)$(PREFIX): a /usr prefix takes Debian's layout for games (games/zumbrix,
+# share/games/zumbrix), any other bin/ and share/zumbrix. make uninstall removes the same files.
+install: deps
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+uninstall:
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	DESTDIR="$(DESTDIR)" cmake -DBUILD=$(BUILD) -P cmake/Uninstall.cmake
+
+# A Debian package of the /usr install: $(BUILD)/zumbrix_<version>_<arch>.deb
+package: deps
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS) -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && cpack
 
 bench: deps
 	@$(MAKE) --no-print-directory build

@@ -12,6 +12,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # Mesa's software OpenGL, behind SDL's offscreen video driver
   libgl1-mesa-dri libegl1 libegl-mesa0 libgl-dev libegl-dev
+  # make package (CPack's DEB generator and its library-dependency lookup), and the tests that
+  # validate the desktop entry and the AppStream metainfo
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,33 @@
+# cmake -DBUILD=<build folder> -P Uninstall.cmake, with DESTDIR in the environment as for install.
+# Installs into a scratch folder to learn exactly which files the install puts where, removes
+# those under $DESTDIR, then the game's own folders (named zumbrix) once they are empty. Shared
+# folders (share/applications, the icon theme) are left alone.
+set(stage ${BUILD}/uninstall-stage)
+file(REMOVE_RECURSE ${stage})
+set(destdir "$ENV{DESTDIR}")
+set(ENV{DESTDIR} ${stage})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} OUTPUT_QUIET RESULT_VARIABLE failed)
+set(ENV{DESTDIR} "${destdir}")
+if(failed)
+  message(FATAL_ERROR "cannot list the installed files")
+endif()
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
+file(GLOB_RECURSE folders LIST_DIRECTORIES true RELATIVE ${stage} ${stage}/*zumbrix*)
+file(REMOVE_RECURSE ${stage})
+foreach(f ${files})
+  if(EXISTS "${destdir}/${f}" OR IS_SYMLINK "${destdir}/${f}")
+    message(STATUS "Removing ${destdir}/${f}")
+    file(REMOVE "${destdir}/${f}")
+  endif()
+endforeach()
+# Deepest first, so a folder's own empty subfolders go before it.
+list(SORT folders ORDER DESCENDING)
+foreach(d ${folders})
+  if(IS_DIRECTORY "${destdir}/${d}")
+    file(GLOB left "${destdir}/${d}/*")
+    if(NOT left)
+      message(STATUS "Removing ${destdir}/${d}/")
+      file(REMOVE_RECURSE "${destdir}/${d}")
+    endif()
+  endif()
+endforeach()
