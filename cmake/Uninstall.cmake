@@ -2,6 +2,7 @@
 # Installs into a scratch folder to learn exactly which files the install puts where, removes
 # those under $DESTDIR, then the game's own folders (named zumbrix) once they are empty. Shared
 # folders (share/applications, the icon theme) are left alone.
+get_filename_component(BUILD "${BUILD}" ABSOLUTE)
 set(stage ${BUILD}/uninstall-stage)
 file(REMOVE_RECURSE ${stage})
 set(destdir "$ENV{DESTDIR}")
@@ -12,7 +13,13 @@ if(failed)
   message(FATAL_ERROR "cannot list the installed files")
 endif()
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
-file(GLOB_RECURSE folders LIST_DIRECTORIES true RELATIVE ${stage} ${stage}/*zumbrix*)
+file(GLOB_RECURSE all LIST_DIRECTORIES true RELATIVE ${stage} ${stage}/*)
+set(folders)
+foreach(d ${all})
+  if(IS_DIRECTORY "${stage}/${d}" AND d MATCHES "/zumbrix(/|$)")
+    list(APPEND folders ${d})
+  endif()
+endforeach()
 file(REMOVE_RECURSE ${stage})
 foreach(f ${files})
   if(EXISTS "${destdir}/${f}" OR IS_SYMLINK "${destdir}/${f}")

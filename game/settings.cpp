@@ -98,10 +98,9 @@ SettingResult ApplySetting(Settings& settings, std::string_view name, std::strin
   return key ? ApplySettingValue(*key, settings, value) : SettingResult::Unknown;
 }
 
-SettingResult ApplySettingValue(const SettingKey& row, Settings& settings, std::string_view value) {
-  const SettingKey* key = &row;
+SettingResult ApplySettingValue(const SettingKey& key, Settings& settings, std::string_view value) {
   value = Trim(value);
-  switch (key->type) {
+  switch (key.type) {
     case SettingType::Integer: {
       long long number = 0;
       const char* end = value.data() + value.size();
@@ -110,18 +109,18 @@ SettingResult ApplySettingValue(const SettingKey& row, Settings& settings, std::
       if (digits.empty() || stop != end) return SettingResult::BadValue;
       // A number too long for any type is still out of range, on its own side.
       if (error == std::errc::result_out_of_range)
-        number = digits[0] == '-' ? key->minimum : key->maximum + 1LL;
-      long long clamped = std::clamp<long long>(number, key->minimum, key->maximum);
-      key->set(settings, static_cast<int>(clamped));
+        number = digits[0] == '-' ? key.minimum : key.maximum + 1LL;
+      long long clamped = std::clamp<long long>(number, key.minimum, key.maximum);
+      key.set(settings, static_cast<int>(clamped));
       return clamped == number && error == std::errc() ? SettingResult::Set
                                                        : SettingResult::Clamped;
     }
     case SettingType::Boolean: {
       std::string word = Lower(value);
       if (word == "true" || word == "yes" || word == "on" || word == "1") {
-        key->set(settings, 1);
+        key.set(settings, 1);
       } else if (word == "false" || word == "no" || word == "off" || word == "0") {
-        key->set(settings, 0);
+        key.set(settings, 0);
       } else {
         return SettingResult::BadValue;
       }
@@ -129,9 +128,9 @@ SettingResult ApplySettingValue(const SettingKey& row, Settings& settings, std::
     }
     case SettingType::Choice: {
       std::string word = Lower(value);
-      for (std::size_t i = 0; i < key->choices.size(); ++i) {
-        if (word == key->choices[i]) {
-          key->set(settings, static_cast<int>(i));
+      for (std::size_t i = 0; i < key.choices.size(); ++i) {
+        if (word == key.choices[i]) {
+          key.set(settings, static_cast<int>(i));
           return SettingResult::Set;
         }
       }

@@ -30,7 +30,11 @@ int ReportsFolder() {
   return std::string(cwd) == AppDir() ? 0 : 3;
 }
 
-void SayGoodbye() { ::write(2, "cleanup ran\n", 12); }
+void SayGoodbye() {
+  // Checked writes (fortified builds) must not have their result dropped.
+  ssize_t written = ::write(2, "cleanup ran\n", 12);
+  (void)written;
+}
 
 TEST(App, UncaughtRuntimeErrorPrintsItsMessage) {
   EXPECT_EXIT(RunApplication(1, argv, Throws) == 0 ? std::exit(0) : std::exit(1),
