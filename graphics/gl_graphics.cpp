@@ -84,30 +84,11 @@ PlatPixelFormat FormatFromFlags(int flags) {
   return f;
 }
 
-GLContextRecord* CreateRecord(int width, int height, int depth, int hertz, int flags) {
-  bool fullscreen = depth != 0;
-  int x = fullscreen ? 0 : 32, y = fullscreen ? 0 : 32;
-  std::string error;
-  PlatGLWindow* window = plat_gl_window_create(AppTitle(), x, y, width, height, fullscreen,
-                                               FormatFromFlags(flags), &error);
-  if (!window) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return nullptr;
-  }
-  auto* r = new GLContextRecord;
-  r->mode = fullscreen ? GLContextRecord::kFullScreen : GLContextRecord::kWindow;
-  plat_gl_window_client_size(window, &r->width, &r->height);
-  r->depth = depth;
-  r->hertz = hertz;
-  r->flags = flags;
-  r->window = window;
-  r->window_id = plat_gl_window_id(window);
-  records.push_front(r);
-  plat_block_screen_saver(true);
-  plat_window_set_procedure(r->window_id, WindowProcedure, r);
-  // A full-screen window takes the display as it gains the focus, which it has from the start.
-  if (fullscreen && plat_active_window() == r->window_id) TakeDisplay(r);
-  return r;
+// Whether any of the program's own windows is still open.
+bool OwnWindowsOpen() {
+  return std::any_of(records.begin(), records.end(), [](const GLContextRecord* r) {
+    return r->mode != GLContextRecord::kAttached;
+  });
 }
 
 void CloseRecord(GLContextRecord* r) {
@@ -120,6 +101,39 @@ void CloseRecord(GLContextRecord* r) {
   plat_gl_window_destroy(r->window);
   records.remove(r);
   delete r;
+  if (!OwnWindowsOpen()) plat_block_screen_saver(false);
+}
+
+// Null, with the reason in *error, when no window or context can be made.
+GLContextRecord* CreateRecord(int width, int height, int depth, int hertz, int flags,
+                              std::string* error) {
+  bool fullscreen = depth != 0;
+  int x = fullscreen ? 0 : 32, y = fullscreen ? 0 : 32;
+  PlatGLWindow* window =
+      plat_gl_window_create(AppTitle(), x, y, width, height,
+                            fullscreen ? PlatWindowStyle::kBorderless : PlatWindowStyle::kFramed,
+                            FormatFromFlags(flags), error);
+  if (!window) return nullptr;
+  auto* r = new GLContextRecord;
+  r->mode = fullscreen ? GLContextRecord::kFullScreen : GLContextRecord::kWindow;
+  plat_gl_window_client_size(window, &r->width, &r->height);
+  r->depth = depth;
+  r->hertz = hertz;
+  r->flags = flags;
+  r->window = window;
+  r->window_id = plat_gl_window_id(window);
+  records.push_front(r);
+  plat_block_screen_saver(true);
+  plat_window_set_procedure(r->window_id, WindowProcedure, r);
+  // A full-screen window takes the display as it gains the focus, which it has from the start.
+  // A refusal closes the window again: nothing of it may outlive the failed creation.
+  try {
+    if (fullscreen && plat_active_window() == r->window_id) TakeDisplay(r);
+  } catch (...) {
+    CloseRecord(r);
+    throw;
+  }
+  return r;
 }
 
 }  // namespace
@@ -191,7 +205,9 @@ Ref<TGraphics> TGLGraphicsDriver::CreateGraphics(int width, int height, int dept
   std::string error;
   if (!plat_video_init(&error)) RuntimeError(error);
   Ref<TGLGraphics> g = New<TGLGraphics>();
-  g->_context = CreateRecord(width, height, depth, hertz, flags);
+  g->_context = CreateRecord(width, height, depth, hertz, flags, &error);
+  // A context with no window would draw nothing and look like success: say why instead.
+  if (!g->_context) RuntimeError(error);
   return g;
 }
 
