@@ -4,6 +4,8 @@
 #include "game/startup.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "core/error.h"
@@ -13,7 +15,9 @@
 #include "game/globals.h"
 #include "game/scores.h"
 #include "game/screens.h"
+#include "game/screenshot.h"
 #include "game/sound_control.h"
+#include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/gl_draw2d.h"
 #include "graphics/image_draw.h"
@@ -56,6 +60,15 @@ void SitOutSuspension() {
     PauseMillis(10);
   }
   UnpauseChannel(musicchannel);
+}
+
+// Temporary, until the command line and the settings file choose: ZX_DISPLAY_MODE=fullscreen,
+// desktop or window, ZX_SCALE=integer.
+void ChooseDisplayModeFromEnvironment() {
+  DisplayMode mode;
+  if (DisplayModeFromName(std::getenv("ZX_DISPLAY_MODE"), &mode)) SetDisplayMode(mode);
+  const char* scale = std::getenv("ZX_SCALE");
+  if (scale && std::strcmp(scale, "integer") == 0) SetScalePolicy(ScalePolicy::Integer);
 }
 
 }  // namespace
@@ -140,10 +153,12 @@ void splashscreen() {
 void gamestartup() {
   GLRar2ADriver();
   SetAppTitle("Zumbrix - 3D Edition");
+  ChooseDisplayModeFromEnvironment();
   if (!OpenGraphics(640, 480, 32, 60, GFX_BACKBUFFER)) {
     RuntimeError("The 640x480 display could not be opened");
   }
   SetAutoImageFlags(IMAGE_MASKED | IMAGE_DYNAMIC);
+  WatchScreenshotKey();
 
   initglobals();
   starfield_tag::Create();

@@ -98,7 +98,9 @@ PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int 
       flags |= SDL_WINDOW_BORDERLESS;
       break;
     case PlatWindowStyle::kDesktopFullScreen:
-      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+      // A display with no real screen has no full screen either: a borderless window of the
+      // desktop's size stands in (its surface keeps the size it was made with).
+      flags |= plat_video_is_virtual() ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_FULLSCREEN_DESKTOP;
       break;
     case PlatWindowStyle::kResizable:
       flags |= SDL_WINDOW_RESIZABLE;
@@ -222,6 +224,7 @@ bool plat_gl_window_set_style(PlatGLWindow* w, PlatWindowStyle style, int width,
       int dw = 0, dh = 0;
       plat_desktop_size(w, &dw, &dh);
       SDL_SetWindowSize(window, dw, dh);
+      return true;
     }
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
   }
