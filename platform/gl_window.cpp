@@ -220,12 +220,19 @@ bool plat_gl_window_set_style(PlatGLWindow* w, PlatWindowStyle style, int width,
     if (plat_video_is_virtual() && virtual_refusal == PlatFullScreenRefusal::kAll) return false;
     SDL_SetWindowResizable(window, SDL_FALSE);
     SDL_SetWindowBordered(window, SDL_FALSE);
-    if (plat_video_is_virtual()) {
-      int dw = 0, dh = 0;
-      plat_desktop_size(w, &dw, &dh);
+    // Covering the desktop by hand first: without a window manager to obey the full-screen
+    // request (a bare X server) the window would otherwise keep its size.
+    int dw = 0, dh = 0;
+    if (plat_desktop_size(w, &dw, &dh)) {
+      if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) SDL_SetWindowFullscreen(window, 0);
+      int display = SDL_GetWindowDisplayIndex(window);
+      SDL_Rect bounds;
+      if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+      }
       SDL_SetWindowSize(window, dw, dh);
-      return true;
     }
+    if (plat_video_is_virtual()) return true;
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
   }
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) SDL_SetWindowFullscreen(window, 0);
