@@ -4,6 +4,7 @@
 // through the scale, the pause screen's backdrop and the screenshots are the 640x480 picture,
 // and Alt+Enter switches between the full-screen way and the window.
 #include <cstdlib>
+#include <ostream>
 
 #include "game/screenshot.h"
 #include "game_fixture.h"
@@ -22,6 +23,9 @@ struct Layout {
   int view_width, view_height;  // the window's drawable
   int x, y, width, height;      // where the picture sits in it
 };
+
+// Test names carry the mode's name rather than the bytes.
+void PrintTo(const Layout& layout, std::ostream* os) { *os << DisplayModeName(layout.mode); }
 
 // What each mode gives on a 1920x1080 desktop.
 const Layout kLayouts[] = {
