@@ -15,6 +15,20 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string&) { line.action = CommandLineAction::ShowHelp; }},
     {"--version", nullptr, nullptr, "show the version and exit",
      [](CommandLine& line, const std::string&) { line.action = CommandLineAction::ShowVersion; }},
+    {"--fullscreen", nullptr, nullptr, "play in the 640x480 display mode (the default)",
+     [](CommandLine& line, const std::string&) {
+       line.overrides.emplace_back("display", "fullscreen");
+     }},
+    {"--desktop", nullptr, nullptr, "play full screen at the desktop's resolution, scaled",
+     [](CommandLine& line, const std::string&) {
+       line.overrides.emplace_back("display", "desktop");
+     }},
+    {"--window", nullptr, nullptr, "play in a resizable window",
+     [](CommandLine& line, const std::string&) {
+       line.overrides.emplace_back("display", "window");
+     }},
+    {"--scale", nullptr, "fit|integer", "scale the picture as large as fits, or by whole multiples",
+     [](CommandLine& line, const std::string& how) { line.overrides.emplace_back("scale", how); }},
 };
 
 const OptionRow* FindOption(std::string_view word) {

@@ -9,9 +9,11 @@
 #include "game/music_stream.h"
 #include "game/scores.h"
 #include "game/screens.h"
+#include "game/settings_store.h"
 #include "game/sound_control.h"
 #include "game/startup.h"
 #include "game/waves.h"
+#include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
 #include "system/clock.h"
@@ -119,6 +121,7 @@ void PauseScreen() {
   drawsidebars();
   // Grabbed before the flip: afterwards the back buffer's content is undefined.
   CaptureImage(frozen, 0, 0, 0);
+  HoldPointer(false);
   FlipScreen(-1);
   ClearKeys();
   ClearMouse();
@@ -196,7 +199,9 @@ bool gameframe() {
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();
+  HoldPointer(playing == 1);  // in a window: kept inside while playing, free on the title
   FlipScreen(-1);
+  KeepDisplaySettings();  // Alt+Enter, handled by the window, is remembered
   waitwhilesuspended();
   return !(KeyHits(kEsc) || JoyButtonHits(3, 0) || quitflag == 1 || AppCloseRequested());
 }

@@ -33,6 +33,7 @@ int GameMain() {
   UseGameFiles(files);
   LoadSettings(files.settingsfile);
   if (!OverrideSettings(command_line.overrides)) return 2;
+  ApplyDisplaySettings();
   gamestartup();
   while (gameframe()) {
   }

@@ -12,9 +12,13 @@
 #include <string>
 #include <string_view>
 
+#include "graphics/display_mode.h"
+
 struct Settings {
   int musicvolume = 10;   // tenths of full volume, 0 (off) .. 10
   int effectsvolume = 5;  // tenths of full volume, 0 (off) .. 10
+  DisplayMode display = DisplayMode::Fullscreen;  // how the 640x480 picture is shown
+  ScalePolicy scale = ScalePolicy::Fit;           // how it is scaled in desktop and window modes
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The display mode last seen by KeepDisplaySettings.
+DisplayMode shown_mode = DisplayMode::Fullscreen;
+
 struct Store {
   std::string path;      // empty: nothing is read or written
   std::string text;      // the file as last read or written, whose lines a save keeps
@@ -92,4 +95,20 @@ void KeepVolumeSettings() {
     s.musicvolume = musicstep;
     s.effectsvolume = sfxstep;
   });
+}
+
+void ApplyDisplaySettings() {
+  SetDisplayMode(store.run.display);
+  SetScalePolicy(store.run.scale);
+  shown_mode = store.run.display;
+}
+
+void KeepDisplaySettings() {
+  const DisplayMode now = CurrentDisplayMode();
+  if (now == shown_mode) return;
+  // Only the player's switch between the window and full screen is a choice to keep; a refused
+  // display mode falling back to the desktop is not.
+  const bool switched = now == DisplayMode::Window || shown_mode == DisplayMode::Window;
+  shown_mode = now;
+  if (switched) ChangeSettings([now](Settings& s) { s.display = now; });
 }

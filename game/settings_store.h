@@ -36,5 +36,9 @@ void ResetSettings();
 
 // The game's volumes from this run's settings; after initglobals.
 void ApplySettingsToGame();
+// Chooses how the display is shown, from this run's settings; before the graphics open.
+void ApplyDisplaySettings();
+// Keeps a switch to or from the window (Alt+Enter) in the settings and the file; once a frame.
+void KeepDisplaySettings();
 // The pause screen's volume steps into the settings (and the file, when they changed).
 void KeepVolumeSettings();

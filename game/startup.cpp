@@ -4,6 +4,8 @@
 #include "game/startup.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "core/error.h"
@@ -14,8 +16,10 @@
 #include "game/globals.h"
 #include "game/scores.h"
 #include "game/screens.h"
+#include "game/screenshot.h"
 #include "game/settings_store.h"
 #include "game/sound_control.h"
+#include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/gl_draw2d.h"
 #include "graphics/image_draw.h"
@@ -147,6 +151,7 @@ void gamestartup() {
     RuntimeError("The 640x480 display could not be opened");
   }
   SetAutoImageFlags(IMAGE_MASKED | IMAGE_DYNAMIC);
+  WatchScreenshotKey();
 
   initglobals();
   ApplySettingsToGame();

@@ -9,10 +9,15 @@
 
 #include "core/app.h"
 #include "core/error.h"
+#include "graphics/display_mode.h"
+#include "graphics/gl_offscreen.h"
+#include "graphics/pixmap_ops.h"
 #include "platform/events.h"
 #include "platform/gl_window.h"
 #include "platform/video.h"
 #include "platform/window.h"
+#include "system/event.h"
+#include "system/system_driver.h"
 #include "system/translator.h"
 
 namespace {
@@ -37,8 +42,7 @@ void RestoreDesktopAtAbnormalEnd() {
   if (fullscreen_record) plat_restore_display_mode(fullscreen_record->window);
 }
 
-void TakeDisplay(GLContextRecord* r) {
-  if (r->mode != GLContextRecord::kFullScreen || r == fullscreen_record) return;
+bool SetDisplayModeFor(GLContextRecord* r) {
   PlatDisplayMode mode{r->width, r->height, r->depth, r->hertz};
   int interval = r->hertz != 0 ? 1 : 0;
   if (plat_set_display_mode(r->window, mode)) {
@@ -50,16 +54,169 @@ void TakeDisplay(GLContextRecord* r) {
       interval = 0;  // the display runs at a rate of its own choosing: do not wait for it
     }
   }
-  if (fullscreen_record != r) RuntimeError("GLGraphicsDriver failed to set display mode");
+  if (fullscreen_record != r) return false;
   if (!fullscreen_restore_registered) {
     fullscreen_restore_registered = true;
     OnAbnormalEnd(RestoreDesktopAtAbnormalEnd);
   }
   SetSwapInterval(interval);
+  return true;
+}
+
+// The largest whole multiple of the picture that fits the desktop's free area with the
+// window's decorations.
+void WindowSizeFor(GLContextRecord* r, int* width, int* height) {
+  int area_w = r->width, area_h = r->height, frame_w = 0, frame_h = 0;
+  plat_desktop_usable_size(r->window, &area_w, &area_h);
+  plat_gl_window_frame_size(r->window, &frame_w, &frame_h);
+  int k = WholeMultipleThatFits(r->width, r->height, area_w - frame_w, area_h - frame_h);
+  *width = r->width * k;
+  *height = r->height * k;
+}
+
+void UpdateView(GLContextRecord* r);
+void TakeDisplay(GLContextRecord* r);
+
+// Shows a full-screen context's window the given way and remembers it as the display mode.
+void ShowAs(GLContextRecord* r, DisplayMode mode) {
+  if (r == fullscreen_record) {
+    plat_restore_display_mode(r->window);
+    SetSwapInterval(0);
+    fullscreen_record = nullptr;
+  }
+  r->shown = mode;
+  SetDisplayMode(mode);
+  switch (mode) {
+    case DisplayMode::Fullscreen:
+      plat_gl_window_set_style(r->window, PlatWindowStyle::kBorderless, r->width, r->height);
+      TakeDisplay(r);
+      break;
+    case DisplayMode::Desktop:
+      if (!plat_gl_window_set_style(r->window, PlatWindowStyle::kDesktopFullScreen, 0, 0)) {
+        RuntimeError("GLGraphicsDriver failed to set display mode");
+      }
+      break;
+    case DisplayMode::Window: {
+      int w, h;
+      WindowSizeFor(r, &w, &h);
+      plat_gl_window_set_style(r->window, PlatWindowStyle::kResizable, w, h);
+      break;
+    }
+  }
+  UpdateView(r);
+}
+
+// Takes the display mode for a context shown the Fullscreen way; when the display refuses it,
+// says so once and goes on at the desktop's resolution.
+void TakeDisplay(GLContextRecord* r) {
+  if (r->mode != GLContextRecord::kFullScreen || r->shown != DisplayMode::Fullscreen ||
+      r == fullscreen_record) {
+    return;
+  }
+  if (SetDisplayModeFor(r)) return;
+  std::fprintf(stderr,
+               "The %dx%d display mode cannot be set: going on full screen at the desktop's "
+               "resolution\n",
+               r->width, r->height);
+  ShowAs(r, DisplayMode::Desktop);
+}
+
+// Reads the window's drawable size and decides where the picture goes: straight into the window
+// when the sizes match, else offscreen and scaled. The pointer mapping follows at once; the
+// offscreen picture is made when the context is current (UpdateTarget).
+void UpdateView(GLContextRecord* r) {
+  int view_w = 0, view_h = 0;
+  plat_gl_window_client_size(r->window, &view_w, &view_h);
+  if (view_w == r->view_width && view_h == r->view_height) return;
+  r->view_width = view_w;
+  r->view_height = view_h;
+  r->scaled = r->mode == GLContextRecord::kFullScreen && view_w > 0 && view_h > 0 &&
+              (view_w != r->width || view_h != r->height);
+  if (!r->scaled) {
+    r->picture = PictureRect{0, 0, r->width, r->height};
+    plat_window_show_picture(r->window_id, nullptr);
+    return;
+  }
+  r->picture = FitPicture(r->width, r->height, view_w, view_h, CurrentScalePolicy());
+  PlatPicture p;
+  p.width = r->width;
+  p.height = r->height;
+  p.x = r->picture.x;
+  p.y = r->picture.y;
+  p.view_width = r->picture.width;
+  p.view_height = r->picture.height;
+  plat_window_show_picture(r->window_id, &p);
+}
+
+// With the record's context current: sends drawing where UpdateView decided.
+void UpdateTarget(GLContextRecord* r) {
+  if (r->scaled && !r->offscreen) {
+    r->offscreen = CreateGLOffscreen(r->width, r->height);
+    if (!r->offscreen) {
+      static bool told = false;
+      if (!told)
+        std::fprintf(stderr, "OpenGL offers no framebuffer objects: the picture is not scaled\n");
+      told = true;
+      // Drawn unscaled into the window's top-left corner, where the pointer is mapped.
+      PlatPicture p;
+      p.width = p.view_width = r->width;
+      p.height = p.view_height = r->height;
+      plat_window_show_picture(r->window_id, &p);
+      r->scaled = false;
+    }
+  }
+  BindGLOffscreen(r->scaled ? r->offscreen : nullptr);
+}
+
+void ReleaseOffscreen(GLContextRecord* r) {
+  if (!r->offscreen) return;
+  bool was_current = r == current_record;
+  if (!was_current) plat_gl_make_current(r->window);
+  DestroyGLOffscreen(r->offscreen);
+  r->offscreen = nullptr;
+  if (!was_current) plat_gl_make_current(current_record ? current_record->window : nullptr);
+}
+
+// Keeps the pointer inside a scaled window while the program wants it and the window has the
+// focus.
+void ApplyPointerHold(GLContextRecord* r) {
+  bool want = PointerHoldWanted() && r->mode == GLContextRecord::kFullScreen &&
+              r->shown != DisplayMode::Fullscreen && plat_active_window() == r->window_id;
+  if (want == r->pointer_held) return;
+  r->pointer_held = want;
+  plat_gl_window_hold_pointer(r->window, want);
+}
+
+// Shows the offscreen picture scaled in the window (which then needs only its swap).
+void PresentScaled(GLContextRecord* r) {
+  if (!r->scaled || !r->offscreen) return;
+  const PictureRect& p = r->picture;
+  bool sharp = p.width % r->width == 0 && p.height % r->height == 0;
+  PresentGLOffscreen(r->offscreen, r->view_width, r->view_height, p, sharp);
+}
+
+bool swallow_enter_char = false;
+
+// Alt+Enter: between the full-screen choice and the window. Neither the key nor the character
+// it types reaches the program.
+bool SwitchOnAltEnter(GLContextRecord* r, const PlatMessage& m) {
+  if (m.kind == PlatMessageKind::kChar && m.character == 13 && swallow_enter_char) {
+    swallow_enter_char = false;
+    return true;
+  }
+  if (m.kind != PlatMessageKind::kKeyDown || m.vkey != 13 ||
+      r->mode != GLContextRecord::kFullScreen || !(ModifierState() & MODIFIER_OPTION)) {
+    return false;
+  }
+  swallow_enter_char = true;
+  if (!m.repeat)
+    ShowAs(r, r->shown == DisplayMode::Window ? FullScreenChoice() : DisplayMode::Window);
+  return true;
 }
 
 void WindowProcedure(const PlatMessage& message, void* user) {
   auto* r = static_cast<GLContextRecord*>(user);
+  if (SwitchOnAltEnter(r, message)) return;
   TranslateSystemMessage(message, nullptr);
   switch (message.kind) {
     case PlatMessageKind::kFocusGained:
@@ -67,6 +224,10 @@ void WindowProcedure(const PlatMessage& message, void* user) {
       break;
     case PlatMessageKind::kFocusLost:
       GiveBackDisplay(r);
+      if (r->pointer_held) {
+        r->pointer_held = false;
+        plat_gl_window_hold_pointer(r->window, false);
+      }
       break;
     default:
       // A close request only becomes an event: the window stays until the program closes it.
@@ -84,33 +245,15 @@ PlatPixelFormat FormatFromFlags(int flags) {
   return f;
 }
 
-GLContextRecord* CreateRecord(int width, int height, int depth, int hertz, int flags) {
-  bool fullscreen = depth != 0;
-  int x = fullscreen ? 0 : 32, y = fullscreen ? 0 : 32;
-  std::string error;
-  PlatGLWindow* window = plat_gl_window_create(AppTitle(), x, y, width, height, fullscreen,
-                                               FormatFromFlags(flags), &error);
-  if (!window) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return nullptr;
-  }
-  auto* r = new GLContextRecord;
-  r->mode = fullscreen ? GLContextRecord::kFullScreen : GLContextRecord::kWindow;
-  plat_gl_window_client_size(window, &r->width, &r->height);
-  r->depth = depth;
-  r->hertz = hertz;
-  r->flags = flags;
-  r->window = window;
-  r->window_id = plat_gl_window_id(window);
-  records.push_front(r);
-  plat_block_screen_saver(true);
-  plat_window_set_procedure(r->window_id, WindowProcedure, r);
-  // A full-screen window takes the display as it gains the focus, which it has from the start.
-  if (fullscreen && plat_active_window() == r->window_id) TakeDisplay(r);
-  return r;
+// Whether any of the program's own windows is still open.
+bool OwnWindowsOpen() {
+  return std::any_of(records.begin(), records.end(), [](const GLContextRecord* r) {
+    return r->mode != GLContextRecord::kAttached;
+  });
 }
 
 void CloseRecord(GLContextRecord* r) {
+  ReleaseOffscreen(r);
   if (r == current_record) {
     plat_gl_make_current(nullptr);
     current_record = nullptr;
@@ -120,6 +263,59 @@ void CloseRecord(GLContextRecord* r) {
   plat_gl_window_destroy(r->window);
   records.remove(r);
   delete r;
+  if (!OwnWindowsOpen()) plat_block_screen_saver(false);
+}
+
+// Null, with the reason in *error, when no window or context can be made.
+GLContextRecord* CreateRecord(int width, int height, int depth, int hertz, int flags,
+                              std::string* error) {
+  bool fullscreen = depth != 0;
+  DisplayMode shown = fullscreen ? CurrentDisplayMode() : DisplayMode::Fullscreen;
+  PlatWindowStyle style = PlatWindowStyle::kFramed;
+  int x = 32, y = 32, w = width, h = height;
+  if (fullscreen) {
+    x = y = 0;
+    style = PlatWindowStyle::kBorderless;
+    if (shown == DisplayMode::Desktop) style = PlatWindowStyle::kDesktopFullScreen;
+    if (shown == DisplayMode::Window) {
+      GLContextRecord sizing;
+      sizing.width = width;
+      sizing.height = height;
+      WindowSizeFor(&sizing, &w, &h);
+      style = PlatWindowStyle::kResizable;
+      x = y = -1;  // centred
+    }
+  }
+  PlatGLWindow* window =
+      plat_gl_window_create(AppTitle(), x, y, w, h, style, FormatFromFlags(flags), error);
+  if (!window) return nullptr;
+  auto* r = new GLContextRecord;
+  r->mode = fullscreen ? GLContextRecord::kFullScreen : GLContextRecord::kWindow;
+  r->shown = shown;
+  if (fullscreen) {
+    r->width = width;  // the picture's size, whatever the window's
+    r->height = height;
+  } else {
+    plat_gl_window_client_size(window, &r->width, &r->height);
+  }
+  r->depth = depth;
+  r->hertz = hertz;
+  r->flags = flags;
+  r->window = window;
+  r->window_id = plat_gl_window_id(window);
+  records.push_front(r);
+  plat_block_screen_saver(true);
+  plat_window_set_procedure(r->window_id, WindowProcedure, r);
+  // A full-screen window takes the display as it gains the focus, which it has from the start.
+  // A refusal closes the window again: nothing of it may outlive the failed creation.
+  try {
+    if (fullscreen && plat_active_window() == r->window_id) TakeDisplay(r);
+  } catch (...) {
+    CloseRecord(r);
+    throw;
+  }
+  UpdateView(r);
+  return r;
 }
 
 }  // namespace
@@ -191,7 +387,9 @@ Ref<TGraphics> TGLGraphicsDriver::CreateGraphics(int width, int height, int dept
   std::string error;
   if (!plat_video_init(&error)) RuntimeError(error);
   Ref<TGLGraphics> g = New<TGLGraphics>();
-  g->_context = CreateRecord(width, height, depth, hertz, flags);
+  g->_context = CreateRecord(width, height, depth, hertz, flags, &error);
+  // A context with no window would draw nothing and look like success: say why instead.
+  if (!g->_context) RuntimeError(error);
   return g;
 }
 
@@ -201,6 +399,10 @@ void TGLGraphicsDriver::SetGraphics(TGraphics* g) {
   if (r == current_record) return;
   current_record = r;
   plat_gl_make_current(r ? r->window : nullptr);
+  if (r) {
+    UpdateView(r);
+    UpdateTarget(r);
+  }
 }
 
 void TGLGraphicsDriver::Flip(int sync) {
@@ -212,8 +414,29 @@ void TGLGraphicsDriver::Flip(int sync) {
   }
   // Without a real display the swap presents nothing and so never makes the software renderer
   // catch up: its queued work (and memory) would grow frame after frame. Finish the frame here.
+  GLContextRecord* r = current_record;
+  // Nobody sees a virtual display's window: its picture is shown on demand only
+  // (GrabPresentedWindow), which keeps headless runs in scaled modes as quick as the others.
+  if (!plat_video_is_virtual()) PresentScaled(r);
   if (plat_video_is_virtual()) glFinish();
-  plat_gl_swap(current_record->window);
+  plat_gl_swap(r->window);
+  // A resize or a switch of display mode shows from the next frame on.
+  UpdateView(r);
+  UpdateTarget(r);
+  ApplyPointerHold(r);
+}
+
+Ref<TPixmap> GrabPresentedWindow() {
+  GLContextRecord* r = current_record;
+  if (!r || r->view_width <= 0 || r->view_height <= 0) return nullptr;
+  if (plat_video_is_virtual()) PresentScaled(r);
+  BindGLOffscreen(nullptr);
+  Ref<TPixmap> p = TPixmap::Create(r->view_width, r->view_height, FORMAT_RGBA8888, 4);
+  glPixelStorei(GL_PACK_ROW_LENGTH, p->pitch / 4);
+  glReadPixels(0, 0, r->view_width, r->view_height, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  UpdateTarget(r);
+  return FlipPixmapVertically(p);
 }
 
 void TGLGraphicsDriver::SwapSharedContext() {

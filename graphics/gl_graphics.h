@@ -4,15 +4,23 @@
 // made with. All contexts share their textures with one hidden context, so the 2D driver creates
 // textures there (SwapSharedContext) and every window can draw them.
 //
-// A full-screen context is a borderless window that takes the display mode while it has the
-// keyboard focus and gives the desktop its mode back, minimising itself, when it loses it. The
-// windows' procedure also keeps a close request from closing the window (the program hears of it
-// as an event and decides), and keeps the screen saver away while the program runs.
+// A full-screen context is shown as display_mode.h chooses. In the Fullscreen way it is a
+// borderless window that takes the display mode while it has the keyboard focus and gives the
+// desktop its mode back, minimising itself, when it loses it; when the mode cannot be set it
+// says so on stderr and goes on in the Desktop way. In the Desktop and Window ways the program's
+// picture is drawn offscreen at its own size and shown scaled (gl_offscreen.h); pointer positions
+// are mapped back to the picture's pixels before the translator sees them. Alt+Enter switches a
+// full-screen context between its full-screen way and the window. The windows' procedure also
+// keeps a close request from closing the window (the program hears of it as an event and
+// decides), and keeps the screen saver away while a window is open.
 #pragma once
 
 #include "graphics/graphics.h"
+#include "graphics/picture_fit.h"
+#include "graphics/pixmap.h"
 
 struct PlatGLWindow;
+struct GLOffscreen;
 
 // One open context; plain data owned by the driver.
 struct GLContextRecord {
@@ -21,6 +29,15 @@ struct GLContextRecord {
   int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
   PlatGLWindow* window = nullptr;
   unsigned window_id = 0;
+  // A full-screen request's window is shown as display_mode.h says; width and height stay the
+  // picture's size whatever the window's. While the window's drawable (view) differs from the
+  // picture, drawing goes into `offscreen` and each flip shows it scaled at `picture`.
+  DisplayMode shown = DisplayMode::Fullscreen;
+  int view_width = 0, view_height = 0;
+  PictureRect picture;
+  GLOffscreen* offscreen = nullptr;
+  bool scaled = false;
+  bool pointer_held = false;
 };
 
 class TGLGraphics : public TGraphics {
@@ -48,3 +65,6 @@ class TGLGraphicsDriver : public TGraphicsDriver {
 TGLGraphicsDriver* GLGraphicsDriver();
 // The record whose context is current, or null.
 GLContextRecord* CurrentGLContext();
+// The current context's whole window as last presented (picture and bars), bottom row first
+// undone: row 0 is the top. Null without a context. For checking what the player sees.
+Ref<TPixmap> GrabPresentedWindow();

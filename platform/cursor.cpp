@@ -18,6 +18,7 @@ bool plat_cursor_visible() {
 void plat_cursor_warp(std::uint32_t window, int x, int y) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   if (PlatWindowRecord* record = plat_window_record(window)) {
+    plat_picture_to_window(*record, &x, &y);
     SDL_WarpMouseInWindow(record->sdl, x, y);
   } else {
     SDL_WarpMouseGlobal(x, y);

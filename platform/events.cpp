@@ -83,6 +83,7 @@ void PushPointer(PlatMessageKind kind, std::uint32_t window, int x, int y, int b
   if (PlatWindowRecord* record = plat_window_record(window)) {
     record->pointer_x = x;
     record->pointer_y = y;
+    plat_window_to_picture(*record, &x, &y);
   }
   PlatMessage m;
   m.kind = kind;
@@ -97,6 +98,7 @@ void PushAtPointer(PlatMessage m) {
   if (PlatWindowRecord* record = plat_window_record(m.window)) {
     m.x = record->pointer_x;
     m.y = record->pointer_y;
+    plat_window_to_picture(*record, &m.x, &m.y);
   }
   pending.push_back(m);
 }

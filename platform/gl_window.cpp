@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/inject.h"
 #include "platform/window_registry.h"
 
 struct PlatGLWindow {
@@ -17,6 +18,8 @@ struct PlatGLWindow {
 namespace {
 
 PlatGLWindow shared;  // the hidden context every window shares textures with
+PlatFullScreenRefusal virtual_refusal = PlatFullScreenRefusal::kNone;
+int virtual_desktop_width = 0, virtual_desktop_height = 0;  // 0: the driver's own
 
 void SetPixelFormat(const PlatPixelFormat& f) {
   SDL_GL_ResetAttributes();
@@ -67,8 +70,18 @@ std::vector<PlatDisplayMode> plat_display_modes() {
 }
 
 PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int width, int height,
-                                    bool borderless, const PlatPixelFormat& format,
+                                    PlatWindowStyle style, const PlatPixelFormat& format,
                                     std::string* error) {
+  if (style == PlatWindowStyle::kDesktopFullScreen) {
+    if (plat_video_is_virtual() && virtual_refusal == PlatFullScreenRefusal::kAll) {
+      if (error) *error = "The display refuses a full-screen window";
+      return nullptr;
+    }
+    // Made at the desktop's size from the start: some drivers size their surfaces only once.
+    plat_desktop_size(nullptr, &width, &height);
+    x = y = 0;
+  }
+  if (x < 0 || y < 0) x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED);
   if (!EnsureShared()) {
     if (error) *error = std::string("Cannot create the shared OpenGL context: ") + SDL_GetError();
     return nullptr;
@@ -77,7 +90,22 @@ PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int 
   SDL_Window* previous_window = SDL_GL_GetCurrentWindow();
 
   SetPixelFormat(format);
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+  switch (style) {
+    case PlatWindowStyle::kFramed:
+      break;
+    case PlatWindowStyle::kBorderless:
+      flags |= SDL_WINDOW_BORDERLESS;
+      break;
+    case PlatWindowStyle::kDesktopFullScreen:
+      // A display with no real screen has no full screen either: a borderless window of the
+      // desktop's size stands in (its surface keeps the size it was made with).
+      flags |= plat_video_is_virtual() ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_FULLSCREEN_DESKTOP;
+      break;
+    case PlatWindowStyle::kResizable:
+      flags |= SDL_WINDOW_RESIZABLE;
+      break;
+  }
   SDL_Window* window = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
   if (!window) {
     if (error) *error = std::string("Cannot create a window: ") + SDL_GetError();
@@ -148,8 +176,10 @@ void plat_gl_swap(PlatGLWindow* w) { SDL_GL_SwapWindow(w->window); }
 
 bool plat_gl_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
+void plat_inject_full_screen_refusal(PlatFullScreenRefusal refusal) { virtual_refusal = refusal; }
+
 bool plat_set_display_mode(PlatGLWindow* w, const PlatDisplayMode& mode) {
-  if (plat_video_is_virtual()) return true;
+  if (plat_video_is_virtual()) return virtual_refusal == PlatFullScreenRefusal::kNone;
   SDL_DisplayMode want = {};
   want.w = mode.width;
   want.h = mode.height;
@@ -173,3 +203,86 @@ void plat_block_screen_saver(bool block) {
     SDL_EnableScreenSaver();
   }
 }
+
+bool plat_screen_saver_blocked() { return !SDL_IsScreenSaverEnabled(); }
+
+// --- styles, the desktop, the pointer ---------------------------------------------------
+
+void plat_inject_desktop_size(int width, int height) {
+  virtual_desktop_width = width;
+  virtual_desktop_height = height;
+}
+
+bool plat_gl_window_set_style(PlatGLWindow* w, PlatWindowStyle style, int width, int height) {
+  if (!w || !w->owns_window) return false;
+  SDL_Window* window = w->window;
+  if (style == PlatWindowStyle::kDesktopFullScreen) {
+    if (plat_video_is_virtual() && virtual_refusal == PlatFullScreenRefusal::kAll) return false;
+    SDL_SetWindowResizable(window, SDL_FALSE);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    // Covering the desktop by hand first: without a window manager to obey the full-screen
+    // request (a bare X server) the window would otherwise keep its size.
+    int dw = 0, dh = 0;
+    if (plat_desktop_size(w, &dw, &dh)) {
+      if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) SDL_SetWindowFullscreen(window, 0);
+      int display = SDL_GetWindowDisplayIndex(window);
+      SDL_Rect bounds;
+      if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+      }
+      SDL_SetWindowSize(window, dw, dh);
+    }
+    if (plat_video_is_virtual()) return true;
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+  }
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowBordered(window, style == PlatWindowStyle::kBorderless ? SDL_FALSE : SDL_TRUE);
+  SDL_SetWindowResizable(window, style == PlatWindowStyle::kResizable ? SDL_TRUE : SDL_FALSE);
+  SDL_SetWindowSize(window, width, height);
+  if (style == PlatWindowStyle::kResizable) {
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(SDL_GetWindowDisplayIndex(window)),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(SDL_GetWindowDisplayIndex(window)));
+  }
+  return true;
+}
+
+bool plat_desktop_size(PlatGLWindow* w, int* width, int* height) {
+  if (plat_video_is_virtual() && virtual_desktop_width > 0) {
+    *width = virtual_desktop_width;
+    *height = virtual_desktop_height;
+    return true;
+  }
+  int display = w ? SDL_GetWindowDisplayIndex(w->window) : 0;
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0) return false;
+  *width = mode.w;
+  *height = mode.h;
+  return true;
+}
+
+bool plat_desktop_usable_size(PlatGLWindow* w, int* width, int* height) {
+  if (plat_video_is_virtual()) return plat_desktop_size(w, width, height);
+  int display = w ? SDL_GetWindowDisplayIndex(w->window) : 0;
+  SDL_Rect area;
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0) {
+    return plat_desktop_size(w, width, height);
+  }
+  *width = area.w;
+  *height = area.h;
+  return true;
+}
+
+void plat_gl_window_frame_size(PlatGLWindow* w, int* width, int* height) {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (!w || SDL_GetWindowBordersSize(w->window, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;
+  }
+  *width = left + right;
+  *height = top + bottom;
+}
+
+void plat_gl_window_hold_pointer(PlatGLWindow* w, bool hold) {
+  if (w) SDL_SetWindowGrab(w->window, hold ? SDL_TRUE : SDL_FALSE);
+}
+
+void* plat_gl_proc_address(const char* name) { return SDL_GL_GetProcAddress(name); }

@@ -7,7 +7,8 @@
 // and when it gives it back (plat_restore_display_mode, on losing it).
 //
 // On a machine with no real display (SDL's offscreen driver, used by tests and the headless
-// harness) there are no display modes to change: every mode change is accepted as it stands.
+// harness) there are no display modes to change: every mode change is accepted as it stands,
+// unless a test makes the display refuse them (inject.h).
 #pragma once
 
 #include <string>
@@ -25,6 +26,14 @@ struct PlatPixelFormat {
 
 struct PlatGLWindow;
 
+// How a window sits on the desktop.
+enum class PlatWindowStyle {
+  kFramed,             // a window with a title bar, fixed size
+  kBorderless,         // no decorations; takes a display mode with plat_set_display_mode
+  kDesktopFullScreen,  // covers its display at the desktop's own resolution, no mode change
+  kResizable,          // a framed window the user can resize
+};
+
 // No real display (the offscreen driver): display modes cannot change, and need not.
 bool plat_video_is_virtual();
 
@@ -32,11 +41,26 @@ std::vector<PlatDisplayMode> plat_display_modes();
 
 // A shown window of the given client size with its own context, sharing textures with the
 // hidden context. Its messages go to the procedure set with plat_window_set_procedure on its id.
-// Video must be running (plat_video_init). Null, with the reason in *error, when no window or
-// context can be made.
+// Video must be running (plat_video_init). x or y below 0 centres the window on the display. A
+// kDesktopFullScreen window takes the desktop's size whatever the size asked. Null, with the
+// reason in *error, when no window or context can be made, or the display refuses the style.
 PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int width, int height,
-                                    bool borderless, const PlatPixelFormat& format,
+                                    PlatWindowStyle style, const PlatPixelFormat& format,
                                     std::string* error);
+// Changes how a shown window sits on the desktop, giving back a display mode it holds first. The
+// client size applies to the framed, borderless and resizable styles (a resizable window is
+// centred). False when the display refuses.
+bool plat_gl_window_set_style(PlatGLWindow* window, PlatWindowStyle style, int width, int height);
+// The size of the desktop the window is on (the first display for null), and the part of it left
+// to windows by panels and docks. False when the display cannot say.
+bool plat_desktop_size(PlatGLWindow* window, int* width, int* height);
+bool plat_desktop_usable_size(PlatGLWindow* window, int* width, int* height);
+// The decorations' share of a window's size (left + right, top + bottom); 0 when unknown.
+void plat_gl_window_frame_size(PlatGLWindow* window, int* width, int* height);
+// Keeps the pointer inside the window (while it has the focus), or lets it go.
+void plat_gl_window_hold_pointer(PlatGLWindow* window, bool hold);
+// An OpenGL entry point of the current context's driver, or null.
+void* plat_gl_proc_address(const char* name);
 // A context for a window made elsewhere (by its id); null when that window cannot take one. The
 // window itself stays its maker's: destroying the result deletes only the context.
 PlatGLWindow* plat_gl_window_attach(unsigned window_id, const PlatPixelFormat& format);
@@ -61,3 +85,5 @@ bool plat_set_display_mode(PlatGLWindow* window, const PlatDisplayMode& mode);
 void plat_restore_display_mode(PlatGLWindow* window);
 // While the game runs, the screen saver and monitor power-down stay away.
 void plat_block_screen_saver(bool block);
+// Whether the screen saver is held off now.
+bool plat_screen_saver_blocked();

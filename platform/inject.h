@@ -11,6 +11,15 @@
 
 #include <cstdint>
 
+// What a display without real modes (the offscreen driver) refuses, for tests of the refusals a
+// real display can make. kDisplayModes: no display mode can be set; kAll: nor can a window take
+// the whole desktop.
+enum class PlatFullScreenRefusal { kNone, kDisplayModes, kAll };
+void plat_inject_full_screen_refusal(PlatFullScreenRefusal refusal);
+// The desktop size such a display reports (0 x 0: its driver's own); desktop full-screen
+// windows made afterwards take it.
+void plat_inject_desktop_size(int width, int height);
+
 // Each returns false when the event could not be queued (or the key has no SDL equivalent).
 bool plat_inject_key(std::uint32_t window, int vkey, bool down, bool repeat = false);
 bool plat_inject_text(std::uint32_t window, const char* utf8);

@@ -17,6 +17,8 @@ bool plat_video_init(std::string* error) {
   }
   // Focus changes are the window procedure's to handle: SDL must not minimise windows itself.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The screen saver is held off by the windows while they are open, not by video itself.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     if (error) {
       const char* driver = std::getenv("SDL_VIDEODRIVER");

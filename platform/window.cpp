@@ -1,6 +1,7 @@
 // window.cpp - window creation and the per-window record of procedures and pointer positions.
 #include <SDL.h>
 
+#include <cmath>
 #include <map>
 
 #include "platform/events.h"
@@ -75,10 +76,51 @@ void plat_window_set_procedure(std::uint32_t window, PlatWindowProcedure procedu
   record->user = user;
 }
 
+void plat_window_show_picture(std::uint32_t window, const PlatPicture* picture) {
+  PlatWindowRecord* record = plat_window_record(window);
+  if (!record) return;
+  record->picture_width = 0;
+  if (!picture || picture->width <= 0 || picture->height <= 0 || picture->view_width <= 0 ||
+      picture->view_height <= 0) {
+    return;
+  }
+  // Drawable pixels and window units differ on high-density displays.
+  int window_w = 0, window_h = 0, drawable_w = 0, drawable_h = 0;
+  SDL_GetWindowSize(record->sdl, &window_w, &window_h);
+  SDL_GL_GetDrawableSize(record->sdl, &drawable_w, &drawable_h);
+  double sx = drawable_w > 0 ? static_cast<double>(window_w) / drawable_w : 1.0;
+  double sy = drawable_h > 0 ? static_cast<double>(window_h) / drawable_h : 1.0;
+  record->picture_width = picture->width;
+  record->picture_height = picture->height;
+  record->shown_x = picture->x * sx;
+  record->shown_y = picture->y * sy;
+  record->shown_width = picture->view_width * sx;
+  record->shown_height = picture->view_height * sy;
+}
+
+// Pixel centres map to pixel centres, so a warp to a picture pixel reads back as that pixel
+// whenever the picture is shown at least at its own size.
+void plat_window_to_picture(const PlatWindowRecord& r, int* x, int* y) {
+  if (r.picture_width <= 0) return;
+  *x = static_cast<int>(std::floor((*x - r.shown_x + 0.5) * r.picture_width / r.shown_width));
+  *y = static_cast<int>(std::floor((*y - r.shown_y + 0.5) * r.picture_height / r.shown_height));
+}
+
+void plat_picture_to_window(const PlatWindowRecord& r, int* x, int* y) {
+  if (r.picture_width <= 0) return;
+  *x = static_cast<int>(std::floor(r.shown_x + (*x + 0.5) * r.shown_width / r.picture_width));
+  *y = static_cast<int>(std::floor(r.shown_y + (*y + 0.5) * r.shown_height / r.picture_height));
+}
+
 bool plat_window_size(std::uint32_t window, int* width, int* height) {
   PlatWindowRecord* record = plat_window_record(window);
   int w = 0, h = 0;
-  if (record) SDL_GetWindowSize(record->sdl, &w, &h);
+  if (record && record->picture_width > 0) {
+    w = record->picture_width;
+    h = record->picture_height;
+  } else if (record) {
+    SDL_GetWindowSize(record->sdl, &w, &h);
+  }
   if (width) *width = w;
   if (height) *height = h;
   return record != nullptr;

@@ -30,6 +30,19 @@ void plat_window_destroy(std::uint32_t window);
 
 void plat_window_set_procedure(std::uint32_t window, PlatWindowProcedure procedure, void* user);
 
+// A picture of fixed size shown scaled in a window: it fills the rectangle (x, y, view_width,
+// view_height) of the window's drawable, in drawable pixels, top-left origin.
+struct PlatPicture {
+  int width = 0, height = 0;
+  int x = 0, y = 0, view_width = 0, view_height = 0;
+};
+
+// While a window shows a picture, every pointer position its messages carry is in the picture's
+// pixels (positions over the bars around it fall outside 0..size-1), plat_cursor_warp takes
+// picture pixels, and plat_window_size answers the picture's size. Null shows the drawable as it
+// is again. The drawable's size in window units is read now: call again after a resize.
+void plat_window_show_picture(std::uint32_t window, const PlatPicture* picture);
+
 // The client area's size; false (and 0 x 0) for an unknown window.
 bool plat_window_size(std::uint32_t window, int* width, int* height);
 

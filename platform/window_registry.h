@@ -13,9 +13,18 @@ struct PlatWindowRecord {
   SDL_Window* sdl = nullptr;
   PlatWindowProcedure procedure = nullptr;
   void* user = nullptr;
-  int pointer_x = 0;  // the last pointer position the window was told of
+  int pointer_x = 0;  // the last pointer position the window was told of, in window units
   int pointer_y = 0;
+  // The picture shown scaled (plat_window_show_picture), in window units; width 0 when none.
+  int picture_width = 0, picture_height = 0;
+  double shown_x = 0, shown_y = 0, shown_width = 0, shown_height = 0;
 };
+
+// A pointer position in window units as the layers above see it: in the picture's pixels while
+// the window shows one, else unchanged.
+void plat_window_to_picture(const PlatWindowRecord& record, int* x, int* y);
+// The reverse: picture pixels to window units, at the centre of the picture pixel.
+void plat_picture_to_window(const PlatWindowRecord& record, int* x, int* y);
 
 // The record of a window, or null for an unknown id.
 PlatWindowRecord* plat_window_record(std::uint32_t window);

@@ -39,6 +39,22 @@ TEST(CommandLineParse, OptionsGiveTheirActionsAndMisuseNamesTheFirstProblem) {
   EXPECT_EQ(Parse({"--frobnicate", "--help"}).action, CommandLineAction::ShowHelp);
 }
 
+TEST(CommandLineParse, DisplayOptionsOverrideTheSettingsForTheRun) {
+  CommandLine line = Parse({"--desktop", "--scale", "integer", "--window"});
+  ASSERT_EQ(line.action, CommandLineAction::Play);
+  Settings run;
+  for (const auto& [key, value] : line.overrides) {
+    EXPECT_EQ(ApplySetting(run, key, value), SettingResult::Set) << key << " = " << value;
+  }
+  EXPECT_EQ(run.display, DisplayMode::Window);  // the last one given wins
+  EXPECT_EQ(run.scale, ScalePolicy::Integer);
+  EXPECT_EQ(Parse({"--fullscreen"}).overrides.back().second, "fullscreen");
+  // A scale the table does not know is refused when the settings take it.
+  line = Parse({"--scale=huge"});
+  ASSERT_EQ(line.action, CommandLineAction::Play);
+  EXPECT_EQ(ApplySetting(run, "scale", line.overrides.back().second), SettingResult::BadValue);
+}
+
 TEST(CommandLineParse, TheUsageListsEveryOptionOfTheTable) {
   const std::string usage = UsageText();
   for (const OptionRow& row : OptionRows()) {

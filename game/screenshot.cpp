@@ -1,0 +1,68 @@
+// screenshot.cpp - the F12 flip hook and the dated PNG file.
+#include "game/screenshot.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "graphics/draw2d.h"
+#include "graphics/graphics.h"
+#include "graphics/png_saver.h"
+#include "system/hook.h"
+#include "system/polled_input.h"
+
+namespace {
+
+constexpr int kF12 = 123;
+
+TObject* SaveOnF12(int, TObject* data, TObject*) {
+  if (KeyHits(kF12)) SaveScreenshot();
+  return data;
+}
+
+}  // namespace
+
+std::string ScreenshotFolder() {
+  const char* pictures = std::getenv("XDG_PICTURES_DIR");
+  if (pictures && *pictures) return pictures;
+  const char* home = std::getenv("HOME");
+  if (home && *home) return std::string(home) + "/Pictures";
+  return "";
+}
+
+std::string SaveScreenshot() {
+  namespace fs = std::filesystem;
+  const std::string folder = ScreenshotFolder();
+  if (folder.empty()) {
+    std::fprintf(stderr, "Screenshot not saved: neither XDG_PICTURES_DIR nor HOME is set\n");
+    return "";
+  }
+  std::error_code error;
+  fs::create_directories(folder, error);
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
+  // Two in the same second get a number rather than replacing the first.
+  std::string path = folder + "/zumbrix_" + stamp + ".png";
+  for (int n = 2; fs::exists(path, error) && n < 1000; ++n) {
+    path = folder + "/zumbrix_" + stamp + "_" + std::to_string(n) + ".png";
+  }
+  if (!SavePixmapPNG(GrabPixmap(0, 0, 640, 480), path)) {
+    std::fprintf(stderr, "Screenshot not saved: cannot write %s\n", path.c_str());
+    return "";
+  }
+  std::printf("Screenshot saved: %s\n", path.c_str());
+  std::fflush(stdout);
+  return path;
+}
+
+void WatchScreenshotKey() {
+  static bool watching = false;
+  if (watching) return;
+  watching = true;
+  AttachHook(FlipHookId(), SaveOnF12);
+}

@@ -1,0 +1,28 @@
+// gl_offscreen.h - an offscreen picture for a scaled window: drawing goes into a texture of the
+// program's size through a framebuffer object, and each flip shows it scaled into the window.
+//
+// Why offscreen rather than a scaled viewport: every pixel the program reads back (GrabPixmap,
+// the pause screen's frozen frame, screenshots) is then its own picture at its own size in
+// every display mode, and scissor rectangles, raster positions and pixel transfers need no
+// conversion. The cost is one textured quad a frame.
+//
+// Needs a current OpenGL context offering framebuffer objects (OpenGL 3.0, or the ARB or EXT
+// extension, found through plat_gl_proc_address). Main thread only, with the owning context
+// current for every call.
+#pragma once
+
+#include "graphics/picture_fit.h"
+
+struct GLOffscreen;
+
+// A width x height picture, or null when the context offers no framebuffer objects.
+GLOffscreen* CreateGLOffscreen(int width, int height);
+void DestroyGLOffscreen(GLOffscreen* offscreen);
+// Makes drawing go into the picture (null: into the window).
+void BindGLOffscreen(GLOffscreen* offscreen);
+// Shows the picture in the window's drawable (view_width x view_height) at `where`, black
+// elsewhere; sharp keeps texels square (for whole multiples), otherwise they are filtered. The
+// OpenGL state the 2D driver keeps is left as it was; the window's framebuffer stays bound for
+// the swap, after which BindGLOffscreen sends drawing into the picture again.
+void PresentGLOffscreen(GLOffscreen* offscreen, int view_width, int view_height,
+                        const PictureRect& where, bool sharp);
