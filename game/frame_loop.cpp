@@ -192,7 +192,10 @@ bool gameframe() {
   checkwaveend();
   if (waveend == 1) flyaway();
   if (gameover == 1) GameOverFrame();
-  if ((playing == 1 && KeyHits(kSpace)) || JoyButtonHits(2, 0)) PauseScreen();
+  // Space is read every frame, so that one pressed before play (get-ready, fly-away) is used up
+  // there and does not pause the first frame of play.
+  const bool space = KeyHits(kSpace) != 0;
+  if ((playing == 1 && space) || JoyButtonHits(2, 0)) PauseScreen();
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();
