@@ -7,14 +7,10 @@
 #include <cstring>
 
 #include "platform/events.h"
+#include "platform/gl_window.h"
 #include "platform/window_registry.h"
 
 namespace {
-
-// Drivers that draw into memory and show nothing.
-bool IsVirtual(const char* driver) {
-  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-}
 
 // Whether SDL_VIDEODRIVER (a name or a comma-separated list) names `driver`.
 bool AskedFor(const char* driver) {
@@ -66,8 +62,7 @@ bool plat_video_init(std::string* error) {
   }
   // With no display SDL falls back to its offscreen driver by itself: the program would run and
   // show nothing. Only a program that asks for that driver by name (tests, the harness) gets it.
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (IsVirtual(driver) && !AskedFor(driver)) {
+  if (plat_video_is_virtual() && !AskedFor(SDL_GetCurrentVideoDriver())) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (error) *error = "No display available: " + NoDisplayReason();
     return false;
