@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "game/colour_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "graphics/image_draw.h"
@@ -20,9 +21,25 @@ void RestoreDrawState() {
 
 }  // namespace
 
+void drawimageflat(const Ref<TImage>& image, float x, float y, int frame, float rotation,
+                   float scalex, float scaley, float alpha, int tint) {
+  if (!image) return;
+  SetRotationAndScale(rotation, scalex, scaley);
+  SetAlpha(alpha);
+  SetBlend(BLEND_ALPHA);
+  SetColor(tint, tint, tint);
+  PaintImage(image, x, y, frame);
+  RestoreDrawState();
+}
+
 void drawimage3d(const Ref<TImage>& image, float x, float y, int frame, float separation,
                  float rotation, float scalex, float scaley, float alpha) {
   if (!image) return;
+  // Halfway between the two copies.
+  if (GetColourMode() == ColourMode::Flat) {
+    drawimageflat(image, x, y, frame, rotation, scalex, scaley, alpha);
+    return;
+  }
   SetRotationAndScale(rotation, scalex, scaley);
   SetAlpha(alpha);
   SetBlend(BLEND_LIGHT);
@@ -46,8 +63,14 @@ void drawtext3d(const std::string& text, float x, float y, float separation, flo
     ix = static_cast<int>(ix - MeasureTextWidth(text) * scalex / 2);
     iy = static_cast<int>(iy - MeasureTextHeight(text) * scaley / 2);
   }
-  SetBlend(BLEND_LIGHT);
   SetAlpha(std::max(alpha - alphareduction, 0.1f));
+  if (GetColourMode() == ColourMode::Flat) {
+    SetBlend(BLEND_ALPHA);
+    PaintText(text, static_cast<float>(ix), static_cast<float>(iy));
+    RestoreDrawState();
+    return;
+  }
+  SetBlend(BLEND_LIGHT);
   for (int pass = 0; pass < 2; ++pass) {
     SetColor(4, 60, 40);
     PaintText(text, ix - separation, static_cast<float>(iy));

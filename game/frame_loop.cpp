@@ -1,9 +1,11 @@
 // frame_loop.cpp - one pass per displayed frame: stars and shots, the playfield while play is
-// active, the ship, the title, get-ready, wave-end and game-over overlays, the pause screen,
-// abandoning with F1, the HUD and the paced flip, suspension and quitting.
+// active, the ship, the title, get-ready, wave-end and game-over overlays, the pause screen (with
+// its volume steps and the colour mode's switch), abandoning with F1, the HUD and the paced flip,
+// suspension and quitting.
 #include "game/frame_loop.h"
 
 #include "game/anaglyph.h"
+#include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
@@ -23,7 +25,7 @@
 
 namespace {
 
-constexpr int kSpace = 32, kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114;
+constexpr int kSpace = 32, kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -128,6 +130,7 @@ void PauseScreen() {
   while (!(KeyHits(kSpace) || JoyButtonHits(2, 0))) {
     if (KeyHits(kF2) || JoyButtonHits(0, 0)) stepmusicvolume();
     if (KeyHits(kF3) || JoyButtonHits(1, 0)) stepsfxvolume();
+    if (KeyHits(kF4)) SetColourMode(OtherColourMode(GetColourMode()));
     SetBlend(BLEND_SOLID);
     drawpause(frozen);
     SetColor(255, 255, 255);
@@ -195,7 +198,10 @@ bool gameframe() {
   checkwaveend();
   if (waveend == 1) flyaway();
   if (gameover == 1) GameOverFrame();
-  if ((playing == 1 && KeyHits(kSpace)) || JoyButtonHits(2, 0)) PauseScreen();
+  // Space is read every frame, so that one pressed before play (get-ready, fly-away) is used up
+  // there and does not pause the first frame of play.
+  const bool space = KeyHits(kSpace) != 0;
+  if ((playing == 1 && space) || JoyButtonHits(2, 0)) PauseScreen();
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();

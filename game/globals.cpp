@@ -14,8 +14,8 @@ player_tag* player = nullptr;
 
 const int speedtable[8] = {1, 2, 3, 4, 5, 6, 7, 8};
 const int pointstable[8] = {25, 50, 100, 200, 400, 800, 1600, 3200};
-const std::string pausetexts[3] = {"** Paused **",
-                                   "F2/B1=Adjust Music Volume:", "F3/B2=Adjust SoundFX Volume:"};
+const std::string pausetexts[4] = {"** Paused **", "F2/B1=Adjust Music Volume:",
+                                   "F3/B2=Adjust SoundFX Volume:", "F4=Switch Colour Mode:"};
 const std::string volumelabels[11] = {"(off)", "(10%)", "(20%)", "(30%)", "(40%)", "(50%)",
                                       "(60%)", "(70%)", "(80%)", "(90%)", "(100%)"};
 

@@ -26,9 +26,9 @@ extern TList* particlelist;  // particle_tag
 extern player_tag* player;  // the ship and the score state; never replaced
 
 // --- tables, indexed by a bee's valueid 0..7 --------------------------------------------------
-extern const int speedtable[8];   // 1 .. 8: a merged bee's speed
-extern const int pointstable[8];  // 25 .. 3200: points for destroying a bee
-extern const std::string pausetexts[3];
+extern const int speedtable[8];             // 1 .. 8: a merged bee's speed
+extern const int pointstable[8];            // 25 .. 3200: points for destroying a bee
+extern const std::string pausetexts[4];     // the last is followed by the colour mode's label
 extern const std::string volumelabels[11];  // "(off)", "(10%)" .. "(100%)"
 
 // --- state flags and counters -------------------------------------------------------------

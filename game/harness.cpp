@@ -67,6 +67,9 @@ void HarnessStart(const HarnessOptions& options) {
   // The headless window never holds the keyboard focus, and SDL drops the joystick input of a
   // program without it unless told otherwise (read once, when the joystick service starts).
   ::setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
+  // Headless: drawn offscreen, asked for by name (a program that only falls back to it is told
+  // there is no display).
+  ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
   // Headless means no sound card either: the mixer plays into SDL's dummy device unless the
   // environment names another.
   ::setenv("SDL_AUDIODRIVER", "dummy", 0);

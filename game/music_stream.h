@@ -4,7 +4,8 @@
 // first seconds are decoded at once and the track starts from its beginning; a worker thread
 // decodes the rest into the same sample while it plays, well ahead of the play position. The
 // track loops as a whole once complete. Starting the next track tells the worker of the one
-// before to stop, without waiting for it; StopMusicStreams stops and waits for all of them.
+// before to stop, without waiting for it; StopMusicStreams stops and waits for all of them, and
+// runs at exit too, so that no way out of the program leaves a worker running.
 #pragma once
 
 #include <string>

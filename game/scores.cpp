@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <string_view>
 
 #include "core/atomic_file.h"
@@ -16,21 +17,45 @@
 #include "game/globals.h"
 #include "game/sound_control.h"
 
-int readhiscore(const std::string& path) {
-  int type = FileType(path);
-  if (type == 0) return 0;
-  if (type != 1) {
-    std::fprintf(stderr, "The best score \"%s\" is not a file; starting from 0\n", path.c_str());
+namespace {
+
+// What start-up found. A stored score that could not be read is kept: this run's best may be
+// lower than it, and overwriting it would lose it.
+ScoreFile stored = ScoreFile::Missing;
+
+}  // namespace
+
+int readhiscore(const std::string& path, ScoreFile* found) {
+  if (found) *found = ScoreFile::Missing;
+  if (FileType(path) == 0) return 0;
+  if (found) *found = ScoreFile::Unreadable;
+  if (FileType(path) != 1) {
+    std::fprintf(stderr,
+                 "The best score \"%s\" is not a file; starting from 0 and leaving it as it is\n",
+                 path.c_str());
     return 0;
   }
   Ref<TStream> stream = ReadFile(path);
-  if (!stream) {
-    std::fprintf(stderr, "Cannot read the best score from \"%s\"; starting from 0\n", path.c_str());
+  std::int32_t value = 0;
+  bool read = false;
+  if (stream) {
+    // A short file fills the low bytes and the rest count as 0; bytes past the fourth are ignored.
+    try {
+      value = ReadInt(stream);
+      read = true;
+    } catch (const std::exception&) {
+      read = false;
+    }
+    CloseStream(stream);
+  }
+  if (!read) {
+    std::fprintf(stderr,
+                 "Cannot read the best score from \"%s\"; starting from 0 and leaving the file "
+                 "as it is\n",
+                 path.c_str());
     return 0;
   }
-  // A short file fills the low bytes and the rest count as 0; bytes past the fourth are ignored.
-  std::int32_t value = ReadInt(stream);
-  CloseStream(stream);
+  if (found) *found = ScoreFile::Read;
   return value;
 }
 
@@ -47,9 +72,10 @@ bool writehiscore(const std::string& path, int value) {
   return false;
 }
 
-void loadhiscore() { player->hscore = readhiscore(CurrentGameFiles().scorefile); }
+void loadhiscore() { player->hscore = readhiscore(CurrentGameFiles().scorefile, &stored); }
 
 void savehiscore() {
+  if (stored == ScoreFile::Unreadable) return;  // said so at start-up
   // The player's own folder is made on the first save; the game's data/ is never created.
   const GameFiles& files = CurrentGameFiles();
   if (files.peruserscore) {

@@ -7,12 +7,18 @@
 
 #include <string>
 
+// What was found where the best score is kept.
+enum class ScoreFile { Missing, Read, Unreadable };
+
+// Reads the best score at start-up (game thread); remembers what it found for savehiscore.
 void loadhiscore();
 // Never loses the stored score: the new file is written beside the old one and then takes its
-// place. A folder that cannot be written gives one line on stderr.
+// place. A folder that cannot be written gives one line on stderr. A file that existed but could
+// not be read at start-up is left as it is (start-up said so).
 void savehiscore();
-// The same for any path: the stored value (0 when there is none), and whether it was saved.
-int readhiscore(const std::string& path);
+// The same for any path: the stored value (0 when there is none or it cannot be read, with one
+// line on stderr for the latter), what was found in *found, and whether it was saved.
+int readhiscore(const std::string& path, ScoreFile* found = nullptr);
 bool writehiscore(const std::string& path, int value);
 // Raises the best score to the running score, with the jingle the first time in a game.
 void updatebestscore();

@@ -1,13 +1,14 @@
 // screens.cpp - everything drawn besides the moving objects: the title screen over the attract
 // play, the HUD of score, best score and wave, the black side bars that narrow the playfield to
 // x 80..559, the bonus-round panels with one small bee per escaped bonus bee, and the pause
-// texts. Needs the globals (images, player, fade, volume steps), the anaglyph drawing and the
-// best-score update.
+// texts with the volumes and the colour mode. Needs the globals (images, player, fade, volume
+// steps), the anaglyph drawing and the best-score update.
 #include "game/screens.h"
 
 #include <string>
 
 #include "game/anaglyph.h"
+#include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/scores.h"
@@ -86,5 +87,6 @@ void drawpause(const Ref<TImage>& frozen) {
   drawcentredtext(pausetexts[0], 180);
   drawcentredtext(pausetexts[1] + volumelabels[musicstep], 210);
   drawcentredtext(pausetexts[2] + volumelabels[sfxstep], 230);
+  drawcentredtext(pausetexts[3] + ColourModeLabel(GetColourMode()), 250);
   SetColor(255, 255, 255);
 }

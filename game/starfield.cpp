@@ -1,7 +1,8 @@
 // starfield.cpp - the 300 background stars in three depth layers, scrolling down behind
-// everything. Needs the anaglyph drawing and the random generator.
+// everything. Needs the anaglyph drawing, the colour mode and the random generator.
 #include "core/random.h"
 #include "game/anaglyph.h"
+#include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/globals.h"
 #include "graphics/draw2d.h"
@@ -11,9 +12,10 @@ namespace {
 struct Layer {
   float scale, separation;
   int speed;
+  int brightness;  // the grey the flat colour mode tints it with, where depth cannot show
 };
-// Nearer layers are larger, faster and stand further out of the screen.
-constexpr Layer kLayers[3] = {{0.8f, 4.0f, 3}, {0.7f, 2.0f, 2}, {0.6f, 0.0f, 1}};
+// Nearer layers are larger, faster, stand further out of the screen and, flat, shine brighter.
+constexpr Layer kLayers[3] = {{0.8f, 4.0f, 3, 255}, {0.7f, 2.0f, 2, 185}, {0.6f, 0.0f, 1, 120}};
 
 }  // namespace
 
@@ -29,8 +31,13 @@ void starfield_tag::Create() {
 
 void starfield_tag::update() {
   const Layer& layer = kLayers[size < 0 || size > 2 ? 0 : size];
-  drawimage3d(starimg, static_cast<float>(x), static_cast<float>(y), 0, layer.separation, 0,
-              layer.scale, layer.scale, 1.0f);
+  if (GetColourMode() == ColourMode::Flat) {
+    drawimageflat(starimg, static_cast<float>(x), static_cast<float>(y), 0, 0, layer.scale,
+                  layer.scale, 1.0f, layer.brightness);
+  } else {
+    drawimage3d(starimg, static_cast<float>(x), static_cast<float>(y), 0, layer.separation, 0,
+                layer.scale, layer.scale, 1.0f);
+  }
   y += layer.speed;
   if (y > 482) {
     x = static_cast<int>(RandomRange(80, 560));

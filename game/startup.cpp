@@ -23,6 +23,7 @@
 #include "graphics/draw2d.h"
 #include "graphics/gl_draw2d.h"
 #include "graphics/image_draw.h"
+#include "platform/video.h"
 #include "system/clock.h"
 #include "system/joystick.h"
 #include "system/polled_input.h"
@@ -68,6 +69,9 @@ void SitOutSuspension() {
 }  // namespace
 
 void waitwhilesuspended() { SitOutSuspension(); }
+
+// The program's own clock starts with the program: seeded from it, launches would repeat.
+int launchseed() { return SystemMillis(); }
 
 void loadresources() {
   // The clear colour is still black: everything around the sprites is masked away when grabbed.
@@ -145,6 +149,9 @@ void splashscreen() {
 }
 
 void gamestartup() {
+  // With no display the game would run unseen for ever: it says why and ends instead.
+  std::string nodisplay;
+  if (!plat_video_init(&nodisplay)) RuntimeError(nodisplay);
   GLRar2ADriver();
   SetAppTitle("Zumbrix - 3D Edition");
   if (!OpenGraphics(640, 480, 32, 60, GFX_BACKBUFFER)) {
@@ -167,7 +174,7 @@ void gamestartup() {
   splashscreen();
   if (quitflag) return;
   titlemode = 1;
-  SeedRandom(Millis());
+  SeedRandom(launchseed());
   fade = 1.0f;
   seqctr = 0;
   cycledone = false;

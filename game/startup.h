@@ -11,3 +11,5 @@ void splashscreen();
 // Waits while the program is in the background, with the music paused; a close request meanwhile
 // sets quitflag.
 void waitwhilesuspended();
+// The random seed of this launch, read once the splash screen is over.
+int launchseed();

@@ -27,6 +27,12 @@ std::uint32_t RealTicks() {
 
 std::uint32_t plat_ticks() { return virtual_on.load() ? virtual_ticks.load() : RealTicks(); }
 
+std::uint32_t plat_wall_millis() {
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::system_clock::now().time_since_epoch());
+  return static_cast<std::uint32_t>(ms.count());
+}
+
 void plat_sleep(std::uint32_t ms) {
   if (virtual_on.load()) {
     virtual_ticks.fetch_add(ms);

@@ -12,6 +12,9 @@
 #include <cstdint>
 
 std::uint32_t plat_ticks();
+// The wall clock in milliseconds, its low 32 bits: unlike plat_ticks it goes on between runs, so
+// no two runs read alike. Real time even under the virtual clock; any thread.
+std::uint32_t plat_wall_millis();
 
 void plat_sleep(std::uint32_t ms);
 void plat_sleep_real(std::uint32_t ms);

@@ -4,9 +4,43 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/events.h"
+#include "platform/gl_window.h"
 #include "platform/window_registry.h"
+
+namespace {
+
+// Whether SDL_VIDEODRIVER (a name or a comma-separated list) names `driver`.
+bool AskedFor(const char* driver) {
+  const char* list = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (!list) return false;
+  const std::size_t length = std::strlen(driver);
+  for (const char* at = list; *at;) {
+    const char* end = std::strchr(at, ',');
+    const std::size_t size = end ? static_cast<std::size_t>(end - at) : std::strlen(at);
+    if (size == length && SDL_strncasecmp(at, driver, length) == 0) return true;
+    if (!end) break;
+    at = end + 1;
+  }
+  return false;
+}
+
+// Why SDL found no real display, for a person to read.
+std::string NoDisplayReason() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  std::string reason;
+  if ((!x11 || !*x11) && (!wayland || !*wayland)) {
+    reason = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+  } else {
+    reason = std::string("cannot connect to the display \"") + (x11 && *x11 ? x11 : wayland) + "\"";
+  }
+  return reason + " (SDL_VIDEODRIVER=offscreen runs without one, showing nothing)";
+}
+
+}  // namespace
 
 bool plat_video_init(std::string* error) {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -26,6 +60,13 @@ bool plat_video_init(std::string* error) {
                (driver && *driver ? std::string(" (video driver \"") + driver + "\")" : "") + ": " +
                SDL_GetError();
     }
+    return false;
+  }
+  // With no display SDL falls back to its offscreen driver by itself: the program would run and
+  // show nothing. Only a program that asks for that driver by name (tests, the harness) gets it.
+  if (plat_video_is_virtual() && !AskedFor(SDL_GetCurrentVideoDriver())) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (error) *error = "No display available: " + NoDisplayReason();
     return false;
   }
   return true;

@@ -5,6 +5,8 @@
 
 int Millis() { return static_cast<int>(plat_ticks()); }
 
+int SystemMillis() { return static_cast<int>(plat_wall_millis()); }
+
 void PauseMillis(int ms) {
   if (ms > 0) plat_sleep(static_cast<unsigned>(ms));
 }

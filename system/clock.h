@@ -7,4 +7,7 @@
 #pragma once
 
 int Millis();
+// The system's millisecond clock, which keeps running between launches (the wall clock, low 32
+// bits): a seed that differs every run. Any thread.
+int SystemMillis();
 void PauseMillis(int ms);

@@ -68,6 +68,33 @@ TEST_F(GameTest, SpacePausesOnlyWhilePlayingJoystickButton2InAnyState) {
   EXPECT_EQ(FlipsOfOneFrame(), 6);  // entry flip, four passes, the pass that sees Space, the frame
 }
 
+// Space counts only while playing: pressed during the get-ready or the fly-away sequence it is
+// used up there, and the first frame of play does not pause.
+TEST_F(GameTest, SpaceDuringGetReadyOrFlyAwayDoesNotPauseTheFirstFrameOfPlay) {
+  Start();
+  // A pause would last until a click: one at every flip ends it at once.
+  HarnessOnFlip([] { HarnessClick(1); });
+  auto pausesUntilPlay = [] {
+    int pauses = 0;
+    for (int i = 0; i < 800 && playing == 0; ++i) pauses += FlipsOfOneFrame() > 1;
+    EXPECT_EQ(playing, 1);
+    for (int i = 0; i < 3; ++i) pauses += FlipsOfOneFrame() > 1;
+    return pauses;
+  };
+  HarnessRun(2);  // the click starts a game
+  ASSERT_EQ(getready, 1);
+  HarnessTapKey(kSpace);
+  HarnessRun(1);
+  EXPECT_EQ(pausesUntilPlay(), 0) << "Space in the get-ready sequence paused play";
+
+  swarmskilled = swarmsperwave;  // the wave ends
+  HarnessRun(1);
+  ASSERT_EQ(waveend, 1);
+  HarnessTapKey(kSpace);
+  HarnessRun(1);
+  EXPECT_EQ(pausesUntilPlay(), 0) << "Space in the fly-away sequence paused play";
+}
+
 TEST_F(GameTest, EscInPauseEndsPauseAndProgramInTheSameFrame) {
   Start();
   EnterPlay();

@@ -1,6 +1,8 @@
 // The best-score file: its four-byte format, reading short, missing and odd files, saving without
 // ever losing the stored score, and the best score following the running score.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,6 +115,42 @@ TEST_F(ScoreFileTest, ALeftOverPartFileFromAKilledSaveIsReplacedAndTheScoreKept)
   ASSERT_TRUE(writehiscore(path_, 23456));
   EXPECT_EQ(readhiscore(path_), 23456);
   EXPECT_FALSE(fs::exists(path_ + ".new"));
+}
+
+// Root reads through any permissions, so the stored file is made unopenable by leaving the
+// process no free descriptor while the game reads it: an open that fails like any I/O error.
+TEST_F(ScoreFileTest, AStoredScoreThatCannotBeReadIsLeftUntouchedAtExit) {
+  ASSERT_TRUE(writehiscore(path_, 50000));
+  fs::path here = fs::current_path();
+  fs::current_path(folder_);
+  player_tag p;
+  player_tag* saved = player;
+  player = &p;
+  p.hscore = -1;
+
+  testing::internal::CaptureStderr();
+  struct rlimit limit;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+  const int lowest = open("/dev/null", O_RDONLY);
+  ASSERT_GE(lowest, 0);
+  close(lowest);
+  struct rlimit none = limit;
+  none.rlim_cur = static_cast<rlim_t>(lowest);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+  loadhiscore();
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+  const int read = p.hscore;
+
+  p.hscore = 1200;  // this run's best, lower than the stored one
+  savehiscore();
+  const std::string message = testing::internal::GetCapturedStderr();
+  player = saved;
+  fs::current_path(here);
+
+  EXPECT_EQ(read, 0);
+  EXPECT_EQ(readhiscore(path_), 50000) << "the stored best score was overwritten";
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+  EXPECT_NE(message.find("hiscore.dat"), std::string::npos) << message;
 }
 
 }  // namespace

@@ -61,3 +61,44 @@ TEST(NoDisplayTest, VideoFailsWithASentenceAndWindowsAreRefused) {
     unsetenv("SDL_VIDEODRIVER");
   }
 }
+
+// Keeps an environment variable's value across a test that changes it.
+class SavedVariable {
+ public:
+  explicit SavedVariable(const char* name) : name_(name) {
+    const char* value = std::getenv(name);
+    had_ = value != nullptr;
+    if (had_) value_ = value;
+  }
+  ~SavedVariable() {
+    if (had_) {
+      setenv(name_, value_.c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string value_;
+};
+
+// With no X server and no Wayland socket SDL falls back to its offscreen driver on its own, and a
+// program would run unseen. Only a program that names the offscreen driver gets it.
+TEST(NoDisplayTest, TheOffscreenFallbackIsRefusedUnlessAskedForByName) {
+  if (plat_video_running()) GTEST_SKIP() << "video already started in this process";
+  SavedVariable display("DISPLAY"), wayland("WAYLAND_DISPLAY"), driver("SDL_VIDEODRIVER");
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("SDL_VIDEODRIVER");
+  std::string error;
+  EXPECT_FALSE(plat_video_init(&error));
+  EXPECT_FALSE(plat_video_running());
+  EXPECT_EQ(error.rfind("No display available", 0), 0u) << error;
+  plat_video_quit();
+
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  EXPECT_TRUE(plat_video_init(&error)) << error;
+  plat_video_quit();
+}

@@ -1,0 +1,19 @@
+// colour_mode.h - how the game draws its images and texts: as red/cyan pairs for 3D glasses
+// (anaglyph, the default), or each once in its own colours (flat), for playing without glasses.
+//
+// Only drawing changes with the mode: the anaglyph operations (anaglyph.h) and the stars read it;
+// logic, positions, collisions, timings and sounds are the same in both. F4 in the pause screen
+// switches it; whoever starts the game may set it first (from the command line or settings).
+#pragma once
+
+enum class ColourMode { Anaglyph, Flat };
+
+// The mode every drawing from now on uses. Game thread.
+void SetColourMode(ColourMode mode);
+// The mode in use; Anaglyph until set. Game thread.
+ColourMode GetColourMode();
+// The other mode: what F4 in the pause screen switches to.
+ColourMode OtherColourMode(ColourMode mode);
+// The pause screen's label for `mode`, in the style of the volume labels: "(Red/Cyan 3D)",
+// "(Flat)".
+const char* ColourModeLabel(ColourMode mode);
