@@ -138,8 +138,9 @@ std::vector<std::string> ListAudioDrivers() {
 
 int HasAudioDriver(const std::string& name) {
   RegisterDrivers();
+  const std::string wanted = Lower(name);
   for (TAudioDriver* d = registry; d; d = d->_succ) {
-    if (d->Name() == name) return 1;
+    if (Lower(d->Name()) == wanted) return 1;
   }
   return 0;
 }

@@ -36,8 +36,9 @@ std::unique_ptr<PullOutput> NewPlatformPullOutput() {
 
 dsounddevice::dsounddevice() : dsounddevice(NewPlatformPullOutput(), true) {}
 
-dsounddevice::dsounddevice(std::unique_ptr<PullOutput> card, bool withFeeder)
-    : card_(std::move(card)), withFeeder_(withFeeder) {}
+dsounddevice::dsounddevice(std::unique_ptr<PullOutput> card, bool withFeeder,
+                           std::chrono::milliseconds wait)
+    : card_(std::move(card)), withFeeder_(withFeeder), wait_(wait) {}
 
 dsounddevice::~dsounddevice() { close(); }
 
@@ -74,9 +75,17 @@ void dsounddevice::close() {
     card_->close();
     open_ = false;
   }
+  // Nothing signals any more: a wake-up nobody took must not carry over into the next init,
+  // where the next one would find the semaphore still raised.
+  while (event_.try_acquire()) {
+  }
+  signalled_.store(false);
   if (mixer_) mixer_->releaseAll();
 }
 
+// The semaphore is raised only when the flag goes from clear to set, and the flag is cleared
+// only by the feeder once it has taken that wake-up (or by close with no card running), so the
+// semaphore never holds more than one.
 void dsounddevice::signal() {
   if (!signalled_.exchange(true, std::memory_order_acq_rel)) event_.release();
 }
@@ -113,14 +122,22 @@ int dsounddevice::feed() {
   return static_cast<int>(bytes);
 }
 
+int dsounddevice::pendingWakeups() {
+  int taken = 0;
+  while (event_.try_acquire()) ++taken;
+  if (taken > 0) event_.release(taken);
+  return taken;
+}
+
 void dsounddevice::feeder() {
   std::fill(ring_.begin(), ring_.end(), 0);
   card_->run();
   threadActive.store(true);
   while (running.load()) {
-    signalled_.store(false, std::memory_order_release);
     feed();
-    if (!event_.try_acquire_for(std::chrono::milliseconds(kWaitMillis))) break;
+    // A card that says nothing for a while (a suspended machine, a debugger) only delays the
+    // next round: the feeder looks at the play position again and carries on from there.
+    if (event_.try_acquire_for(wait_)) signalled_.store(false, std::memory_order_release);
   }
   threadActive.store(false);
 }

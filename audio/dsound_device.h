@@ -4,10 +4,12 @@
 // The card's reader plays the ring round and round and signals the feeder each time it crosses
 // one of the four 8192-byte fragment boundaries; the feeder then mixes whatever brings the ring
 // back to two fragments (16384 bytes) ahead of the play position. Where the feeder has fallen
-// behind, the reader plays silence rather than stale data.
+// behind, the reader plays silence rather than stale data. A card that stalls for longer than
+// the feeder's wait is fed again from wherever it resumes.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <semaphore>
@@ -38,8 +40,10 @@ class dsounddevice : public audiodevice {
   static constexpr int kWaitMillis = 1000;
 
   dsounddevice();
-  // A device on another card; `withFeeder` false leaves feeding to the caller (tests).
-  dsounddevice(std::unique_ptr<PullOutput> card, bool withFeeder);
+  // A device on another card; `withFeeder` false leaves feeding to the caller (tests). The
+  // feeder waits at most `wait` for the card before it looks at the play position again.
+  dsounddevice(std::unique_ptr<PullOutput> card, bool withFeeder,
+               std::chrono::milliseconds wait = std::chrono::milliseconds(kWaitMillis));
   ~dsounddevice() override;
 
   int init() override;
@@ -49,6 +53,8 @@ class dsounddevice : public audiodevice {
   void play(std::int16_t* dest, int count);
   // One round of the feeder: mixes up to two fragments ahead. Returns the bytes written.
   int feed();
+  // Wake-ups the card gave that no feeder has taken yet. Only while no feeder runs (tests).
+  int pendingWakeups();
 
   std::atomic<bool> running{false};
   std::atomic<bool> threadActive{false};
@@ -59,6 +65,7 @@ class dsounddevice : public audiodevice {
 
   std::unique_ptr<PullOutput> card_;
   bool withFeeder_;
+  std::chrono::milliseconds wait_;
   bool open_ = false;
   std::vector<std::int16_t> ring_;
   // Play position and written count in bytes since the start; each has one writer.

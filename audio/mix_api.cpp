@@ -2,7 +2,8 @@
 //
 // Everything here runs on the game thread. Voices travel to the device thread on the start queue
 // and come back on the pool ring; coming back, a voice drops its sample, and when its handle is
-// still held it stays in its slot as the idle voice that keeps the handle's settings.
+// still held it stays in its slot to keep the handle's settings, with the status it came back
+// with: 0, released.
 #include "audio/mix_api.h"
 
 #include <cmath>
@@ -52,7 +53,6 @@ void Reclaim() {
     v->started = false;
     const int slot = SlotOf(v->handle);
     if (slot && table->voice[slot] == v) {
-      v->status.store(sound::kIdle, std::memory_order_relaxed);
       v->releaseWhenDone.store(0, std::memory_order_relaxed);
     } else {
       mix->spareVoice(v);

@@ -132,6 +132,9 @@ void sound::setVolume(short volume) {
 }
 
 void sound::setPan(short pan) {
+  // Full left and full right are the ends: past them the gain products would overflow 32 bits
+  // at loud volumes, and a pan past 1 would turn the other side up inverted.
+  pan = std::clamp<short>(pan, -4096, 4096);
   targetPan.store(pan, std::memory_order_relaxed);
   if (Paused(status)) currentPan.store(pan, std::memory_order_relaxed);
 }

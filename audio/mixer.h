@@ -48,7 +48,7 @@ class sound : public output {
   explicit sound(mixer* owner) : owner(owner) {}
 
   // Rate, volume and pan move the current value too while the voice is paused, so that it
-  // resumes at the new setting instead of ramping to it.
+  // resumes at the new setting instead of ramping to it. Pan is kept within -4096 .. 4096.
   void setRate(int rate) override;
   void setVolume(short volume) override;
   void setPan(short pan) override;

@@ -14,7 +14,12 @@ TLink* TLink::NextLink() const {
 TLink* TLink::PrevLink() const { return _pred && _pred->_value != _pred ? _pred : nullptr; }
 
 void TLink::Remove() {
+  // Its neighbours may have changed since the first time: relinking them would cut live links
+  // out of the list.
+  if (removed_) return;
+  removed_ = true;
   Ref<TLink> keep(this);  // the predecessor may hold the last reference to this link
+  removedPred_ = Ref<TLink>(_pred);
   if (_value && _value != this) {
     TObject* value = _value;
     _value = nullptr;

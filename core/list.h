@@ -29,13 +29,20 @@ class TLink : public TObject {
   // The neighbours, or null where the neighbour is the list's sentinel.
   TLink* NextLink() const;
   TLink* PrevLink() const;
-  // Unlinks this link and drops its value; it keeps its own successor and predecessor.
+  // Unlinks this link and drops its value; it keeps its own successor and predecessor. Removing
+  // a removed link does nothing.
   void Remove();
 
   // The sentinel's value is the sentinel itself: that is how the end of a list is recognised.
   TObject* _value = nullptr;
   Ref<TLink> _succ;
-  TLink* _pred = nullptr;  // not counted: the forward chain keeps links alive
+  TLink* _pred = nullptr;  // not counted while linked: the forward chain keeps links alive
+
+ private:
+  // A removed link counts its old predecessor, which no chain may keep alive any more, so that
+  // PrevLink on a link an enumerator still holds never reads a freed one.
+  Ref<TLink> removedPred_;
+  bool removed_ = false;
 };
 
 class TListEnum {

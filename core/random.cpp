@@ -1,6 +1,8 @@
 // random.cpp - the generator. Schrage's decomposition keeps every product within 32 bits.
 #include "core/random.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr std::int32_t kMultiplier = 48271;
@@ -35,12 +37,22 @@ double RandomDouble() {
 float RandomFloat() { return static_cast<float>((Step() & 0x0ffffff0) / 268435456.0); }
 
 double RandomRange(double a, double b) {
-  double u = RandomDouble();
-  return b > a ? a + u * (b - a) : b + u * (a - b);
+  const double u = RandomDouble();
+  const double low = b > a ? a : b, high = b > a ? b : a;
+  const double span = high - low;
+  // Bounds so far apart that their difference overflows are weighed instead, which cannot.
+  if (std::isinf(span) && std::isfinite(low) && std::isfinite(high)) {
+    return low * (1 - u) + high * u;
+  }
+  return low + u * span;
 }
 
 int RandomInt(int a, int b) {
-  double u = RandomDouble();
-  int d = b - a;
-  return d > 0 ? a + static_cast<int>(u * (d + 1)) : b + static_cast<int>(u * (1 - d));
+  // The span of two ints needs 33 bits. Every span that fits in 32 gives what it always gave:
+  // the same double products, truncated the same way.
+  const double u = RandomDouble();
+  const std::int64_t d = std::int64_t{b} - a;
+  const std::int64_t r = d > 0 ? a + static_cast<std::int64_t>(u * static_cast<double>(d + 1))
+                               : b + static_cast<std::int64_t>(u * static_cast<double>(1 - d));
+  return static_cast<int>(r);
 }

@@ -17,6 +17,7 @@ std::int32_t RandomSeed();
 double RandomDouble();  // [0, 1), two steps
 float RandomFloat();    // [0, 1), one step
 // From the smaller bound (inclusive) towards the larger (exclusive); RandomRange(x, x) is x.
+// Finite bounds give a finite result even when their difference overflows.
 double RandomRange(double a, double b);
-// Both bounds included, in either order.
+// Both bounds included, in either order, for any two ints.
 int RandomInt(int a, int b);

@@ -34,6 +34,15 @@ TFontLoader::TFontLoader() {
   loaders = this;
 }
 
+TFontLoader::~TFontLoader() {
+  for (TFontLoader** p = &loaders; *p; p = &(*p)->_succ) {
+    if (*p == this) {
+      *p = _succ;
+      break;
+    }
+  }
+}
+
 Ref<TFont> LoadFont(const std::string& url, int size, int style) {
   for (TFontLoader* l = loaders; l; l = l->_succ) {
     if (Ref<TFont> f = l->LoadFont(url, size, style)) return f;

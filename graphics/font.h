@@ -37,7 +37,8 @@ class TFont : public TObject {
 
 class TFontLoader : public TObject {
  public:
-  TFontLoader();  // joins the chain of loaders, asked newest first
+  TFontLoader();            // joins the chain of loaders, asked newest first
+  ~TFontLoader() override;  // leaves it
   virtual Ref<TFont> LoadFont(const std::string& url, int size, int style) = 0;
   TFontLoader* _succ = nullptr;
 };

@@ -41,9 +41,11 @@ void Vertex(float x, float y, float tx, float ty) {
 
 int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
+// Sides past 2^30 start from 2^30, the largest power of two an int holds; the size probe halves
+// from there to what the driver takes, and the image is scaled down to that.
 int PowerOfTwoAtLeast(int n) {
   int p = 1;
-  while (p < n) p <<= 1;
+  while (p < n && p < (1 << 30)) p <<= 1;
   return p;
 }
 
@@ -61,8 +63,11 @@ class GLFrameSource : public TImageFrameSource {
 }  // namespace
 
 int OvalSegments(float x_radius, float y_radius) {
-  int segments = static_cast<int>(std::fabs(x_radius) + std::fabs(y_radius));
-  if (segments < 12) segments = 12;
+  // Bounded before the conversion: a radius past the int range (or infinite) would not convert,
+  // and billions of vertices would hang the frame. A radius that is not a number counts as small.
+  const float sum = std::fabs(x_radius) + std::fabs(y_radius);
+  int segments = 12;
+  if (sum > 12) segments = sum < kMaxOvalSegments ? static_cast<int>(sum) : kMaxOvalSegments;
   return segments & ~3;
 }
 
@@ -82,6 +87,14 @@ TGLRar2ADriver* GLRar2ADriver() {
 
 void TGLImageFrame::TextureSize(int width, int height, int& tex_width, int& tex_height) {
   int w = PowerOfTwoAtLeast(width), h = PowerOfTwoAtLeast(height);
+  // No driver takes a side past its largest texture, and some crash on a proxy that large
+  // (Mesa at 2^30): halve as the probe below would, without asking.
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  while (largest > 0 && (w > largest || h > largest)) {
+    if (w > 1) w /= 2;
+    if (h > 1) h /= 2;
+  }
   for (;;) {
     glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     GLint accepted = 0;
@@ -98,6 +111,8 @@ void TGLImageFrame::TextureSize(int width, int height, int& tex_width, int& tex_
 Ref<TPixmap> TGLImageFrame::PaddedPixmap(const Ref<TPixmap>& source, int tex_width,
                                          int tex_height) {
   int width = source->width, height = source->height;
+  // With no pixels there is no edge to repeat: the texture is clear.
+  if (width <= 0 || height <= 0) return TPixmap::Create(tex_width, tex_height, FORMAT_RGBA8888, 4);
   if (width >= tex_width && height >= tex_height) {
     return source->format == FORMAT_RGBA8888 ? source : source->Convert(FORMAT_RGBA8888);
   }
@@ -114,6 +129,7 @@ Ref<TPixmap> TGLImageFrame::PaddedPixmap(const Ref<TPixmap>& source, int tex_wid
 }
 
 Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, int flags) {
+  if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
   int tex_width, tex_height;
   TextureSize(pixmap->width, pixmap->height, tex_width, tex_height);
   int width = std::min(pixmap->width, tex_width), height = std::min(pixmap->height, tex_height);

@@ -17,7 +17,8 @@ class TGLImageFrame : public TImageFrame {
   ~TGLImageFrame() override;
   void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
 
-  // Raises "Unable to calculate tex size" when not even a 1 x 1 texture is accepted.
+  // Raises "Unable to calculate tex size" when not even a 1 x 1 texture is accepted. Null for a
+  // pixmap with no pixels: there is nothing to draw.
   static Ref<TGLImageFrame> CreateFromPixmap(const Ref<TPixmap>& pixmap, int flags);
   // The power-of-two texture size the driver accepts for an image of this size.
   static void TextureSize(int width, int height, int& tex_width, int& tex_height);
@@ -63,5 +64,8 @@ class TGLRar2ADriver : public TRar2ADriver {
 // The OpenGL 2D driver. The first call makes it the current graphics driver, with default flags
 // GFX_BACKBUFFER, and the source of image frames.
 TGLRar2ADriver* GLRar2ADriver();
-// How many segments DrawOval uses for an ellipse with these radii.
+// More segments than this look no smoother on any screen.
+inline constexpr int kMaxOvalSegments = 1 << 16;
+// How many segments DrawOval uses for an ellipse with these radii: |x| + |y| truncated, at least
+// 12 and at most kMaxOvalSegments, rounded down to a multiple of 4.
 int OvalSegments(float x_radius, float y_radius);

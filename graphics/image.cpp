@@ -52,6 +52,8 @@ void TImage::SetPixmap(int index, const Ref<TPixmap>& pixmap) {
 
 Ref<TImage> TImage::Create(int width, int height, int frames, int flags, int r, int g, int b) {
   if (width < 0 || height < 0 || frames < 0) RuntimeError("Image size is negative");
+  // A side of 0 leaves nothing to draw, capture or pad, and textures need at least one texel.
+  if (width == 0 || height == 0) RuntimeError("Image has no width or no height");
   Ref<TImage> image = New<TImage>();
   image->width = width;
   image->height = height;
@@ -75,7 +77,7 @@ Ref<TImage> TImage::Load(const Ref<TStream>& url, int flags, int r, int g, int b
 }
 
 Ref<TImage> TImage::Load(const Ref<TPixmap>& pixmap, int flags, int r, int g, int b) {
-  if (!pixmap) return nullptr;
+  if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
   Ref<TImage> image = Create(pixmap->width, pixmap->height, 1, flags, r, g, b);
   image->SetPixmap(0, pixmap);
   return image;

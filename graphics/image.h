@@ -71,9 +71,11 @@ class TImage : public TObject {
 
   int FrameCount() const { return static_cast<int>(pixmaps.size()); }
 
-  // Handle 0, 0 and `frames` empty frames. Raises a runtime error for a negative size or count.
+  // Handle 0, 0 and `frames` empty frames. Raises a runtime error for a negative size or count,
+  // and for a width or height of 0.
   static Ref<TImage> Create(int width, int height, int frames, int flags, int r, int g, int b);
-  // One frame holding the pixmap at `url` (or the pixmap itself); null when nothing loads.
+  // One frame holding the pixmap at `url` (or the pixmap itself); null when nothing loads or
+  // the pixmap has no pixels.
   static Ref<TImage> Load(const std::string& url, int flags, int r, int g, int b);
   static Ref<TImage> Load(const Ref<TStream>& url, int flags, int r, int g, int b);
   static Ref<TImage> Load(const Ref<TPixmap>& pixmap, int flags, int r, int g, int b);

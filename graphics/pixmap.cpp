@@ -13,7 +13,10 @@ Ref<TPixmap> TPixmap::Create(int width, int height, int format, int align) {
   const std::int64_t row = std::int64_t{width} * BytesPerPixel(format);
   const std::int64_t pitch = (row + align - 1) / align * align;
   const std::int64_t size = pitch * height;
-  if (size > std::numeric_limits<int>::max()) RuntimeError("Pixmap is too large");
+  // Both go into ints; with no rows the size alone would admit any width.
+  if (pitch > std::numeric_limits<int>::max() || size > std::numeric_limits<int>::max()) {
+    RuntimeError("Pixmap is too large");
+  }
   Ref<TPixmap> p = New<TPixmap>();
   p->owned_.reset(new unsigned char[static_cast<std::size_t>(size)]());
   p->pixels = p->owned_.get();

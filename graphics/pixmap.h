@@ -41,7 +41,8 @@ class TPixmap : public TObject {
 
   // Rows are width x bytes per pixel rounded up to a multiple of `align` (callers pass 4). The
   // bytes start out zero, so a pixmap nobody drew into reads as transparent black.
-  // Raises a runtime error for a negative size or an unknown format.
+  // Raises a runtime error for a negative size, an unknown format, or a pitch or byte count
+  // beyond an int.
   static Ref<TPixmap> Create(int width, int height, int format, int align = 4);
   static Ref<TPixmap> CreateStatic(unsigned char* pixels, int width, int height, int pitch,
                                    int format);
