@@ -15,9 +15,10 @@
 // -1.0 or 1.0, on a diagonal too); other devices read as they number their controls.
 //
 // Devices plugged in or pulled out are seen at the port's next read, and a device plugged back in
-// reads on the port it had. A port whose device is pulled out reads centred with nothing pressed
-// (axes 0, the hat -1.0) and counts an unplug; a port that never had a device reads 0 throughout.
-// Ports are 0-15 and buttons 0-15; others read as 0. Main thread only.
+// reads on the port it had (unless another device took its place while it was out). A port whose
+// device is pulled out reads centred with nothing pressed (axes 0, the hat -1.0) and counts an
+// unplug; a port that never had a device reads 0 throughout. Ports are 0-15 and buttons 0-15;
+// others read as 0. Main thread only.
 #pragma once
 
 #include <string>
