@@ -144,6 +144,7 @@ void PauseScreen() {
   player->x = x;
   player->y = y;
   PlaceMouse(x, y);
+  JoyUnplugHits(0);  // a pad pulled out while paused asks for no second pause
 }
 
 // Back to the title screen. Whatever sequence was running ends with the game: a fly-away would
@@ -202,6 +203,8 @@ bool gameframe() {
   // there and does not pause the first frame of play.
   const bool space = KeyHits(kSpace) != 0;
   if ((playing == 1 && space) || JoyButtonHits(2, 0)) PauseScreen();
+  // A pad pulled out in play pauses, so that a loose cable never costs a life.
+  if (JoyUnplugHits(0) > 0 && playing == 1) PauseScreen();
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();

@@ -75,6 +75,9 @@ void HarnessStart(const HarnessOptions& options) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 0);
   if (options.joystick && state.joystick < 0) {
     state.joystick = plat_inject_joystick_attach(4, 4, 0);
+  } else if (!options.joystick && state.joystick >= 0) {
+    plat_inject_joystick_detach(state.joystick);  // an earlier run's, which would hold port 0
+    state.joystick = -1;
   }
   state.flips = 0;
   state.fullsplash = options.fullsplash;

@@ -29,7 +29,8 @@ struct HarnessOptions {
   // False: the splash screen is ended by a click at its first frame. True: it runs its course
   // (350 frames) unless the test clicks.
   bool fullsplash = false;
-  // Attach a virtual joystick (4 axes, 4 buttons) on port 0 before start-up.
+  // Attach a virtual joystick (4 axes, 4 buttons) on port 0 before start-up. False: none, and
+  // the one an earlier run in this process attached is pulled out, so port 0 is free for a pad.
   bool joystick = true;
   // The folder to run in, which holds data/; empty: the test executable's folder.
   std::string folder;

@@ -127,11 +127,13 @@ bool plat_inject_pointer_leave(std::uint32_t window) {
 
 int plat_inject_joystick_attach(int axes, int buttons, int hats) {
   if (!plat_joy_service()) return -1;
-  return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, axes, buttons, hats);
+  return PlatJoyDeviceOfIndex(
+      SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, axes, buttons, hats));
 }
 
 void plat_inject_joystick_detach(int device) {
-  if (device >= 0 && plat_joy_service()) SDL_JoystickDetachVirtual(device);
+  int index = PlatJoyIndexOfDevice(device);
+  if (index >= 0 && SDL_JoystickIsVirtual(index)) SDL_JoystickDetachVirtual(index);
 }
 
 void plat_inject_joystick_axis(int device, int axis, int value) {

@@ -31,7 +31,9 @@ bool plat_inject_focus(std::uint32_t window, bool gained);
 bool plat_inject_close(std::uint32_t window);
 bool plat_inject_pointer_leave(std::uint32_t window);
 
-// A virtual joystick; returns its device number, or -1 if the joystick service cannot run.
+// A virtual joystick that SDL does not map (it reads raw); returns its device number, or -1 if
+// the joystick service cannot run or every number is taken. Detaching it is pulling it out.
+// Virtual pads that SDL maps are in virtual_pad.h.
 int plat_inject_joystick_attach(int axes, int buttons, int hats);
 void plat_inject_joystick_detach(int device);
 void plat_inject_joystick_axis(int device, int axis, int value);  // -32768 .. 32767

@@ -1,23 +1,105 @@
-// joystick.cpp - SDL joysticks read on demand.
+// joystick.cpp - SDL joysticks and mapped pads by device number, picked up and dropped as they
+// are plugged in and pulled out.
 //
-// SDL's joystick events stay switched off: reads update the devices themselves, so the message
-// stream carries nothing a query did not ask for.
+// SDL's joystick and controller events stay switched off: every call compares SDL's device list
+// with the numbers handed out, so the message stream carries nothing a query did not ask for and
+// a device plugged in or pulled out shows at the very next call.
 #include "platform/joystick.h"
 
 #include <SDL.h>
 
-#include <map>
+#include <cstring>
+#include <vector>
 
 #include "platform/events.h"
 #include "platform/joystick_devices.h"
+#include "platform/pad_layout.h"
 
 namespace {
 
 constexpr unsigned kAxisMax = 65535;
 
-std::map<int, SDL_Joystick*>& Handles() {
-  static std::map<int, SDL_Joystick*> handles;
-  return handles;
+// One device number. A free number remembers the device it last held, so that the same device
+// plugged back in gets it again.
+struct Device {
+  SDL_JoystickGUID guid = {};
+  SDL_JoystickID instance = -1;  // -1 while the number is free
+  SDL_Joystick* stick = nullptr;
+  SDL_GameController* pad = nullptr;  // set when SDL maps the device; it owns `stick`
+};
+
+std::vector<Device>& Devices() {
+  static std::vector<Device> devices;
+  return devices;
+}
+
+void Close(Device& device) {
+  if (device.pad) {
+    SDL_GameControllerClose(device.pad);
+  } else if (device.stick) {
+    SDL_JoystickClose(device.stick);
+  }
+  device.pad = nullptr;
+  device.stick = nullptr;
+  device.instance = -1;
+}
+
+bool Holds(SDL_JoystickID instance) {
+  for (const Device& device : Devices()) {
+    if (device.instance == instance) return true;
+  }
+  return false;
+}
+
+// The free number that last held a device with this GUID, else the lowest free number, else a
+// new one; -1 when all kPlatJoyDevices are taken.
+int NumberFor(const SDL_JoystickGUID& guid) {
+  std::vector<Device>& devices = Devices();
+  int lowest = -1;
+  for (int n = 0; n < static_cast<int>(devices.size()); ++n) {
+    if (devices[n].instance != -1) continue;
+    if (std::memcmp(&devices[n].guid, &guid, sizeof guid) == 0) return n;
+    if (lowest < 0) lowest = n;
+  }
+  if (lowest >= 0) return lowest;
+  if (devices.size() >= static_cast<std::size_t>(kPlatJoyDevices)) return -1;
+  devices.emplace_back();
+  return static_cast<int>(devices.size()) - 1;
+}
+
+void Open(int index, Device& device) {
+  if (SDL_IsGameController(index)) {
+    device.pad = SDL_GameControllerOpen(index);
+    if (device.pad) device.stick = SDL_GameControllerGetJoystick(device.pad);
+  }
+  if (!device.stick) device.stick = SDL_JoystickOpen(index);  // unmapped, or the mapping failed
+  if (!device.stick) return;
+  device.guid = SDL_JoystickGetDeviceGUID(index);
+  device.instance = SDL_JoystickGetDeviceInstanceID(index);
+}
+
+// Drops the devices pulled out and gives numbers to those plugged in since the last look.
+void Refresh() {
+  SDL_JoystickUpdate();
+  for (Device& device : Devices()) {
+    if (device.stick && !SDL_JoystickGetAttached(device.stick)) Close(device);
+  }
+  int count = SDL_NumJoysticks();
+  for (int index = 0; index < count; ++index) {
+    SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(index);
+    if (instance < 0 || Holds(instance)) continue;
+    int number = NumberFor(SDL_JoystickGetDeviceGUID(index));
+    if (number < 0) break;
+    Open(index, Devices()[number]);
+  }
+}
+
+Device* Find(int number) {
+  if (number < 0 || !plat_joy_service()) return nullptr;
+  Refresh();
+  std::vector<Device>& devices = Devices();
+  if (number >= static_cast<int>(devices.size()) || !devices[number].stick) return nullptr;
+  return &devices[number];
 }
 
 unsigned Hundredths(Uint8 hat) {
@@ -43,39 +125,10 @@ unsigned Hundredths(Uint8 hat) {
   }
 }
 
-}  // namespace
-
-bool plat_joy_service() {
-  if (SDL_WasInit(SDL_INIT_JOYSTICK)) return true;
-  if (!plat_events_init()) return false;
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
-  SDL_JoystickEventState(SDL_IGNORE);
-  return true;
-}
-
-SDL_Joystick* plat_joy_handle(int device) {
-  if (device < 0 || !plat_joy_service()) return nullptr;
-  SDL_Joystick*& handle = Handles()[device];
-  if (handle && !SDL_JoystickGetAttached(handle)) {
-    SDL_JoystickClose(handle);
-    handle = nullptr;
-  }
-  if (!handle && device < SDL_NumJoysticks()) handle = SDL_JoystickOpen(device);
-  return handle;
-}
-
-int plat_joy_device_count() {
-  if (!plat_joy_service()) return 0;
-  SDL_JoystickUpdate();
-  int count = SDL_NumJoysticks();
-  return count < 0 ? 0 : count;
-}
-
-bool plat_joy_caps(int device, PlatJoyCaps* caps) {
-  SDL_Joystick* handle = plat_joy_handle(device);
-  if (!handle) return false;
+void RawCaps(SDL_Joystick* handle, PlatJoyCaps* caps) {
   const char* name = SDL_JoystickName(handle);
   caps->name = name ? name : "";
+  caps->layout = PlatJoyLayout::Raw;
   int axes = SDL_JoystickNumAxes(handle);
   for (int a = 0; a < kPlatJoyAxes; ++a) {
     caps->axis_min[a] = 0;
@@ -83,14 +136,9 @@ bool plat_joy_caps(int device, PlatJoyCaps* caps) {
   }
   caps->buttons = SDL_JoystickNumButtons(handle);
   caps->has_hat = SDL_JoystickNumHats(handle) > 0;
-  return true;
 }
 
-bool plat_joy_read(int device, PlatJoyPosition* position) {
-  SDL_Joystick* handle = plat_joy_handle(device);
-  if (!handle) return false;
-  SDL_JoystickUpdate();
-  if (!SDL_JoystickGetAttached(handle)) return false;
+void RawRead(SDL_Joystick* handle, PlatJoyPosition* position) {
   int axes = SDL_JoystickNumAxes(handle);
   for (int a = 0; a < kPlatJoyAxes; ++a) {
     // SDL's -32768..32767 shifted onto 0..65535: the ends map onto the ends exactly.
@@ -104,5 +152,73 @@ bool plat_joy_read(int device, PlatJoyPosition* position) {
   }
   position->hat = SDL_JoystickNumHats(handle) > 0 ? Hundredths(SDL_JoystickGetHat(handle, 0))
                                                   : kPlatJoyHatCentred;
+}
+
+}  // namespace
+
+bool plat_joy_service() {
+  if (SDL_WasInit(SDL_INIT_JOYSTICK)) return true;
+  if (!plat_events_init()) return false;
+  // The controller mapping if it starts; plain joysticks if only they do.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0 &&
+      SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+    return false;
+  }
+  SDL_JoystickEventState(SDL_IGNORE);
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_GameControllerEventState(SDL_IGNORE);
+  return true;
+}
+
+SDL_Joystick* plat_joy_handle(int device) {
+  Device* found = Find(device);
+  return found ? found->stick : nullptr;
+}
+
+int PlatJoyDeviceOfIndex(int index) {
+  if (index < 0 || !plat_joy_service()) return -1;
+  Refresh();
+  SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(index);
+  std::vector<Device>& devices = Devices();
+  for (int n = 0; n < static_cast<int>(devices.size()); ++n) {
+    if (instance >= 0 && devices[n].instance == instance) return n;
+  }
+  return -1;
+}
+
+int PlatJoyIndexOfDevice(int device) {
+  Device* found = Find(device);
+  if (!found) return -1;
+  int count = SDL_NumJoysticks();
+  for (int index = 0; index < count; ++index) {
+    if (SDL_JoystickGetDeviceInstanceID(index) == found->instance) return index;
+  }
+  return -1;
+}
+
+int plat_joy_device_count() {
+  if (!plat_joy_service()) return 0;
+  Refresh();
+  return static_cast<int>(Devices().size());
+}
+
+bool plat_joy_caps(int device, PlatJoyCaps* caps) {
+  Device* found = Find(device);
+  if (!found) return false;
+  if (found->pad) {
+    PadCaps(found->pad, caps);
+  } else {
+    RawCaps(found->stick, caps);
+  }
+  return true;
+}
+
+bool plat_joy_read(int device, PlatJoyPosition* position) {
+  Device* found = Find(device);
+  if (!found) return false;
+  if (found->pad) {
+    PadRead(found->pad, position);
+  } else {
+    RawRead(found->stick, position);
+  }
   return true;
 }

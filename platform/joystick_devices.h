@@ -6,5 +6,11 @@ struct _SDL_Joystick;
 // Starts the joystick service if needed; false when it cannot run.
 bool plat_joy_service();
 
-// The device's open handle, opened on first use; null when the device is not there.
+// The open joystick a device number holds (for a mapped pad, the joystick under the mapping);
+// null while the number holds no device. Picks up and drops devices first.
 _SDL_Joystick* plat_joy_handle(int device);
+
+// The device number SDL's device index `index` holds, after picking up devices; -1 if none.
+int PlatJoyDeviceOfIndex(int index);
+// SDL's current device index of the device a number holds; -1 while it holds none.
+int PlatJoyIndexOfDevice(int device);

@@ -12,9 +12,11 @@ constexpr int kHatSlot = 9;
 int port_device[kPortTable];  // all 0 until JoystickCount: port 0 reads device 0
 
 struct PortState {
+  bool present = false;  // the last read found a device
   unsigned buttons = 0;
   float axes[kAxisSlots] = {};
   int hits[kJoyButtons] = {};
+  int unplugs = 0;
 };
 PortState ports[kJoyPorts];
 
@@ -30,7 +32,18 @@ void ReadPort(int port) {
   PlatJoyCaps caps;
   PlatJoyPosition position;
   int device = port_device[port];
-  if (!plat_joy_caps(device, &caps) || !plat_joy_read(device, &position)) return;
+  if (!plat_joy_caps(device, &caps) || !plat_joy_read(device, &position)) {
+    // Pulled out: centred with nothing held, never a stuck button or a stick stuck at its end.
+    if (state.present) {
+      state.present = false;
+      state.buttons = 0;
+      for (float& axis : state.axes) axis = 0.0f;
+      state.axes[kHatSlot] = -1.0f;
+      ++state.unplugs;
+    }
+    return;
+  }
+  state.present = true;
   state.buttons = position.buttons;
   for (int a = 0; a < kPlatJoyAxes; ++a) {
     state.axes[a] = JoyAxisValue(position.axis[a], caps.axis_min[a], caps.axis_max[a]);
@@ -93,3 +106,11 @@ float JoyAxisR(int port) { return Axis(port, 3); }
 float JoyAxisU(int port) { return Axis(port, 4); }
 float JoyAxisV(int port) { return Axis(port, 5); }
 float JoyHat(int port) { return Axis(port, kHatSlot); }
+
+int JoyUnplugHits(int port) {
+  if (!IsPort(port)) return 0;
+  ReadPort(port);
+  int unplugs = ports[port].unplugs;
+  ports[port].unplugs = 0;
+  return unplugs;
+}
