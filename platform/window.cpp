@@ -60,10 +60,18 @@ std::uint32_t plat_window_adopt(SDL_Window* sdl) {
   return id;
 }
 
+void plat_window_adopt_virtual(std::uint32_t id, int width, int height) {
+  PlatWindowRecord record;
+  record.virtual_width = width;
+  record.virtual_height = height;
+  Records()[id] = record;
+  active_window = id;
+}
+
 void plat_window_destroy(std::uint32_t window) {
   PlatWindowRecord* record = plat_window_record(window);
   if (!record) return;
-  SDL_DestroyWindow(record->sdl);
+  if (record->sdl) SDL_DestroyWindow(record->sdl);
   Records().erase(window);
   if (active_window == window) active_window = 0;
 }
@@ -78,7 +86,12 @@ void plat_window_set_procedure(std::uint32_t window, PlatWindowProcedure procedu
 bool plat_window_size(std::uint32_t window, int* width, int* height) {
   PlatWindowRecord* record = plat_window_record(window);
   int w = 0, h = 0;
-  if (record) SDL_GetWindowSize(record->sdl, &w, &h);
+  if (record && record->sdl) {
+    SDL_GetWindowSize(record->sdl, &w, &h);
+  } else if (record) {
+    w = record->virtual_width;
+    h = record->virtual_height;
+  }
   if (width) *width = w;
   if (height) *height = h;
   return record != nullptr;

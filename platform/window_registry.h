@@ -10,11 +10,13 @@
 struct SDL_Window;
 
 struct PlatWindowRecord {
-  SDL_Window* sdl = nullptr;
+  SDL_Window* sdl = nullptr;  // null for a virtual window (virtual_window.h)
   PlatWindowProcedure procedure = nullptr;
   void* user = nullptr;
   int pointer_x = 0;  // the last pointer position the window was told of
   int pointer_y = 0;
+  int virtual_width = 0;  // a virtual window's client size
+  int virtual_height = 0;
 };
 
 // The record of a window, or null for an unknown id.
@@ -23,6 +25,8 @@ PlatWindowRecord* plat_window_record(std::uint32_t window);
 // Takes a shown window made elsewhere in platform/ (an OpenGL window) into the registry, as
 // plat_window_create does with its own; returns its id.
 std::uint32_t plat_window_adopt(SDL_Window* sdl);
+// Takes a virtual window (no SDL window) of the given size into the registry; it becomes active.
+void plat_window_adopt_virtual(std::uint32_t id, int width, int height);
 
 // Drops every record; video has closed the windows.
 void plat_window_forget_all();
