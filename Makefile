@@ -7,6 +7,7 @@
 SAN ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?=
 
 ifeq ($(SAN),)
   BUILD := build
@@ -46,15 +47,24 @@ bench: deps
 	@$(MAKE) --no-print-directory build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# Each fuzz target runs for FUZZ_SECONDS on a corpus folder of its own under build-fuzz/corpus.
+# Each fuzz target runs for FUZZ_SECONDS on a corpus folder of its own under build-fuzz/corpus;
+# with FUZZ_RUNS=n each runs n executions instead (make fuzz FUZZ_RUNS=1000000).
+ifeq ($(FUZZ_RUNS),)
+  FUZZ_LIMIT := -max_total_time=$(FUZZ_SECONDS)
+  FUZZ_WHAT := for $(FUZZ_SECONDS) s
+else
+  FUZZ_LIMIT := -runs=$(FUZZ_RUNS)
+  FUZZ_WHAT := for $(FUZZ_RUNS) runs
+endif
+
 fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build build-fuzz -j $(JOBS)
 	@for f in build-fuzz/bin/fuzz_*; do \
 	  name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
-	  echo "== $$name for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
+	  echo "== $$name $(FUZZ_WHAT)"; \
+	  $$f $(FUZZ_LIMIT) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
 	done
 
 # A contact sheet of every generated sprite frame, enlarged and labelled: build/assets-preview.png
