@@ -69,21 +69,21 @@ TEST_F(NullGraphicsGame, ImagesCutFromTheSheetMatchTheCapturedOnes) {
 }
 
 TEST_F(NullGraphicsGame, AScriptedGameReachesTheSameStatesAsOnOpenGL) {
-  if (kThreadSanitizer) GTEST_SKIP() << "4,000 frames on the software OpenGL: other builds";
+  if (kThreadSanitizer) GTEST_SKIP() << "1,200 frames on the software OpenGL: other builds";
   HarnessOptions options;
   options.folder = MakeFolder().string();
   options.nullgraphics = true;
   HarnessStart(options);
-  const auto on_null = ScriptedHashes(4000, 250);
+  const auto on_null = ScriptedHashes(1200, 100);
   const int score = player->score, wave = player->wave;
   HarnessStop();
   fs::remove(folder_ / "data" / "hiscore.dat");  // both games start from the same best score
   options.nullgraphics = false;
   HarnessStart(options);
-  const auto on_gl = ScriptedHashes(4000, 250);
-  ASSERT_EQ(on_null.size(), 16u);
+  const auto on_gl = ScriptedHashes(1200, 100);
+  ASSERT_EQ(on_null.size(), 12u);
   for (std::size_t i = 0; i < on_gl.size(); ++i) {
-    ASSERT_EQ(on_null[i], on_gl[i]) << "first difference at frame " << (i + 1) * 250;
+    ASSERT_EQ(on_null[i], on_gl[i]) << "first difference at frame " << (i + 1) * 100;
   }
   EXPECT_EQ(player->score, score);
   EXPECT_EQ(player->wave, wave);
