@@ -1,13 +1,16 @@
 // game_soak.cpp - the game played for a long time on the headless harness, watching memory and
 // the populations of the entity lists. Scripted play (the aiming script, starting a new game
 // after each game over) runs first, then attract play on the title screen. Every 5,000 frames
-// and at the end it prints the frame rate, the resident memory and the largest list counts seen.
+// and at the end it prints the frame rate, the resident memory and the largest list counts seen;
+// every 10,000 frames the game's state hash (game/state_hash.h), which two runs of one build
+// print alike; at the start of each wave of scripted play, the heap in use.
 //
 //   bench_game_soak                                   a short run (make bench)
 //   bench_game_soak --play 50000 --attract 200000     the soak (make soak)
 //   bench_game_soak --screenshots DIR                 also saves one PNG of each scene of play
 //   bench_game_soak --folder DIR                      runs in DIR, whose data/ holds the sounds
 //   bench_game_soak --readback 1                      reads a pixel back before every frame
+//   bench_game_soak --null 1                          on the null graphics driver (make soak)
 //
 // Without --folder it runs in a scratch folder whose data/ links the program's sounds, so that
 // the scripted player's best score never replaces the one in the program's own data/.
@@ -31,6 +34,7 @@
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/harness.h"
+#include "game/state_hash.h"
 #include "graphics/draw2d.h"
 #include "tests/game/aim_script.h"
 
@@ -189,6 +193,10 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
                   player->wave, ::phase, heap.small + heap.large);
     }
     if (frame == 3600) firstminute = ResidentMB();
+    if (frame % 10000 == 0) {
+      std::printf("  state hash at frame %d: %016llx\n", frame,
+                  static_cast<unsigned long long>(GameStateHash()));
+    }
     if (frame % 5000 == 0 || frame == phase.frames) {
       double seconds =
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -226,6 +234,7 @@ int main(int argc, char** argv) {
   int play = 2000, attract = 2000;
   std::string folder;  // the folder holding data/; empty: a scratch one
   SceneShots scenes;
+  bool nullgraphics = false;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
     if (!std::strcmp(argv[i], "--attract")) attract = std::atoi(argv[i + 1]);
@@ -235,13 +244,16 @@ int main(int argc, char** argv) {
     }
     if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
     if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
+    if (!std::strcmp(argv[i], "--null")) nullgraphics = std::atoi(argv[i + 1]) != 0;
   }
   const bool scratch = folder.empty();
   if (scratch) folder = ScratchFolder();
   HarnessOptions options;
   options.folder = folder;
+  options.nullgraphics = nullgraphics;
   HarnessStart(options);
-  std::printf("start-up: resident %.1f MB\n", ResidentMB());
+  std::printf("start-up on the %s driver: resident %.1f MB\n", nullgraphics ? "null" : "OpenGL",
+              ResidentMB());
   RunPhase({"scripted play", play, true}, scenes);
   RunPhase({"attract play", attract, false}, scenes);
   HarnessStop();

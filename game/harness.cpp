@@ -12,10 +12,12 @@
 #include "core/app.h"
 #include "core/random.h"
 #include "game/frame_loop.h"
+#include "game/graphics_choice.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/gl_graphics.h"
 #include "graphics/graphics.h"
+#include "graphics/null_graphics.h"
 #include "graphics/png_saver.h"
 #include "platform/clock.h"
 #include "platform/inject.h"
@@ -35,6 +37,7 @@ struct State {
 } state;
 
 std::uint32_t Window() {
+  if (std::uint32_t null_window = CurrentNullWindow()) return null_window;
   GLContextRecord* context = CurrentGLContext();
   return context ? context->window_id : 0;
 }
@@ -87,6 +90,7 @@ void HarnessStart(const HarnessOptions& options) {
     AttachHook(FlipHookId(), OnFlip);
     state.hooked = true;
   }
+  ChooseGameGraphics(options.nullgraphics ? GraphicsChoice::kNull : GraphicsChoice::kOpenGL);
   state.running = true;
   // Seeded before start-up for the stars, and after it in place of the clock's seed.
   SeedRandom(options.seed);

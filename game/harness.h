@@ -36,6 +36,9 @@ struct HarnessOptions {
   std::string folder;
   // False runs on the real clock, paced as the player sees it (for timing start-up).
   bool virtualclock = true;
+  // True runs on the null graphics driver: nothing is drawn, screenshots come out black, and
+  // frames cost only the game's own work. Input reaches the game the same way.
+  bool nullgraphics = false;
 };
 
 void HarnessStart(const HarnessOptions& options);

@@ -14,14 +14,15 @@
 #include "game/entities.h"
 #include "game/game_files.h"
 #include "game/globals.h"
+#include "game/graphics_choice.h"
 #include "game/scores.h"
 #include "game/screens.h"
 #include "game/screenshot.h"
 #include "game/settings_store.h"
+#include "game/sheet_cut.h"
 #include "game/sound_control.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
-#include "graphics/gl_draw2d.h"
 #include "graphics/image_draw.h"
 #include "platform/video.h"
 #include "system/clock.h"
@@ -31,10 +32,20 @@
 
 namespace {
 
+// The screen with the sheet painted on it, made in software when the driver cannot read pixels
+// back (sheet_cut.h); null while the back buffer itself can be grabbed.
+Ref<TPixmap> painted_sheet;
+
 // An image of `frames` frames of w x h, frame i grabbed from the back buffer at (x + i * step, y).
 Ref<TImage> Grab(int w, int h, int frames, int x, int y, int step = 0) {
   Ref<TImage> image = NewImage(w, h, frames);
-  for (int i = 0; i < frames; ++i) CaptureImage(image, x + i * step, y, i);
+  for (int i = 0; i < frames; ++i) {
+    if (painted_sheet) {
+      CutImage(image, painted_sheet, x + i * step, y, i);
+    } else {
+      CaptureImage(image, x + i * step, y, i);
+    }
+  }
   return image;
 }
 
@@ -78,6 +89,10 @@ void loadresources() {
   Ref<TImage> sheet = ImportImage("incbin::zumbrix_3d.png", -1);
   Cls();
   PaintImage(sheet, 0, 0);
+  TRar2ADriver* driver = Current2DDriver();
+  if (driver && !driver->ReadsBackPixels()) {
+    painted_sheet = PaintedSheet(sheet, ContextWidth(), ContextHeight());
+  }
 
   SetAutoCenterHandle(true);
   starimg = Grab(16, 16, 1, 357, 56);
@@ -98,6 +113,7 @@ void loadresources() {
   // The HUD's labels and digits are placed by their top-left corner.
   hudlabelimg = Grab(84, 21, 3, 151, 30, 85);
   digitimg = Grab(16, 16, 10, 223, 1, 17);
+  painted_sheet.reset();
   Cls();
 
   snd_shot = LoadEffect("shot1.ogg");
@@ -149,10 +165,12 @@ void splashscreen() {
 }
 
 void gamestartup() {
-  // With no display the game would run unseen for ever: it says why and ends instead.
-  std::string nodisplay;
-  if (!plat_video_init(&nodisplay)) RuntimeError(nodisplay);
-  GLRar2ADriver();
+  if (ChosenGameGraphics() == GraphicsChoice::kOpenGL) {
+    // With no display the game would run unseen for ever: it says why and ends instead.
+    std::string nodisplay;
+    if (!plat_video_init(&nodisplay)) RuntimeError(nodisplay);
+  }
+  SelectGameGraphics();
   SetAppTitle("Zumbrix - 3D Edition");
   if (!OpenGraphics(640, 480, 32, 60, GFX_BACKBUFFER)) {
     RuntimeError("The 640x480 display could not be opened");

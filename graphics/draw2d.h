@@ -54,6 +54,8 @@ class TRar2ADriver : public TGraphicsDriver {
   virtual void DrawPoly(const std::vector<float>& xy, float hx, float hy, float tx, float ty) = 0;
   virtual void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) = 0;
   virtual Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) = 0;
+  // Whether GrabPixmap returns what was drawn; a driver that draws nothing grabs black.
+  virtual bool ReadsBackPixels() const { return true; }
 };
 
 // The 2D drawing state of one graphics context.

@@ -61,10 +61,18 @@ std::uint32_t plat_window_adopt(SDL_Window* sdl) {
   return id;
 }
 
+void plat_window_adopt_virtual(std::uint32_t id, int width, int height) {
+  PlatWindowRecord record;
+  record.virtual_width = width;
+  record.virtual_height = height;
+  Records()[id] = record;
+  active_window = id;
+}
+
 void plat_window_destroy(std::uint32_t window) {
   PlatWindowRecord* record = plat_window_record(window);
   if (!record) return;
-  SDL_DestroyWindow(record->sdl);
+  if (record->sdl) SDL_DestroyWindow(record->sdl);
   Records().erase(window);
   if (active_window == window) active_window = 0;
 }
@@ -118,8 +126,11 @@ bool plat_window_size(std::uint32_t window, int* width, int* height) {
   if (record && record->picture_width > 0) {
     w = record->picture_width;
     h = record->picture_height;
-  } else if (record) {
+  } else if (record && record->sdl) {
     SDL_GetWindowSize(record->sdl, &w, &h);
+  } else if (record) {
+    w = record->virtual_width;
+    h = record->virtual_height;
   }
   if (width) *width = w;
   if (height) *height = h;

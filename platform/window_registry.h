@@ -10,7 +10,7 @@
 struct SDL_Window;
 
 struct PlatWindowRecord {
-  SDL_Window* sdl = nullptr;
+  SDL_Window* sdl = nullptr;  // null for a virtual window (virtual_window.h)
   PlatWindowProcedure procedure = nullptr;
   void* user = nullptr;
   int pointer_x = 0;  // the last pointer position the window was told of, in window units
@@ -18,6 +18,8 @@ struct PlatWindowRecord {
   // The picture shown scaled (plat_window_show_picture), in window units; width 0 when none.
   int picture_width = 0, picture_height = 0;
   double shown_x = 0, shown_y = 0, shown_width = 0, shown_height = 0;
+  int virtual_width = 0;  // a virtual window's client size
+  int virtual_height = 0;
 };
 
 // A pointer position in window units as the layers above see it: in the picture's pixels while
@@ -32,6 +34,8 @@ PlatWindowRecord* plat_window_record(std::uint32_t window);
 // Takes a shown window made elsewhere in platform/ (an OpenGL window) into the registry, as
 // plat_window_create does with its own; returns its id.
 std::uint32_t plat_window_adopt(SDL_Window* sdl);
+// Takes a virtual window (no SDL window) of the given size into the registry; it becomes active.
+void plat_window_adopt_virtual(std::uint32_t id, int width, int height);
 
 // Drops every record; video has closed the windows.
 void plat_window_forget_all();

@@ -2,6 +2,7 @@
 #include "system/joystick.h"
 
 #include "platform/joystick.h"
+#include "system/input_seam.h"
 
 namespace {
 
@@ -26,13 +27,34 @@ float HatValue(unsigned hundredths) {
   return hundredths <= 36000 ? static_cast<float>(hundredths / 36000.0L) : -1.0f;
 }
 
-void ReadPort(int port) {
-  PortState& state = ports[port];
-  unsigned before = state.buttons;
+// The device's state now, as the queries report it.
+JoystickSample ReadDevice(int port) {
+  JoystickSample sample;
   PlatJoyCaps caps;
   PlatJoyPosition position;
   int device = port_device[port];
-  if (!plat_joy_caps(device, &caps) || !plat_joy_read(device, &position)) {
+  if (!plat_joy_caps(device, &caps) || !plat_joy_read(device, &position)) return sample;
+  sample.ok = true;
+  sample.buttons = position.buttons;
+  for (int a = 0; a < kPlatJoyAxes && a < JoystickSample::kValues - 1; ++a) {
+    sample.values[a] = JoyAxisValue(position.axis[a], caps.axis_min[a], caps.axis_max[a]);
+  }
+  sample.values[JoystickSample::kValues - 1] = HatValue(position.hat);
+  return sample;
+}
+
+void ReadPort(int port) {
+  PortState& state = ports[port];
+  unsigned before = state.buttons;
+  // A replay supplies the reads in place of the device; a recorder hears of each.
+  JoystickSample sample;
+  if (CurrentInputReplayer().joystick) {
+    CurrentInputReplayer().joystick(port, sample);
+  } else {
+    sample = ReadDevice(port);
+    if (CurrentInputRecorder().joystick) CurrentInputRecorder().joystick(port, sample);
+  }
+  if (!sample.ok) {
     // Pulled out: centred with nothing held, never a stuck button or a stick stuck at its end.
     if (state.present) {
       state.present = false;
@@ -44,11 +66,9 @@ void ReadPort(int port) {
     return;
   }
   state.present = true;
-  state.buttons = position.buttons;
-  for (int a = 0; a < kPlatJoyAxes; ++a) {
-    state.axes[a] = JoyAxisValue(position.axis[a], caps.axis_min[a], caps.axis_max[a]);
-  }
-  state.axes[kHatSlot] = HatValue(position.hat);
+  state.buttons = sample.buttons;
+  for (int a = 0; a < JoystickSample::kValues - 1; ++a) state.axes[a] = sample.values[a];
+  state.axes[kHatSlot] = sample.values[JoystickSample::kValues - 1];
   for (int b = 0; b < kJoyButtons; ++b) {
     unsigned bit = 1u << b;
     if (!(before & bit) && (state.buttons & bit)) ++state.hits[b];

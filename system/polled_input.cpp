@@ -3,6 +3,7 @@
 
 #include "system/event.h"
 #include "system/hook.h"
+#include "system/input_seam.h"
 #include "system/system_driver.h"
 
 namespace {
@@ -24,6 +25,7 @@ int close_requested = 0;
 const int pollOnQuery = 1;
 Ref<TObject> source_filter;
 bool enabled = false;
+std::uint64_t pump_points = 0;
 
 bool IsKey(int key) { return key >= 0 && key < kKeys; }
 bool IsButton(int button) { return button >= 0 && button < kButtons; }
@@ -34,48 +36,66 @@ void Press(int* states, int* hits, int index) {
   ++hits[index];
 }
 
-void Pump() {
-  if (pollOnQuery) PumpEvents();
+// Every query is a pump point: it pumps (or takes the replay's events due by now), reads the
+// tables, and is counted when it is done, so that each event's stamp says which queries saw it.
+class PumpPoint {
+ public:
+  explicit PumpPoint(bool pump = pollOnQuery != 0) {
+    if (pump) PumpEvents();
+    if (CurrentInputReplayer().pump) CurrentInputReplayer().pump(pump_points);
+  }
+  ~PumpPoint() { ++pump_points; }
+  PumpPoint(const PumpPoint&) = delete;
+  PumpPoint& operator=(const PumpPoint&) = delete;
+};
+
+// Puts one event into the tables; false for events the tables do not take.
+bool Apply(const InputEventRecord& event) {
+  switch (event.id) {
+    case EVENT_APPSUSPEND:
+    case EVENT_APPRESUME:
+      ClearKeys();
+      ClearMouse();
+      suspended = event.id == EVENT_APPSUSPEND;
+      return true;
+    case EVENT_APPTERMINATE:
+      close_requested = 1;
+      return true;
+    case EVENT_KEYDOWN:
+      if (IsKey(event.data)) Press(key_states, key_hits, event.data);
+      return true;
+    case EVENT_KEYUP:
+      if (IsKey(event.data)) key_states[event.data] = 0;
+      return true;
+    case EVENT_KEYCHAR:
+      if (char_put - char_get < kCharRing) char_ring[char_put++ % kCharRing] = event.data;
+      return true;
+    case EVENT_MOUSEDOWN:
+      if (IsButton(event.data)) Press(mouse_states, mouse_hits, event.data);
+      return true;
+    case EVENT_MOUSEUP:
+      if (IsButton(event.data)) mouse_states[event.data] = 0;
+      return true;
+    case EVENT_MOUSEMOVE:
+      mouse_location[0] = event.x;
+      mouse_location[1] = event.y;
+      return true;
+    case EVENT_MOUSEWHEEL:
+      mouse_location[2] += event.data;
+      return true;
+    default:
+      return false;
+  }
 }
 
 TObject* Listen(int, TObject* data, TObject*) {
   auto* event = dynamic_cast<TEvent*>(data);
   if (!event || (source_filter && source_filter != event->source)) return data;
-  switch (event->id) {
-    case EVENT_APPSUSPEND:
-    case EVENT_APPRESUME:
-      ClearKeys();
-      ClearMouse();
-      suspended = event->id == EVENT_APPSUSPEND;
-      break;
-    case EVENT_APPTERMINATE:
-      close_requested = 1;
-      break;
-    case EVENT_KEYDOWN:
-      if (IsKey(event->data)) Press(key_states, key_hits, event->data);
-      break;
-    case EVENT_KEYUP:
-      if (IsKey(event->data)) key_states[event->data] = 0;
-      break;
-    case EVENT_KEYCHAR:
-      if (char_put - char_get < kCharRing) char_ring[char_put++ % kCharRing] = event->data;
-      break;
-    case EVENT_MOUSEDOWN:
-      if (IsButton(event->data)) Press(mouse_states, mouse_hits, event->data);
-      break;
-    case EVENT_MOUSEUP:
-      if (IsButton(event->data)) mouse_states[event->data] = 0;
-      break;
-    case EVENT_MOUSEMOVE:
-      mouse_location[0] = event->x;
-      mouse_location[1] = event->y;
-      break;
-    case EVENT_MOUSEWHEEL:
-      mouse_location[2] += event->data;
-      break;
-    default:
-      break;
-  }
+  // A replay supplies the events itself; the platform's would be a second, different input.
+  if (InputReplaying()) return data;
+  const std::uint64_t stamp = pump_points;
+  const InputEventRecord record{event->id, event->data, event->x, event->y};
+  if (Apply(record) && CurrentInputRecorder().event) CurrentInputRecorder().event(stamp, record);
   return data;
 }
 
@@ -86,6 +106,9 @@ int TakeHits(int* hits, int index) {
 }
 
 }  // namespace
+
+std::uint64_t InputPumpPoints() { return pump_points; }
+void ApplyInputEvent(const InputEventRecord& event) { Apply(event); }
 
 void StartPolledInput(TObject* source) {
   if (enabled) return;
@@ -107,65 +130,65 @@ void StopPolledInput() {
 }
 
 int KeyHits(int key) {
-  Pump();
+  PumpPoint point;
   return IsKey(key) ? TakeHits(key_hits, key) : 0;
 }
 
 int IsKeyDown(int key) {
-  Pump();
+  PumpPoint point;
   return IsKey(key) ? key_states[key] : 0;
 }
 
 int NextChar() {
-  Pump();
+  PumpPoint point;
   if (char_put == char_get) return 0;
   return char_ring[char_get++ % kCharRing];
 }
 
 void ClearKeys() {
-  PumpEvents();
+  PumpPoint point(true);
   for (int k = 0; k < kKeys; ++k) key_states[k] = key_hits[k] = 0;
   char_put = char_get = 0;
 }
 
 int MousePosX() {
-  Pump();
+  PumpPoint point;
   return mouse_location[0];
 }
 
 int MousePosY() {
-  Pump();
+  PumpPoint point;
   return mouse_location[1];
 }
 
 int WheelTotal() {
-  Pump();
+  PumpPoint point;
   return mouse_location[2];
 }
 
 int MouseHits(int button) {
-  Pump();
+  PumpPoint point;
   return IsButton(button) ? TakeHits(mouse_hits, button) : 0;
 }
 
 int IsMouseDown(int button) {
-  Pump();
+  PumpPoint point;
   return IsButton(button) ? mouse_states[button] : 0;
 }
 
 void ClearMouse() {
-  PumpEvents();
+  PumpPoint point(true);
   for (int b = 0; b < kButtons; ++b) mouse_states[b] = mouse_hits[b] = 0;
   mouse_location[2] = 0;
 }
 
 int IsAppSuspended() {
-  Pump();
+  PumpPoint point;
   return suspended;
 }
 
 int AppCloseRequested() {
-  Pump();
+  PumpPoint point;
   int requested = close_requested;
   close_requested = 0;
   return requested;

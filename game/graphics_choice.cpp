@@ -1,0 +1,23 @@
+// graphics_choice.cpp - selecting the OpenGL or the null 2D driver for the game.
+#include "game/graphics_choice.h"
+
+#include "graphics/gl_draw2d.h"
+#include "graphics/null_draw2d.h"
+
+namespace {
+
+GraphicsChoice choice = GraphicsChoice::kOpenGL;
+
+}  // namespace
+
+void ChooseGameGraphics(GraphicsChoice c) { choice = c; }
+GraphicsChoice ChosenGameGraphics() { return choice; }
+
+void SelectGameGraphics() {
+  // Each driver selects itself on its first use only, so the choice is made explicit here: a
+  // process may run the game on one driver and then on the other.
+  TRar2ADriver* driver = choice == GraphicsChoice::kNull
+                             ? static_cast<TRar2ADriver*>(NullRar2ADriver())
+                             : static_cast<TRar2ADriver*>(GLRar2ADriver());
+  if (CurrentGraphicsDriver() != driver) SelectGraphicsDriver(driver, GFX_BACKBUFFER);
+}
