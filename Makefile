@@ -3,6 +3,7 @@
 #   build-address/    AddressSanitizer with UndefinedBehaviorSanitizer (make test SAN=address)
 #   build-thread/     ThreadSanitizer (make test SAN=thread)
 #   build-fuzz/       clang with libFuzzer (make fuzz)
+#   build-coverage/   gcc's coverage instrumentation, unoptimised (make coverage)
 
 SAN ?=
 JOBS ?= $(shell nproc)
@@ -21,7 +22,7 @@ else
   $(error SAN is address or thread)
 endif
 
-.PHONY: all deps build run test bench fuzz format assets-preview clean soak
+.PHONY: all deps build run test bench fuzz coverage format assets-preview clean soak
 
 all: build
 
@@ -57,6 +58,17 @@ fuzz: deps
 	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
 	done
 
+# The whole suite on an instrumented build, then build-coverage/coverage.html and the table of line
+# and branch coverage per layer (build-coverage/coverage-layers.txt). Counts start afresh each run.
+# A failing test still gets its report, and then fails the target.
+coverage:
+	@scripts/install-deps.sh coverage
+	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DZX_COVERAGE=ON
+	cmake --build build-coverage -j $(JOBS)
+	find build-coverage -name '*.gcda' -delete
+	cd build-coverage && ctest --output-on-failure -j $(JOBS); status=$$?; \
+	  cd .. && scripts/coverage-report.sh build-coverage && exit $$status
+
 # A contact sheet of every generated sprite frame, enlarged and labelled: build/assets-preview.png
 assets-preview: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target zx_assets_preview
@@ -65,7 +77,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-address build-thread build-fuzz
+	rm -rf build build-address build-thread build-fuzz build-coverage
 
 # The long run of the game on the headless harness: 50,000 frames of scripted play and 200,000 of
 # attract play, reporting frame rate, memory and entity counts; screenshots go to $(BUILD)/soak.
