@@ -3,6 +3,7 @@
 #   build-address/    AddressSanitizer with UndefinedBehaviorSanitizer (make test SAN=address)
 #   build-thread/     ThreadSanitizer (make test SAN=thread)
 #   build-fuzz/       clang with libFuzzer (make fuzz)
+#   build-coverage/   gcc's coverage instrumentation, unoptimised (make coverage)
 
 SAN ?=
 JOBS ?= $(shell nproc)
@@ -24,8 +25,8 @@ else
   $(error SAN is address or thread)
 endif
 
-.PHONY: all deps build run test bench fuzz format assets-preview clean soak soak-gl install uninstall \
-  package
+.PHONY: all deps build run test bench fuzz coverage format assets-preview clean soak soak-gl \
+  install uninstall package
 
 all: build
 
@@ -87,6 +88,17 @@ fuzz: deps
 	  $$f $(FUZZ_LIMIT) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
 	done
 
+# The whole suite on an instrumented build, then build-coverage/coverage.html and the table of line
+# and branch coverage per layer (build-coverage/coverage-layers.txt). Counts start afresh each run.
+# A failing test still gets its report, and then fails the target.
+coverage:
+	@scripts/install-deps.sh coverage
+	cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DZX_COVERAGE=ON
+	cmake --build build-coverage -j $(JOBS)
+	find build-coverage -name '*.gcda' -delete
+	cd build-coverage && ctest --output-on-failure -j $(JOBS); status=$$?; \
+	  cd .. && scripts/coverage-report.sh build-coverage && exit $$status
+
 # A contact sheet of every generated sprite frame, enlarged and labelled: build/assets-preview.png
 assets-preview: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target zx_assets_preview
@@ -95,7 +107,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-address build-thread build-fuzz
+	rm -rf build build-address build-thread build-fuzz build-coverage
 
 # The long run of the game: 10^6 frames on the null graphics driver (500,000 of scripted play,
 # 500,000 of attract play), reporting frame rate, heap in use at each wave's start, resident

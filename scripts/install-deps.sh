@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and nothing when all are present.
 # This list is the only place that names them.
+#   scripts/install-deps.sh             what building, running and testing need
+#   scripts/install-deps.sh coverage    that, and the coverage report's tools (make coverage)
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,16 @@ packages=(
   # validate the desktop entry and the AppStream metainfo
   dpkg-dev file desktop-file-utils appstream
 )
+
+# Optional groups, each installed only when named on the command line.
+coverage_packages=(gcovr)
+
+for group in "$@"; do
+  case "$group" in
+    coverage) packages+=("${coverage_packages[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (known: coverage)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
