@@ -27,6 +27,18 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string&) {
        line.overrides.emplace_back("display", "window");
      }},
+    {"--flat", nullptr, nullptr, "draw everything once in its own colours (no glasses needed)",
+     [](CommandLine& line, const std::string&) { line.overrides.emplace_back("colours", "flat"); }},
+    {"--anaglyph", nullptr, nullptr, "draw red/cyan pairs for 3D glasses (the default)",
+     [](CommandLine& line, const std::string&) {
+       line.overrides.emplace_back("colours", "anaglyph");
+     }},
+    {"--record", nullptr, "FILE", "record this run's game to FILE, to be replayed",
+     [](CommandLine& line, const std::string& file) { line.recordfile = AbsoluteFile(file); }},
+    {"--replay", nullptr, "FILE", "play the game recorded in FILE back, then print its score",
+     [](CommandLine& line, const std::string& file) { line.replayfile = AbsoluteFile(file); }},
+    {"--headless", nullptr, nullptr, "with --replay: no window, as fast as the machine allows",
+     [](CommandLine& line, const std::string&) { line.headless = true; }},
     {"--scale", nullptr, "fit|integer", "scale the picture as large as fits, or by whole multiples",
      [](CommandLine& line, const std::string& how) { line.overrides.emplace_back("scale", how); }},
 };
@@ -101,6 +113,16 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     } else if (Ends(applied.action)) {
       line = std::move(applied);
       line.problem.clear();
+    }
+  }
+  // Options that only make sense together.
+  if (line.action == CommandLineAction::Play) {
+    if (line.headless && line.replayfile.empty()) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = "option '--headless' goes with '--replay'";
+    } else if (!line.replayfile.empty() && !line.recordfile.empty()) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = "options '--record' and '--replay' cannot be used together";
     }
   }
   return line;

@@ -26,6 +26,9 @@ struct CommandLine {
   CommandLineAction action = CommandLineAction::Play;
   std::string problem;                     // Misuse: what was wrong, one line
   std::vector<SettingOverride> overrides;  // settings for this run only, in the order given
+  std::string recordfile;                  // --record: where this run's replay is written
+  std::string replayfile;                  // --replay: the replay to play back instead of a game
+  bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
 };
 
 struct OptionRow {

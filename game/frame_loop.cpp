@@ -210,7 +210,7 @@ bool gameframe() {
   drawhud();
   HoldPointer(playing == 1);  // in a window: kept inside while playing, free on the title
   FlipScreen(-1);
-  KeepDisplaySettings();  // Alt+Enter, handled by the window, is remembered
+  KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
   return !(KeyHits(kEsc) || JoyButtonHits(3, 0) || quitflag == 1 || AppCloseRequested());
 }

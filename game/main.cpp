@@ -6,6 +6,7 @@
 #include "game/command_line.h"
 #include "game/frame_loop.h"
 #include "game/game_files.h"
+#include "game/replay_run.h"
 #include "game/settings_store.h"
 #include "game/startup.h"
 
@@ -14,6 +15,14 @@ namespace {
 // Read before RunApplication changes the current folder, so file names resolve where the player
 // typed them.
 CommandLine command_line;
+
+// --replay: plays the file back and says how it ended (exit codes in replay_run.h).
+int Replay() {
+  GameRunResult result = ReplayGame(command_line.replayfile, command_line.headless);
+  if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
+  if (result.exit == ReplayExit::kOk) std::printf("%s\n", result.Summary().c_str());
+  return result.ExitCode();
+}
 
 int GameMain() {
   const GameFiles files = LocateGameFiles(AppDir());
@@ -33,11 +42,16 @@ int GameMain() {
   UseGameFiles(files);
   LoadSettings(files.settingsfile);
   if (!OverrideSettings(command_line.overrides)) return 2;
-  ApplyDisplaySettings();
-  gamestartup();
-  while (gameframe()) {
-  }
-  gameshutdown();
+  ApplyPictureSettings();
+  if (!command_line.replayfile.empty()) return Replay();
+
+  // Every game is recorded, so that the player's best one can be kept as best.replay beside the
+  // best score; --record also keeps this run's.
+  const std::string& score = files.scorefile;
+  const std::string best =
+      score.empty() ? std::string() : score.substr(0, score.find_last_of('/') + 1) + "best.replay";
+  GameRunResult result = RecordGame(command_line.recordfile, NewReplaySeed(), best);
+  if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
   SaveSettings();
   return 0;
 }

@@ -153,6 +153,8 @@ void StartRecording(std::int32_t seed) {
 }
 
 bool Recording() { return rec.on; }
+void RecordStartingBest(std::int32_t best) { rec.journal.best = best; }
+
 int RecordedFrames() { return static_cast<int>(rec.journal.frames.size()); }
 
 ReplayJournal StopRecording() {

@@ -24,6 +24,8 @@ bool Recording();
 int RecordedFrames();
 // Ends the recording; what came after the last flip becomes the journal's tail.
 ReplayJournal StopRecording();
+// The best score the recorded game started with (read from the player's file at start-up).
+void RecordStartingBest(std::int32_t best);
 
 enum class ReplayStatus {
   kIdle,      // no replay running

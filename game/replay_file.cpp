@@ -15,7 +15,7 @@ const char kGameVersion[] = "zumbrix-3d 1.0";
 namespace {
 
 constexpr char kMagic[8] = {'Z', 'X', 'R', 'E', 'P', 'L', 'A', 'Y'};
-constexpr std::uint16_t kFormat = 1;
+constexpr std::uint16_t kFormat = 2;
 constexpr std::size_t kMaxVersionText = 256;
 
 // Items of the body. A frame is its items followed by kEndFrame; the tail by kEndTail.
@@ -193,6 +193,7 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
   w.Fixed(version.size(), 2);
   w.out.insert(w.out.end(), version.begin(), version.end());
   w.Fixed(static_cast<std::uint32_t>(journal.seed), 4);
+  w.Fixed(static_cast<std::uint32_t>(journal.best), 4);
   w.Fixed(journal.frames.size(), 4);
   w.Fixed(body.out.size(), 4);
   w.out.insert(w.out.end(), body.out.begin(), body.out.end());
@@ -216,10 +217,11 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
   ReplayJournal parsed;
   parsed.version = version;
   parsed.seed = static_cast<std::int32_t>(header.Fixed(4));
+  parsed.best = static_cast<std::int32_t>(header.Fixed(4));
   const std::uint64_t frame_count = header.Fixed(4);
   const std::uint64_t body_size = header.Fixed(4);
   if (header.bad) return ReplayError::kDamaged;
-  const std::size_t header_size = sizeof kMagic + 2 + 2 + version.size() + 4 + 4 + 4;
+  const std::size_t header_size = sizeof kMagic + 2 + 2 + version.size() + 4 + 4 + 4 + 4;
   if (bytes.size() < header_size + 4 || bytes.size() - header_size - 4 != body_size) {
     return ReplayError::kDamaged;
   }

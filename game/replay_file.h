@@ -7,9 +7,10 @@
 // the game) comes as a tail.
 //
 // On disk, all little-endian: the magic "ZXREPLAY", the format number, the game's version text,
-// the seed, the frame count, the body's length, the body, and a CRC-32 of everything before it.
-// The body is a stream of tagged items (ReplayTag). A file from another format or game version,
-// or one whose length, CRC or items do not add up, is refused with a ReplayError, never played.
+// the seed, the best score at the start, the frame count, the body's length, the body, and a CRC-32
+// of everything before it. The body is a stream of tagged items (ReplayTag). A file from another
+// format or game version, or one whose length, CRC or items do not add up, is refused with a
+// ReplayError, never played.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +54,7 @@ struct ReplayFrame {
 struct ReplayJournal {
   std::string version = kGameVersion;
   std::int32_t seed = 0;
+  std::int32_t best = 0;            // the best score as the game started: the HUD shows it
   std::vector<ReplayFrame> frames;  // frame i ended with flip i + 1
   ReplayFrame tail;                 // after the last flip; never has a check
   bool operator==(const ReplayJournal&) const = default;

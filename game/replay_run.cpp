@@ -57,6 +57,7 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   // In place of the clock's seed: the replay must draw the same numbers.
   SeedRandom(seed);
   const int best_before = player ? player->hscore : 0;
+  RecordStartingBest(best_before);
   while (gameframe()) {
   }
   ReplayJournal journal = StopRecording();
@@ -64,7 +65,9 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   result.frames = static_cast<int>(journal.frames.size());
   result.new_best = player->hscore > best_before;
   gameshutdown();
-  if (!SaveReplay(path, journal)) result.message = "the replay could not be saved to " + path;
+  if (!path.empty() && !SaveReplay(path, journal)) {
+    result.message = "the replay could not be saved to " + path;
+  }
   if (result.new_best && !best_path.empty()) SaveReplay(best_path, journal);
   return result;
 }
@@ -87,6 +90,8 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
   StartReplay(journal);
   gamestartup();
   SeedRandom(journal.seed);
+  // The recording's best score, not this player's: the HUD and the jingle follow it.
+  if (player) player->hscore = journal.best;
   while (CurrentReplayStatus() == ReplayStatus::kPlaying && gameframe()) {
   }
   const ReplayStatus status = CurrentReplayStatus();

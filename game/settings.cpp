@@ -22,6 +22,7 @@ void Set(Settings& s, int value) {
 // Choice names, in the order of their enum's values.
 const char* const kDisplayChoices[] = {"fullscreen", "desktop", "window"};
 const char* const kScaleChoices[] = {"fit", "integer"};
+const char* const kColourChoices[] = {"anaglyph", "flat"};
 
 const SettingKey kKeys[] = {
     {"music_volume",
@@ -40,23 +41,16 @@ const SettingKey kKeys[] = {
      "Sound effects volume in tenths: 0 is off, 10 is full (F3 on the pause screen).",
      Get<&Settings::effectsvolume>,
      Set<&Settings::effectsvolume>},
-    {"display",
-     SettingType::Choice,
-     0,
-     0,
-     kDisplayChoices,
+    {"display", SettingType::Choice, 0, 0, kDisplayChoices,
      "fullscreen: the 640x480 display mode; desktop: full screen at the desktop's resolution,\n"
      "# scaled; window: a resizable window (Alt+Enter switches while playing).",
-     Get<&Settings::display>,
-     Set<&Settings::display>},
-    {"scale",
-     SettingType::Choice,
-     0,
-     0,
-     kScaleChoices,
+     Get<&Settings::display>, Set<&Settings::display>},
+    {"scale", SettingType::Choice, 0, 0, kScaleChoices,
      "fit: as large as fits; integer: whole multiples only, sharp pixels (desktop and window).",
-     Get<&Settings::scale>,
-     Set<&Settings::scale>},
+     Get<&Settings::scale>, Set<&Settings::scale>},
+    {"colours", SettingType::Choice, 0, 0, kColourChoices,
+     "anaglyph: red/cyan 3D for glasses; flat: each picture once in its own colours (F4 paused).",
+     Get<&Settings::colours>, Set<&Settings::colours>},
 };
 
 constexpr char kHeader[] =

@@ -12,13 +12,15 @@
 #include <string>
 #include <string_view>
 
+#include "game/colour_mode.h"
 #include "graphics/display_mode.h"
 
 struct Settings {
-  int musicvolume = 10;   // tenths of full volume, 0 (off) .. 10
-  int effectsvolume = 5;  // tenths of full volume, 0 (off) .. 10
+  int musicvolume = 10;                           // tenths of full volume, 0 (off) .. 10
+  int effectsvolume = 5;                          // tenths of full volume, 0 (off) .. 10
   DisplayMode display = DisplayMode::Fullscreen;  // how the 640x480 picture is shown
   ScalePolicy scale = ScalePolicy::Fit;           // how it is scaled in desktop and window modes
+  ColourMode colours = ColourMode::Anaglyph;      // red/cyan pairs, or flat colours (F4)
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

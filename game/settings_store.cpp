@@ -10,8 +10,9 @@
 
 namespace {
 
-// The display mode last seen by KeepDisplaySettings.
+// The display and colour modes last seen by KeepPictureSettings.
 DisplayMode shown_mode = DisplayMode::Fullscreen;
+ColourMode shown_colours = ColourMode::Anaglyph;
 
 struct Store {
   std::string path;      // empty: nothing is read or written
@@ -97,13 +98,20 @@ void KeepVolumeSettings() {
   });
 }
 
-void ApplyDisplaySettings() {
+void ApplyPictureSettings() {
   SetDisplayMode(store.run.display);
   SetScalePolicy(store.run.scale);
+  SetColourMode(store.run.colours);
   shown_mode = store.run.display;
+  shown_colours = store.run.colours;
 }
 
-void KeepDisplaySettings() {
+void KeepPictureSettings() {
+  const ColourMode colours = GetColourMode();
+  if (colours != shown_colours) {
+    shown_colours = colours;
+    ChangeSettings([colours](Settings& s) { s.colours = colours; });
+  }
   const DisplayMode now = CurrentDisplayMode();
   if (now == shown_mode) return;
   // Only the player's switch between the window and full screen is a choice to keep; a refused

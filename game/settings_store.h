@@ -36,9 +36,11 @@ void ResetSettings();
 
 // The game's volumes from this run's settings; after initglobals.
 void ApplySettingsToGame();
-// Chooses how the display is shown, from this run's settings; before the graphics open.
-void ApplyDisplaySettings();
-// Keeps a switch to or from the window (Alt+Enter) in the settings and the file; once a frame.
-void KeepDisplaySettings();
+// Chooses how the picture is shown (display mode, scale, colours) from this run's settings;
+// before the graphics open.
+void ApplyPictureSettings();
+// Keeps the player's switches in the settings and the file: to or from the window (Alt+Enter)
+// and between the colour modes (F4). Once a frame, and after the pause screen.
+void KeepPictureSettings();
 // The pause screen's volume steps into the settings (and the file, when they changed).
 void KeepVolumeSettings();

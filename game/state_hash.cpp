@@ -49,8 +49,9 @@ std::uint64_t GameStateHash() {
   h.Float(fade);
   h.Int(RandomSeed());
   const player_tag& p = *player;
-  for (int v : {p.x, p.y, p.frame, p.shotctr, p.hyperctr, p.dead, p.score, p.hscore, p.wave,
-                p.topsc, p.newhs}) {
+  // The best score and its jingle flag are left out: they come from the player's file, which a
+  // replay on another machine does not share, and nothing in play depends on them.
+  for (int v : {p.x, p.y, p.frame, p.shotctr, p.hyperctr, p.dead, p.score, p.wave, p.topsc}) {
     h.Int(v);
   }
   HashList<starfield_tag>(h, starlist, [&](const starfield_tag& s) {

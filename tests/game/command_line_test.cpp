@@ -109,6 +109,22 @@ TEST_F(ProgramTest, AnUnknownOptionGivesTheUsageOnStderrAndStatusTwo) {
   EXPECT_NE(run.err.find("Usage: zumbrix"), std::string::npos) << run.err;
 }
 
+TEST_F(ProgramTest, ReplayOptionsGoTogetherAndADamagedReplayIsRefusedWithStatusTwo) {
+  const std::string home = "HOME='" + (folder_ / "home").string() + "' -u XDG_CONFIG_HOME";
+  Outcome alone = Start(Program(), "--headless", home);
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_NE(alone.err.find("'--headless' goes with '--replay'"), std::string::npos) << alone.err;
+  Outcome both = Start(Program(), "--record a.replay --replay b.replay", home);
+  EXPECT_EQ(both.status, 2);
+  EXPECT_NE(both.err.find("cannot be used together"), std::string::npos) << both.err;
+
+  WriteText(folder_ / "junk.replay", "ZXREPLAY and then nothing a replay holds");
+  Outcome junk = Start(Program(), "--replay junk.replay --headless", home);
+  EXPECT_EQ(junk.status, 2) << junk.err;
+  EXPECT_EQ(junk.out, "");
+  EXPECT_NE(junk.err.find((folder_ / "junk.replay").string()), std::string::npos) << junk.err;
+}
+
 TEST_F(ProgramTest, AnInstalledCopyFindsItsDataFromAMovedPrefixAndScoresPerPlayer) {
   // The Debian layout under a staging root, then the whole tree moved.
   const fs::path root = folder_ / "stage" / "usr";

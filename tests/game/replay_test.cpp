@@ -12,6 +12,7 @@
 #include "game/replay.h"
 #include "game/replay_file.h"
 #include "game/replay_run.h"
+#include "game/scores.h"
 #include "game/state_hash.h"
 #include "game_fixture.h"
 #include "platform/clock.h"
@@ -102,6 +103,9 @@ void RecordAndReplay(Replays& test, bool null) {
   ASSERT_EQ(LoadReplay(path, loaded), ReplayError::kNone);
   ASSERT_EQ(loaded, journal);
 
+  // The player who replays it has a best score of their own, far above the recording's.
+  std::filesystem::create_directories(test.Folder() / "data");
+  ASSERT_TRUE(writehiscore((test.Folder() / "data" / "hiscore.dat").string(), 987654));
   GameRun replayed;
   EXPECT_EQ(test.Replay(loaded, null, replayed), ReplayStatus::kPlaying) << ReplayDivergence();
   EXPECT_EQ(replayed.hashes, recorded.hashes);

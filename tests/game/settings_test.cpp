@@ -175,29 +175,30 @@ TEST_F(SettingsStoreTest, CommandLineSettingsLastTheRunOnlyAndBadOnesAreRefused)
   EXPECT_FALSE(OverrideSettings({{"no_such_key", "1"}}));
   EXPECT_EQ(Lines(testing::internal::GetCapturedStderr()), 2);
   ASSERT_TRUE(SaveSettings());
-  EXPECT_EQ(ReadText(File()).rfind("music_volume = 2\n# Sound effects volume in tenths: 0 is off, 10 "
-                                   "is full (F3 on the pause screen).\neffects_volume = 5\n",
-                                   0),
-            0u)
+  EXPECT_EQ(
+      ReadText(File()).rfind("music_volume = 2\n# Sound effects volume in tenths: 0 is off, 10 "
+                             "is full (F3 on the pause screen).\neffects_volume = 5\n",
+                             0),
+      0u)
       << ReadText(File());
 }
 
 TEST_F(SettingsStoreTest, ASwitchToOrFromTheWindowIsKeptAndAFallbackIsNot) {
   WriteText(File(), "display = fullscreen\n");
   LoadSettings(File().string());
-  ApplyDisplaySettings();
+  ApplyPictureSettings();
   EXPECT_EQ(CurrentDisplayMode(), DisplayMode::Fullscreen);
   // The display mode was refused: the driver fell back to the desktop. Not the player's choice.
   SetDisplayMode(DisplayMode::Desktop);
-  KeepDisplaySettings();
+  KeepPictureSettings();
   EXPECT_EQ(StoredSettings().display, DisplayMode::Fullscreen);
   EXPECT_NE(ReadText(File()).find("display = fullscreen"), std::string::npos);
   // Alt+Enter to the window, and back.
   SetDisplayMode(DisplayMode::Window);
-  KeepDisplaySettings();
+  KeepPictureSettings();
   EXPECT_NE(ReadText(File()).find("display = window\n"), std::string::npos) << ReadText(File());
   SetDisplayMode(DisplayMode::Desktop);
-  KeepDisplaySettings();
+  KeepPictureSettings();
   EXPECT_NE(ReadText(File()).find("display = desktop\n"), std::string::npos) << ReadText(File());
   SetDisplayMode(DisplayMode::Fullscreen);
 }
