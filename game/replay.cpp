@@ -12,6 +12,11 @@
 
 namespace {
 
+// The recorder and the player close a frame last among the flip's hooks, whatever was attached
+// before or after them: another hook that reads input at the flip (the screenshot key) then
+// always counts in the frame it belongs to, in the recording and in the replay alike.
+constexpr int kEndOfFrameHook = -1000;
+
 // --- recording -------------------------------------------------------------------------------
 
 struct Recorder {
@@ -149,7 +154,7 @@ void StartRecording(std::int32_t seed) {
     rec.frame.joystick.push_back({port, sample});
   };
   SetInputRecorder(std::move(recorder));
-  AttachHook(FlipHookId(), RecordFlip);
+  AttachHook(FlipHookId(), RecordFlip, nullptr, kEndOfFrameHook);
 }
 
 bool Recording() { return rec.on; }
@@ -180,7 +185,7 @@ void StartReplay(const ReplayJournal& journal) {
   replayer.pump = PumpReplay;
   replayer.joystick = ReplayJoystick;
   SetInputReplayer(std::move(replayer));
-  AttachHook(FlipHookId(), ReplayFlip);
+  AttachHook(FlipHookId(), ReplayFlip, nullptr, kEndOfFrameHook);
   play.hooked = true;
 }
 

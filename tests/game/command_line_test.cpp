@@ -110,7 +110,7 @@ TEST_F(ProgramTest, AnUnknownOptionGivesTheUsageOnStderrAndStatusTwo) {
 }
 
 TEST_F(ProgramTest, ReplayOptionsGoTogetherAndADamagedReplayIsRefusedWithStatusTwo) {
-  const std::string home = "HOME='" + (folder_ / "home").string() + "' -u XDG_CONFIG_HOME";
+  const std::string home = "-u XDG_CONFIG_HOME HOME='" + (folder_ / "home").string() + "'";
   Outcome alone = Start(Program(), "--headless", home);
   EXPECT_EQ(alone.status, 2);
   EXPECT_NE(alone.err.find("'--headless' goes with '--replay'"), std::string::npos) << alone.err;

@@ -176,7 +176,7 @@ TEST_F(SettingsStoreTest, CommandLineSettingsLastTheRunOnlyAndBadOnesAreRefused)
   EXPECT_EQ(Lines(testing::internal::GetCapturedStderr()), 2);
   ASSERT_TRUE(SaveSettings());
   EXPECT_EQ(
-      ReadText(File()).rfind("music_volume = 2\n# Sound effects volume in tenths: 0 is off, 10 "
+      ReadText(File()).rfind("music_volume = 2\n\n# Sound effects volume in tenths: 0 is off, 10 "
                              "is full (F3 on the pause screen).\neffects_volume = 5\n",
                              0),
       0u)
