@@ -35,6 +35,8 @@ const OptionRow kOptions[] = {
      }},
     {"--record", nullptr, "FILE", "record this run's game to FILE, to be replayed",
      [](CommandLine& line, const std::string& file) { line.recordfile = AbsoluteFile(file); }},
+    {"--frame-log", nullptr, "FILE", "write the time of every frame to FILE, one line each",
+     [](CommandLine& line, const std::string& file) { line.framelogfile = AbsoluteFile(file); }},
     {"--replay", nullptr, "FILE", "play the game recorded in FILE back, then print its score",
      [](CommandLine& line, const std::string& file) { line.replayfile = AbsoluteFile(file); }},
     {"--headless", nullptr, nullptr, "with --replay: no window, as fast as the machine allows",

@@ -29,6 +29,7 @@ struct CommandLine {
   std::string recordfile;                  // --record: where this run's replay is written
   std::string replayfile;                  // --replay: the replay to play back instead of a game
   bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
+  std::string framelogfile;                // --frame-log: where each frame's times are written
 };
 
 struct OptionRow {

@@ -10,6 +10,7 @@
 #include "game/globals.h"
 #include "game/music_stream.h"
 #include "game/scores.h"
+#include "game/screen_name.h"
 #include "game/screens.h"
 #include "game/settings_store.h"
 #include "game/sound_control.h"
@@ -117,6 +118,7 @@ void GameOverFrame() {
 // Modal: nothing else runs while the pause lasts. ESC and F1 end it with a down test, leaving
 // their hit counted for the frame loop to act on in the same frame.
 void PauseScreen() {
+  ModalScreenScope pause(ModalScreen::Pause);
   Ref<TImage> frozen = NewImage(640, 480, 1);
   const int x = player->x, y = player->y;
   drawhud();

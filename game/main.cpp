@@ -4,11 +4,13 @@
 
 #include "core/app.h"
 #include "game/command_line.h"
+#include "game/frame_log.h"
 #include "game/frame_loop.h"
 #include "game/game_files.h"
 #include "game/replay_run.h"
 #include "game/settings_store.h"
 #include "game/startup.h"
+#include "system/startup_steps.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ int Replay() {
 }
 
 int GameMain() {
+  NoteStartupStep("main");
   const GameFiles files = LocateGameFiles(AppDir());
   switch (command_line.action) {
     case CommandLineAction::ShowHelp:
@@ -38,6 +41,13 @@ int GameMain() {
       return 2;
     case CommandLineAction::Play:
       break;
+  }
+  if (!command_line.framelogfile.empty()) {
+    std::string problem;
+    if (!StartFrameLog(command_line.framelogfile, &problem)) {
+      std::fprintf(stderr, "zumbrix: %s\n", problem.c_str());
+      return 2;
+    }
   }
   UseGameFiles(files);
   LoadSettings(files.settingsfile);

@@ -13,9 +13,11 @@
 #include "game/anaglyph.h"
 #include "game/entities.h"
 #include "game/game_files.h"
+#include "game/frame_overlay_key.h"
 #include "game/globals.h"
 #include "game/graphics_choice.h"
 #include "game/scores.h"
+#include "game/screen_name.h"
 #include "game/screens.h"
 #include "game/screenshot.h"
 #include "game/settings_store.h"
@@ -28,6 +30,7 @@
 #include "system/clock.h"
 #include "system/joystick.h"
 #include "system/polled_input.h"
+#include "system/startup_steps.h"
 #include "system/system_driver.h"
 
 namespace {
@@ -115,6 +118,7 @@ void loadresources() {
   digitimg = Grab(16, 16, 10, 223, 1, 17);
   painted_sheet.reset();
   Cls();
+  NoteStartupStep("sheet");
 
   snd_shot = LoadEffect("shot1.ogg");
   snd_hyper = LoadEffect("hypersp.ogg");
@@ -130,9 +134,11 @@ void loadresources() {
   snd_flyaway = LoadEffect("flyaway.ogg");
   snd_beewarp = LoadEffect("beewarp.ogg");
   snd_hscore = LoadEffect("hscore.ogg");
+  NoteStartupStep("sounds");
 }
 
 void splashscreen() {
+  ModalScreenScope splash(ModalScreen::Splash);
   Ref<TImage> logo = ImportImage("incbin::vxlogo.png", -1);
   CenterImageHandle(logo);
   SetClsColor(10, 5, 15);
@@ -169,6 +175,7 @@ void gamestartup() {
     // With no display the game would run unseen for ever: it says why and ends instead.
     std::string nodisplay;
     if (!plat_video_init(&nodisplay)) RuntimeError(nodisplay);
+    NoteStartupStep("video");
   }
   SelectGameGraphics();
   SetAppTitle("Zumbrix - 3D Edition");
@@ -177,6 +184,7 @@ void gamestartup() {
   }
   SetAutoImageFlags(IMAGE_MASKED | IMAGE_DYNAMIC);
   WatchScreenshotKey();
+  WatchFrameOverlayKey();
 
   initglobals();
   ApplySettingsToGame();
@@ -188,6 +196,7 @@ void gamestartup() {
 
   loadresources();
   loadhiscore();
+  NoteStartupStep("score");
   player->reset();
   splashscreen();
   if (quitflag) return;

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <exception>
 
+#include "graphics/frame_timing.h"
 #include "system/clock.h"
 #include "system/hook.h"
 #include "system/polled_input.h"
+#include "system/startup_steps.h"
 #include "system/system_driver.h"
 
 namespace {
@@ -145,11 +147,13 @@ Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int fla
   EndGraphicsMode();
   Ref<TGraphics> g = CreateGraphics(width, height, depth, hertz, flags);
   if (!g) return nullptr;
+  NoteStartupStep("context");
   NextGeneration();
   SetGraphics(g.get());
 
   sync_state.on = hertz != 0;
   if (hertz != 0 && depth != 0 && HardwareSyncWorks(hertz)) sync_state.on = false;
+  NoteStartupStep("probe");
   sync_state.rate = hertz;
   sync_state.period = hertz ? 1000 / hertz : 0;
   sync_state.fraction = 1000 - sync_state.period * hertz;
@@ -166,9 +170,10 @@ Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int fla
   return g;
 }
 
-void FlipScreen(int sync) {
-  CallHooks(FlipHookId(), nullptr);
-  if (!driver) return;
+namespace {
+
+// The flip itself, paced as FlipScreen's comment in graphics.h says.
+void PresentFrame(int sync) {
   if (sync != -1) {
     driver->Flip(sync);
     return;
@@ -191,6 +196,16 @@ void FlipScreen(int sync) {
     s.next -= dt;  // catch up with the clock: time lost is not made up by shorter frames
   }
   driver->Flip(0);
+}
+
+}  // namespace
+
+void FlipScreen(int sync) {
+  NoteFlipStart();
+  CallHooks(FlipHookId(), nullptr);
+  if (!driver) return;
+  PresentFrame(sync);
+  NoteFlipEnd();
 }
 
 int ContextWidth() { return settings.width; }

@@ -15,6 +15,9 @@ Steady::time_point Start() {
   return start;
 }
 
+// Read during static start-up at the latest, so that the clock's zero is the program's launch.
+[[maybe_unused]] const Steady::time_point launch = Start();
+
 std::atomic<bool> virtual_on{false};
 std::atomic<std::uint32_t> virtual_ticks{0};
 
@@ -26,6 +29,17 @@ std::uint32_t RealTicks() {
 }  // namespace
 
 std::uint32_t plat_ticks() { return virtual_on.load() ? virtual_ticks.load() : RealTicks(); }
+
+std::uint64_t plat_micros() {
+  if (virtual_on.load()) return std::uint64_t{virtual_ticks.load()} * 1000;
+  auto us = std::chrono::duration_cast<std::chrono::microseconds>(Steady::now() - Start());
+  return static_cast<std::uint64_t>(us.count());
+}
+
+std::uint64_t plat_micros_since_launch() {
+  auto us = std::chrono::duration_cast<std::chrono::microseconds>(Steady::now() - Start());
+  return static_cast<std::uint64_t>(us.count());
+}
 
 std::uint32_t plat_wall_millis() {
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -12,6 +12,12 @@
 #include <cstdint>
 
 std::uint32_t plat_ticks();
+// Microseconds on the same clock as plat_ticks, in 64 bits (under the virtual clock its
+// milliseconds times 1000). Any thread.
+std::uint64_t plat_micros();
+// Microseconds since the program's static start-up, in real time whatever the clock: how long
+// the program took to get somewhere. Any thread.
+std::uint64_t plat_micros_since_launch();
 // The wall clock in milliseconds, its low 32 bits: unlike plat_ticks it goes on between runs, so
 // no two runs read alike. Real time even under the virtual clock; any thread.
 std::uint32_t plat_wall_millis();

@@ -5,6 +5,10 @@
 
 int Millis() { return static_cast<int>(plat_ticks()); }
 
+std::int64_t Micros() { return static_cast<std::int64_t>(plat_micros()); }
+
+std::int64_t MicrosSinceLaunch() { return static_cast<std::int64_t>(plat_micros_since_launch()); }
+
 int SystemMillis() { return static_cast<int>(plat_wall_millis()); }
 
 void PauseMillis(int ms) {

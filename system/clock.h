@@ -6,7 +6,13 @@
 // moves the clock on at once instead of waiting.
 #pragma once
 
+#include <cstdint>
+
 int Millis();
+// Microseconds on the same clock as Millis (virtual under the harness), in 64 bits. Any thread.
+std::int64_t Micros();
+// Real microseconds since the program was launched, for start-up timings. Any thread.
+std::int64_t MicrosSinceLaunch();
 // The system's millisecond clock, which keeps running between launches (the wall clock, low 32
 // bits): a seed that differs every run. Any thread.
 int SystemMillis();

@@ -1,0 +1,33 @@
+// screen_name.cpp - the screen's name from the modal loop and the frame loop's flags.
+#include "game/screen_name.h"
+
+#include "game/entities.h"
+#include "game/globals.h"
+
+namespace {
+
+ModalScreen modal = ModalScreen::None;
+
+}  // namespace
+
+void SetModalScreen(ModalScreen screen) { modal = screen; }
+
+ModalScreen CurrentModalScreen() { return modal; }
+
+const char* CurrentScreenName() {
+  switch (modal) {
+    case ModalScreen::Splash:
+      return "splash";
+    case ModalScreen::Pause:
+      return "pause";
+    case ModalScreen::None:
+      break;
+  }
+  if (gameover == 1) return "gameover";
+  // The wave-end sequence: the ship rises to the top, then the caption flies away with it.
+  if (waveend == 1) return player && player->y < -30 ? "flyaway" : "waveend";
+  if (getready == 1) return "getready";
+  if (titlemode == 1) return "title";
+  if (playing == 1) return "play";
+  return "idle";
+}

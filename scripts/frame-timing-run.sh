@@ -1,0 +1,109 @@
+#!/bin/sh
+# frame-timing-run.sh - plays the real game in a real X window and checks its frame times.
+#
+# Each run starts its own Xvfb, launches the game with --frame-log in a scratch home (so no
+# player's files are touched), lets the splash run out, waits on the title, clicks to start a
+# game with xdotool, then fires while sweeping the ship along the bottom until the ship is hit and
+# the title returns, and quits with Escape. scripts/frame_log_report.py then reports, per run and
+# over all runs: the start-up breakdown, the screens passed through, the longest frame interval
+# after the first splash frame and the 99th percentile of |interval - 16.67 ms|. The status is 1
+# when a run has a frame over 25 ms, a p99 of 1 ms or more, or missed a screen.
+#
+#   scripts/frame-timing-run.sh [-n RUNS] [-s WIDTHxHEIGHT] [-b BUILD_DIR] [-o OUT_DIR] [-- OPTIONS]
+#
+# Options after "--" go to the game (for example --window). Needs Xvfb, xdotool and python3
+# (scripts/install-deps.sh measure). The machine should be otherwise idle: other work steals
+# the rasteriser's time and shows up as long frames.
+set -eu
+
+runs=3
+screen=640x480
+build=build
+out=build/frame-timing
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -n) runs=$2; shift 2 ;;
+    -s) screen=$2; shift 2 ;;
+    -b) build=$2; shift 2 ;;
+    -o) out=$2; shift 2 ;;
+    --) shift; break ;;
+    *) echo "usage: $0 [-n RUNS] [-s WxH] [-b BUILD_DIR] [-o OUT_DIR] [-- GAME_OPTIONS]" >&2; exit 2 ;;
+  esac
+done
+game=$(cd "$build/bin" && pwd)/zumbrix
+[ -x "$game" ] || { echo "no game at $game: run make build first" >&2; exit 2; }
+for tool in Xvfb xdotool python3; do
+  command -v $tool >/dev/null || { echo "$tool is missing: scripts/install-deps.sh measure" >&2; exit 2; }
+done
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+width=${screen%x*}
+height=${screen#*x}
+
+# Waits up to $2 seconds for the frame log $1's last line to name screen $3.
+wait_for_screen() {
+  i=0
+  while [ $i -lt $(($2 * 10)) ]; do
+    if [ -f "$1" ] && tail -n 1 "$1" | grep -q " $3\$"; then return 0; fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+    i=$((i + 1))
+  done
+  return 1
+}
+
+# Whether the frame log $1 has passed through screen $2.
+seen_screen() { grep -q " $2\$" "$1"; }
+
+logs=""
+run=1
+while [ $run -le "$runs" ]; do
+  display=:$((90 + run))
+  home=$out/home$run
+  log=$out/run$run.log
+  rm -rf "$home" "$log"
+  mkdir -p "$home"
+  Xvfb $display -screen 0 "${screen}x24" -nolisten tcp >"$out/xvfb$run.txt" 2>&1 &
+  xvfb=$!
+  sleep 1
+  DISPLAY=$display HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+    XDG_PICTURES_DIR=$home/pictures SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} \
+    "$game" --frame-log "$log" "$@" >"$out/game$run.txt" 2>&1 &
+  pid=$!
+  export DISPLAY=$display
+  status=ok
+  if wait_for_screen "$log" 30 title; then
+    sleep 2
+    xdotool mousemove $((width / 2)) $((height * 5 / 6)) click 1
+    wait_for_screen "$log" 20 play || status="no play"
+    # Sweep along the bottom with the button held, until the ship is hit.
+    xdotool mousedown 1
+    x=0
+    step=0
+    while [ $step -lt 3000 ] && ! seen_screen "$log" gameover; do
+      x=$(( (step * 7) % (2 * width / 2) ))
+      [ $x -gt $((width / 2)) ] && x=$((width - x))
+      xdotool mousemove $((width / 4 + x)) $((height * 5 / 6))
+      sleep 0.02
+      step=$((step + 1))
+    done
+    xdotool mouseup 1
+    wait_for_screen "$log" 30 title || status="no title after the game"
+    sleep 2
+    window=$(xdotool search --name "Zumbrix" | head -n 1)
+    [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null || true
+    xdotool key Escape
+  else
+    status="no title"
+  fi
+  i=0
+  while kill -0 $pid 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+  kill $pid 2>/dev/null || true
+  kill $xvfb 2>/dev/null || true
+  wait $xvfb 2>/dev/null || true
+  echo "run $run: $status"
+  logs="$logs $log"
+  run=$((run + 1))
+done
+python3 "$here/frame_log_report.py" --need splash,title,getready,play,gameover $logs
