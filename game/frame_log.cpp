@@ -14,21 +14,20 @@
 namespace {
 
 std::FILE* log_file = nullptr;
-bool steps_written = false;
+std::size_t steps_written = 0;
 
-void WriteStartupSteps() {
-  for (const StartupStep& step : StartupSteps()) {
+// The start-up steps noted since the last frame, where they happened among the frames.
+void WriteNewStartupSteps() {
+  const std::vector<StartupStep>& steps = StartupSteps();
+  for (; steps_written < steps.size(); ++steps_written) {
+    const StartupStep& step = steps[steps_written];
     std::fprintf(log_file, "# startup %s %.1f\n", step.name, step.since_us / 1000.0);
   }
-  std::fputs("# frame flip_us work_us flip_wait_us screen\n", log_file);
 }
 
 void LogFrame(const FrameTime& frame, void*) {
   if (!log_file) return;
-  if (!steps_written) {
-    WriteStartupSteps();
-    steps_written = true;
-  }
+  WriteNewStartupSteps();
   std::fprintf(log_file, "%" PRId64 " %" PRId64 " %d %d %s\n", frame.number, frame.flip_us,
                frame.work_us, frame.flip_wait_us, CurrentScreenName());
 }
@@ -42,7 +41,10 @@ bool StartFrameLog(const std::string& path, std::string* problem) {
     if (problem) *problem = "cannot write the frame log " + path + ": " + std::strerror(errno);
     return false;
   }
-  steps_written = false;
+  // A line at a time, so that the log can be watched while the game runs.
+  std::setvbuf(log_file, nullptr, _IOLBF, 1 << 16);
+  std::fputs("# frame flip_us work_us flip_wait_us screen\n", log_file);
+  steps_written = 0;
   WatchFrames(LogFrame, nullptr);
   static bool exit_registered = false;
   if (!exit_registered) {

@@ -1,17 +1,16 @@
 // frame_log.h - --frame-log FILE: one line per presented frame, for finding slow frames.
 //
-// The file starts with the start-up's steps, one line each ("# startup <step> <ms>", in
-// milliseconds since launch, written when the first frame is presented), then has one line per
-// frame presented by FlipScreen:
+// The file has one line per frame presented by FlipScreen, with the start-up's steps among them
+// where they happened ("# startup <step> <ms>", in milliseconds since launch):
 //
 //   <frame> <flip_us> <work_us> <flip_wait_us> <screen>
 //
 // frame counts FlipScreen's frames from 1; flip_us is when the flip returned, in microseconds on
 // the program's clock (since launch in a real run); work_us is the time from the previous flip to
 // this frame's FlipScreen; flip_wait_us the time in FlipScreen (flip hooks, pacing, the swap);
-// screen is the screen's name (screen_name.h). Lines are buffered and reach the file when the
-// buffer fills and when the log stops. Needs the frame timing of the graphics layer. Main thread
-// only.
+// screen is the screen's name (screen_name.h). Each line reaches the file as it is written, so
+// the log can be followed while the game runs. Needs the frame timing of the graphics layer. Main
+// thread only.
 #pragma once
 
 #include <string>

@@ -3,8 +3,32 @@
 
 #include <algorithm>
 
+#include "game/globals.h"
 #include "graphics/image_commands.h"
 #include "graphics/pixmap_ops.h"
+
+namespace {
+
+const SheetImage kSheetImages[] = {
+    {&starimg, 16, 16, 1, 357, 56, 0, true},       {&shipimg, 36, 58, 4, 1, 1, 37, true},
+    {&beeimg, 61, 43, 3, 1, 62, 62, true},         {&splatimg, 61, 45, 7, 1, 261, 62, true},
+    {&pointsimg, 35, 10, 8, 1, 309, 36, true},     {&bonusbannerimg, 158, 99, 3, 1, 322, 159, true},
+    {&lazerimg, 7, 26, 1, 151, 1, 0, true},        {&beeshotimg, 10, 10, 1, 177, 1, 0, true},
+    {&logoimg, 352, 110, 1, 1, 109, 0, true},      {&promptimg, 404, 18, 1, 230, 222, 0, true},
+    {&getreadyimg, 160, 47, 1, 191, 56, 0, true},  {&bonusroundimg, 178, 41, 1, 408, 1, 0, true},
+    {&wavedoneimg, 213, 52, 1, 408, 45, 0, true},  {&gameoverimg, 164, 47, 1, 399, 100, 0, true},
+    {&hudlabelimg, 84, 21, 3, 151, 30, 85, false}, {&digitimg, 16, 16, 10, 223, 1, 17, false},
+};
+
+}  // namespace
+
+std::span<const SheetImage> SheetImages() { return kSheetImages; }
+
+Ref<TImage> CutSheetImage(const SheetImage& row, const Ref<TPixmap>& screen) {
+  Ref<TImage> image = NewImage(row.width, row.height, row.frames);
+  for (int i = 0; i < row.frames; ++i) CutImage(image, screen, row.x + i * row.step, row.y, i);
+  return image;
+}
 
 Ref<TPixmap> PaintedSheet(const Ref<TImage>& sheet, int width, int height) {
   Ref<TPixmap> screen = TPixmap::Create(width, height, FORMAT_RGBA8888, 4);

@@ -7,8 +7,24 @@
 // at least one half, black elsewhere), and rectangles of it taken as CaptureImage takes them.
 #pragma once
 
+#include <span>
+
 #include "graphics/image.h"
 #include "graphics/pixmap.h"
+
+// One of the game's images on the sprite sheet: `frames` frames of width x height, frame i at
+// (x + i * step, y).
+struct SheetImage {
+  Ref<TImage>* image;  // the global it becomes (globals.h)
+  int width, height, frames, x, y, step;
+  bool centred;  // handle at the centre (sprites, captions); else top-left (the HUD's pieces)
+};
+
+// Every image the game cuts from the sheet, in the order start-up cuts them.
+std::span<const SheetImage> SheetImages();
+// A new image (with the program's automatic image flags and handle) holding `row`'s frames cut
+// from `screen`, the painted sheet.
+Ref<TImage> CutSheetImage(const SheetImage& row, const Ref<TPixmap>& screen);
 
 // The width x height screen after Cls() to black and PaintImage(sheet, 0, 0) under BLEND_MASK,
 // white and alpha 1, with no rotation or scale and the sheet's handle at 0, 0.

@@ -14,6 +14,12 @@ const char* const kTrackFiles[4] = {"techno1.ogg", "techno4.ogg", "techno2.ogg",
 
 }  // namespace
 
+void PrepareMusic() {
+  // The title's track first: it starts with the splash screen.
+  PrepareMusicTracks({DataFile(kTrackFiles[3]), DataFile(kTrackFiles[0]), DataFile(kTrackFiles[1]),
+                      DataFile(kTrackFiles[2])});
+}
+
 void playmusic(int track) {
   if (track < 0 || track > 3) return;
   // Loaded afresh each time, so every start plays the track from its beginning.

@@ -10,6 +10,9 @@
 // Track 0: techno1 (first swarm wave), 1: techno4 (second), 2: techno2 (bonus round),
 // 3: techno3 (splash and title). The caller stops the previous track first.
 void playmusic(int track);
+// Starts preparing the four tracks on a thread of their own, so that starting one costs the
+// frame next to nothing (music_stream.h).
+void PrepareMusic();
 void playsfx(const Ref<TSound>& sound);
 // The pause screen's volume steps: +10%, wrapping from 100% to off.
 void stepmusicvolume();

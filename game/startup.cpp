@@ -12,8 +12,8 @@
 #include "core/random.h"
 #include "game/anaglyph.h"
 #include "game/entities.h"
-#include "game/game_files.h"
 #include "game/frame_overlay_key.h"
+#include "game/game_files.h"
 #include "game/globals.h"
 #include "game/graphics_choice.h"
 #include "game/scores.h"
@@ -23,6 +23,7 @@
 #include "game/settings_store.h"
 #include "game/sheet_cut.h"
 #include "game/sound_control.h"
+#include "game/sound_loading.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -34,36 +35,6 @@
 #include "system/system_driver.h"
 
 namespace {
-
-// The screen with the sheet painted on it, made in software when the driver cannot read pixels
-// back (sheet_cut.h); null while the back buffer itself can be grabbed.
-Ref<TPixmap> painted_sheet;
-
-// An image of `frames` frames of w x h, frame i grabbed from the back buffer at (x + i * step, y).
-Ref<TImage> Grab(int w, int h, int frames, int x, int y, int step = 0) {
-  Ref<TImage> image = NewImage(w, h, frames);
-  for (int i = 0; i < frames; ++i) {
-    if (painted_sheet) {
-      CutImage(image, painted_sheet, x + i * step, y, i);
-    } else {
-      CaptureImage(image, x + i * step, y, i);
-    }
-  }
-  return image;
-}
-
-// A missing or broken file leaves its effect silent rather than stopping the game.
-Ref<TSound> LoadEffect(const char* name) {
-  const std::string path = DataFile(name);
-  Ref<TSound> sound;
-  try {
-    sound = LoadAudio(path, 0);
-  } catch (const std::exception&) {
-    sound.reset();
-  }
-  if (!sound) std::fprintf(stderr, "Sound %s could not be loaded: effect off\n", path.c_str());
-  return sound;
-}
 
 // Waits while the program is in the background, with the music paused. A close request ends
 // the wait (and, through quitflag, the program).
@@ -88,52 +59,20 @@ void waitwhilesuspended() { SitOutSuspension(); }
 int launchseed() { return SystemMillis(); }
 
 void loadresources() {
-  // The clear colour is still black: everything around the sprites is masked away when grabbed.
+  // The sheet is cut in software from the picture that painting it on a black screen would
+  // leave: the same pixels as reading them back, without a round trip through the driver. Every
+  // frame's texture is made here, so that no screen's first frame waits for its images.
   Ref<TImage> sheet = ImportImage("incbin::zumbrix_3d.png", -1);
-  Cls();
-  PaintImage(sheet, 0, 0);
-  TRar2ADriver* driver = Current2DDriver();
-  if (driver && !driver->ReadsBackPixels()) {
-    painted_sheet = PaintedSheet(sheet, ContextWidth(), ContextHeight());
+  const Ref<TPixmap> painted = PaintedSheet(sheet, ContextWidth(), ContextHeight());
+  for (const SheetImage& row : SheetImages()) {
+    SetAutoCenterHandle(row.centred);
+    *row.image = CutSheetImage(row, painted);
+    for (int i = 0; i < (*row.image)->FrameCount(); ++i) (*row.image)->Frame(i);
   }
-
-  SetAutoCenterHandle(true);
-  starimg = Grab(16, 16, 1, 357, 56);
-  shipimg = Grab(36, 58, 4, 1, 1, 37);
-  beeimg = Grab(61, 43, 3, 1, 62, 62);
-  splatimg = Grab(61, 45, 7, 1, 261, 62);
-  pointsimg = Grab(35, 10, 8, 1, 309, 36);
-  bonusbannerimg = Grab(158, 99, 3, 1, 322, 159);
-  lazerimg = Grab(7, 26, 1, 151, 1);
-  beeshotimg = Grab(10, 10, 1, 177, 1);
-  logoimg = Grab(352, 110, 1, 1, 109);
-  promptimg = Grab(404, 18, 1, 230, 222);
-  getreadyimg = Grab(160, 47, 1, 191, 56);
-  bonusroundimg = Grab(178, 41, 1, 408, 1);
-  wavedoneimg = Grab(213, 52, 1, 408, 45);
-  gameoverimg = Grab(164, 47, 1, 399, 100);
   SetAutoCenterHandle(false);
-  // The HUD's labels and digits are placed by their top-left corner.
-  hudlabelimg = Grab(84, 21, 3, 151, 30, 85);
-  digitimg = Grab(16, 16, 10, 223, 1, 17);
-  painted_sheet.reset();
-  Cls();
   NoteStartupStep("sheet");
 
-  snd_shot = LoadEffect("shot1.ogg");
-  snd_hyper = LoadEffect("hypersp.ogg");
-  snd_gstart = LoadEffect("gstart.ogg");
-  snd_endwave = LoadEffect("endwave.ogg");
-  snd_bhit = LoadEffect("bhit.ogg");
-  snd_bhit1 = LoadEffect("bhit1.ogg");
-  snd_lswarm = LoadEffect("lswarm.ogg");
-  snd_sswarm = LoadEffect("sswarm.ogg");
-  snd_sbhit = LoadEffect("sbhit.ogg");
-  snd_sbdie = LoadEffect("sbdie.ogg");
-  snd_shipdie = LoadEffect("shipdie.ogg");
-  snd_flyaway = LoadEffect("flyaway.ogg");
-  snd_beewarp = LoadEffect("beewarp.ogg");
-  snd_hscore = LoadEffect("hscore.ogg");
+  FinishLoadingSounds();
   NoteStartupStep("sounds");
 }
 
@@ -171,6 +110,8 @@ void splashscreen() {
 }
 
 void gamestartup() {
+  // Decoded while the display opens.
+  StartLoadingSounds();
   if (ChosenGameGraphics() == GraphicsChoice::kOpenGL) {
     // With no display the game would run unseen for ever: it says why and ends instead.
     std::string nodisplay;

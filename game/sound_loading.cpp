@@ -1,0 +1,95 @@
+// sound_loading.cpp - the effects' table and the decoding thread.
+#include "game/sound_loading.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <thread>
+
+#include "audio/audio_driver.h"
+#include "audio/sample_loader.h"
+#include "game/game_files.h"
+#include "game/globals.h"
+#include "game/sound_control.h"
+
+namespace {
+
+struct EffectFile {
+  Ref<TSound>* sound;
+  const char* file;
+};
+
+const std::array<EffectFile, 14> kEffects = {{
+    {&snd_shot, "shot1.ogg"},
+    {&snd_hyper, "hypersp.ogg"},
+    {&snd_gstart, "gstart.ogg"},
+    {&snd_endwave, "endwave.ogg"},
+    {&snd_bhit, "bhit.ogg"},
+    {&snd_bhit1, "bhit1.ogg"},
+    {&snd_lswarm, "lswarm.ogg"},
+    {&snd_sswarm, "sswarm.ogg"},
+    {&snd_sbhit, "sbhit.ogg"},
+    {&snd_sbdie, "sbdie.ogg"},
+    {&snd_shipdie, "shipdie.ogg"},
+    {&snd_flyaway, "flyaway.ogg"},
+    {&snd_beewarp, "beewarp.ogg"},
+    {&snd_hscore, "hscore.ogg"},
+}};
+
+// Written by the decoding thread only until it is joined; read by the game thread after.
+std::array<Ref<TAudioSample>, kEffects.size()> decoded;
+std::array<std::string, kEffects.size()> paths;
+std::thread decoder;
+bool started = false;
+
+void DecodeAll() {
+  for (std::size_t i = 0; i < kEffects.size(); ++i) {
+    try {
+      decoded[i] = LoadSample(paths[i]);
+    } catch (const std::exception&) {
+      decoded[i].reset();
+    }
+  }
+}
+
+// A start-up that fails while the thread runs ends the program with it still decoding.
+void JoinDecoder() {
+  if (decoder.joinable()) decoder.join();
+}
+
+}  // namespace
+
+void StartLoadingSounds() {
+  if (started) return;
+  started = true;
+  for (std::size_t i = 0; i < kEffects.size(); ++i) paths[i] = DataFile(kEffects[i].file);
+  AudioSampleLoaders();  // the loaders registered here, not raced for by the thread
+  static const bool joined_at_exit = std::atexit(JoinDecoder) == 0;
+  (void)joined_at_exit;
+  decoder = std::thread(DecodeAll);
+  PrepareMusic();
+}
+
+void FinishLoadingSounds() {
+  if (decoder.joinable()) {
+    decoder.join();
+  } else {
+    for (std::size_t i = 0; i < kEffects.size(); ++i) paths[i] = DataFile(kEffects[i].file);
+    DecodeAll();
+  }
+  started = false;
+  for (std::size_t i = 0; i < kEffects.size(); ++i) {
+    Ref<TSound> sound;
+    try {
+      sound = decoded[i] ? LoadAudio(decoded[i], 0) : nullptr;
+    } catch (const std::exception&) {
+      sound.reset();
+    }
+    if (!sound)
+      std::fprintf(stderr, "Sound %s could not be loaded: effect off\n", paths[i].c_str());
+    *kEffects[i].sound = sound;
+    decoded[i].reset();
+  }
+}
