@@ -16,6 +16,8 @@ ModalScreen CurrentModalScreen() { return modal; }
 
 const char* CurrentScreenName() {
   switch (modal) {
+    case ModalScreen::Startup:
+      return "startup";
     case ModalScreen::Splash:
       return "splash";
     case ModalScreen::Pause:

@@ -110,6 +110,7 @@ void splashscreen() {
 }
 
 void gamestartup() {
+  ModalScreenScope startup(ModalScreen::Startup);
   // Decoded while the display opens.
   StartLoadingSounds();
   if (ChosenGameGraphics() == GraphicsChoice::kOpenGL) {

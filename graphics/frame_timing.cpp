@@ -13,7 +13,7 @@ namespace {
 std::vector<std::pair<FrameWatcher, void*>> watchers;
 std::int64_t frames_presented = 0;
 std::int64_t last_flip_end = -1;  // -1: no timed flip yet, so the first work time is unknown
-std::int64_t flip_start = -1;  // -1: the flip under way began before anyone watched
+std::int64_t flip_start = -1;     // -1: the flip under way began before anyone watched
 
 std::array<FrameTime, kRecentFrames> ring;
 int ring_next = 0, ring_count = 0;

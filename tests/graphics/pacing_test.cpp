@@ -120,6 +120,32 @@ TEST_F(Pacing, DisplaySyncedAtTheRateTurnsSoftSyncOff) {
   }
 }
 
+// The display probe: flips that return at once mean there is no vertical sync, and sixty of
+// them in a row end the probe (it used to flip a thousand times); a display that hands back a
+// few buffers at once before it starts waiting for its refresh still counts as synced.
+TEST_F(Pacing, TheProbeGivesUpAfterSixtyInstantFlipsButWaitsOutAFillingQueue) {
+  driver->flip_ms = 0;
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  EXPECT_TRUE(SoftSyncActive());
+  EXPECT_EQ(driver->syncs.size(), 60u);
+
+  class QueueingDriver : public FakeDriver {
+   public:
+    void Flip(int sync) override {
+      flip_ms = ++flips <= 3 ? 0 : 17;
+      FakeDriver::Flip(sync);
+    }
+    int flips = 0;
+  };
+  Ref<QueueingDriver> queueing = New<QueueingDriver>();
+  SelectGraphicsDriver(queueing.get(), GFX_BACKBUFFER);
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  EXPECT_FALSE(SoftSyncActive());
+  EXPECT_EQ(queueing->flips, 6);
+  EndGraphicsMode();
+  SelectGraphicsDriver(driver.get(), GFX_BACKBUFFER);
+}
+
 TEST_F(Pacing, OverrunFrameDoesNotShortenTheNextOnes) {
   ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
   Periods(5);
