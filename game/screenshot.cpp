@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/main_thread.h"
 #include "graphics/draw2d.h"
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
@@ -33,6 +34,7 @@ std::string ScreenshotFolder() {
 }
 
 std::string SaveScreenshot() {
+  ZX_CHECK_MAIN_THREAD();
   namespace fs = std::filesystem;
   const std::string folder = ScreenshotFolder();
   if (folder.empty()) {
@@ -61,6 +63,7 @@ std::string SaveScreenshot() {
 }
 
 void WatchScreenshotKey() {
+  ZX_CHECK_MAIN_THREAD();
   static bool watching = false;
   if (watching) return;
   watching = true;

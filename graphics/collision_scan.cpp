@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/main_thread.h"
+
 namespace {
 
 std::vector<int> lineBuffer;
@@ -126,6 +128,7 @@ void rpoly::Init(const float* values, int floats, int channelCount, const TPixma
 }
 
 int ScanPolygons(rpoly* polys, int n, SpanCallback callback, int minActive) {
+  ZX_CHECK_MAIN_THREAD();
   constexpr int kMaxPolygons = 4;
   n = std::min(n, kMaxPolygons);
   if (n <= 0) return 0;

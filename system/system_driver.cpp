@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "core/main_thread.h"
 #include "platform/cursor.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -81,6 +82,8 @@ std::string TPlatformSystemDriver::RequestDir(const std::string&, const std::str
 bool TPlatformSystemDriver::OpenURL(const std::string&) { return false; }
 
 void StartSystem() {
+  ClaimMainThread();
+  ZX_CHECK_MAIN_THREAD();
   if (driver) return;
   plat_events_init();
   driver = New<TPlatformSystemDriver>().detach();  // lives until the program ends
@@ -89,11 +92,13 @@ void StartSystem() {
 }
 
 TSystemDriver* SystemDriver() {
+  ZX_CHECK_MAIN_THREAD();
   StartSystem();
   return driver;
 }
 
 void PumpEvents() {
+  ZX_CHECK_MAIN_THREAD();
   if (pumping) return;
   TSystemDriver* system = SystemDriver();
   PumpGuard guard;
@@ -101,6 +106,7 @@ void PumpEvents() {
 }
 
 void AwaitEvents() {
+  ZX_CHECK_MAIN_THREAD();
   if (pumping) return;
   TSystemDriver* system = SystemDriver();
   PumpGuard guard;

@@ -1,6 +1,7 @@
 // translator.cpp - the message-to-event table and the pointer's enter/leave tracking.
 #include "system/translator.h"
 
+#include "core/main_thread.h"
 #include "platform/cursor.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -80,6 +81,7 @@ int EventKeyCode(int vkey, int scancode, bool extended) {
 }
 
 void TranslateSystemMessage(const PlatMessage& m, TObject* source) {
+  ZX_CHECK_MAIN_THREAD();
   switch (m.kind) {
     case PlatMessageKind::kClose:
       Emit(EVENT_APPTERMINATE, source, 0);
