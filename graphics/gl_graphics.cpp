@@ -438,11 +438,3 @@ Ref<TPixmap> GrabPresentedWindow() {
   UpdateTarget(r);
   return FlipPixmapVertically(p);
 }
-
-void TGLGraphicsDriver::SwapSharedContext() {
-  if (!plat_gl_shared_is_current()) {
-    plat_gl_make_shared_current();
-  } else {
-    plat_gl_make_current(current_record ? current_record->window : nullptr);
-  }
-}
