@@ -20,12 +20,14 @@
 #include "graphics/image_draw.h"
 #include "system/clock.h"
 #include "system/joystick.h"
+#include "system/key_codes.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
 
 namespace {
 
-constexpr int kSpace = 32, kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
+constexpr int kSpace = Key(KeyCode::kSpace), kEsc = Key(KeyCode::kEscape), kF1 = Key(KeyCode::kF1),
+              kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4);
 
 template <class T>
 void UpdateAll(TList* list) {

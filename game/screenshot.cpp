@@ -12,11 +12,12 @@
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
 #include "system/hook.h"
+#include "system/key_codes.h"
 #include "system/polled_input.h"
 
 namespace {
 
-constexpr int kF12 = 123;
+constexpr int kF12 = Key(KeyCode::kF12);
 
 TObject* SaveOnF12(int, TObject* data, TObject*) {
   if (KeyHits(kF12)) SaveScreenshot();

@@ -19,10 +19,10 @@ void spawner() {
     // The id advances even when the wave is full and the swarm is refused.
     swarmid += 1;
     if (swarmid > 150) swarmid = 0;
-    starbee_tag::Create(2, 0, 0, 0, swarmid, 0);
+    starbee_tag::Create(BeeType(BeeKind::kSwarm), 0, 0, 0, swarmid, 0);
   } else if (phase == 2 && spawnctr >= 140) {
     spawnctr = 0;
-    starbee_tag::Create(1, 0, 0, 0, 0, 0);
+    starbee_tag::Create(BeeType(BeeKind::kBonus), 0, 0, 0, 0, 0);
   }
 }
 

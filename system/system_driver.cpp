@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "system/event.h"
 #include "system/event_queue.h"
+#include "system/key_codes.h"
 #include "system/translator.h"
 
 namespace {
@@ -19,14 +20,20 @@ bool mouse_visible = true;
 int modifiers = 0;
 
 bool IsModifierKey(int vkey) {
-  return vkey == 16 || vkey == 17 || vkey == 18 || vkey == 91 || vkey == 92;
+  for (KeyCode code : {KeyCode::kShift, KeyCode::kControl, KeyCode::kAlt, KeyCode::kLeftWindows,
+                       KeyCode::kRightWindows}) {
+    if (vkey == Key(code)) return true;
+  }
+  return false;
 }
 
+bool Held(KeyCode code) { return plat_key_held(Key(code)); }
+
 void RebuildModifiers() {
-  modifiers = (plat_key_held(16) ? MODIFIER_SHIFT : 0) |
-              (plat_key_held(17) ? MODIFIER_CONTROL : 0) |
-              (plat_key_held(18) ? MODIFIER_OPTION : 0) |
-              (plat_key_held(91) || plat_key_held(92) ? MODIFIER_SYSTEM : 0);
+  modifiers = (Held(KeyCode::kShift) ? MODIFIER_SHIFT : 0) |
+              (Held(KeyCode::kControl) ? MODIFIER_CONTROL : 0) |
+              (Held(KeyCode::kAlt) ? MODIFIER_OPTION : 0) |
+              (Held(KeyCode::kLeftWindows) || Held(KeyCode::kRightWindows) ? MODIFIER_SYSTEM : 0);
 }
 
 class PumpGuard {
