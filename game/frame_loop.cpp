@@ -7,6 +7,7 @@
 #include "game/anaglyph.h"
 #include "game/colour_mode.h"
 #include "game/entities.h"
+#include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
 #include "game/scores.h"
@@ -57,19 +58,9 @@ void SteerByJoystick() {
 }
 
 void StartGame() {
-  spawnctr = 0;
-  spawnrate = 120;
-  swarmid = 0;
-  swarmsmade = 0;
-  swarmsperwave = 10;
-  swarmskilled = 0;
+  EnterGetReadyForNewGame();
   playsfx(snd_gstart);
-  seqctr = 0;
-  fade = 1.0f;
-  titlemode = 0;
-  getready = 1;
   clearentities();
-  phase = 0;
   ClearKeys();
   ClearMouse();
   player->reset();
@@ -90,10 +81,7 @@ void GetReadyFrame() {
     if (seqctr > 100) fade -= 0.006f;
     if (!(fade > 0)) {
       player->reset();
-      getready = 0;
-      playing = 1;
-      fade = 1.0f;
-      seqctr = 0;
+      EnterPlay();
       ClearMouse();
     }
   }
@@ -107,10 +95,8 @@ void GameOverFrame() {
   if (seqctr > 120) fade -= 0.006f;
   if (!(fade > 0)) {
     player->reset();
-    gameover = 0;
     player->dead = 0;
-    titlemode = 1;
-    spawnrate = 30;
+    EnterTitleAfterGameOver();
     playmusic(3);
     ClearMouse();
   }
@@ -156,19 +142,9 @@ void AbandonGame() {
   Cls();
   FlipScreen(-1);
   PauseMillis(1000);
-  titlemode = 1;
-  playing = 0;
-  getready = 0;
-  waveend = 0;
-  gameover = 0;
-  escaped = 0;
-  cycledone = false;
-  seqctr = 0;
-  fade = 1.0f;
+  EnterTitleOnAbandon();
   player->dead = 0;
   playmusic(3);
-  spawnrate = 25;
-  phase = 0;
   clearentities();
   ClearKeys();
   ClearMouse();

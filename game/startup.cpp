@@ -13,6 +13,7 @@
 #include "game/anaglyph.h"
 #include "game/entities.h"
 #include "game/game_files.h"
+#include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/graphics_choice.h"
 #include "game/scores.h"
@@ -191,9 +192,6 @@ void gamestartup() {
   player->reset();
   splashscreen();
   if (quitflag) return;
-  titlemode = 1;
+  EnterTitleAfterSplash();
   SeedRandom(launchseed());
-  fade = 1.0f;
-  seqctr = 0;
-  cycledone = false;
 }
