@@ -32,7 +32,8 @@ extern const std::string volumelabels[11];  // "(off)", "(10%)" .. "(100%)"
 
 // --- the mode -------------------------------------------------------------------------------
 // Five flags (0 or 1) and the sequence state. Only the transitions of game_mode.h set the flags
-// and reset the sequence; within a sequence the frame code counts seqctr up and fades fade down.
+// and reset the sequence; within a sequence the frame code counts seqctr up and fades fade down
+// (on the title, drawtitle lets fade run down and round again to pulse the prompt).
 //
 //   mode        its flag    seqctr                        fade
 //   title       titlemode   -                             pulses the prompt
