@@ -150,16 +150,16 @@ std::int64_t sound::position() const {
   return (played.load(std::memory_order_acquire) >> 32) / sampleChannels;
 }
 
-int sound::mix(int* acc, int frames) {
+MixResult sound::mix(int* acc, int frames) {
   const int s = status.load(std::memory_order_acquire);
-  if (s == kReleased) return -1;
-  if (s & kPaused) return -2;
-  if (!(s & (kOnce | kLooped))) return 1;
+  if (s == kReleased) return MixResult::kReleased;
+  if (s & kPaused) return MixResult::kPaused;
+  if (!(s & (kOnce | kLooped))) return MixResult::kFinished;
 
   if (startDelay > 0) {
     if (frames <= startDelay) {
       startDelay -= frames;
-      return 0;
+      return MixResult::kMixing;
     }
     acc += 2 * startDelay;
     frames -= startDelay;
@@ -201,7 +201,7 @@ int sound::mix(int* acc, int frames) {
   if (filled < smp.length) {
     const std::int64_t limit = (static_cast<std::int64_t>(smp.channels) * (filled - 1)) << 32;
     const std::int64_t step = std::max(b.step0, b.step1);
-    if (filled < 2 || step <= 0 || p >= limit) return 0;
+    if (filled < 2 || step <= 0 || p >= limit) return MixResult::kMixing;
     frames = static_cast<int>(std::min<std::int64_t>(frames, (limit - p + step - 1) / step));
   }
   const bool ramped = b.step0 != b.step1 || b.volume0 != b.volume1;
@@ -217,5 +217,5 @@ int sound::mix(int* acc, int frames) {
   }
   pos.store(p, std::memory_order_relaxed);
   played.store(done, std::memory_order_release);
-  return finished ? 1 : 0;
+  return finished ? MixResult::kFinished : MixResult::kMixing;
 }

@@ -101,11 +101,11 @@ void mixer::pass(std::int16_t* dest, int n) {
   int* acc = buffer.data();
   const int frames = n / 2;
   for (sound** link = &active; (v = *link);) {
-    int result = v->mix(acc, frames);
+    const MixResult result = v->mix(acc, frames);
     bool drop = false;
-    if (result == -1) {
+    if (result == MixResult::kReleased) {
       drop = true;
-    } else if (result == 1) {
+    } else if (result == MixResult::kFinished) {
       if (v->releaseWhenDone.load(std::memory_order_acquire)) {
         v->status.store(sound::kReleased, std::memory_order_release);
         drop = true;

@@ -40,6 +40,14 @@ class output {
   virtual std::int64_t position() const = 0;
 };
 
+// What one mixing pass tells the mixer about a voice.
+enum class MixResult : int {
+  kPaused = -2,    // nothing mixed; the voice waits
+  kReleased = -1,  // the game let go of the voice: back to the pool
+  kMixing = 0,     // more to come
+  kFinished = 1,   // a one-shot reached its end, or the voice was stopped
+};
+
 // One playing instance of a sample.
 class sound : public output {
  public:
@@ -60,8 +68,7 @@ class sound : public output {
   std::int64_t position() const override;
 
   // Device thread: adds `frames` frames of this voice to `acc` (interleaved left/right).
-  // 0: keep mixing; -2: paused; -1: released; 1: finished or stopped.
-  int mix(int* acc, int frames);
+  MixResult mix(int* acc, int frames);
 
   mixer* const owner;
   std::atomic<int> status{kIdle};

@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "core/error.h"
+#include "core/main_thread.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ void EnterAppDir(const char* argv0) {
 }
 
 int RunApplication(int argc, char** argv, int (*body)()) {
+  ClaimMainThread();
   InstallHandlers();
   EnterAppDir(argc > 0 ? argv[0] : nullptr);
   try {

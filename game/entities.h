@@ -13,6 +13,7 @@
 
 #include "core/list.h"
 #include "core/object.h"
+#include "game/bee_kind.h"
 
 // A background star in one of three depth layers (0 is nearest).
 class starfield_tag : public TObject {
@@ -53,7 +54,7 @@ class lazershot_tag : public TObject {
   static void Create(int tracer, int x, int y);
 };
 
-// A bee: 0 merged bee, 1 bonus bee, 2 swarm bee.
+// A bee; btype is its kind (bee_kind.h).
 class starbee_tag : public TObject {
  public:
   float x = 0, y = 0;

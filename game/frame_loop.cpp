@@ -7,6 +7,7 @@
 #include "game/anaglyph.h"
 #include "game/colour_mode.h"
 #include "game/entities.h"
+#include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
 #include "game/scores.h"
@@ -21,12 +22,14 @@
 #include "graphics/image_draw.h"
 #include "system/clock.h"
 #include "system/joystick.h"
+#include "system/key_codes.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
 
 namespace {
 
-constexpr int kSpace = 32, kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
+constexpr int kSpace = Key(KeyCode::kSpace), kEsc = Key(KeyCode::kEscape), kF1 = Key(KeyCode::kF1),
+              kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4);
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -56,19 +59,9 @@ void SteerByJoystick() {
 }
 
 void StartGame() {
-  spawnctr = 0;
-  spawnrate = 120;
-  swarmid = 0;
-  swarmsmade = 0;
-  swarmsperwave = 10;
-  swarmskilled = 0;
+  EnterGetReadyForNewGame();
   playsfx(snd_gstart);
-  seqctr = 0;
-  fade = 1.0f;
-  titlemode = 0;
-  getready = 1;
   clearentities();
-  phase = 0;
   ClearKeys();
   ClearMouse();
   player->reset();
@@ -89,10 +82,7 @@ void GetReadyFrame() {
     if (seqctr > 100) fade -= 0.006f;
     if (!(fade > 0)) {
       player->reset();
-      getready = 0;
-      playing = 1;
-      fade = 1.0f;
-      seqctr = 0;
+      EnterPlay();
       ClearMouse();
     }
   }
@@ -106,10 +96,8 @@ void GameOverFrame() {
   if (seqctr > 120) fade -= 0.006f;
   if (!(fade > 0)) {
     player->reset();
-    gameover = 0;
     player->dead = 0;
-    titlemode = 1;
-    spawnrate = 30;
+    EnterTitleAfterGameOver();
     playmusic(3);
     ClearMouse();
   }
@@ -156,19 +144,9 @@ void AbandonGame() {
   Cls();
   FlipScreen(-1);
   PauseMillis(1000);
-  titlemode = 1;
-  playing = 0;
-  getready = 0;
-  waveend = 0;
-  gameover = 0;
-  escaped = 0;
-  cycledone = false;
-  seqctr = 0;
-  fade = 1.0f;
+  EnterTitleOnAbandon();
   player->dead = 0;
   playmusic(3);
-  spawnrate = 25;
-  phase = 0;
   clearentities();
   ClearKeys();
   ClearMouse();

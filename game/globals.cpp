@@ -2,6 +2,7 @@
 #include "game/globals.h"
 
 #include "game/entities.h"
+#include "game/game_mode.h"
 
 TList* starlist = nullptr;
 TList* shotlist = nullptr;
@@ -55,19 +56,14 @@ void initglobals() {
   player->Retain();
   player->wave = 1;
 
-  titlemode = getready = playing = waveend = gameover = quitflag = phase = 0;
-  spawnrate = 30;
-  spawnctr = swarmid = swarmsmade = swarmskilled = escaped = 0;
-  swarmsperwave = 10;
+  ResetModeForProgramStart();
+  quitflag = 0;
   musicvol = 1.0f;
   musicstep = 10;
   sfxvol = 0.5f;
   sfxstep = 5;
   musicchannel.reset();
   steermousex = steermousey = 0;
-  fade = 1.0f;
-  seqctr = 0;
-  cycledone = false;
 }
 
 void clearentities() {

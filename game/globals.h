@@ -2,8 +2,7 @@
 //
 // The game keeps its state in program-wide globals, as its entity classes read and change them
 // directly. Everything here is made by the start-up (startup.h) and lives until the program ends.
-// Play is active while getready, waveend and gameover are all 0; titlemode does not stop play
-// (the title screen runs its attract play underneath).
+// The mode's flags are explained together below, where they are declared.
 #pragma once
 
 #include <string>
@@ -31,12 +30,33 @@ extern const int pointstable[8];            // 25 .. 3200: points for destroying
 extern const std::string pausetexts[4];     // the last is followed by the colour mode's label
 extern const std::string volumelabels[11];  // "(off)", "(10%)" .. "(100%)"
 
-// --- state flags and counters -------------------------------------------------------------
-extern int titlemode;      // 1 while the title (attract) screen runs
-extern int getready;       // 1 during the get-ready sequence before a wave
-extern int playing;        // 1 while a wave is played; the ship takes input
-extern int waveend;        // 1 during the wave-complete fly-away sequence
-extern int gameover;       // 1 during the game-over sequence
+// --- the mode -------------------------------------------------------------------------------
+// Five flags (0 or 1) and the sequence state. Only the transitions of game_mode.h set the flags
+// and reset the sequence; within a sequence the frame code counts seqctr up and fades fade down
+// (on the title, drawtitle lets fade run down and round again to pulse the prompt).
+//
+//   mode        its flag    seqctr                        fade
+//   title       titlemode   -                             pulses the prompt
+//   get-ready   getready    counts frames from 0          falls after frame 100
+//   play        playing     -                             -
+//   wave end    waveend     -1 until the bonus is paid    falls once the ship is far off the top
+//   game over   gameover    counts frames from 0          falls after frame 120
+//
+// In each mode its own flag is 1 and the other four are 0.
+//
+// The playfield (bees, shots, splats) moves while getready, waveend and gameover are all 0: in
+// play and under the title's attract play. From game over the title keeps the phase and the
+// difficulty the game reached; F1 resets them.
+extern int titlemode;   // 1 while the title (attract) screen runs
+extern int getready;    // 1 during the get-ready sequence before a wave
+extern int playing;     // 1 while a wave is played; the ship takes input
+extern int waveend;     // 1 during the wave-complete fly-away sequence
+extern int gameover;    // 1 during the game-over sequence
+extern float fade;      // alpha of the current overlay caption; a sequence ends when it reaches 0
+extern int seqctr;      // frames into the current sequence; -1: a wave bonus is still to pay
+extern bool cycledone;  // the bonus round ended and the wave cycle wrapped (fly-away only)
+
+// --- state counters ---------------------------------------------------------------------------
 extern int quitflag;       // 1 when a close request arrived while paused
 extern int phase;          // 0 and 1: swarm waves; 2: the bonus round
 extern int spawnrate;      // frames between swarm spawns
@@ -52,11 +72,6 @@ extern float sfxvol;
 extern int sfxstep;
 extern Ref<TChannel> musicchannel;  // the channel the current track plays on
 extern int steermousex, steermousey;
-
-// The frame loop's sequence state, shared with the wave and screen code.
-extern float fade;      // alpha of the current overlay caption
-extern int seqctr;      // frames into the current sequence; -1: a wave bonus is still to pay
-extern bool cycledone;  // the bonus round ended and the wave cycle wrapped
 
 // --- images, cut from the sprite sheet at start-up ------------------------------------------
 extern Ref<TImage> starimg, shipimg, beeimg, splatimg, pointsimg, bonusbannerimg, lazerimg,

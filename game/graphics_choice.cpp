@@ -1,6 +1,7 @@
 // graphics_choice.cpp - selecting the OpenGL or the null 2D driver for the game.
 #include "game/graphics_choice.h"
 
+#include "core/main_thread.h"
 #include "graphics/gl_draw2d.h"
 #include "graphics/null_draw2d.h"
 
@@ -14,6 +15,7 @@ void ChooseGameGraphics(GraphicsChoice c) { choice = c; }
 GraphicsChoice ChosenGameGraphics() { return choice; }
 
 void SelectGameGraphics() {
+  ZX_CHECK_MAIN_THREAD();
   // Each driver selects itself on its first use only, so the choice is made explicit here: a
   // process may run the game on one driver and then on the other.
   TRar2ADriver* driver = choice == GraphicsChoice::kNull

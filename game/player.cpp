@@ -7,13 +7,14 @@
 #include "game/sound_control.h"
 #include "graphics/draw2d.h"
 #include "system/joystick.h"
+#include "system/key_codes.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
 
 namespace {
 
-constexpr int kLeftControl = 162;
-constexpr int kLeftAlt = 164;
+constexpr int kLeftControl = Key(KeyCode::kLeftControl);
+constexpr int kLeftAlt = Key(KeyCode::kLeftAlt);
 
 // Each test consumes its presses; the first source that reports one wins and the later ones are
 // left for the next frame.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/main_thread.h"
 #include "game/state_hash.h"
 #include "graphics/graphics.h"
 #include "system/event.h"
@@ -141,6 +142,7 @@ std::string GameTimeText(int frame) {
 }
 
 void StartRecording(std::int32_t seed) {
+  ZX_CHECK_MAIN_THREAD();
   StopReplay();
   rec = Recorder{};
   rec.on = true;
@@ -163,6 +165,7 @@ void RecordStartingBest(std::int32_t best) { rec.journal.best = best; }
 int RecordedFrames() { return static_cast<int>(rec.journal.frames.size()); }
 
 ReplayJournal StopRecording() {
+  ZX_CHECK_MAIN_THREAD();
   if (!rec.on) return {};
   DetachHook(FlipHookId(), RecordFlip);
   ClearInputSeam();
@@ -175,6 +178,7 @@ ReplayJournal StopRecording() {
 }
 
 void StartReplay(const ReplayJournal& journal) {
+  ZX_CHECK_MAIN_THREAD();
   if (rec.on) StopRecording();
   StopReplay();
   play = Player{};
@@ -195,6 +199,7 @@ bool ReplayFramesDone() { return play.index >= play.journal.frames.size(); }
 std::string ReplayDivergence() { return play.divergence; }
 
 void StopReplay() {
+  ZX_CHECK_MAIN_THREAD();
   if (play.hooked) DetachHook(FlipHookId(), ReplayFlip);
   if (InputReplaying()) ClearInputSeam();
   play.hooked = false;

@@ -7,15 +7,17 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/main_thread.h"
 #include "graphics/draw2d.h"
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
 #include "system/hook.h"
+#include "system/key_codes.h"
 #include "system/polled_input.h"
 
 namespace {
 
-constexpr int kF12 = 123;
+constexpr int kF12 = Key(KeyCode::kF12);
 
 TObject* SaveOnF12(int, TObject* data, TObject*) {
   if (KeyHits(kF12)) SaveScreenshot();
@@ -33,6 +35,7 @@ std::string ScreenshotFolder() {
 }
 
 std::string SaveScreenshot() {
+  ZX_CHECK_MAIN_THREAD();
   namespace fs = std::filesystem;
   const std::string folder = ScreenshotFolder();
   if (folder.empty()) {
@@ -61,6 +64,7 @@ std::string SaveScreenshot() {
 }
 
 void WatchScreenshotKey() {
+  ZX_CHECK_MAIN_THREAD();
   static bool watching = false;
   if (watching) return;
   watching = true;

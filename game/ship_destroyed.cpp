@@ -1,6 +1,7 @@
 // ship_destroyed.cpp - what happens when a bee or a bee shot touches the ship: the playfield is
 // cleared, the ship bursts into a splat and 80 particles, the music stops and game over begins.
 #include "game/entities.h"
+#include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/sound_control.h"
 
@@ -9,8 +10,7 @@ void destroyship() {
   player->dead = 1;
   playsfx(snd_shipdie);
   HaltChannel(musicchannel);
-  playing = 0;
-  gameover = 1;
+  EnterGameOver();
   beesplat_tag::Create(static_cast<float>(player->x), static_cast<float>(player->y), 0.5f);
   particle_tag::Create(static_cast<float>(player->x), static_cast<float>(player->y), 0.4f, 80);
 }

@@ -31,7 +31,7 @@ int BurstZoneValue(float x) {
 bool SwarmHasBees(int spawnid) {
   for (TObject* object : *beelist) {
     auto* bee = dynamic_cast<starbee_tag*>(object);
-    if (bee && bee->btype == 2 && bee->spawnid == spawnid) return true;
+    if (bee && bee->btype == BeeType(BeeKind::kSwarm) && bee->spawnid == spawnid) return true;
   }
   return false;
 }
@@ -39,23 +39,23 @@ bool SwarmHasBees(int spawnid) {
 }  // namespace
 
 void starbee_tag::Create(int btype, float x, float y, float scale, int spawnid, int valueid) {
-  if (btype == 0) {
+  if (btype == BeeType(BeeKind::kMerged)) {
     int side = static_cast<int>(RandomRange(0, 2));
     Ref<starbee_tag> bee(new starbee_tag);
     bee->valueid = valueid;
     bee->x = x;
     bee->y = y;
-    bee->btype = 0;
+    bee->btype = BeeType(BeeKind::kMerged);
     bee->rotation = static_cast<float>(side == 1 ? RandomRange(0, 45) : RandomRange(315, 360));
     bee->shotctr = static_cast<int>(RandomRange(20, 100));
     bee->alpha = 0.1f;
     bee->scale = scale;
     bee->speed = speedtable[valueid];
     beelist->AddLast(bee.get());
-  } else if (btype == 1) {
+  } else if (btype == BeeType(BeeKind::kBonus)) {
     int side = static_cast<int>(RandomRange(0, 2));
     Ref<starbee_tag> bee(new starbee_tag);
-    bee->btype = 1;
+    bee->btype = BeeType(BeeKind::kBonus);
     playsfx(snd_sswarm);
     bee->alpha = 1.0f;
     bee->speed = static_cast<int>(RandomRange(2, 6));
@@ -69,7 +69,7 @@ void starbee_tag::Create(int btype, float x, float y, float scale, int spawnid, 
       bee->rotation = static_cast<float>(RandomRange(270, 315));
     }
     beelist->AddLast(bee.get());
-  } else if (btype == 2) {
+  } else if (btype == BeeType(BeeKind::kSwarm)) {
     if (!titlemode && swarmsmade == swarmsperwave) return;
     swarmsmade += 1;
     if (!titlemode) playsfx(snd_beewarp);
@@ -84,7 +84,7 @@ void starbee_tag::Create(int btype, float x, float y, float scale, int spawnid, 
       bee->alpha = 0.1f;
       bee->scale = 0.2f;
       bee->rotation = static_cast<float>(e);
-      bee->btype = 2;
+      bee->btype = BeeType(BeeKind::kSwarm);
       beelist->AddLast(bee.get());
     }
   }
@@ -178,19 +178,20 @@ void Merge(starbee_tag& b) {
   beelist->Remove(&b);
   for (TObject* object : *beelist) {
     auto* mate = dynamic_cast<starbee_tag*>(object);
-    if (mate && mate->btype == 2 && mate->spawnid == id) {
+    if (mate && mate->btype == BeeType(BeeKind::kSwarm) && mate->spawnid == id) {
       c += 0.1f;
       n -= 1;
       beelist->Remove(mate);
     }
   }
   if (titlemode) {
-    starbee_tag::Create(0, ix, iy, static_cast<float>(RandomRange(0.2, 1.0)), 0, 0);
+    starbee_tag::Create(BeeType(BeeKind::kMerged), ix, iy,
+                        static_cast<float>(RandomRange(0.2, 1.0)), 0, 0);
   } else {
     playsfx(snd_lswarm);
     if (n < 0) n = 0;
     if (n > 7) n = 7;
-    starbee_tag::Create(0, ix, iy, c, 0, n);
+    starbee_tag::Create(BeeType(BeeKind::kMerged), ix, iy, c, 0, n);
   }
 }
 
@@ -212,7 +213,7 @@ void TestShots(starbee_tag& b) {
             b.frame, b.rotation, b.scale, b.scale)) {
       continue;
     }
-    if (b.btype == 2) {
+    if (b.btype == BeeType(BeeKind::kSwarm)) {
       playsfx(snd_bhit1);
       points_tag::Create(b.x, b.y, 0);
       beesplat_tag::Create(b.x, b.y, 0.0f);
@@ -225,7 +226,7 @@ void TestShots(starbee_tag& b) {
       if (lastofswarm && !titlemode) swarmskilled += 1;
       return;
     }
-    if (b.btype == 0) {
+    if (b.btype == BeeType(BeeKind::kMerged)) {
       if (b.alpha < 1.0f) continue;  // still fading in: the shot passes through
       swarmskilled += 1;
       playsfx(snd_bhit);
@@ -238,7 +239,7 @@ void TestShots(starbee_tag& b) {
       shotlist->Remove(shot);
       return;
     }
-    if (b.btype == 1) {
+    if (b.btype == BeeType(BeeKind::kBonus)) {
       b.valueid += 1;
       b.spinning = 1;
       b.ystp = -4.0f;
@@ -267,14 +268,14 @@ void Draw(starbee_tag& b) {
 void starbee_tag::update() {
   // The bee may leave its list below and still needs its fields until it returns.
   Ref<starbee_tag> self(this);
-  switch (btype) {
-    case 0:
+  switch (static_cast<BeeKind>(btype)) {
+    case BeeKind::kMerged:
       MoveMerged(*this);
       break;
-    case 1:
+    case BeeKind::kBonus:
       MoveBonus(*this);
       break;
-    case 2:
+    case BeeKind::kSwarm:
       MoveSwarm(*this);
       break;
   }

@@ -14,6 +14,7 @@
 #include "game/entities.h"
 #include "game/frame_overlay_key.h"
 #include "game/game_files.h"
+#include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/graphics_choice.h"
 #include "game/scores.h"
@@ -142,9 +143,6 @@ void gamestartup() {
   player->reset();
   splashscreen();
   if (quitflag) return;
-  titlemode = 1;
+  EnterTitleAfterSplash();
   SeedRandom(launchseed());
-  fade = 1.0f;
-  seqctr = 0;
-  cycledone = false;
 }

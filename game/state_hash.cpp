@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/main_thread.h"
 #include "core/random.h"
 #include "game/entities.h"
 #include "game/globals.h"
@@ -39,6 +40,7 @@ void HashList(Fnv& h, TList* list, F&& fields) {
 }  // namespace
 
 std::uint64_t GameStateHash() {
+  ZX_CHECK_MAIN_THREAD();
   if (!player || !starlist) return 0;
   Fnv h;
   for (int v : {titlemode, getready, playing, waveend, gameover, quitflag, phase, spawnrate,

@@ -7,6 +7,7 @@
 #include "core/random.h"
 #include "game/anaglyph.h"
 #include "game/entities.h"
+#include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/sound_control.h"
 #include "graphics/draw2d.h"
@@ -19,10 +20,10 @@ void spawner() {
     // The id advances even when the wave is full and the swarm is refused.
     swarmid += 1;
     if (swarmid > 150) swarmid = 0;
-    starbee_tag::Create(2, 0, 0, 0, swarmid, 0);
+    starbee_tag::Create(BeeType(BeeKind::kSwarm), 0, 0, 0, swarmid, 0);
   } else if (phase == 2 && spawnctr >= 140) {
     spawnctr = 0;
-    starbee_tag::Create(1, 0, 0, 0, 0, 0);
+    starbee_tag::Create(BeeType(BeeKind::kBonus), 0, 0, 0, 0, 0);
   }
 }
 
@@ -31,27 +32,7 @@ void checkwaveend() {
   clearentities();
   HaltChannel(musicchannel);
   playsfx(snd_flyaway);
-  playing = 0;
-  waveend = 1;
-  phase += 1;
-  // Every wave starts its count afresh, so that its first swarm comes one interval into play,
-  // after the bonus round too.
-  spawnctr = 0;
-  if (phase > 2) {
-    phase = 0;
-    cycledone = true;
-  } else {
-    // Only a swarm wave makes the next one longer and faster.
-    swarmsperwave += 10;
-    spawnrate -= 10;
-    if (spawnrate < 20) spawnrate = 20;
-  }
-  fade = 1.0f;
-  seqctr = -1;
-  escaped = 0;
-  swarmskilled = 0;
-  swarmsmade = 0;
-  swarmid = 0;
+  EnterWaveEnd();
 }
 
 namespace {
@@ -95,11 +76,5 @@ void flyaway() {
       player->wave += 1;
     }
   }
-  if ((!(fade > 0) || cycledone) && player->y < -299) {
-    getready = 1;
-    waveend = 0;
-    fade = 1.0f;
-    seqctr = 0;
-    cycledone = false;
-  }
+  if ((!(fade > 0) || cycledone) && player->y < -299) EnterGetReadyAfterWave();
 }

@@ -3,6 +3,7 @@
 
 #include <deque>
 
+#include "core/main_thread.h"
 #include "graphics/collision_scan.h"
 #include "graphics/transform.h"
 
@@ -109,6 +110,7 @@ class TransformRestorer {
 }  // namespace
 
 void ClearCollisionLayers(std::uint32_t mask) {
+  ZX_CHECK_MAIN_THREAD();
   for (int n = 0; n < kLayers; ++n) {
     if (mask != 0 && !(mask & (1u << n))) continue;
     TQuad* first = layers[n];
@@ -128,6 +130,7 @@ void ClearCollisionLayers(std::uint32_t mask) {
 std::vector<Ref<TObject>> TestImageCollision(const Ref<TImage>& image, float x, float y, int frame,
                                              std::uint32_t collideMask, std::uint32_t writeMask,
                                              const Ref<TObject>& id) {
+  ZX_CHECK_MAIN_THREAD();
   std::vector<Ref<TObject>> hits;
   if (!image) return hits;
   TQuad query;
@@ -140,6 +143,7 @@ std::vector<Ref<TObject>> TestImageCollision(const Ref<TImage>& image, float x, 
 std::vector<Ref<TObject>> TestRectCollision(float x, float y, float w, float h,
                                             std::uint32_t collideMask, std::uint32_t writeMask,
                                             const Ref<TObject>& id) {
+  ZX_CHECK_MAIN_THREAD();
   std::vector<Ref<TObject>> hits;
   TQuad query;
   query.id = id;
@@ -150,6 +154,7 @@ std::vector<Ref<TObject>> TestRectCollision(float x, float y, float w, float h,
 
 bool ImagesOverlap(const Ref<TImage>& image1, float x1, float y1, int frame1,
                    const Ref<TImage>& image2, float x2, float y2, int frame2) {
+  ZX_CHECK_MAIN_THREAD();
   ClearCollisionLayers(kOverlapLayer);
   if (!image1 || !image2) return false;
   KeepInOverlapLayer(image1, x1, y1, frame1);
@@ -159,6 +164,7 @@ bool ImagesOverlap(const Ref<TImage>& image1, float x1, float y1, int frame1,
 bool ImagesOverlapTransformed(const Ref<TImage>& image1, float x1, float y1, int frame1, float rot1,
                               float sx1, float sy1, const Ref<TImage>& image2, float x2, float y2,
                               int frame2, float rot2, float sx2, float sy2) {
+  ZX_CHECK_MAIN_THREAD();
   TransformRestorer restore;
   ClearCollisionLayers(kOverlapLayer);
   if (!image1 || !image2) return false;

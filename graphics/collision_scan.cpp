@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/main_thread.h"
+
 namespace {
 
 std::vector<int> lineBuffer;
@@ -122,10 +124,12 @@ void rpoly::Init(const float* values, int floats, int channelCount, const TPixma
     if (Int(Y(*this, i)) < top) top = Int(Y(*this, i)), Left = i;
   }
   Right = Left;
-  state = count < 3 ? 2 : 0;  // fewer than three corners cover no pixel
+  state = count < 3 ? ScanState::kFinished
+                    : ScanState::kWaiting;  // fewer than three corners cover no pixel
 }
 
 int ScanPolygons(rpoly* polys, int n, SpanCallback callback, int minActive) {
+  ZX_CHECK_MAIN_THREAD();
   constexpr int kMaxPolygons = 4;
   n = std::min(n, kMaxPolygons);
   if (n <= 0) return 0;
@@ -140,24 +144,25 @@ int ScanPolygons(rpoly* polys, int n, SpanCallback callback, int minActive) {
   rpoly* active[kMaxPolygons];
   int activeCount = 0;
   int unfinished = 0;
-  for (int i = 0; i < n; ++i) unfinished += polys[i].state != 2;
+  for (int i = 0; i < n; ++i) unfinished += polys[i].state != ScanState::kFinished;
   int result = 0;
   for (int y = globalTop; y < globalBottom && unfinished >= minActive; ++y) {
     for (int i = 0; i < n; ++i) {
       rpoly& p = polys[i];
-      if (p.state == 2 || (p.state == 0 && y < p.top)) continue;
+      if (p.state == ScanState::kFinished || (p.state == ScanState::kWaiting && y < p.top))
+        continue;
       bool finished = false;
       if (y >= Int(Y(p, p.Left))) finished = !NextEdge(p, p.Left, -p.channels, y, p.ldat, p.ladd);
       if (!finished && y >= Int(Y(p, p.Right))) {
         finished = !NextEdge(p, p.Right, p.channels, y, p.rdat, p.radd);
       }
       if (finished) {
-        if (p.state == 1) Remove(active, activeCount, &p);
-        p.state = 2;
+        if (p.state == ScanState::kActive) Remove(active, activeCount, &p);
+        p.state = ScanState::kFinished;
         --unfinished;
-      } else if (p.state == 0) {
+      } else if (p.state == ScanState::kWaiting) {
         active[activeCount++] = &p;
-        p.state = 1;
+        p.state = ScanState::kActive;
       }
     }
     if (activeCount != 0) {

@@ -24,6 +24,9 @@ struct TQuad {
   void SetCoords(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3);
 };
 
+// Where a polygon is in a scan: above the current scanline, crossing it, or past its bottom.
+enum class ScanState { kWaiting, kActive, kFinished };
+
 // Scan-conversion state of one polygon of up to four corners with up to four values each.
 struct rpoly {
   static constexpr int kMaxFloats = 16;
@@ -38,7 +41,7 @@ struct rpoly {
   float rdat[kMaxChannels] = {}, radd[kMaxChannels] = {};
   int Left = 0, Right = 0;  // index in `data` of the vertex each edge runs towards
   int top = 0;
-  int state = 0;  // 0 waiting, 1 active, 2 finished
+  ScanState state = ScanState::kWaiting;
 
   // Copies `floats` values (at most kMaxFloats, `channels` per vertex: x, y, u, v) and normalises
   // the vertex order.

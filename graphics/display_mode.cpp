@@ -4,6 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/main_thread.h"
+
 namespace {
 
 DisplayMode mode = DisplayMode::Fullscreen;
@@ -14,6 +16,7 @@ bool hold_pointer = false;
 }  // namespace
 
 void SetDisplayMode(DisplayMode m) {
+  ZX_CHECK_MAIN_THREAD();
   mode = m;
   if (m != DisplayMode::Window) full_screen_choice = m;
 }
@@ -22,7 +25,10 @@ DisplayMode CurrentDisplayMode() { return mode; }
 DisplayMode FullScreenChoice() { return full_screen_choice; }
 void SetScalePolicy(ScalePolicy p) { policy = p; }
 ScalePolicy CurrentScalePolicy() { return policy; }
-void HoldPointer(bool hold) { hold_pointer = hold; }
+void HoldPointer(bool hold) {
+  ZX_CHECK_MAIN_THREAD();
+  hold_pointer = hold;
+}
 bool PointerHoldWanted() { return hold_pointer; }
 
 const char* DisplayModeName(DisplayMode m) {

@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "graphics/gl_graphics.h"
 #include "graphics/pixmap_ops.h"
+#include "graphics/shared_context.h"
 
 namespace {
 
@@ -178,9 +179,10 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, i
 
 TGLImageFrame::~TGLImageFrame() {
   if (seq == 0) return;
-  GLGraphicsDriver()->SwapSharedContext();
-  glDeleteTextures(1, &name);
-  GLGraphicsDriver()->SwapSharedContext();
+  {
+    SharedContextScope shared;
+    glDeleteTextures(1, &name);
+  }
   if (seq == GraphicsGeneration()) {
     glDeleteTextures(1, &name);
     if (bound_texture == name) bound_texture = 0;
@@ -250,16 +252,8 @@ void TGLRar2ADriver::ResetGLContext(TGraphics* g) {
 // --- 2D state ---------------------------------------------------------------------------
 
 Ref<TImageFrame> TGLRar2ADriver::CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) {
-  GLGraphicsDriver()->SwapSharedContext();
-  Ref<TImageFrame> frame;
-  try {
-    frame = TGLImageFrame::CreateFromPixmap(pixmap, flags);
-  } catch (...) {
-    GLGraphicsDriver()->SwapSharedContext();
-    throw;
-  }
-  GLGraphicsDriver()->SwapSharedContext();
-  return frame;
+  SharedContextScope shared;
+  return TGLImageFrame::CreateFromPixmap(pixmap, flags);
 }
 
 void TGLRar2ADriver::SetBlend(int mode) {

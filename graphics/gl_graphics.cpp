@@ -17,6 +17,7 @@
 #include "platform/video.h"
 #include "platform/window.h"
 #include "system/event.h"
+#include "system/key_codes.h"
 #include "system/system_driver.h"
 #include "system/translator.h"
 
@@ -200,11 +201,11 @@ bool swallow_enter_char = false;
 // Alt+Enter: between the full-screen choice and the window. Neither the key nor the character
 // it types reaches the program.
 bool SwitchOnAltEnter(GLContextRecord* r, const PlatMessage& m) {
-  if (m.kind == PlatMessageKind::kChar && m.character == 13 && swallow_enter_char) {
+  if (m.kind == PlatMessageKind::kChar && m.character == '\r' && swallow_enter_char) {
     swallow_enter_char = false;
     return true;
   }
-  if (m.kind != PlatMessageKind::kKeyDown || m.vkey != 13 ||
+  if (m.kind != PlatMessageKind::kKeyDown || m.vkey != Key(KeyCode::kEnter) ||
       r->mode != GLContextRecord::kFullScreen || !(ModifierState() & MODIFIER_OPTION)) {
     return false;
   }
@@ -437,12 +438,4 @@ Ref<TPixmap> GrabPresentedWindow() {
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   UpdateTarget(r);
   return FlipPixmapVertically(p);
-}
-
-void TGLGraphicsDriver::SwapSharedContext() {
-  if (!plat_gl_shared_is_current()) {
-    plat_gl_make_shared_current();
-  } else {
-    plat_gl_make_current(current_record ? current_record->window : nullptr);
-  }
 }

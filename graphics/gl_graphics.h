@@ -2,7 +2,7 @@
 //
 // Each context is a record in a list: its window, its rendering context, and the settings it was
 // made with. All contexts share their textures with one hidden context, so the 2D driver creates
-// textures there (SwapSharedContext) and every window can draw them.
+// textures there (shared_context.h) and every window can draw them.
 //
 // A full-screen context is shown as display_mode.h chooses. In the Fullscreen way it is a
 // borderless window that takes the display mode while it has the keyboard focus and gives the
@@ -57,8 +57,6 @@ class TGLGraphicsDriver : public TGraphicsDriver {
   Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
   void SetGraphics(TGraphics* g) override;
   void Flip(int sync) override;
-  // Toggles between the shared context, where textures live, and the current one.
-  void SwapSharedContext();
 };
 
 // The one OpenGL graphics driver.

@@ -172,6 +172,19 @@ bool plat_gl_shared_is_current() {
   return shared.context && SDL_GL_GetCurrentContext() == shared.context;
 }
 
+PlatGLCurrent plat_gl_current() {
+  PlatGLCurrent current;
+  current.context = SDL_GL_GetCurrentContext();
+  current.window = current.context ? SDL_GL_GetCurrentWindow() : nullptr;
+  return current;
+}
+
+bool plat_gl_restore_current(const PlatGLCurrent& current) {
+  if (!current.context) return SDL_GL_MakeCurrent(nullptr, nullptr) == 0;
+  return SDL_GL_MakeCurrent(static_cast<SDL_Window*>(current.window),
+                            static_cast<SDL_GLContext>(current.context)) == 0;
+}
+
 void plat_gl_swap(PlatGLWindow* w) { SDL_GL_SwapWindow(w->window); }
 
 bool plat_gl_set_swap_interval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }

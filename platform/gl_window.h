@@ -75,6 +75,15 @@ bool plat_gl_make_current(PlatGLWindow* window);
 // Makes the hidden shared context current (made on first call). False when it cannot be made.
 bool plat_gl_make_shared_current();
 bool plat_gl_shared_is_current();
+// The context current on this thread (none, a window's or the shared one), as a value that
+// plat_gl_restore_current makes current again.
+struct PlatGLCurrent {
+  void* window = nullptr;
+  void* context = nullptr;
+};
+PlatGLCurrent plat_gl_current();
+// Makes `current` current again (none when it holds none). False when that fails.
+bool plat_gl_restore_current(const PlatGLCurrent& current);
 void plat_gl_swap(PlatGLWindow* window);
 // False when the driver offers no control of the swap interval.
 bool plat_gl_set_swap_interval(int interval);

@@ -2,6 +2,7 @@
 #include "system/hook.h"
 
 #include "core/error.h"
+#include "core/main_thread.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ int NewHookId() {
 }
 
 void AttachHook(int id, THookFunc func, TObject* context, int priority) {
+  ZX_CHECK_MAIN_THREAD();
   if (!ValidId(id) || !func) return;
   Ref<THook> hook = New<THook>();
   hook->priority = priority;
@@ -34,6 +36,7 @@ void AttachHook(int id, THookFunc func, TObject* context, int priority) {
 }
 
 void DetachHook(int id, THookFunc func, TObject* context) {
+  ZX_CHECK_MAIN_THREAD();
   if (!ValidId(id)) return;
   for (Ref<THook>* place = &chains[id]; *place; place = &(*place)->succ) {
     THook* hook = place->get();
@@ -47,6 +50,7 @@ void DetachHook(int id, THookFunc func, TObject* context) {
 }
 
 Ref<TObject> CallHooks(int id, TObject* data) {
+  ZX_CHECK_MAIN_THREAD();
   Ref<TObject> current(data);
   if (!ValidId(id)) return current;
   for (Ref<THook> hook = chains[id]; hook; hook = hook->succ) {

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "core/main_thread.h"
+
 namespace {
 
 InputRecorder recorder;
@@ -11,16 +13,19 @@ InputReplayer replayer;
 }  // namespace
 
 void SetInputRecorder(InputRecorder r) {
+  ZX_CHECK_MAIN_THREAD();
   replayer = {};
   recorder = std::move(r);
 }
 
 void SetInputReplayer(InputReplayer r) {
+  ZX_CHECK_MAIN_THREAD();
   recorder = {};
   replayer = std::move(r);
 }
 
 void ClearInputSeam() {
+  ZX_CHECK_MAIN_THREAD();
   recorder = {};
   replayer = {};
 }

@@ -1,6 +1,7 @@
 // joystick.cpp - the port table, the per-port state and the hit counting.
 #include "system/joystick.h"
 
+#include "core/main_thread.h"
 #include "platform/joystick.h"
 #include "system/input_seam.h"
 
@@ -90,6 +91,7 @@ float JoyAxisValue(unsigned position, unsigned minimum, unsigned maximum) {
 }
 
 int JoystickCount() {
+  ZX_CHECK_MAIN_THREAD();
   int count = 0;
   int devices = plat_joy_device_count();
   for (int device = 0; device < devices && count < kPortTable; ++device) {
@@ -106,6 +108,7 @@ std::string JoystickName(int port) {
 }
 
 int JoyButtonHits(int button, int port) {
+  ZX_CHECK_MAIN_THREAD();
   if (!IsPort(port) || button < 0 || button >= kJoyButtons) return 0;
   ReadPort(port);
   int hits = ports[port].hits[button];
@@ -114,6 +117,7 @@ int JoyButtonHits(int button, int port) {
 }
 
 int IsJoyButtonDown(int button, int port) {
+  ZX_CHECK_MAIN_THREAD();
   if (!IsPort(port) || button < 0 || button >= kJoyButtons) return 0;
   ReadPort(port);
   return (ports[port].buttons >> button) & 1;
@@ -128,6 +132,7 @@ float JoyAxisV(int port) { return Axis(port, 5); }
 float JoyHat(int port) { return Axis(port, kHatSlot); }
 
 int JoyUnplugHits(int port) {
+  ZX_CHECK_MAIN_THREAD();
   if (!IsPort(port)) return 0;
   ReadPort(port);
   int unplugs = ports[port].unplugs;

@@ -1,6 +1,7 @@
 // polled_input.cpp - the tables the input hook fills and the queries read.
 #include "system/polled_input.h"
 
+#include "core/main_thread.h"
 #include "system/event.h"
 #include "system/hook.h"
 #include "system/input_seam.h"
@@ -111,6 +112,7 @@ std::uint64_t InputPumpPoints() { return pump_points; }
 void ApplyInputEvent(const InputEventRecord& event) { Apply(event); }
 
 void StartPolledInput(TObject* source) {
+  ZX_CHECK_MAIN_THREAD();
   if (enabled) return;
   StartSystem();
   source_filter = source;
@@ -121,6 +123,7 @@ void StartPolledInput(TObject* source) {
 }
 
 void StopPolledInput() {
+  ZX_CHECK_MAIN_THREAD();
   if (!enabled) return;
   DetachHook(eventEmitHook, Listen, nullptr);
   ClearKeys();
@@ -130,11 +133,13 @@ void StopPolledInput() {
 }
 
 int KeyHits(int key) {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point;
   return IsKey(key) ? TakeHits(key_hits, key) : 0;
 }
 
 int IsKeyDown(int key) {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point;
   return IsKey(key) ? key_states[key] : 0;
 }
@@ -146,17 +151,20 @@ int NextChar() {
 }
 
 void ClearKeys() {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point(true);
   for (int k = 0; k < kKeys; ++k) key_states[k] = key_hits[k] = 0;
   char_put = char_get = 0;
 }
 
 int MousePosX() {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point;
   return mouse_location[0];
 }
 
 int MousePosY() {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point;
   return mouse_location[1];
 }
@@ -167,11 +175,13 @@ int WheelTotal() {
 }
 
 int MouseHits(int button) {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point;
   return IsButton(button) ? TakeHits(mouse_hits, button) : 0;
 }
 
 int IsMouseDown(int button) {
+  ZX_CHECK_MAIN_THREAD();
   PumpPoint point;
   return IsButton(button) ? mouse_states[button] : 0;
 }

@@ -3,11 +3,13 @@
 
 #include <cstdio>
 
+#include "core/main_thread.h"
 #include "platform/cursor.h"
 #include "platform/events.h"
 #include "platform/window.h"
 #include "system/event.h"
 #include "system/event_queue.h"
+#include "system/key_codes.h"
 #include "system/translator.h"
 
 namespace {
@@ -18,14 +20,20 @@ bool mouse_visible = true;
 int modifiers = 0;
 
 bool IsModifierKey(int vkey) {
-  return vkey == 16 || vkey == 17 || vkey == 18 || vkey == 91 || vkey == 92;
+  for (KeyCode code : {KeyCode::kShift, KeyCode::kControl, KeyCode::kAlt, KeyCode::kLeftWindows,
+                       KeyCode::kRightWindows}) {
+    if (vkey == Key(code)) return true;
+  }
+  return false;
 }
 
+bool Held(KeyCode code) { return plat_key_held(Key(code)); }
+
 void RebuildModifiers() {
-  modifiers = (plat_key_held(16) ? MODIFIER_SHIFT : 0) |
-              (plat_key_held(17) ? MODIFIER_CONTROL : 0) |
-              (plat_key_held(18) ? MODIFIER_OPTION : 0) |
-              (plat_key_held(91) || plat_key_held(92) ? MODIFIER_SYSTEM : 0);
+  modifiers = (Held(KeyCode::kShift) ? MODIFIER_SHIFT : 0) |
+              (Held(KeyCode::kControl) ? MODIFIER_CONTROL : 0) |
+              (Held(KeyCode::kAlt) ? MODIFIER_OPTION : 0) |
+              (Held(KeyCode::kLeftWindows) || Held(KeyCode::kRightWindows) ? MODIFIER_SYSTEM : 0);
 }
 
 class PumpGuard {
@@ -81,6 +89,8 @@ std::string TPlatformSystemDriver::RequestDir(const std::string&, const std::str
 bool TPlatformSystemDriver::OpenURL(const std::string&) { return false; }
 
 void StartSystem() {
+  ClaimMainThread();
+  ZX_CHECK_MAIN_THREAD();
   if (driver) return;
   plat_events_init();
   driver = New<TPlatformSystemDriver>().detach();  // lives until the program ends
@@ -89,11 +99,13 @@ void StartSystem() {
 }
 
 TSystemDriver* SystemDriver() {
+  ZX_CHECK_MAIN_THREAD();
   StartSystem();
   return driver;
 }
 
 void PumpEvents() {
+  ZX_CHECK_MAIN_THREAD();
   if (pumping) return;
   TSystemDriver* system = SystemDriver();
   PumpGuard guard;
@@ -101,6 +113,7 @@ void PumpEvents() {
 }
 
 void AwaitEvents() {
+  ZX_CHECK_MAIN_THREAD();
   if (pumping) return;
   TSystemDriver* system = SystemDriver();
   PumpGuard guard;

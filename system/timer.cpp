@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/main_thread.h"
 #include "platform/timer_thread.h"
 #include "system/cross_thread.h"
 #include "system/system_driver.h"
@@ -89,10 +90,14 @@ Ref<TTimer> TTimer::Create(float hz, TEvent* event) {
   return timer;
 }
 
-Ref<TTimer> NewTimer(float hz, TEvent* event) { return TTimer::Create(hz, event); }
+Ref<TTimer> NewTimer(float hz, TEvent* event) {
+  ZX_CHECK_MAIN_THREAD();
+  return TTimer::Create(hz, event);
+}
 
 int TimerTicks(TTimer* timer) { return timer ? timer->Ticks() : 0; }
 int AwaitTimer(TTimer* timer) { return timer ? timer->Wait() : 0; }
 void EndTimer(TTimer* timer) {
+  ZX_CHECK_MAIN_THREAD();
   if (timer) timer->Stop();
 }

@@ -1,10 +1,12 @@
 // translator.cpp - the message-to-event table and the pointer's enter/leave tracking.
 #include "system/translator.h"
 
+#include "core/main_thread.h"
 #include "platform/cursor.h"
 #include "platform/events.h"
 #include "platform/window.h"
 #include "system/event.h"
+#include "system/key_codes.h"
 #include "system/system_driver.h"
 
 namespace {
@@ -56,30 +58,35 @@ void TrackPointer(const PlatMessage& m, TObject* source) {
   if (over) Emit(EVENT_MOUSEENTER, source, 0, m.x, m.y);
 }
 
+// The set-1 scan codes that tell the two sides of Shift, Control and Alt apart (the right
+// Control and Alt keys send the extended prefix).
+struct SidedKey {
+  int scancode;
+  bool extended;
+  KeyCode key;
+};
+constexpr SidedKey kSidedKeys[] = {
+    {0x2A, false, KeyCode::kLeftShift},   {0x36, false, KeyCode::kRightShift},
+    {0x1D, false, KeyCode::kLeftControl}, {0x1D, true, KeyCode::kRightControl},
+    {0x38, false, KeyCode::kLeftAlt},     {0x38, true, KeyCode::kRightAlt},
+};
+
+constexpr int SidedScanCode(int scancode, bool extended) { return scancode + (extended ? 128 : 0); }
+
 }  // namespace
 
 int EventKeyCode(int vkey, int scancode, bool extended) {
   if (vkey < 1 || vkey > 255) return 0;
-  if (vkey < 16 || vkey > 18) return vkey;
-  switch (scancode + (extended ? 128 : 0)) {
-    case 42:
-      return 160;
-    case 54:
-      return 161;
-    case 29:
-      return 162;
-    case 157:
-      return 163;
-    case 56:
-      return 164;
-    case 184:
-      return 165;
-    default:
-      return vkey;
+  if (vkey < Key(KeyCode::kShift) || vkey > Key(KeyCode::kAlt)) return vkey;
+  const int code = SidedScanCode(scancode, extended);
+  for (const SidedKey& side : kSidedKeys) {
+    if (code == SidedScanCode(side.scancode, side.extended)) return Key(side.key);
   }
+  return vkey;
 }
 
 void TranslateSystemMessage(const PlatMessage& m, TObject* source) {
+  ZX_CHECK_MAIN_THREAD();
   switch (m.kind) {
     case PlatMessageKind::kClose:
       Emit(EVENT_APPTERMINATE, source, 0);
