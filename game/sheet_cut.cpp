@@ -51,11 +51,12 @@ Ref<TPixmap> PaintedSheet(const Ref<TImage>& sheet, int width, int height) {
   return screen;
 }
 
-void CutImage(const Ref<TImage>& image, const Ref<TPixmap>& screen, int x, int y, int frame) {
-  Ref<TPixmap> cut = TPixmap::Create(image->width, image->height, FORMAT_RGBA8888, 4);
-  for (int row = 0; row < image->height; ++row) {
+Ref<TPixmap> CutPixmap(const Ref<TPixmap>& screen, int x, int y, int width, int height,
+                       const MaskColour* mask) {
+  Ref<TPixmap> cut = TPixmap::Create(width, height, FORMAT_RGBA8888, 4);
+  for (int row = 0; row < height; ++row) {
     unsigned char* d = cut->PixelPtr(0, row);
-    for (int col = 0; col < image->width; ++col, d += 4) {
+    for (int col = 0; col < width; ++col, d += 4) {
       const int sx = x + col, sy = y + row;
       d[3] = 255;
       if (sx < 0 || sy < 0 || sx >= screen->width || sy >= screen->height) continue;
@@ -63,10 +64,13 @@ void CutImage(const Ref<TImage>& image, const Ref<TPixmap>& screen, int x, int y
       d[0] = s[0], d[1] = s[1], d[2] = s[2];
     }
   }
-  if (image->flags & IMAGE_MASKED) {
-    int r, g, b;
-    QueryMaskColor(r, g, b);
-    cut = ApplyMaskColor(cut, r, g, b);
-  }
-  image->SetPixmap(frame, cut);
+  return mask ? ApplyMaskColor(cut, mask->r, mask->g, mask->b) : cut;
+}
+
+void CutImage(const Ref<TImage>& image, const Ref<TPixmap>& screen, int x, int y, int frame) {
+  MaskColour mask;
+  QueryMaskColor(mask.r, mask.g, mask.b);
+  const bool masked = (image->flags & IMAGE_MASKED) != 0;
+  image->SetPixmap(frame,
+                   CutPixmap(screen, x, y, image->width, image->height, masked ? &mask : nullptr));
 }

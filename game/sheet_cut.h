@@ -29,6 +29,14 @@ Ref<TImage> CutSheetImage(const SheetImage& row, const Ref<TPixmap>& screen);
 // The width x height screen after Cls() to black and PaintImage(sheet, 0, 0) under BLEND_MASK,
 // white and alpha 1, with no rotation or scale and the sheet's handle at 0, 0.
 Ref<TPixmap> PaintedSheet(const Ref<TImage>& sheet, int width, int height);
+struct MaskColour {
+  int r = 0, g = 0, b = 0;
+};
+
+// The width x height rectangle of `screen` at (x, y) as CaptureImage takes it: opaque, black
+// where it lies off the screen, with `mask` (when given) made transparent. Pure: any thread.
+Ref<TPixmap> CutPixmap(const Ref<TPixmap>& screen, int x, int y, int width, int height,
+                       const MaskColour* mask);
 // As CaptureImage(image, x, y, frame) with `screen` as the back buffer: the image-sized rectangle
 // at (x, y), black where it lies off the screen, with the mask colour made transparent when the
 // image is masked.

@@ -17,6 +17,7 @@
 #include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/graphics_choice.h"
+#include "game/image_loading.h"
 #include "game/scores.h"
 #include "game/screen_name.h"
 #include "game/screens.h"
@@ -60,17 +61,9 @@ void waitwhilesuspended() { SitOutSuspension(); }
 int launchseed() { return SystemMillis(); }
 
 void loadresources() {
-  // The sheet is cut in software from the picture that painting it on a black screen would
-  // leave: the same pixels as reading them back, without a round trip through the driver. Every
-  // frame's texture is made here, so that no screen's first frame waits for its images.
-  Ref<TImage> sheet = ImportImage("incbin::zumbrix_3d.png", -1);
-  const Ref<TPixmap> painted = PaintedSheet(sheet, ContextWidth(), ContextHeight());
-  for (const SheetImage& row : SheetImages()) {
-    SetAutoCenterHandle(row.centred);
-    *row.image = CutSheetImage(row, painted);
-    for (int i = 0; i < (*row.image)->FrameCount(); ++i) (*row.image)->Frame(i);
-  }
-  SetAutoCenterHandle(false);
+  // The images were decoded and cut by a thread while the display opened; they and their
+  // textures are made here, so that no screen's first frame waits for its images.
+  FinishLoadingImages();
   NoteStartupStep("sheet");
 
   FinishLoadingSounds();
@@ -79,8 +72,7 @@ void loadresources() {
 
 void splashscreen() {
   ModalScreenScope splash(ModalScreen::Splash);
-  Ref<TImage> logo = ImportImage("incbin::vxlogo.png", -1);
-  CenterImageHandle(logo);
+  Ref<TImage> logo = TakeSplashLogo();
   SetClsColor(10, 5, 15);
   playmusic(3);
   float alpha = 1.0f, scale = 0.1f, separation = -4.0f;
@@ -114,6 +106,7 @@ void gamestartup() {
   ModalScreenScope startup(ModalScreen::Startup);
   // Decoded while the display opens.
   StartLoadingSounds();
+  StartLoadingImages();
   if (ChosenGameGraphics() == GraphicsChoice::kOpenGL) {
     // With no display the game would run unseen for ever: it says why and ends instead.
     std::string nodisplay;

@@ -12,11 +12,100 @@
 
 namespace {
 
-int cached_blend = 0;
+// The blend mode is sent to OpenGL when something is drawn, not when it is set: every state
+// change ends the batch of vertices the GL has gathered, and the game sets a mode and puts the
+// one before back around every sprite (three hundred stars a frame, each in its own pair), so
+// most settings are undone before anything is drawn with them. 0: not known (a fresh context).
+int wanted_blend = 0;
+int applied_blend = 0;
 GLuint bound_texture = 0;
 bool texturing = false;
 GLubyte colour[4] = {255, 255, 255, 255};
 float ix = 1, iy = 0, jx = 0, jy = 1;
+
+void ApplyBlend() {
+  if (wanted_blend == applied_blend) return;
+  applied_blend = wanted_blend;
+  switch (wanted_blend) {
+    case BLEND_MASK:
+      glDisable(GL_BLEND);
+      glEnable(GL_ALPHA_TEST);
+      glAlphaFunc(GL_GEQUAL, 0.5f);
+      break;
+    case BLEND_ALPHA:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      glDisable(GL_ALPHA_TEST);
+      break;
+    case BLEND_LIGHT:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+      glDisable(GL_ALPHA_TEST);
+      break;
+    case BLEND_SHADE:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_DST_COLOR, GL_ZERO);
+      glDisable(GL_ALPHA_TEST);
+      break;
+    default:
+      glDisable(GL_BLEND);
+      glDisable(GL_ALPHA_TEST);
+      break;
+  }
+}
+
+// Draws a point, a line, a rectangle and a textured rectangle (an unfiltered RGBA texture, as
+// the game's images are) in every blend mode, into a corner of the picture that is cleared right
+// after. A software rasteriser compiles a shader the first time it meets a combination of state,
+// which takes tens of milliseconds: met here, when the context opens, rather than in the middle
+// of a game the first time a screen draws something new.
+void WarmUpPipelines() {
+  const GLubyte white[2 * 2 * 4] = {255, 255, 255, 255, 255, 255, 255, 255,
+                                    255, 255, 255, 255, 255, 255, 255, 255};
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+  for (int mode : {BLEND_MASK, BLEND_SOLID, BLEND_ALPHA, BLEND_LIGHT, BLEND_SHADE}) {
+    wanted_blend = mode;
+    ApplyBlend();
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_POINTS);
+    glVertex2f(0.5f, 0.5f);
+    glEnd();
+    glBegin(GL_LINES);
+    glVertex2f(0.5f, 0.5f);
+    glVertex2f(3.5f, 0.5f);
+    glEnd();
+    glBegin(GL_QUADS);
+    glVertex2f(0, 0);
+    glVertex2f(2, 0);
+    glVertex2f(2, 2);
+    glVertex2f(0, 2);
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(2, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(2, 2);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 2);
+    glEnd();
+  }
+  glDisable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glDeleteTextures(1, &name);
+  bound_texture = 0;
+  texturing = false;
+  glClear(GL_COLOR_BUFFER_BIT);
+}
 
 void EnableTexture(GLuint name) {
   if (name != bound_texture) {
@@ -191,6 +280,7 @@ TGLImageFrame::~TGLImageFrame() {
 }
 
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty) {
+  ApplyBlend();
   EnableTexture(name);
   glBegin(GL_QUADS);
   glTexCoord2f(u0, v0);
@@ -230,6 +320,7 @@ void TGLRar2ADriver::SetGraphics(TGraphics* g) {
   }
   GLGraphicsDriver()->SetGraphics(t->_graphics.get());
   ResetGLContext(t);
+  if (!t->_setup) WarmUpPipelines();  // before MakeCurrent clears both buffers for the first time
   t->MakeCurrent();
 }
 
@@ -238,7 +329,7 @@ void TGLRar2ADriver::Flip(int sync) { GLGraphicsDriver()->Flip(sync); }
 void TGLRar2ADriver::ResetGLContext(TGraphics* g) {
   int width, height, depth, hertz, flags;
   g->GetSettings(width, height, depth, hertz, flags);
-  cached_blend = 0;
+  wanted_blend = applied_blend = 0;
   bound_texture = 0;
   texturing = false;
   glDisable(GL_TEXTURE_2D);
@@ -256,36 +347,7 @@ Ref<TImageFrame> TGLRar2ADriver::CreateFrameFromPixmap(const Ref<TPixmap>& pixma
   return TGLImageFrame::CreateFromPixmap(pixmap, flags);
 }
 
-void TGLRar2ADriver::SetBlend(int mode) {
-  if (mode == cached_blend) return;
-  cached_blend = mode;
-  switch (mode) {
-    case BLEND_MASK:
-      glDisable(GL_BLEND);
-      glEnable(GL_ALPHA_TEST);
-      glAlphaFunc(GL_GEQUAL, 0.5f);
-      break;
-    case BLEND_ALPHA:
-      glEnable(GL_BLEND);
-      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-      glDisable(GL_ALPHA_TEST);
-      break;
-    case BLEND_LIGHT:
-      glEnable(GL_BLEND);
-      glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-      glDisable(GL_ALPHA_TEST);
-      break;
-    case BLEND_SHADE:
-      glEnable(GL_BLEND);
-      glBlendFunc(GL_DST_COLOR, GL_ZERO);
-      glDisable(GL_ALPHA_TEST);
-      break;
-    default:
-      glDisable(GL_BLEND);
-      glDisable(GL_ALPHA_TEST);
-      break;
-  }
-}
+void TGLRar2ADriver::SetBlend(int mode) { wanted_blend = mode; }
 
 void TGLRar2ADriver::SetAlpha(float alpha) {
   if (!(alpha >= 0)) alpha = 0;  // below zero or not a number
@@ -329,6 +391,7 @@ void TGLRar2ADriver::Cls() { glClear(GL_COLOR_BUFFER_BIT); }
 // --- shapes -----------------------------------------------------------------------------
 
 void TGLRar2ADriver::Plot(float x, float y) {
+  ApplyBlend();
   DisableTexture();
   glBegin(GL_POINTS);
   glVertex2f(x + 0.5f, y + 0.5f);
@@ -336,6 +399,7 @@ void TGLRar2ADriver::Plot(float x, float y) {
 }
 
 void TGLRar2ADriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
+  ApplyBlend();
   DisableTexture();
   glBegin(GL_LINES);
   Vertex(x0, y0, tx + 0.5f, ty + 0.5f);
@@ -344,6 +408,7 @@ void TGLRar2ADriver::DrawLine(float x0, float y0, float x1, float y1, float tx, 
 }
 
 void TGLRar2ADriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
+  ApplyBlend();
   DisableTexture();
   glBegin(GL_QUADS);
   Vertex(x0, y0, tx, ty);
@@ -357,6 +422,7 @@ void TGLRar2ADriver::DrawOval(float x0, float y0, float x1, float y1, float tx, 
   float xr = (x1 - x0) * 0.5f, yr = (y1 - y0) * 0.5f;
   float cx = x0 + xr, cy = y0 + yr;
   int segments = OvalSegments(xr, yr);
+  ApplyBlend();
   DisableTexture();
   glBegin(GL_POLYGON);
   for (int i = 0; i < segments; ++i) {
@@ -370,6 +436,7 @@ void TGLRar2ADriver::DrawOval(float x0, float y0, float x1, float y1, float tx, 
 void TGLRar2ADriver::DrawPoly(const std::vector<float>& xy, float hx, float hy, float tx,
                               float ty) {
   if (xy.size() < 6 || xy.size() % 2 != 0) return;
+  ApplyBlend();
   DisableTexture();
   glBegin(GL_POLYGON);
   for (std::size_t k = 0; k + 1 < xy.size(); k += 2) Vertex(xy[k] + hx, xy[k + 1] + hy, tx, ty);
@@ -379,9 +446,10 @@ void TGLRar2ADriver::DrawPoly(const std::vector<float>& xy, float hx, float hy, 
 // --- pixel transfers --------------------------------------------------------------------
 
 void TGLRar2ADriver::DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) {
-  int blend = cached_blend;
-  DisableTexture();
+  int blend = wanted_blend;
   SetBlend(BLEND_SOLID);
+  ApplyBlend();
+  DisableTexture();
   Ref<TPixmap> flipped = FlipPixmapVertically(pixmap);
   if (flipped->format != FORMAT_RGBA8888) flipped = flipped->Convert(FORMAT_RGBA8888);
   glRasterPos2i(0, 0);
@@ -393,12 +461,10 @@ void TGLRar2ADriver::DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) {
 }
 
 Ref<TPixmap> TGLRar2ADriver::GrabPixmap(int x, int y, int w, int h) {
-  int blend = cached_blend;
-  SetBlend(BLEND_SOLID);
+  // Reading pixels back is not blended.
   Ref<TPixmap> p = TPixmap::Create(w, h, FORMAT_RGBA8888, 4);
   glPixelStorei(GL_PACK_ROW_LENGTH, p->pitch / 4);
   glReadPixels(x, ContextHeight() - h - y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  SetBlend(blend);
   return FlipPixmapVertically(p);
 }

@@ -1,0 +1,112 @@
+// image_loading.cpp - the decoding thread and the images made from its pixmaps.
+#include "game/image_loading.h"
+
+#include <cstdlib>
+#include <exception>
+#include <thread>
+#include <vector>
+
+#include "game/sheet_cut.h"
+#include "graphics/image_commands.h"
+#include "graphics/pixmap_loader.h"
+
+namespace {
+
+// The picture the sheet is painted on, as the game's display is.
+constexpr int kPictureWidth = 640, kPictureHeight = 480;
+
+// Written by the thread only until it is joined; read by the game thread after.
+struct Loaded {
+  std::vector<std::vector<Ref<TPixmap>>> frames;  // per SheetImages() row, per frame
+  Ref<TPixmap> logo;
+} loaded;
+
+MaskColour mask;  // the mask colour when the thread started
+std::thread loader;
+Ref<TImage> logo;
+
+void LoadAll() {
+  try {
+    Ref<TImage> sheet = TImage::Load(LoadPixmap("incbin::zumbrix_3d.png"),
+                                     IMAGE_MASKED | IMAGE_DYNAMIC, mask.r, mask.g, mask.b);
+    const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
+    for (const SheetImage& row : SheetImages()) {
+      std::vector<Ref<TPixmap>> frames;
+      for (int i = 0; i < row.frames; ++i) {
+        frames.push_back(
+            CutPixmap(screen, row.x + i * row.step, row.y, row.width, row.height, &mask));
+      }
+      loaded.frames.push_back(std::move(frames));
+    }
+  } catch (const std::exception&) {
+    loaded.frames.clear();  // made on the game thread instead, where the error is reported
+  }
+  try {
+    loaded.logo = LoadPixmap("incbin::vxlogo.png");
+  } catch (const std::exception&) {
+    loaded.logo.reset();
+  }
+}
+
+// A start-up that fails while the thread runs ends the program with it still decoding.
+void JoinLoader() {
+  if (loader.joinable()) loader.join();
+}
+
+}  // namespace
+
+void StartLoadingImages() {
+  if (loader.joinable()) return;
+  QueryMaskColor(mask.r, mask.g, mask.b);
+  PixmapLoaders();  // the loaders registered here, not raced for by the thread
+  static const bool joined_at_exit = std::atexit(JoinLoader) == 0;
+  (void)joined_at_exit;
+  loaded = Loaded{};
+  loader = std::thread(LoadAll);
+}
+
+void FinishLoadingImages() {
+  if (loader.joinable()) {
+    loader.join();
+  } else {
+    QueryMaskColor(mask.r, mask.g, mask.b);
+    LoadAll();
+  }
+  const auto rows = SheetImages();
+  if (loaded.frames.size() != rows.size()) {
+    // The thread could not make them: the same work here, where a failure reaches the player.
+    Ref<TImage> sheet = ImportImage("incbin::zumbrix_3d.png", -1);
+    const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
+    loaded.frames.clear();
+    for (const SheetImage& row : rows) {
+      std::vector<Ref<TPixmap>> frames;
+      for (int i = 0; i < row.frames; ++i) {
+        frames.push_back(
+            CutPixmap(screen, row.x + i * row.step, row.y, row.width, row.height, &mask));
+      }
+      loaded.frames.push_back(std::move(frames));
+    }
+  }
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const SheetImage& row = rows[r];
+    SetAutoCenterHandle(row.centred);
+    Ref<TImage> image = NewImage(row.width, row.height, row.frames);
+    for (int i = 0; i < row.frames; ++i) image->SetPixmap(i, loaded.frames[r][i]);
+    // Every texture made now, so that no screen's first frame waits for its images.
+    for (int i = 0; i < row.frames; ++i) image->Frame(i);
+    *row.image = image;
+  }
+  SetAutoCenterHandle(false);
+  logo = loaded.logo ? ImportImage(loaded.logo, -1) : nullptr;
+  if (logo) {
+    CenterImageHandle(logo);
+    logo->Frame(0);
+  }
+  loaded = Loaded{};
+}
+
+Ref<TImage> TakeSplashLogo() {
+  Ref<TImage> taken = logo;
+  logo.reset();
+  return taken;
+}
