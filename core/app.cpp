@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "core/main_thread.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ void EnterAppDir(const char* argv0) {
 
 int RunApplication(int argc, char** argv, int (*body)()) {
   ClaimMainThread();
+  plat_keep_freed_memory();  // the drawing's buffers reused, not faulted in afresh every frame
   InstallHandlers();
   EnterAppDir(argc > 0 ? argv[0] : nullptr);
   try {

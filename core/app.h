@@ -6,8 +6,10 @@
 //   - an uncaught runtime error prints its message;
 //   - a processor fault prints "Unhandled Memory Exception Error";
 //   - a signal asking the program to end prints "Received Signal".
-// Cleanups registered with OnAbnormalEnd run on those last two paths too (the graphics layer puts
-// the desktop display mode back there), besides the usual std::atexit functions on a normal end.
+// It also keeps freed memory in the process for reuse (platform/memory.h), so that the drawing's
+// buffers are not faulted in afresh every frame. Cleanups registered with OnAbnormalEnd run on
+// those last two paths too (the graphics layer puts the desktop display mode back there), besides
+// the usual std::atexit functions on a normal end.
 //
 //   int main(int argc, char** argv) { return RunApplication(argc, argv, GameMain); }
 #pragma once
