@@ -13,7 +13,7 @@ class PlatformPullOutput : public PullOutput {
  public:
   ~PlatformPullOutput() override { close(); }
   bool open(Pull pull, void* user) override {
-    out_ = OpenAudioOutputPull(1024, pull, user);
+    out_ = OpenAudioOutputPull(dsounddevice::kCardBufferFrames, pull, user);
     return out_ != nullptr;
   }
   void run() override { RunAudioOutput(out_, true); }
@@ -21,6 +21,7 @@ class PlatformPullOutput : public PullOutput {
     CloseAudioOutput(out_);
     out_ = nullptr;
   }
+  int bufferFrames() override { return AudioOutputBufferFrames(out_); }
 
  private:
   AudioOutput* out_ = nullptr;

@@ -28,6 +28,7 @@ class PlatformPushOutput : public PushOutput {
     ClearAudioOutput(out_);
   }
   void run() override { RunAudioOutput(out_, true); }
+  int bufferFrames() override { return AudioOutputBufferFrames(out_); }
 
  private:
   AudioOutput* out_ = nullptr;
@@ -50,7 +51,7 @@ int winmmdevice::init() {
   close();
   mixer_ = std::make_unique<mixer>(fragment, 44100, 2);
   scratch_.assign(static_cast<std::size_t>(fragment) * kMaxLatency * 2, 0);
-  if (!card_->open(fragment / 2)) return 1;
+  if (!card_->open(kCardBufferFrames)) return 1;
   open_ = true;
   restartCountdown = 0;
   written = 0;

@@ -10,6 +10,7 @@
 
 struct AudioOutput {
   SDL_AudioDeviceID id = 0;
+  int bufferFrames = 0;
   AudioPull pull = nullptr;
   void* user = nullptr;
 };
@@ -47,13 +48,15 @@ AudioOutput* Open(int chunkFrames, AudioPull pull, void* user) {
     want.userdata = out;
   }
   // No changes allowed: SDL converts to whatever the device really plays.
-  out->id = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+  SDL_AudioSpec have{};
+  out->id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (out->id == 0) {
     SetError(std::string("No audio device (") + SDL_GetError() + ")");
     delete out;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
+  out->bufferFrames = have.samples;
   return out;
 }
 
@@ -93,6 +96,8 @@ std::int64_t AudioOutputQueuedBytes(AudioOutput* out) {
 void ClearAudioOutput(AudioOutput* out) {
   if (out) SDL_ClearQueuedAudio(out->id);
 }
+
+int AudioOutputBufferFrames(AudioOutput* out) { return out ? out->bufferFrames : 0; }
 
 std::string AudioOutputError() {
   std::lock_guard<std::mutex> hold(errorLock);

@@ -12,8 +12,8 @@
 
 struct AudioOutput;
 
-// `chunkFrames` is how many frames the card takes at a time; small chunks keep the play
-// position fine-grained.
+// `chunkFrames` is how many frames the card takes at a time: the size of SDL's own device
+// buffer, which adds its length to whatever the caller keeps queued, so keep it small.
 AudioOutput* OpenAudioOutputPush(int chunkFrames);
 
 // `pull(user, dest, count)` must fill `count` 16-bit values (left/right interleaved). It runs on
@@ -33,6 +33,9 @@ bool QueueAudioOutput(AudioOutput* out, const std::int16_t* values, int count);
 std::int64_t AudioOutputQueuedBytes(AudioOutput* out);
 // Push mode: drops everything queued.
 void ClearAudioOutput(AudioOutput* out);
+
+// Frames in the card's own buffer (SDL's device buffer); 0 for null. Any thread.
+int AudioOutputBufferFrames(AudioOutput* out);
 
 // Why the last open failed, e.g. "No audio device (dsp: No such audio device)".
 std::string AudioOutputError();
