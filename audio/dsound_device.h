@@ -65,6 +65,8 @@ class dsounddevice : public audiodevice {
 
   std::atomic<bool> running{false};
   std::atomic<bool> threadActive{false};
+  // Values the card played as silence because the feeder was behind, since init; any thread.
+  std::atomic<std::int64_t> starvedValues{0};
 
  private:
   void feeder();

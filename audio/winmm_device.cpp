@@ -56,6 +56,7 @@ int winmmdevice::init() {
   restartCountdown = 0;
   written = 0;
   latency = kStartLatency;
+  underruns.store(0);
   running.store(true);
   fill(0);
   card_->run();
@@ -66,6 +67,10 @@ int winmmdevice::init() {
 void winmmdevice::close() {
   running.store(false);
   if (timer_.joinable()) timer_.join();
+  if (open_ && underruns.load() > 0) {
+    std::fprintf(stderr, "Sound (wave-out): the card caught up with the mixer %d times\n",
+                 underruns.load());
+  }
   if (mixer_) mixer_->releaseAll();
   if (open_) {
     card_->reset();
@@ -118,6 +123,7 @@ void winmmdevice::refill() {
   }
   // The card caught up with the mixer: pause, and come back with more queued ahead.
   restartCountdown = kRestartTicks;
+  underruns.fetch_add(1);
   card_->reset();
   if (latency < kMaxLatency) latency += 2;
   written = static_cast<std::int64_t>(latency) * fragment * 2;

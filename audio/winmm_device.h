@@ -66,6 +66,8 @@ class winmmdevice : public audiodevice {
   std::int64_t written = 0;  // values handed to the card since its last reset
   int restartCountdown = 0;
   int latency = kStartLatency;
+  // Times the card caught up with the mixer since init; read by any thread.
+  std::atomic<int> underruns{0};
 
  private:
   void fill(std::int64_t played);
