@@ -141,6 +141,8 @@ int dsounddevice::pendingWakeups() {
 }
 
 void dsounddevice::feeder() {
+  // As high as the card's reader, which the feeder must keep ahead of.
+  MakeAudioFeederThread("zumbrix-feeder");
   std::fill(ring_.begin(), ring_.end(), 0);
   card_->run();
   threadActive.store(true);

@@ -80,6 +80,8 @@ void winmmdevice::close() {
 }
 
 void winmmdevice::tick() {
+  // As high as the card's reader, which the refill must keep ahead of.
+  MakeAudioFeederThread("zumbrix-refill");
   using clock = std::chrono::steady_clock;
   auto next = clock::now();
   while (running.load()) {

@@ -5,6 +5,7 @@
 #include "platform/audio_output.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <mutex>
 
@@ -98,6 +99,11 @@ void ClearAudioOutput(AudioOutput* out) {
 }
 
 int AudioOutputBufferFrames(AudioOutput* out) { return out ? out->bufferFrames : 0; }
+
+bool MakeAudioFeederThread(const char* name) {
+  if (name) pthread_setname_np(pthread_self(), std::string(name).substr(0, 15).c_str());
+  return SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL) == 0;
+}
 
 std::string AudioOutputError() {
   std::lock_guard<std::mutex> hold(errorLock);

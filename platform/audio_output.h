@@ -37,5 +37,11 @@ void ClearAudioOutput(AudioOutput* out);
 // Frames in the card's own buffer (SDL's device buffer); 0 for null. Any thread.
 int AudioOutputBufferFrames(AudioOutput* out);
 
+// Gives the calling thread the priority SDL gives a card's own thread (time-critical) and the
+// name `name` (at most 15 characters, shown by ps and top). A thread that feeds a card calls it
+// first: at a lower priority than the card's reader it starves on a busy machine, and the card
+// catches up with it. False where the system refuses the priority (it then keeps its own).
+bool MakeAudioFeederThread(const char* name);
+
 // Why the last open failed, e.g. "No audio device (dsp: No such audio device)".
 std::string AudioOutputError();
