@@ -9,6 +9,7 @@
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
+#include "game/playfield_clip.h"
 #include "game/scores.h"
 #include "game/screens.h"
 #include "game/settings_store.h"
@@ -177,6 +178,8 @@ void AbandonGame() {
 
 bool gameframe() {
   if (quitflag) return false;
+  // Everything up to the side bars is drawn where they leave it visible.
+  BeginPlayfield();
   Cls();
   SteerByJoystick();
   UpdateAll<starfield_tag>(starlist);
@@ -199,6 +202,8 @@ bool gameframe() {
   checkwaveend();
   if (waveend == 1) flyaway();
   if (gameover == 1) GameOverFrame();
+  // The pause screen grabs the whole picture and F1 clears it: both after the clip ends.
+  EndPlayfield();
   // Space is read every frame, so that one pressed before play (get-ready, fly-away) is used up
   // there and does not pause the first frame of play.
   const bool space = KeyHits(kSpace) != 0;
