@@ -178,9 +178,10 @@ void AbandonGame() {
 
 bool gameframe() {
   if (quitflag) return false;
-  // Everything up to the side bars is drawn where they leave it visible.
-  BeginPlayfield();
+  // A whole-picture clear is the rasteriser's cheapest; everything drawn after it up to the side
+  // bars is clipped to where they leave it visible.
   Cls();
+  BeginPlayfield();
   SteerByJoystick();
   UpdateAll<starfield_tag>(starlist);
   UpdateAll<lazershot_tag>(shotlist);
