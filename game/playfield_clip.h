@@ -1,8 +1,9 @@
-// playfield_clip.h - keeps the playfield's drawing out of the side bars. Everything drawn for the
-// playfield (the clear, stars, shots, bees, overlays) is clipped to x 80..559, since the side bars
-// later paint x 0..79 and 560..639 opaque black over it: the picture is the same, and the
-// rasteriser fills a quarter less. Clipping goes through the 2D layer's viewport, which is in
-// picture pixels in every display mode. Needs the 2D layer (draw2d.h).
+// playfield_clip.h - keeps the playfield's drawing out of the side bars. What the frame draws for
+// the playfield after its clear (stars, shots, bees, overlays) is clipped to x 80..559, since the
+// side bars later paint x 0..79 and 560..639 opaque black over it: the picture is the same, and
+// the rasteriser fills nothing there twice. The clear itself stays whole (the cheapest clear).
+// Clipping goes through the 2D layer's viewport, which is in picture pixels in every display
+// mode. Needs the 2D layer (draw2d.h).
 #pragma once
 
 // The part of the 640x480 picture the side bars leave visible.
