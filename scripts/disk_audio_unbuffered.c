@@ -15,11 +15,13 @@ static FILE* Unbuffered(FILE* file, const char* path) {
 }
 
 FILE* fopen(const char* path, const char* mode) {
-  FILE* (*real)(const char*, const char*) = (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, "fopen");
+  FILE* (*real)(const char*, const char*) =
+      (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, "fopen");
   return Unbuffered(real(path, mode), path);
 }
 
 FILE* fopen64(const char* path, const char* mode) {
-  FILE* (*real)(const char*, const char*) = (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, "fopen64");
+  FILE* (*real)(const char*, const char*) =
+      (FILE * (*)(const char*, const char*)) dlsym(RTLD_NEXT, "fopen64");
   return Unbuffered(real(path, mode), path);
 }
