@@ -22,6 +22,7 @@
 #include "game/settings_store.h"
 #include "game/sheet_cut.h"
 #include "game/sound_control.h"
+#include "game/sound_output.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -181,6 +182,7 @@ void gamestartup() {
 
   initglobals();
   ApplySettingsToGame();
+  StartSoundOutput(RunSettings().sound);
   starfield_tag::Create();
 
   musicchannel = NewChannel();
