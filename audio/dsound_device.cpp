@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/audio_output.h"
@@ -13,7 +14,7 @@ class PlatformPullOutput : public PullOutput {
  public:
   ~PlatformPullOutput() override { close(); }
   bool open(Pull pull, void* user) override {
-    out_ = OpenAudioOutputPull(1024, pull, user);
+    out_ = OpenAudioOutputPull(dsounddevice::kCardBufferFrames, pull, user);
     return out_ != nullptr;
   }
   void run() override { RunAudioOutput(out_, true); }
@@ -21,6 +22,7 @@ class PlatformPullOutput : public PullOutput {
     CloseAudioOutput(out_);
     out_ = nullptr;
   }
+  int bufferFrames() override { return AudioOutputBufferFrames(out_); }
 
  private:
   AudioOutput* out_ = nullptr;
@@ -49,6 +51,7 @@ int dsounddevice::init() {
   ring_.assign(kValues, 0);
   consumed_.store(0);
   written_.store(0);
+  starvedValues.store(0);
   signalled_.store(false);
   if (!card_->open([](void* self, std::int16_t* dest,
                       int count) { static_cast<dsounddevice*>(self)->play(dest, count); },
@@ -66,6 +69,10 @@ int dsounddevice::init() {
 }
 
 void dsounddevice::close() {
+  if (open_ && starvedValues.load() > 0) {
+    std::fprintf(stderr, "Sound (DirectSound): %lld values played as silence, the feeder behind\n",
+                 static_cast<long long>(starvedValues.load()));
+  }
   running.store(false);
   if (thread_.joinable()) {
     signal();
@@ -95,6 +102,10 @@ void dsounddevice::play(std::int16_t* dest, int count) {
   const std::int64_t ready = written_.load(std::memory_order_acquire) / 2;
   for (int i = 0; i < count; ++i, ++at) {
     dest[i] = at < ready ? ring_[static_cast<std::size_t>(at % kValues)] : 0;
+  }
+  // Before the first feed and after close began, silence is expected.
+  if (at > ready && ready > 0 && running.load(std::memory_order_relaxed)) {
+    starvedValues.fetch_add(std::min<std::int64_t>(at - ready, count), std::memory_order_relaxed);
   }
   const std::int64_t before = consumed_.load(std::memory_order_relaxed);
   const std::int64_t after = before + 2 * static_cast<std::int64_t>(count);
@@ -130,6 +141,8 @@ int dsounddevice::pendingWakeups() {
 }
 
 void dsounddevice::feeder() {
+  // As high as the card's reader, which the feeder must keep ahead of.
+  MakeAudioFeederThread("zumbrix-feeder");
   std::fill(ring_.begin(), ring_.end(), 0);
   card_->run();
   threadActive.store(true);

@@ -27,6 +27,8 @@ class PullOutput {
   virtual bool open(Pull pull, void* user) = 0;
   virtual void run() = 0;
   virtual void close() = 0;
+  // Frames the card asks for at a time (its own buffer); 0 when unknown.
+  virtual int bufferFrames() { return 0; }
 };
 
 // The sound card of the platform layer.
@@ -38,6 +40,9 @@ class dsounddevice : public audiodevice {
   static constexpr int kBufferBytes = 32768;
   static constexpr int kBlockSize = 12288;
   static constexpr int kWaitMillis = 1000;
+  // SDL's own buffer after the ring: it plays after what the ring holds ahead, so its length
+  // adds to that lead. 256 frames (5.8 ms) plays without underruns.
+  static constexpr int kCardBufferFrames = 256;
 
   dsounddevice();
   // A device on another card; `withFeeder` false leaves feeding to the caller (tests). The
@@ -53,11 +58,15 @@ class dsounddevice : public audiodevice {
   void play(std::int16_t* dest, int count);
   // One round of the feeder: mixes up to two fragments ahead. Returns the bytes written.
   int feed();
+  // Frames in the open card's own buffer; 0 when closed. Game thread.
+  int cardBufferFrames() { return open_ ? card_->bufferFrames() : 0; }
   // Wake-ups the card gave that no feeder has taken yet. Only while no feeder runs (tests).
   int pendingWakeups();
 
   std::atomic<bool> running{false};
   std::atomic<bool> threadActive{false};
+  // Values the card played as silence because the feeder was behind, since init; any thread.
+  std::atomic<std::int64_t> starvedValues{0};
 
  private:
   void feeder();

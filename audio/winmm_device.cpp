@@ -28,6 +28,7 @@ class PlatformPushOutput : public PushOutput {
     ClearAudioOutput(out_);
   }
   void run() override { RunAudioOutput(out_, true); }
+  int bufferFrames() override { return AudioOutputBufferFrames(out_); }
 
  private:
   AudioOutput* out_ = nullptr;
@@ -50,11 +51,12 @@ int winmmdevice::init() {
   close();
   mixer_ = std::make_unique<mixer>(fragment, 44100, 2);
   scratch_.assign(static_cast<std::size_t>(fragment) * kMaxLatency * 2, 0);
-  if (!card_->open(fragment / 2)) return 1;
+  if (!card_->open(kCardBufferFrames)) return 1;
   open_ = true;
   restartCountdown = 0;
   written = 0;
   latency = kStartLatency;
+  underruns.store(0);
   running.store(true);
   fill(0);
   card_->run();
@@ -65,6 +67,10 @@ int winmmdevice::init() {
 void winmmdevice::close() {
   running.store(false);
   if (timer_.joinable()) timer_.join();
+  if (open_ && underruns.load() > 0) {
+    std::fprintf(stderr, "Sound (wave-out): the card caught up with the mixer %d times\n",
+                 underruns.load());
+  }
   if (mixer_) mixer_->releaseAll();
   if (open_) {
     card_->reset();
@@ -74,6 +80,8 @@ void winmmdevice::close() {
 }
 
 void winmmdevice::tick() {
+  // As high as the card's reader, which the refill must keep ahead of.
+  MakeAudioFeederThread("zumbrix-refill");
   using clock = std::chrono::steady_clock;
   auto next = clock::now();
   while (running.load()) {
@@ -117,6 +125,7 @@ void winmmdevice::refill() {
   }
   // The card caught up with the mixer: pause, and come back with more queued ahead.
   restartCountdown = kRestartTicks;
+  underruns.fetch_add(1);
   card_->reset();
   if (latency < kMaxLatency) latency += 2;
   written = static_cast<std::int64_t>(latency) * fragment * 2;

@@ -29,6 +29,8 @@ class PushOutput {
   virtual void reset() = 0;
   // Starts (or restarts) playback.
   virtual void run() = 0;
+  // Frames the card holds beyond the queue (its own buffer); 0 when unknown.
+  virtual int bufferFrames() { return 0; }
 };
 
 // The sound card of the platform layer.
@@ -42,6 +44,9 @@ class winmmdevice : public audiodevice {
   static constexpr int kRestartTicks = 250;
   static constexpr std::int64_t kPositionLimit = 268435456;  // bytes
   static constexpr int kTickMillis = 5;
+  // SDL's own buffer under the queue: it plays after everything queued, so its length adds to
+  // the latency the refill keeps. 256 frames (5.8 ms) plays without underruns.
+  static constexpr int kCardBufferFrames = 256;
 
   winmmdevice();
   // A device on another card; `withTimer` false leaves the ticking to the caller (tests).
@@ -53,12 +58,16 @@ class winmmdevice : public audiodevice {
 
   // One timer tick.
   void refill();
+  // Frames in the open card's own buffer; 0 when closed. Game thread.
+  int cardBufferFrames() { return open_ ? card_->bufferFrames() : 0; }
 
   int fragment = kFragment;
   std::atomic<bool> running{false};
   std::int64_t written = 0;  // values handed to the card since its last reset
   int restartCountdown = 0;
   int latency = kStartLatency;
+  // Times the card caught up with the mixer since init; read by any thread.
+  std::atomic<int> underruns{0};
 
  private:
   void fill(std::int64_t played);

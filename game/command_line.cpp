@@ -43,6 +43,11 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string&) { line.headless = true; }},
     {"--scale", nullptr, "fit|integer", "scale the picture as large as fits, or by whole multiples",
      [](CommandLine& line, const std::string& how) { line.overrides.emplace_back("scale", how); }},
+    {"--sound-output", nullptr, "auto|waveout|directsound",
+     "send the sound to the default output device, or to the one named",
+     [](CommandLine& line, const std::string& device) {
+       line.overrides.emplace_back("sound_output", device);
+     }},
 };
 
 const OptionRow* FindOption(std::string_view word) {

@@ -10,6 +10,7 @@
 #include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
+#include "game/playfield_clip.h"
 #include "game/scores.h"
 #include "game/screen_name.h"
 #include "game/screens.h"
@@ -157,7 +158,10 @@ void AbandonGame() {
 
 bool gameframe() {
   if (quitflag) return false;
+  // A whole-picture clear is the rasteriser's cheapest; everything drawn after it up to the side
+  // bars is clipped to where they leave it visible.
   Cls();
+  BeginPlayfield();
   SteerByJoystick();
   UpdateAll<starfield_tag>(starlist);
   UpdateAll<lazershot_tag>(shotlist);
@@ -179,6 +183,8 @@ bool gameframe() {
   checkwaveend();
   if (waveend == 1) flyaway();
   if (gameover == 1) GameOverFrame();
+  // The pause screen grabs the whole picture and F1 clears it: both after the clip ends.
+  EndPlayfield();
   // Space is read every frame, so that one pressed before play (get-ready, fly-away) is used up
   // there and does not pause the first frame of play.
   const bool space = KeyHits(kSpace) != 0;

@@ -23,6 +23,7 @@ void Set(Settings& s, int value) {
 const char* const kDisplayChoices[] = {"fullscreen", "desktop", "window"};
 const char* const kScaleChoices[] = {"fit", "integer"};
 const char* const kColourChoices[] = {"anaglyph", "flat"};
+const char* const kSoundChoices[] = {"auto", "waveout", "directsound"};
 
 const SettingKey kKeys[] = {
     {"music_volume",
@@ -51,6 +52,9 @@ const SettingKey kKeys[] = {
     {"colours", SettingType::Choice, 0, 0, kColourChoices,
      "anaglyph: red/cyan 3D for glasses; flat: each picture once in its own colours (F4 paused).",
      Get<&Settings::colours>, Set<&Settings::colours>},
+    {"sound_output", SettingType::Choice, 0, 0, kSoundChoices,
+     "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",
+     Get<&Settings::sound>, Set<&Settings::sound>},
 };
 
 constexpr char kHeader[] =

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "game/colour_mode.h"
+#include "game/sound_output.h"
 #include "graphics/display_mode.h"
 
 struct Settings {
@@ -21,6 +22,7 @@ struct Settings {
   DisplayMode display = DisplayMode::Fullscreen;  // how the 640x480 picture is shown
   ScalePolicy scale = ScalePolicy::Fit;           // how it is scaled in desktop and window modes
   ColourMode colours = ColourMode::Anaglyph;      // red/cyan pairs, or flat colours (F4)
+  SoundOutput sound = SoundOutput::Auto;          // the output device the sound goes to
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

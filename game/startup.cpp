@@ -26,6 +26,7 @@
 #include "game/sheet_cut.h"
 #include "game/sound_control.h"
 #include "game/sound_loading.h"
+#include "game/sound_output.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -124,6 +125,7 @@ void gamestartup() {
 
   initglobals();
   ApplySettingsToGame();
+  StartSoundOutput(RunSettings().sound);
   starfield_tag::Create();
 
   musicchannel = NewChannel();

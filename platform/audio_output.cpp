@@ -5,11 +5,13 @@
 #include "platform/audio_output.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <mutex>
 
 struct AudioOutput {
   SDL_AudioDeviceID id = 0;
+  int bufferFrames = 0;
   AudioPull pull = nullptr;
   void* user = nullptr;
 };
@@ -47,13 +49,15 @@ AudioOutput* Open(int chunkFrames, AudioPull pull, void* user) {
     want.userdata = out;
   }
   // No changes allowed: SDL converts to whatever the device really plays.
-  out->id = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+  SDL_AudioSpec have{};
+  out->id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (out->id == 0) {
     SetError(std::string("No audio device (") + SDL_GetError() + ")");
     delete out;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
+  out->bufferFrames = have.samples;
   return out;
 }
 
@@ -92,6 +96,13 @@ std::int64_t AudioOutputQueuedBytes(AudioOutput* out) {
 
 void ClearAudioOutput(AudioOutput* out) {
   if (out) SDL_ClearQueuedAudio(out->id);
+}
+
+int AudioOutputBufferFrames(AudioOutput* out) { return out ? out->bufferFrames : 0; }
+
+bool MakeAudioFeederThread(const char* name) {
+  if (name) pthread_setname_np(pthread_self(), std::string(name).substr(0, 15).c_str());
+  return SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL) == 0;
 }
 
 std::string AudioOutputError() {

@@ -12,8 +12,8 @@
 
 struct AudioOutput;
 
-// `chunkFrames` is how many frames the card takes at a time; small chunks keep the play
-// position fine-grained.
+// `chunkFrames` is how many frames the card takes at a time: the size of SDL's own device
+// buffer, which adds its length to whatever the caller keeps queued, so keep it small.
 AudioOutput* OpenAudioOutputPush(int chunkFrames);
 
 // `pull(user, dest, count)` must fill `count` 16-bit values (left/right interleaved). It runs on
@@ -33,6 +33,15 @@ bool QueueAudioOutput(AudioOutput* out, const std::int16_t* values, int count);
 std::int64_t AudioOutputQueuedBytes(AudioOutput* out);
 // Push mode: drops everything queued.
 void ClearAudioOutput(AudioOutput* out);
+
+// Frames in the card's own buffer (SDL's device buffer); 0 for null. Any thread.
+int AudioOutputBufferFrames(AudioOutput* out);
+
+// Gives the calling thread the priority SDL gives a card's own thread (time-critical) and the
+// name `name` (at most 15 characters, shown by ps and top). A thread that feeds a card calls it
+// first: at a lower priority than the card's reader it starves on a busy machine, and the card
+// catches up with it. False where the system refuses the priority (it then keeps its own).
+bool MakeAudioFeederThread(const char* name);
 
 // Why the last open failed, e.g. "No audio device (dsp: No such audio device)".
 std::string AudioOutputError();

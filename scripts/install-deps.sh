@@ -3,6 +3,7 @@
 # This list is the only place that names them.
 #   scripts/install-deps.sh             what building, running and testing need
 #   scripts/install-deps.sh coverage    that, and the coverage report's tools (make coverage)
+#   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh runs
 set -euo pipefail
 
 packages=(
@@ -21,11 +22,13 @@ packages=(
 
 # Optional groups, each installed only when named on the command line.
 coverage_packages=(gcovr)
+measure_packages=(xvfb xauth xdotool python3 libxtst6 gcc libc6-dev)
 
 for group in "$@"; do
   case "$group" in
     coverage) packages+=("${coverage_packages[@]}") ;;
-    *) echo "install-deps.sh: unknown group '$group' (known: coverage)" >&2; exit 2 ;;
+    measure) packages+=("${measure_packages[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (known: coverage, measure)" >&2; exit 2 ;;
   esac
 done
 

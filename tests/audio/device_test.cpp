@@ -82,7 +82,9 @@ TEST_F(WinmmTest, RefillsWholeFragmentsBackToTheLatency) {
 
 TEST_F(WinmmTest, CatchingUpWithTheMixerIsAnUnderrun) {
   PlayUntilLeft(1000);  // less than two fragments ahead
+  EXPECT_EQ(device_->underruns.load(), 0);
   device_->refill();
+  EXPECT_EQ(device_->underruns.load(), 1);
   EXPECT_EQ(device_->restartCountdown, 250);
   EXPECT_EQ(device_->latency, 8);
   EXPECT_FALSE(card_.running);
@@ -207,6 +209,7 @@ TEST(DsoundTest, PlaysWhatWasMixedAndSilenceWhereNothingWas) {
   std::vector<std::int16_t> out(2000, -1);
   device.play(out.data(), 2000);  // before the feeder ran
   for (int i = 0; i < 2000; ++i) ASSERT_EQ(out[i], 0) << i;
+  EXPECT_EQ(device.starvedValues.load(), 0) << "nothing was fed yet: silence is no shortfall";
   // The feeder starts where the card is, with two fragments (8192 values); the sound comes
   // after its 20 ms start delay, and past what was written the card finds silence.
   device.feed();
@@ -215,6 +218,8 @@ TEST(DsoundTest, PlaysWhatWasMixedAndSilenceWhereNothingWas) {
   for (int i = 0; i < 9000; ++i) {
     ASSERT_EQ(next[i], i >= 2 * 882 && i < 8192 ? 1234 : 0) << i;
   }
+  // Counted from the start: 2000 + 9000 values played, 2000 + 8192 of them fed.
+  EXPECT_EQ(device.starvedValues.load(), 808);
   mix_close();
   mix_free_sound(s);
   SetMixClock(nullptr);
