@@ -30,14 +30,8 @@ void LoadAll() {
     Ref<TImage> sheet = TImage::Load(LoadPixmap("incbin::zumbrix_3d.png"),
                                      IMAGE_MASKED | IMAGE_DYNAMIC, mask.r, mask.g, mask.b);
     const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
-    for (const SheetImage& row : SheetImages()) {
-      std::vector<Ref<TPixmap>> frames;
-      for (int i = 0; i < row.frames; ++i) {
-        frames.push_back(
-            CutPixmap(screen, row.x + i * row.step, row.y, row.width, row.height, &mask));
-      }
-      loaded.frames.push_back(std::move(frames));
-    }
+    for (const SheetImage& row : SheetImages())
+      loaded.frames.push_back(CutSheetFrames(row, screen, mask));
   } catch (const std::exception&) {
     loaded.frames.clear();  // made on the game thread instead, where the error is reported
   }
@@ -78,14 +72,7 @@ void FinishLoadingImages() {
     Ref<TImage> sheet = ImportImage("incbin::zumbrix_3d.png", -1);
     const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
     loaded.frames.clear();
-    for (const SheetImage& row : rows) {
-      std::vector<Ref<TPixmap>> frames;
-      for (int i = 0; i < row.frames; ++i) {
-        frames.push_back(
-            CutPixmap(screen, row.x + i * row.step, row.y, row.width, row.height, &mask));
-      }
-      loaded.frames.push_back(std::move(frames));
-    }
+    for (const SheetImage& row : rows) loaded.frames.push_back(CutSheetFrames(row, screen, mask));
   }
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const SheetImage& row = rows[r];

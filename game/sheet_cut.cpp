@@ -24,10 +24,13 @@ const SheetImage kSheetImages[] = {
 
 std::span<const SheetImage> SheetImages() { return kSheetImages; }
 
-Ref<TImage> CutSheetImage(const SheetImage& row, const Ref<TPixmap>& screen) {
-  Ref<TImage> image = NewImage(row.width, row.height, row.frames);
-  for (int i = 0; i < row.frames; ++i) CutImage(image, screen, row.x + i * row.step, row.y, i);
-  return image;
+std::vector<Ref<TPixmap>> CutSheetFrames(const SheetImage& row, const Ref<TPixmap>& screen,
+                                         const MaskColour& mask) {
+  std::vector<Ref<TPixmap>> frames;
+  for (int i = 0; i < row.frames; ++i) {
+    frames.push_back(CutPixmap(screen, row.x + i * row.step, row.y, row.width, row.height, &mask));
+  }
+  return frames;
 }
 
 Ref<TPixmap> PaintedSheet(const Ref<TImage>& sheet, int width, int height) {
@@ -65,12 +68,4 @@ Ref<TPixmap> CutPixmap(const Ref<TPixmap>& screen, int x, int y, int width, int 
     }
   }
   return mask ? ApplyMaskColor(cut, mask->r, mask->g, mask->b) : cut;
-}
-
-void CutImage(const Ref<TImage>& image, const Ref<TPixmap>& screen, int x, int y, int frame) {
-  MaskColour mask;
-  QueryMaskColor(mask.r, mask.g, mask.b);
-  const bool masked = (image->flags & IMAGE_MASKED) != 0;
-  image->SetPixmap(frame,
-                   CutPixmap(screen, x, y, image->width, image->height, masked ? &mask : nullptr));
 }
