@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/sheet_cut.h"
+#include "graphics/font.h"
 #include "graphics/image_commands.h"
 #include "graphics/pixmap_loader.h"
 
@@ -84,6 +85,7 @@ void FinishLoadingImages() {
     *row.image = image;
   }
   SetAutoCenterHandle(false);
+  PrepareImageFont(DefaultImageFont());  // the title's and pause screen's text
   logo = loaded.logo ? ImportImage(loaded.logo, -1) : nullptr;
   if (logo) {
     CenterImageHandle(logo);

@@ -29,6 +29,7 @@
 #include "game/sound_output.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
+#include "graphics/font.h"
 #include "graphics/image_draw.h"
 #include "platform/video.h"
 #include "system/clock.h"

@@ -75,6 +75,14 @@ Ref<TImageGlyph> TImageFont::LoadGlyph(int index) {
   return glyph;
 }
 
+void PrepareImageFont(const Ref<TImageFont>& font) {
+  if (!font) return;
+  for (int i = 0; i < font->CountGlyphs(); ++i) {
+    Ref<TImageGlyph> glyph = font->LoadGlyph(i);
+    if (glyph && glyph->_image) glyph->_image->Frame(0);
+  }
+}
+
 void TImageFont::Draw(const std::string& text, float x, float y, float ix, float iy, float jx,
                       float jy) {
   for (unsigned char c : text) {

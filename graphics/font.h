@@ -86,6 +86,9 @@ class TImageFont : public TObject {
 
 // The default font, made once.
 Ref<TImageFont> DefaultImageFont();
+// Loads every glyph of `font` and makes the driver frames of their images now, so that text
+// drawn later (a screen's first frame) does not wait for them. Needs a current context.
+void PrepareImageFont(const Ref<TImageFont>& font);
 
 // Text commands on the current 2D context. Null selects the default font.
 void UseImageFont(const Ref<TImageFont>& font);

@@ -40,6 +40,7 @@ class TGLRar2ADriver : public TRar2ADriver {
   Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
   void SetGraphics(TGraphics* g) override;
   void Flip(int sync) override;
+  void FinishFrame() override;
 
   Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
   void SetBlend(int mode) override;

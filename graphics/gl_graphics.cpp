@@ -418,13 +418,24 @@ void TGLGraphicsDriver::Flip(int sync) {
   GLContextRecord* r = current_record;
   // Nobody sees a virtual display's window: its picture is shown on demand only
   // (GrabPresentedWindow), which keeps headless runs in scaled modes as quick as the others.
-  if (!plat_video_is_virtual()) PresentScaled(r);
+  if (!plat_video_is_virtual() && !r->finished) PresentScaled(r);
   if (plat_video_is_virtual()) glFinish();
+  r->finished = false;
   plat_gl_swap(r->window);
   // A resize or a switch of display mode shows from the next frame on.
   UpdateView(r);
   UpdateTarget(r);
   ApplyPointerHold(r);
+}
+
+void TGLGraphicsDriver::FinishFrame() {
+  GLContextRecord* r = current_record;
+  if (!r) return;
+  if (!plat_video_is_virtual()) {
+    PresentScaled(r);
+    r->finished = true;
+  }
+  glFinish();
 }
 
 Ref<TPixmap> GrabPresentedWindow() {

@@ -38,6 +38,7 @@ struct GLContextRecord {
   GLOffscreen* offscreen = nullptr;
   bool scaled = false;
   bool pointer_held = false;
+  bool finished = false;  // FinishFrame has drawn this frame into the window: Flip only swaps
 };
 
 class TGLGraphics : public TGraphics {
@@ -57,6 +58,8 @@ class TGLGraphicsDriver : public TGraphicsDriver {
   Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
   void SetGraphics(TGraphics* g) override;
   void Flip(int sync) override;
+  // Shows the picture scaled into the window's buffer and waits for the GL to finish drawing.
+  void FinishFrame() override;
 };
 
 // The one OpenGL graphics driver.

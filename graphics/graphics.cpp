@@ -157,6 +157,7 @@ Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int fla
   NoteStartupStep("context");
   NextGeneration();
   SetGraphics(g.get());
+  NoteStartupStep("setup");  // made current and cleared; the OpenGL driver warms up its pipelines
 
   sync_state.on = hertz != 0;
   if (hertz != 0 && depth != 0 && HardwareSyncWorks(hertz)) sync_state.on = false;
@@ -189,6 +190,7 @@ void PresentFrame(int sync) {
     driver->Flip(settings.depth != 0 ? 1 : 0);
     return;
   }
+  driver->FinishFrame();  // drawn before the wait, so the flip after it is short and even
   SoftSync& s = sync_state;
   s.next += s.period;
   s.accumulator += s.fraction;
@@ -198,7 +200,7 @@ void PresentFrame(int sync) {
   }
   int dt = s.next - Millis();
   if (dt > 0) {
-    PauseMillis(dt);
+    PauseUntilMillis(s.next);  // to the millisecond's start, not up to one early
   } else {
     s.next -= dt;  // catch up with the clock: time lost is not made up by shorter frames
   }

@@ -51,6 +51,10 @@ class TGraphicsDriver : public TObject {
   virtual void SetGraphics(TGraphics* g) = 0;
   // Presents the back buffer; sync 1 waits for the vertical blank, 0 does not.
   virtual void Flip(int sync) = 0;
+  // Completes the drawing of the frame about to be flipped, so that a paced flip that waited for
+  // its time only shows it: how long the drawing took then moves the wait, not the frame's time
+  // on screen. Nothing may be drawn between this and the Flip. The default does nothing.
+  virtual void FinishFrame() {}
 };
 
 // Opens the program's display, closing the one opened before. Null when it cannot be made.

@@ -55,6 +55,20 @@ void plat_sleep(std::uint32_t ms) {
   }
 }
 
+void plat_sleep_until(std::uint32_t tick) {
+  if (virtual_on.load()) {
+    const auto ahead = static_cast<std::int32_t>(tick - virtual_ticks.load());
+    if (ahead > 0) virtual_ticks.fetch_add(static_cast<std::uint32_t>(ahead));
+    return;
+  }
+  // One reading in 64 bits: the tick is that many whole milliseconds after it, to the boundary.
+  const auto elapsed =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - Start());
+  const auto ahead = static_cast<std::int32_t>(tick - static_cast<std::uint32_t>(elapsed.count()));
+  if (ahead <= 0) return;
+  std::this_thread::sleep_until(Start() + elapsed + std::chrono::milliseconds(ahead));
+}
+
 void plat_sleep_real(std::uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }

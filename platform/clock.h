@@ -23,6 +23,11 @@ std::uint64_t plat_micros_since_launch();
 std::uint32_t plat_wall_millis();
 
 void plat_sleep(std::uint32_t ms);
+// Sleeps until plat_ticks reads `tick` (compared by difference, so across a wrap too): to the
+// microsecond in real time, where plat_sleep's whole milliseconds from a whole-millisecond reading
+// can wake up to a millisecond early. Under the virtual clock, advances it to `tick`. Returns at
+// once when `tick` has passed.
+void plat_sleep_until(std::uint32_t tick);
 void plat_sleep_real(std::uint32_t ms);
 
 // Switching on starts the virtual clock at the current reading, so time never runs backwards;

@@ -11,6 +11,8 @@ std::int64_t MicrosSinceLaunch() { return static_cast<std::int64_t>(plat_micros_
 
 int SystemMillis() { return static_cast<int>(plat_wall_millis()); }
 
+void PauseUntilMillis(int when) { plat_sleep_until(static_cast<std::uint32_t>(when)); }
+
 void PauseMillis(int ms) {
   if (ms > 0) plat_sleep(static_cast<unsigned>(ms));
 }

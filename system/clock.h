@@ -17,3 +17,6 @@ std::int64_t MicrosSinceLaunch();
 // bits): a seed that differs every run. Any thread.
 int SystemMillis();
 void PauseMillis(int ms);
+// Suspends the calling thread until Millis() reads `when` (to the microsecond in real time; at
+// once when it has passed). Under the virtual clock, moves the clock on to `when`.
+void PauseUntilMillis(int when);

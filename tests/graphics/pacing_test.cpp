@@ -22,6 +22,7 @@ class FakeDriver : public TGraphicsDriver {
   Ref<TGraphics> AttachGraphics(unsigned, int) override { return nullptr; }
   Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
   void SetGraphics(TGraphics*) override {}
+  void FinishFrame() override { finish_times.push_back(Millis()); }
   void Flip(int sync) override {
     syncs.push_back(sync);
     flip_times.push_back(Millis());
@@ -32,7 +33,8 @@ class FakeDriver : public TGraphicsDriver {
   bool fail = false;
   int mode_queries = 0;
   std::vector<int> syncs;
-  std::vector<int> flip_times;  // when each flip started
+  std::vector<int> flip_times;    // when each flip started
+  std::vector<int> finish_times;  // when each FinishFrame was asked for
 };
 
 class FakeGraphics : public TGraphics {
@@ -144,6 +146,24 @@ TEST_F(Pacing, TheProbeGivesUpAfterSixtyInstantFlipsButWaitsOutAFillingQueue) {
   EXPECT_EQ(queueing->flips, 6);
   EndGraphicsMode();
   SelectGraphicsDriver(driver.get(), GFX_BACKBUFFER);
+}
+
+// The frame's drawing is finished before the pacing wait, so that the flip after the wait only
+// shows it: drawing time moves the wait, not the moment the frame appears.
+TEST_F(Pacing, TheFrameIsFinishedBeforeThePacingWaitAndFlippedAfterIt) {
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  ASSERT_TRUE(SoftSyncActive());
+  Periods(3);
+  driver->finish_times.clear();
+  driver->flip_times.clear();
+  for (int i = 0; i < 5; ++i) FlipScreen(-1);
+  ASSERT_EQ(driver->finish_times.size(), 5u);
+  ASSERT_EQ(driver->flip_times.size(), 5u);
+  for (std::size_t i = 0; i < 5; ++i) {
+    EXPECT_GE(driver->flip_times[i] - driver->finish_times[i], 15) << "frame " << i;
+  }
+  FlipScreen(1);  // an explicit sync is not paced: nothing to finish first
+  EXPECT_EQ(driver->finish_times.size(), 5u);
 }
 
 TEST_F(Pacing, OverrunFrameDoesNotShortenTheNextOnes) {

@@ -22,6 +22,28 @@ TEST(VirtualClockTest, StandsStillUntilSleptOrAdvancedAndNeverRunsBackwards) {
   EXPECT_FALSE(plat_virtual_clock());
 }
 
+// Sleeping until a tick wakes at that millisecond's start or later, never up to a millisecond
+// early as whole milliseconds slept from a whole-millisecond reading can; a passed tick returns at
+// once, and the virtual clock is moved on to the tick.
+TEST(SleepUntilTest, WakesNoEarlierThanTheTicksStartAndMovesTheVirtualClockToIt) {
+  for (int round = 0; round < 20; ++round) {
+    const std::uint32_t due = plat_ticks() + 2;
+    plat_sleep_until(due);
+    EXPECT_GE(plat_micros(), std::uint64_t{due} * 1000) << "woke early in round " << round;
+  }
+  const std::uint32_t before = plat_ticks();
+  plat_sleep_until(before - 5);
+  EXPECT_LT(plat_ticks() - before, 5u) << "a tick in the past does not wait";
+
+  plat_use_virtual_clock(true);
+  const std::uint32_t start = plat_ticks();
+  plat_sleep_until(start + 17);
+  EXPECT_EQ(plat_ticks(), start + 17);
+  plat_sleep_until(start + 3);
+  EXPECT_EQ(plat_ticks(), start + 17) << "the virtual clock never runs backwards";
+  plat_use_virtual_clock(false);
+}
+
 namespace {
 struct Counter {
   std::atomic<int> ticks{0};
