@@ -107,10 +107,12 @@ void WarmUpPipelines() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-  constexpr int kTextBatches = 512;
-  for (int i = 0; i < kTextBatches; ++i) {
+  // The renderer keeps a few frames' worth of such memory in turn: each round grows one.
+  constexpr int kTextBatches = 512, kRounds = 4;
+  for (int i = 0; i < kTextBatches * kRounds; ++i) {
+    if (i > 0 && i % kTextBatches == 0) glFlush();
     glBindTexture(GL_TEXTURE_2D, i % 2 ? other : name);
-    const float x = static_cast<float>(i % 64) * 8, y = static_cast<float>(i / 64) * 16;
+    const float x = static_cast<float>(i % 64) * 8, y = static_cast<float>(i / 64 % 8) * 16;
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(x, y);
