@@ -58,10 +58,10 @@ void ForgetModes() {
 // Flips with vertical sync for up to a second: when three flips in a row take one refresh
 // period (within a millisecond), the display paces the frames itself. Flips that return sooner
 // than that mean it does not: a display that waits for its refresh can hand back a few early
-// while its queue of buffers fills, never sixty in a row, so the probe stops there rather than
-// flipping for the whole second. The flip count is bounded too, for a clock that does not move
-// while flipping (the harness's virtual clock).
-constexpr int kEarlyFlipsMeanNoSync = 60;
+// while its queue of buffers fills (two or three), never twenty in a row, so the probe stops there
+// rather than flipping for the whole second. The flip count is bounded too, for a clock that does
+// not move while flipping (the harness's virtual clock).
+constexpr int kEarlyFlipsMeanNoSync = 20;
 
 bool HardwareSyncWorks(int hertz) {
   int target = 1000 / hertz;
