@@ -3,7 +3,8 @@
 # This list is the only place that names them.
 #   scripts/install-deps.sh             what building, running and testing need
 #   scripts/install-deps.sh coverage    that, and the coverage report's tools (make coverage)
-#   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh runs
+#   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh and
+#                                       scripts/frame-timing-run.sh run
 set -euo pipefail
 
 packages=(
