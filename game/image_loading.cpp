@@ -26,13 +26,18 @@ MaskColour mask;  // the mask colour when the thread started
 std::thread loader;
 Ref<TImage> logo;
 
+// Every image's frames cut from the sheet as painted on the picture, into `loaded`.
+void CutSheet(const Ref<TImage>& sheet) {
+  const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
+  loaded.frames.clear();
+  for (const SheetImage& row : SheetImages())
+    loaded.frames.push_back(CutSheetFrames(row, screen, mask));
+}
+
 void LoadAll() {
   try {
-    Ref<TImage> sheet = TImage::Load(LoadPixmap("incbin::zumbrix_3d.png"),
-                                     IMAGE_MASKED | IMAGE_DYNAMIC, mask.r, mask.g, mask.b);
-    const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
-    for (const SheetImage& row : SheetImages())
-      loaded.frames.push_back(CutSheetFrames(row, screen, mask));
+    CutSheet(TImage::Load(LoadPixmap("incbin::zumbrix_3d.png"), IMAGE_MASKED | IMAGE_DYNAMIC,
+                          mask.r, mask.g, mask.b));
   } catch (const std::exception&) {
     loaded.frames.clear();  // made on the game thread instead, where the error is reported
   }
@@ -70,10 +75,7 @@ void FinishLoadingImages() {
   const auto rows = SheetImages();
   if (loaded.frames.size() != rows.size()) {
     // The thread could not make them: the same work here, where a failure reaches the player.
-    Ref<TImage> sheet = ImportImage("incbin::zumbrix_3d.png", -1);
-    const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
-    loaded.frames.clear();
-    for (const SheetImage& row : rows) loaded.frames.push_back(CutSheetFrames(row, screen, mask));
+    CutSheet(ImportImage("incbin::zumbrix_3d.png", -1));
   }
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const SheetImage& row = rows[r];
