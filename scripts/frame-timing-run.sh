@@ -2,9 +2,11 @@
 # frame-timing-run.sh - plays the real game in a real X window and checks its frame times.
 #
 # Each run starts its own Xvfb, launches the game with --frame-log in a scratch home (so no
-# player's files are touched), lets the splash run out, waits on the title, clicks to start a
-# game with xdotool, then fires while sweeping the ship along the bottom until the ship is hit and
-# the title returns, and quits with Escape. scripts/frame_log_report.py then reports, per run and
+# player's files are touched) and plays it with scripts/frame_timing_drive.py: that follows the
+# frame log's screens, clicks to start a game with xdotool, sweeps the ship along the bottom
+# clicking to fire until the ship is hit, waits for the title and quits with Escape. It starts
+# few processes on purpose: each one costs the game frames on a small machine.
+# scripts/frame_log_report.py then reports, per run and
 # over all runs: the start-up breakdown, the screens passed through, the longest frame interval
 # after the first splash frame and the 99th percentile of |interval - 16.67 ms|. The status is 1
 # when a run has a frame over 25 ms, a p99 of 1 ms or more, or missed a screen.
@@ -41,21 +43,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 width=${screen%x*}
 height=${screen#*x}
 
-# Waits up to $2 seconds for the frame log $1's last line to name screen $3.
-wait_for_screen() {
-  i=0
-  while [ $i -lt $(($2 * 10)) ]; do
-    if [ -f "$1" ] && tail -n 1 "$1" | grep -q " $3\$"; then return 0; fi
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-    i=$((i + 1))
-  done
-  return 1
-}
-
-# Whether the frame log $1 has passed through screen $2.
-seen_screen() { grep -q " $2\$" "$1"; }
-
 logs=""
 run=1
 while [ $run -le "$runs" ]; do
@@ -72,31 +59,7 @@ while [ $run -le "$runs" ]; do
     "$game" --frame-log "$log" "$@" >"$out/game$run.txt" 2>&1 &
   pid=$!
   export DISPLAY=$display
-  status=ok
-  if wait_for_screen "$log" 30 title; then
-    sleep 2
-    xdotool mousemove $((width / 2)) $((height * 5 / 6)) click 1
-    wait_for_screen "$log" 20 play || status="no play"
-    # Sweep along the bottom with the button held, until the ship is hit.
-    xdotool mousedown 1
-    x=0
-    step=0
-    while [ $step -lt 3000 ] && ! seen_screen "$log" gameover; do
-      x=$(( (step * 7) % (2 * width / 2) ))
-      [ $x -gt $((width / 2)) ] && x=$((width - x))
-      xdotool mousemove $((width / 4 + x)) $((height * 5 / 6))
-      sleep 0.02
-      step=$((step + 1))
-    done
-    xdotool mouseup 1
-    wait_for_screen "$log" 30 title || status="no title after the game"
-    sleep 2
-    window=$(xdotool search --name "Zumbrix" | head -n 1)
-    [ -n "$window" ] && xdotool windowfocus "$window" 2>/dev/null || true
-    xdotool key Escape
-  else
-    status="no title"
-  fi
+  status=$(python3 "$here/frame_timing_drive.py" "$log" $pid "$width" "$height") || true
   i=0
   while kill -0 $pid 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
   kill $pid 2>/dev/null || true
