@@ -77,16 +77,19 @@ void FinishLoadingImages() {
     // The thread could not make them: the same work here, where a failure reaches the player.
     CutSheet(ImportImage("incbin::zumbrix_3d.png", -1));
   }
+  std::vector<Ref<TImage>> images;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const SheetImage& row = rows[r];
     SetAutoCenterHandle(row.centred);
     Ref<TImage> image = NewImage(row.width, row.height, row.frames);
     for (int i = 0; i < row.frames; ++i) image->SetPixmap(i, loaded.frames[r][i]);
-    // Every texture made now, so that no screen's first frame waits for its images.
-    for (int i = 0; i < row.frames; ++i) image->Frame(i);
+    images.push_back(image);
     *row.image = image;
   }
   SetAutoCenterHandle(false);
+  // Every texture made now, so that no screen's first frame waits for its images; and all in one
+  // where the driver can, so that the sprites of a frame draw without switching texture.
+  MakeFramesTogether(images);
   PrepareImageFont(DefaultImageFont());  // the title's and pause screen's text
   logo = loaded.logo ? ImportImage(loaded.logo, -1) : nullptr;
   if (logo) {

@@ -16,6 +16,14 @@ void SendTransform(float ix, float iy, float jx, float jy) {
 }  // namespace
 
 TRar2ADriver* Current2DDriver() { return current_driver; }
+
+std::vector<Ref<TImageFrame>> TRar2ADriver::CreateFramesTogether(
+    const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
+  std::vector<Ref<TImageFrame>> frames;
+  frames.reserve(pixmaps.size());
+  for (const Ref<TPixmap>& p : pixmaps) frames.push_back(CreateFrameFromPixmap(p, flags));
+  return frames;
+}
 TRar2AGraphics* TRar2AGraphics::Current() { return current; }
 
 void TRar2AGraphics::ClearCurrent() {

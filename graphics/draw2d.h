@@ -39,6 +39,10 @@ class TImageFont;
 class TRar2ADriver : public TGraphicsDriver {
  public:
   virtual Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) = 0;
+  // Frames for several pixmaps, one per pixmap in order (see MakeFramesTogether in image.h); by
+  // default each is made on its own.
+  virtual std::vector<Ref<TImageFrame>> CreateFramesTogether(
+      const std::vector<Ref<TPixmap>>& pixmaps, int flags);
   virtual void SetBlend(int mode) = 0;
   virtual void SetAlpha(float alpha) = 0;
   virtual void SetColor(int r, int g, int b) = 0;

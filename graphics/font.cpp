@@ -76,15 +76,25 @@ Ref<TImageGlyph> TImageFont::LoadGlyph(int index) {
 }
 
 void PrepareImageFont(const Ref<TImageFont>& font) {
-  if (!font) return;
-  for (int i = 0; i < font->CountGlyphs(); ++i) {
-    Ref<TImageGlyph> glyph = font->LoadGlyph(i);
-    if (glyph && glyph->_image) glyph->_image->Frame(0);
+  if (font) font->MakeGlyphFrames();
+}
+
+void TImageFont::MakeGlyphFrames() {
+  std::vector<Ref<TImage>> images;
+  images.reserve(_glyphs.size());
+  for (int i = 0; i < CountGlyphs(); ++i) {
+    Ref<TImageGlyph> glyph = LoadGlyph(i);
+    if (glyph && glyph->_image) images.push_back(glyph->_image);
   }
+  MakeFramesTogether(images);
+  _frames_generation = ImageFrameGeneration();
 }
 
 void TImageFont::Draw(const std::string& text, float x, float y, float ix, float iy, float jx,
                       float jy) {
+  // A font with all its glyphs at hand keeps their frames in one texture (see MakeGlyphFrames);
+  // a loaded font makes each glyph as it is first drawn, as it may have thousands.
+  if (!_src_font && _frames_generation != ImageFrameGeneration()) MakeGlyphFrames();
   for (unsigned char c : text) {
     int n = CharToGlyph(c);
     if (n < 0) continue;

@@ -4,8 +4,10 @@
 // from the embedded file "vantorfont.bin": 16 rows of 96 bytes, byte g of row r holding row r of
 // glyph g, bit n (value 1 << n) the pixel in column n from the left. Each glyph becomes a small
 // image, so text is coloured, blended, rotated and scaled like any other drawing, and laid out
-// along the current transform. Characters the font has no glyph for are skipped, in drawing and
-// in measuring.
+// along the current transform. The glyphs' frames are made together, in one texture where the
+// driver can (MakeFramesTogether): a line of text then draws without a texture switch, which a
+// software renderer pays for dearly. Characters the font has no glyph for are skipped, in drawing
+// and in measuring.
 //
 //   PaintText("Score", 8, 8);
 //   int w = MeasureTextWidth("Score");   // 40: 8 pixels a character, whatever the scale
@@ -82,12 +84,18 @@ class TImageFont : public TObject {
   static Ref<TImageFont> CreateDefault();
   // A font of 96 glyphs from 1536 bytes laid out as "vantorfont.bin" is.
   static Ref<TImageFont> CreateFromBitmap(const std::vector<unsigned char>& bits);
+
+  // Loads every glyph and makes their images' driver frames together (MakeFramesTogether), so
+  // that a line of text draws from one texture. Needs a current context; main thread only.
+  void MakeGlyphFrames();
+  int _frames_generation = 0;  // the graphics generation MakeGlyphFrames last ran in
 };
 
 // The default font, made once.
 Ref<TImageFont> DefaultImageFont();
-// Loads every glyph of `font` and makes the driver frames of their images now, so that text
-// drawn later (a screen's first frame) does not wait for them. Needs a current context.
+// Loads every glyph of `font` and makes the driver frames of their images now, together, so that
+// text drawn later (a screen's first frame) neither waits for them nor switches texture at every
+// glyph. Needs a current context.
 void PrepareImageFont(const Ref<TImageFont>& font);
 
 // Text commands on the current 2D context. Null selects the default font.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/error.h"
+#include "graphics/frame_sheet.h"
 #include "graphics/gl_graphics.h"
 #include "graphics/pixmap_ops.h"
 #include "graphics/shared_context.h"
@@ -155,15 +156,11 @@ void Vertex(float x, float y, float tx, float ty) {
   glVertex2f(x * ix + y * iy + tx, x * jx + y * jy + ty);
 }
 
-int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+// The side of a texture that frames made together share: 1024 x 1024 holds a few thousand glyphs
+// and still uploads in well under a millisecond.
+constexpr int kSheetSide = 1024;
 
-// Sides past 2^30 start from 2^30, the largest power of two an int holds; the size probe halves
-// from there to what the driver takes, and the image is scaled down to that.
-int PowerOfTwoAtLeast(int n) {
-  int p = 1;
-  while (p < n && p < (1 << 30)) p <<= 1;
-  return p;
-}
+int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 // Frames are made in the graphics generation current at the time, and the image layer asks for
 // them through this source.
@@ -173,6 +170,12 @@ class GLFrameSource : public TImageFrameSource {
   Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override {
     TRar2ADriver* d = Current2DDriver();
     return d ? d->CreateFrameFromPixmap(pixmap, flags) : nullptr;
+  }
+  std::vector<Ref<TImageFrame>> CreateFramesTogether(const std::vector<Ref<TPixmap>>& pixmaps,
+                                                     int flags) override {
+    TRar2ADriver* d = Current2DDriver();
+    return d ? d->CreateFramesTogether(pixmaps, flags)
+             : std::vector<Ref<TImageFrame>>(pixmaps.size());
   }
 };
 
@@ -292,6 +295,48 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, i
   return frame;
 }
 
+std::vector<Ref<TImageFrame>> TGLImageFrame::CreateTogether(
+    const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
+  std::vector<Ref<TImageFrame>> frames;
+  frames.reserve(pixmaps.size());
+  auto each_on_its_own = [&] {
+    for (const Ref<TPixmap>& p : pixmaps) frames.push_back(CreateFromPixmap(p, flags));
+    return frames;
+  };
+  if (flags & (IMAGE_FILTERED | IMAGE_MIPMAPPED)) return each_on_its_own();
+  std::vector<FrameSheetCell> sizes;
+  sizes.reserve(pixmaps.size());
+  for (const Ref<TPixmap>& p : pixmaps) {
+    sizes.push_back(p ? FrameSheetCell{0, 0, p->width, p->height} : FrameSheetCell{});
+  }
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const FrameSheetLayout layout = LayOutFrameSheet(sizes, std::min<int>(largest, kSheetSide));
+  if (!layout.fits) return each_on_its_own();
+  int tex_width, tex_height;
+  TextureSize(layout.width, layout.height, tex_width, tex_height);
+  if (tex_width != layout.width || tex_height != layout.height) return each_on_its_own();
+
+  Ref<TGLImageFrame> sheet = CreateFromPixmap(PaintFrameSheet(pixmaps, layout), 0);
+  if (!sheet) return each_on_its_own();
+  const float w = static_cast<float>(layout.width), h = static_cast<float>(layout.height);
+  for (const FrameSheetCell& c : layout.cells) {
+    if (c.width <= 0 || c.height <= 0) {
+      frames.push_back(nullptr);
+      continue;
+    }
+    Ref<TGLImageFrame> frame = New<TGLImageFrame>();
+    frame->name = sheet->name;
+    frame->u0 = static_cast<float>(c.x) / w;
+    frame->v0 = static_cast<float>(c.y) / h;
+    frame->u1 = static_cast<float>(c.x + c.width) / w;
+    frame->v1 = static_cast<float>(c.y + c.height) / h;
+    frame->sheet = sheet;  // seq stays 0: the sheet deletes the texture when its last cell goes
+    frames.push_back(frame);
+  }
+  return frames;
+}
+
 TGLImageFrame::~TGLImageFrame() {
   if (seq == 0) return;
   {
@@ -373,6 +418,12 @@ void TGLRar2ADriver::ResetGLContext(TGraphics* g) {
 Ref<TImageFrame> TGLRar2ADriver::CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) {
   SharedContextScope shared;
   return TGLImageFrame::CreateFromPixmap(pixmap, flags);
+}
+
+std::vector<Ref<TImageFrame>> TGLRar2ADriver::CreateFramesTogether(
+    const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
+  SharedContextScope shared;
+  return TGLImageFrame::CreateTogether(pixmaps, flags);
 }
 
 void TGLRar2ADriver::SetBlend(int mode) { wanted_blend = mode; }

@@ -20,6 +20,11 @@ class TGLImageFrame : public TImageFrame {
   // Raises "Unable to calculate tex size" when not even a 1 x 1 texture is accepted. Null for a
   // pixmap with no pixels: there is nothing to draw.
   static Ref<TGLImageFrame> CreateFromPixmap(const Ref<TPixmap>& pixmap, int flags);
+  // Frames for several pixmaps drawn from one texture, each a cell of a sheet (frame_sheet.h),
+  // when they are neither filtered nor mipmapped (a filter would blend neighbouring cells) and
+  // fit one texture; otherwise each gets a texture of its own. Null for a pixmap with no pixels.
+  static std::vector<Ref<TImageFrame>> CreateTogether(const std::vector<Ref<TPixmap>>& pixmaps,
+                                                      int flags);
   // The power-of-two texture size the driver accepts for an image of this size.
   static void TextureSize(int width, int height, int& tex_width, int& tex_height);
   // The pixmap uploaded for a source: padded to the texture size with its last column and row
@@ -28,7 +33,8 @@ class TGLImageFrame : public TImageFrame {
 
   float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
   unsigned name = 0;
-  int seq = 0;  // the graphics generation it was made in; 0 once deleted
+  int seq = 0;  // the graphics generation it was made in; 0 once deleted, or when not the owner
+  Ref<TGLImageFrame> sheet;  // for a cell of a shared texture: the frame that owns the texture
 };
 
 class TGLRar2ADriver : public TRar2ADriver {
@@ -43,6 +49,8 @@ class TGLRar2ADriver : public TRar2ADriver {
   void FinishFrame() override;
 
   Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
+  std::vector<Ref<TImageFrame>> CreateFramesTogether(const std::vector<Ref<TPixmap>>& pixmaps,
+                                                     int flags) override;
   void SetBlend(int mode) override;
   void SetAlpha(float alpha) override;
   void SetColor(int r, int g, int b) override;

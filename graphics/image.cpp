@@ -13,6 +13,54 @@ TImageFrameSource* frameSource = nullptr;
 
 void SetImageFrameSource(TImageFrameSource* source) { frameSource = source; }
 
+int ImageFrameGeneration() { return frameSource ? frameSource->GraphicsGeneration() : 0; }
+
+std::vector<Ref<TImageFrame>> TImageFrameSource::CreateFramesTogether(
+    const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
+  std::vector<Ref<TImageFrame>> frames;
+  frames.reserve(pixmaps.size());
+  for (const Ref<TPixmap>& p : pixmaps) frames.push_back(CreateFrameFromPixmap(p, flags));
+  return frames;
+}
+
+void MakeFramesTogether(const std::vector<Ref<TImage>>& images) {
+  if (!frameSource) return;
+  const int generation = frameSource->GraphicsGeneration();
+  struct Stale {
+    TImage* image;
+    int index;
+  };
+  std::vector<Stale> stale;
+  for (const Ref<TImage>& image : images) {
+    if (!image) continue;
+    for (int i = 0; i < image->FrameCount(); ++i) {
+      if (image->seqs[static_cast<std::size_t>(i)] != generation) stale.push_back({image.get(), i});
+    }
+  }
+  // Frames share a texture only when they are made alike.
+  while (!stale.empty()) {
+    const int flags = stale.front().image->flags;
+    std::vector<Stale> group, rest;
+    std::vector<Ref<TPixmap>> pixmaps;
+    for (const Stale& s : stale) {
+      if (s.image->flags != flags) {
+        rest.push_back(s);
+        continue;
+      }
+      group.push_back(s);
+      pixmaps.push_back(s.image->Lock(s.index, true, false));
+    }
+    std::vector<Ref<TImageFrame>> made = frameSource->CreateFramesTogether(pixmaps, flags);
+    for (std::size_t k = 0; k < group.size(); ++k) {
+      const auto i = static_cast<std::size_t>(group[k].index);
+      Ref<TImageFrame> frame = k < made.size() ? made[k] : nullptr;
+      group[k].image->frames[i] = frame;
+      group[k].image->seqs[i] = frame ? generation : 0;
+    }
+    stale.swap(rest);
+  }
+}
+
 std::size_t TImage::Checked(int index) const {
   if (index < 0 || index >= FrameCount()) RuntimeError("Image frame index out of range");
   return static_cast<std::size_t>(index);

@@ -40,10 +40,17 @@ class TImageFrameSource {
   virtual ~TImageFrameSource() = default;
   virtual int GraphicsGeneration() = 0;
   virtual Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) = 0;
+  // Frames for several pixmaps at once, one per pixmap in order, which the driver may draw from
+  // one texture. By default each is made on its own.
+  virtual std::vector<Ref<TImageFrame>> CreateFramesTogether(
+      const std::vector<Ref<TPixmap>>& pixmaps, int flags);
 };
 
 // Null removes the source. The source is not owned.
 void SetImageFrameSource(TImageFrameSource* source);
+// The installed source's graphics generation; 0 with no source. Frames made in another
+// generation are stale.
+int ImageFrameGeneration();
 
 class TImage : public TObject {
  public:
@@ -91,3 +98,9 @@ class TImage : public TObject {
  private:
   std::size_t Checked(int index) const;
 };
+
+// Makes the stale driver frames of every frame of `images` in one call per flags value, so that
+// the driver may draw them all from one texture: a run of them (the glyphs of a line of text)
+// then draws without a texture switch. Frames already current are kept. Once stale again, a frame
+// is remade on its own by Frame unless this is called again. Main thread only.
+void MakeFramesTogether(const std::vector<Ref<TImage>>& images);

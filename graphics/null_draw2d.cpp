@@ -21,6 +21,12 @@ class NullFrameSource : public TImageFrameSource {
     TRar2ADriver* d = Current2DDriver();
     return d ? d->CreateFrameFromPixmap(pixmap, flags) : nullptr;
   }
+  std::vector<Ref<TImageFrame>> CreateFramesTogether(const std::vector<Ref<TPixmap>>& pixmaps,
+                                                     int flags) override {
+    TRar2ADriver* d = Current2DDriver();
+    return d ? d->CreateFramesTogether(pixmaps, flags)
+             : std::vector<Ref<TImageFrame>>(pixmaps.size());
+  }
 };
 
 }  // namespace

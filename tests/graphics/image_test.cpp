@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "core/error.h"
 #include "core/incbin.h"
 #include "graphics/image_commands.h"
@@ -26,8 +29,15 @@ class FakeFrameSource : public TImageFrameSource {
     return New<Frame>(++made);
   }
 
+  std::vector<Ref<TImageFrame>> CreateFramesTogether(const std::vector<Ref<TPixmap>>& pixmaps,
+                                                     int flags) override {
+    together.push_back({static_cast<int>(pixmaps.size()), flags});
+    return TImageFrameSource::CreateFramesTogether(pixmaps, flags);
+  }
+
   int generation = 1;
   int made = 0;
+  std::vector<std::pair<int, int>> together;  // each call's pixmap count and flags
   bool refuse = false;
   Ref<TPixmap> lastPixmap;
   int lastFlags = 0;
@@ -174,6 +184,32 @@ TEST_F(ImageTest, LoadAnimCutsCellsAcrossThenDown) {
   EXPECT_FALSE(TImage::LoadAnim(sheet, 3, 2, 4, 3, 0, 0, 0, 0)) << "only 6 cells";
   EXPECT_FALSE(TImage::LoadAnim(sheet, 0, 2, 0, 1, 0, 0, 0, 0));
   EXPECT_FALSE(TImage::LoadAnim(sheet, 3, 2, -1, 1, 0, 0, 0, 0));
+}
+
+TEST_F(ImageTest, FramesMadeTogetherAreAskedForOncePerFlagsAndOnlyWhenStale) {
+  Ref<TImage> a = TImage::Create(4, 4, 2, 0, 0, 0, 0);
+  Ref<TImage> b = TImage::Create(4, 4, 1, IMAGE_FILTERED, 0, 0, 0);
+  Ref<TImage> c = TImage::Create(4, 4, 1, 0, 0, 0, 0);
+  const Ref<TImageFrame> current = c->Frame(0);
+  source_.together.clear();
+  MakeFramesTogether({a, b, c, nullptr});
+  // a's two frames in one call, b's filtered frame in another; c's current frame is kept.
+  ASSERT_EQ(source_.together.size(), 2u);
+  EXPECT_EQ(source_.together[0], std::make_pair(2, 0));
+  EXPECT_EQ(source_.together[1], std::make_pair(1, int{IMAGE_FILTERED}));
+  EXPECT_EQ(c->Frame(0), current);
+  const int made = source_.made;
+  EXPECT_TRUE(a->Frame(1));
+  EXPECT_TRUE(b->Frame(0));
+  EXPECT_EQ(source_.made, made);  // Frame hands out what was made together
+
+  source_.together.clear();
+  MakeFramesTogether({a, b});
+  EXPECT_TRUE(source_.together.empty());  // nothing stale
+  source_.generation = 2;
+  MakeFramesTogether({a, b, c});
+  ASSERT_EQ(source_.together.size(), 2u);
+  EXPECT_EQ(source_.together[0], std::make_pair(3, 0));  // a's frames and c's, alike
 }
 
 }  // namespace
