@@ -200,6 +200,11 @@ void PresentFrame(int sync) {
   int dt = s.next - Millis();
   if (dt > 0) {
     PauseUntilMillis(s.next);  // to the millisecond's start, not up to one early
+    // Woken a millisecond or more late (the system ran something else meanwhile): the schedule
+    // goes on from now, so that the next frame is a whole period away. Keeping the old one would
+    // make that frame short to catch up: two uneven intervals instead of one.
+    const int late = Millis() - s.next;
+    if (late > 0) s.next += late;
   } else {
     s.next -= dt;  // catch up with the clock: time lost is not made up by shorter frames
   }

@@ -10,7 +10,8 @@
 // Pacing: FlipScreen(-1) uses the display's vertical sync when OpenGraphics found it running at
 // the requested rate, and otherwise sleeps by the clock ("soft sync"): 16 ms a frame plus one
 // more millisecond on 40 frames of every 60, so that 60 frames take exactly 1000 ms. A frame that
-// overran its slot does not shorten the ones after it.
+// overran its slot, or whose sleep woke a millisecond or more late, does not shorten the ones
+// after it: the schedule goes on from where it is.
 #pragma once
 
 #include <string>

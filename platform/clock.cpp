@@ -20,6 +20,7 @@ Steady::time_point Start() {
 
 std::atomic<bool> virtual_on{false};
 std::atomic<std::uint32_t> virtual_ticks{0};
+std::atomic<std::uint32_t> virtual_oversleep{0};
 
 std::uint32_t RealTicks() {
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - Start());
@@ -58,7 +59,9 @@ void plat_sleep(std::uint32_t ms) {
 void plat_sleep_until(std::uint32_t tick) {
   if (virtual_on.load()) {
     const auto ahead = static_cast<std::int32_t>(tick - virtual_ticks.load());
-    if (ahead > 0) virtual_ticks.fetch_add(static_cast<std::uint32_t>(ahead));
+    if (ahead > 0) {
+      virtual_ticks.fetch_add(static_cast<std::uint32_t>(ahead) + virtual_oversleep.exchange(0));
+    }
     return;
   }
   // One reading in 64 bits: the tick is that many whole milliseconds after it, to the boundary.
@@ -68,6 +71,8 @@ void plat_sleep_until(std::uint32_t tick) {
   if (ahead <= 0) return;
   std::this_thread::sleep_until(Start() + elapsed + std::chrono::milliseconds(ahead));
 }
+
+void plat_virtual_oversleep(std::uint32_t ms) { virtual_oversleep.store(ms); }
 
 void plat_sleep_real(std::uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));

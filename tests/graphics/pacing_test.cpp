@@ -179,6 +179,18 @@ TEST_F(Pacing, OverrunFrameDoesNotShortenTheNextOnes) {
   for (int p : Periods(30)) ASSERT_GE(p, 16);
 }
 
+TEST_F(Pacing, ALateWakeMovesTheScheduleInsteadOfShorteningTheNextFrame) {
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  Periods(5);
+  plat_virtual_oversleep(5);
+  std::vector<int> periods = Periods(4);
+  EXPECT_GE(periods[0], 21);
+  for (std::size_t i = 1; i < periods.size(); ++i) {
+    EXPECT_GE(periods[i], 16) << "frame " << i << " after the late one";
+    EXPECT_LE(periods[i], 17) << "frame " << i << " after the late one";
+  }
+}
+
 TEST_F(Pacing, ZeroHertzAndExplicitSyncBypassPacing) {
   ASSERT_TRUE(OpenGraphics(640, 480, 32, 0, 0));
   EXPECT_FALSE(SoftSyncActive());
