@@ -69,4 +69,4 @@ while [ $run -le "$runs" ]; do
   logs="$logs $log"
   run=$((run + 1))
 done
-python3 "$here/frame_log_report.py" --need splash,title,getready,play,gameover $logs
+python3 "$here/frame_log_report.py" --need splash,title,getready,play,waveend,gameover $logs
