@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""frame_timing_drive.py - plays one game through xdotool while the game writes its frame log.
+"""frame_timing_drive.py - plays the game through xdotool while the game writes its frame log.
 
 Called by scripts/frame-timing-run.sh once the game is launched on DISPLAY. It follows the frame
 log's screen names, so it acts on what the game shows rather than on guessed delays:
 
   title     waits two seconds, then clicks to start a game;
-  play      sweeps the ship along the bottom, clicking to fire, until the ship is hit;
+  play      hops the ship between the ends of its zone, clicking to fire, until the wave ends;
+            shot down before that, it starts another game (for up to two minutes);
+  waveend   from then on sweeps the ship along the bottom, clicking, until the ship is hit;
   title     waits two seconds after game over, then presses Escape to quit.
 
 The measurement must not disturb what it measures: on two cores every process started costs the
@@ -15,7 +17,8 @@ of that stretch chained in one command, at the lowest priority.
 
   frame_timing_drive.py LOG GAME_PID WIDTH HEIGHT
 
-Prints one line: "ok", or what did not happen ("no title", "no play", ...). Status 0 when ok.
+Prints one line: "ok (wave end in game N)", or what did not happen ("no title", "no play", "no
+wave end in N games", ...). Status 0 when ok.
 """
 
 import os
@@ -34,6 +37,7 @@ class FrameLog:
         self.seen = []  # screens in order of first appearance
         self.last = None  # the latest frame's screen
         self.entries = {}  # screen: how many times the log has switched to it
+        self.frame = 0  # the latest frame's number
 
     def poll(self):
         try:
@@ -48,7 +52,9 @@ class FrameLog:
         for line in lines:
             if not line or line.startswith("#"):
                 continue
-            screen = line.rsplit(" ", 1)[-1]
+            fields = line.split()
+            screen = fields[-1]
+            self.frame = int(fields[0])
             if screen != self.last:
                 self.entries[screen] = self.entries.get(screen, 0) + 1
             self.last = screen
@@ -96,35 +102,56 @@ class Screen:
         return [round(self.left + x * self.scale), round(self.top + y * self.scale)]
 
 
-# One step: a move, a click and a pause of about 8.5 frames, so that each click finds the
+# One step: a move, a click and a pause of at least 8 frames, so that each click finds the
 # 8-frame cool-down of the ship's gun over. "--delay 0": xdotool's click otherwise waits 100 ms.
-STEP_SECONDS = 0.135
+STEP_SECONDS = 0.15
 STEPS_PER_CHAIN = 20  # about three seconds per xdotool process
 
 # Dodging. A bee's bullet drifts sideways towards the side the ship was on when it was fired
 # and falls for 40 to 110 frames before it reaches the bottom of the ship's zone; bullets
 # leaving x 80..560 vanish. A ship at one end of its zone (x 95 or 545) is therefore only in
 # danger from bullets fired while it was at that same end: it hops from end to end every
-# 9 steps (about 1.25 s), so that most bullets land at the end it has just left. Firing all
-# the time, it shoots the bees that cross either end's line and the diving bees, which home
-# on its x. Played headlessly over hundreds of seeds this finishes wave 1 in about seven games
-# of ten; the rest die to a bullet in the first 25 seconds, so the driver starts another game.
-DODGE_HOLD = 9
-WAVE_SECONDS = 120  # no new game is started in the last 20 s of these
+# 80 frames, so that most bullets land at the end it has just left. Firing all the time, it
+# shoots the bees that cross either end's line and the diving bees, which home on its x.
+# Played headlessly over hundreds of seeds this finishes wave 1 in about three games of four;
+# the rest are shot down in the first 25 seconds, so the driver starts another game.
+# The hold is counted in the game's frames, not in seconds: on a busy machine the game runs
+# below 60 frames a second, and a hold of fixed seconds becomes a shorter one in frames.
+DODGE_HOLD_FRAMES = 80
+DODGE_CLICKS = 9  # per hold: one about every 9 frames
 DODGE_ENDS = (60, 580)  # beyond the zone: the game clamps the ship to 95 and 545
 DODGE_Y = 470  # clamped to 460, the bottom of the zone
+WAVE_SECONDS = 120  # no new game is started in the last 20 s of these
 
 
-def dodge_chain(screen, start_step):
+class FrameRate:
+    """The game's frames per second, measured from the log between two chains."""
+
+    def __init__(self, log):
+        self.log = log
+        self.mark = (time.monotonic(), log.frame)
+        self.fps = 60.0
+
+    def update(self):
+        now, frame = time.monotonic(), self.log.frame
+        seconds, frames = now - self.mark[0], frame - self.mark[1]
+        if seconds > 1 and frames > 0:
+            self.fps = min(60.0, max(20.0, frames / seconds))
+        self.mark = (now, frame)
+
+
+def dodge_chain(screen, rate, start_step):
+    """Two holds, one at each end: about three seconds."""
+    pause = max(0.12, DODGE_HOLD_FRAMES / rate.fps / DODGE_CLICKS - 0.003)
     args = []
-    for step in range(start_step, start_step + STEPS_PER_CHAIN):
-        x = DODGE_ENDS[(step // DODGE_HOLD) % 2]
-        args += ["mousemove", *screen.at(x, DODGE_Y), "click", "--delay", 0, 1]
-        args += ["sleep", STEP_SECONDS]
-    return args
+    for x in DODGE_ENDS:
+        for _ in range(DODGE_CLICKS):
+            args += ["mousemove", *screen.at(x, DODGE_Y), "click", "--delay", 0, 1]
+            args += ["sleep", round(pause, 3)]
+    return args, 2 * DODGE_CLICKS
 
 
-def sweep_chain(screen, start_step):
+def sweep_chain(screen, rate, start_step):
     """The old careless sweep along the bottom (x 160..480, y 400): it soon ends the game."""
     args = []
     for step in range(start_step, start_step + STEPS_PER_CHAIN):
@@ -133,17 +160,21 @@ def sweep_chain(screen, start_step):
             x = 640 - x
         args += ["mousemove", *screen.at(160 + x, 400), "click", "--delay", 0, 1]
         args += ["sleep", STEP_SECONDS]
-    return args
+    return args, STEPS_PER_CHAIN
 
 
 def play(log, pid, chain, screen, until, seconds):
     """Plays chains of steps until `until()` holds, the game ends or `seconds` pass."""
     step = 0
     deadline = time.monotonic() + seconds
+    log.poll()
+    rate = FrameRate(log)
     while time.monotonic() < deadline and alive(pid):
-        xdotool(*chain(screen, step))
-        step += STEPS_PER_CHAIN
+        args, steps = chain(screen, rate, step)
+        xdotool(*args)
+        step += steps
         log.poll()
+        rate.update()
         if until():
             return True
     return False
@@ -151,7 +182,7 @@ def play(log, pid, chain, screen, until, seconds):
 
 def main():
     if len(sys.argv) != 5:
-        print(__doc__.strip().splitlines()[-3], file=sys.stderr)
+        print("usage: frame_timing_drive.py LOG GAME_PID WIDTH HEIGHT", file=sys.stderr)
         return 2
     path, pid, width, height = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
     os.nice(19)
