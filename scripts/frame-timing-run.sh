@@ -3,9 +3,10 @@
 #
 # Each run starts its own Xvfb, launches the game with --frame-log in a scratch home (so no
 # player's files are touched) and plays it with scripts/frame_timing_drive.py: that follows the
-# frame log's screens, clicks to start a game with xdotool, sweeps the ship along the bottom
-# clicking to fire until the ship is hit, waits for the title and quits with Escape. It starts
-# few processes on purpose: each one costs the game frames on a small machine.
+# frame log's screens, clicks to start a game with xdotool, hops the ship between the ends of
+# its zone clicking to fire until wave 1 ends (starting another game when shot down first), then
+# sweeps it along the bottom until it is hit, waits for the title and quits with Escape. It
+# starts few processes on purpose: each one costs the game frames on a small machine.
 # scripts/frame_log_report.py then reports, per run and
 # over all runs: the start-up breakdown, the screens passed through, the longest frame interval
 # after the first splash frame and the 99th percentile of |interval - 16.67 ms|. The status is 1
@@ -69,4 +70,4 @@ while [ $run -le "$runs" ]; do
   logs="$logs $log"
   run=$((run + 1))
 done
-python3 "$here/frame_log_report.py" --need splash,title,getready,play,gameover $logs
+python3 "$here/frame_log_report.py" --need splash,title,getready,play,waveend,gameover $logs
