@@ -197,14 +197,22 @@ void PresentFrame(int sync) {
     s.accumulator -= s.rate;
     s.next += 1;
   }
-  int dt = s.next - Millis();
+  // One reading for both: the milliseconds are the microseconds' whole part.
+  const std::int64_t now_us = Micros();
+  const int dt = s.next - static_cast<int>(static_cast<std::uint32_t>(now_us / 1000));
   if (dt > 0) {
-    PauseUntilMillis(s.next);  // to the millisecond's start, not up to one early
+    // The frame is due at s.next plus the fraction of a millisecond the whole-millisecond schedule
+    // has not yet paid (accumulator / rate): in real time every interval is then the period to
+    // the microsecond (16667 us at 60 Hz) instead of 16 or 17 ms. The virtual clock counts whole
+    // milliseconds and wakes at s.next.
+    const std::int64_t due_us = now_us - now_us % 1000 + std::int64_t{dt} * 1000 +
+                                std::int64_t{s.accumulator} * 1000 / s.rate;
+    PauseUntilMicros(due_us);
     // Woken a millisecond or more late (the system ran something else meanwhile): the schedule
     // goes on from now, so that the next frame is a whole period away. Keeping the old one would
     // make that frame short to catch up: two uneven intervals instead of one.
-    const int late = Millis() - s.next;
-    if (late > 0) s.next += late;
+    const std::int64_t late_us = Micros() - due_us;
+    if (late_us >= 1000) s.next += static_cast<int>(late_us / 1000);
   } else {
     s.next -= dt;  // catch up with the clock: time lost is not made up by shorter frames
   }

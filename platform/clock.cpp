@@ -72,6 +72,14 @@ void plat_sleep_until(std::uint32_t tick) {
   std::this_thread::sleep_until(Start() + elapsed + std::chrono::milliseconds(ahead));
 }
 
+void plat_sleep_until_micros(std::uint64_t micros) {
+  if (virtual_on.load()) {
+    plat_sleep_until(static_cast<std::uint32_t>(micros / 1000));
+    return;
+  }
+  std::this_thread::sleep_until(Start() + std::chrono::microseconds(micros));
+}
+
 void plat_virtual_oversleep(std::uint32_t ms) { virtual_oversleep.store(ms); }
 
 void plat_sleep_real(std::uint32_t ms) {

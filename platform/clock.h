@@ -28,6 +28,9 @@ void plat_sleep(std::uint32_t ms);
 // can wake up to a millisecond early. Under the virtual clock, advances it to `tick`. Returns at
 // once when `tick` has passed.
 void plat_sleep_until(std::uint32_t tick);
+// Sleeps until plat_micros reads `micros` (at once when it has passed). Under the virtual clock,
+// which counts whole milliseconds, moves it on to the millisecond `micros` falls in.
+void plat_sleep_until_micros(std::uint64_t micros);
 // Under the virtual clock, the next plat_sleep_until that waits wakes `ms` past its tick, as a
 // thread on a busy system may: for tests of code that must bear a late wake-up. Any thread.
 void plat_virtual_oversleep(std::uint32_t ms);

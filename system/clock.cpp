@@ -11,7 +11,9 @@ std::int64_t MicrosSinceLaunch() { return static_cast<std::int64_t>(plat_micros_
 
 int SystemMillis() { return static_cast<int>(plat_wall_millis()); }
 
-void PauseUntilMillis(int when) { plat_sleep_until(static_cast<std::uint32_t>(when)); }
+void PauseUntilMicros(std::int64_t when) {
+  if (when > 0) plat_sleep_until_micros(static_cast<std::uint64_t>(when));
+}
 
 void PauseMillis(int ms) {
   if (ms > 0) plat_sleep(static_cast<unsigned>(ms));

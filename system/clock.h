@@ -17,6 +17,7 @@ std::int64_t MicrosSinceLaunch();
 // bits): a seed that differs every run. Any thread.
 int SystemMillis();
 void PauseMillis(int ms);
-// Suspends the calling thread until Millis() reads `when` (to the microsecond in real time; at
-// once when it has passed). Under the virtual clock, moves the clock on to `when`.
-void PauseUntilMillis(int when);
+// Suspends the calling thread until Micros() reads `when` (at once when it has passed). Under the
+// virtual clock, which counts whole milliseconds, moves the clock on to the millisecond `when`
+// falls in. Main thread or any other.
+void PauseUntilMicros(std::int64_t when);

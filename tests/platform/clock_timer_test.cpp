@@ -41,7 +41,15 @@ TEST(SleepUntilTest, WakesNoEarlierThanTheTicksStartAndMovesTheVirtualClockToIt)
   EXPECT_EQ(plat_ticks(), start + 17);
   plat_sleep_until(start + 3);
   EXPECT_EQ(plat_ticks(), start + 17) << "the virtual clock never runs backwards";
+  plat_sleep_until_micros((std::uint64_t{start} + 20) * 1000 + 999);
+  EXPECT_EQ(plat_ticks(), start + 20) << "the virtual clock stops at the microsecond's millisecond";
   plat_use_virtual_clock(false);
+
+  for (int round = 0; round < 20; ++round) {
+    const std::uint64_t due = plat_micros() + 1500 + 37 * round;
+    plat_sleep_until_micros(due);
+    EXPECT_GE(plat_micros(), due) << "woke early in round " << round;
+  }
 }
 
 namespace {
