@@ -59,9 +59,9 @@ void ApplyBlend() {
 // the game's images are) in every blend mode, into a corner of the picture that is cleared right
 // after. A software rasteriser compiles a shader the first time it meets a combination of state,
 // which takes tens of milliseconds: met here, when the context opens, rather than in the middle
-// of a game the first time a screen draws something new. Then a few hundred small quads, each
-// with another texture than the one before, as a screen of text draws them: the renderer grows
-// its memory for that many batches in a frame here, once, and not in that screen's first frame.
+// of a game the first time a screen draws something new. (Texture switches by the hundred, which
+// would grow the renderer's memory on a screen's first frame, do not happen: text and sprites
+// draw from textures shared by many frames, see MakeFramesTogether.)
 void WarmUpPipelines() {
   const GLubyte white[2 * 2 * 4] = {255, 255, 255, 255, 255, 255, 255, 255,
                                     255, 255, 255, 255, 255, 255, 255, 255};
@@ -102,32 +102,8 @@ void WarmUpPipelines() {
     glVertex2f(0, 2);
     glEnd();
   }
-  GLuint other = 0;
-  glGenTextures(1, &other);
-  glBindTexture(GL_TEXTURE_2D, other);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-  // The renderer keeps a few frames' worth of such memory in turn: each round grows one.
-  constexpr int kTextBatches = 512, kRounds = 4;
-  for (int i = 0; i < kTextBatches * kRounds; ++i) {
-    if (i > 0 && i % kTextBatches == 0) glFlush();
-    glBindTexture(GL_TEXTURE_2D, i % 2 ? other : name);
-    const float x = static_cast<float>(i % 64) * 8, y = static_cast<float>(i / 64 % 8) * 16;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(x, y);
-    glTexCoord2f(1, 0);
-    glVertex2f(x + 8, y);
-    glTexCoord2f(1, 1);
-    glVertex2f(x + 8, y + 16);
-    glTexCoord2f(0, 1);
-    glVertex2f(x, y + 16);
-    glEnd();
-  }
   glDisable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, 0);
-  glDeleteTextures(1, &other);
   glDeleteTextures(1, &name);
   bound_texture = 0;
   texturing = false;
