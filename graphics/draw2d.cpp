@@ -19,10 +19,8 @@ TRar2ADriver* Current2DDriver() { return current_driver; }
 
 std::vector<Ref<TImageFrame>> TRar2ADriver::CreateFramesTogether(
     const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
-  std::vector<Ref<TImageFrame>> frames;
-  frames.reserve(pixmaps.size());
-  for (const Ref<TPixmap>& p : pixmaps) frames.push_back(CreateFrameFromPixmap(p, flags));
-  return frames;
+  return FramesOneByOne(pixmaps,
+                        [&](const Ref<TPixmap>& p) { return CreateFrameFromPixmap(p, flags); });
 }
 TRar2AGraphics* TRar2AGraphics::Current() { return current; }
 

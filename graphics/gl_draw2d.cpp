@@ -273,11 +273,10 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, i
 
 std::vector<Ref<TImageFrame>> TGLImageFrame::CreateTogether(
     const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
-  std::vector<Ref<TImageFrame>> frames;
-  frames.reserve(pixmaps.size());
   auto each_on_its_own = [&] {
-    for (const Ref<TPixmap>& p : pixmaps) frames.push_back(CreateFromPixmap(p, flags));
-    return frames;
+    return FramesOneByOne(pixmaps, [&](const Ref<TPixmap>& p) -> Ref<TImageFrame> {
+      return CreateFromPixmap(p, flags);
+    });
   };
   if (flags & (IMAGE_FILTERED | IMAGE_MIPMAPPED)) return each_on_its_own();
   std::vector<FrameSheetCell> sizes;
@@ -296,6 +295,8 @@ std::vector<Ref<TImageFrame>> TGLImageFrame::CreateTogether(
   Ref<TGLImageFrame> sheet = CreateFromPixmap(PaintFrameSheet(pixmaps, layout), 0);
   if (!sheet) return each_on_its_own();
   const float w = static_cast<float>(layout.width), h = static_cast<float>(layout.height);
+  std::vector<Ref<TImageFrame>> frames;
+  frames.reserve(layout.cells.size());
   for (const FrameSheetCell& c : layout.cells) {
     if (c.width <= 0 || c.height <= 0) {
       frames.push_back(nullptr);

@@ -17,10 +17,8 @@ int ImageFrameGeneration() { return frameSource ? frameSource->GraphicsGeneratio
 
 std::vector<Ref<TImageFrame>> TImageFrameSource::CreateFramesTogether(
     const std::vector<Ref<TPixmap>>& pixmaps, int flags) {
-  std::vector<Ref<TImageFrame>> frames;
-  frames.reserve(pixmaps.size());
-  for (const Ref<TPixmap>& p : pixmaps) frames.push_back(CreateFrameFromPixmap(p, flags));
-  return frames;
+  return FramesOneByOne(pixmaps,
+                        [&](const Ref<TPixmap>& p) { return CreateFrameFromPixmap(p, flags); });
 }
 
 void MakeFramesTogether(const std::vector<Ref<TImage>>& images) {

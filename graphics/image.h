@@ -46,6 +46,16 @@ class TImageFrameSource {
       const std::vector<Ref<TPixmap>>& pixmaps, int flags);
 };
 
+// One frame per pixmap, in order, each made by `make(pixmap)` on its own: what making frames
+// together comes to when nothing is shared.
+template <typename Make>
+std::vector<Ref<TImageFrame>> FramesOneByOne(const std::vector<Ref<TPixmap>>& pixmaps, Make make) {
+  std::vector<Ref<TImageFrame>> frames;
+  frames.reserve(pixmaps.size());
+  for (const Ref<TPixmap>& p : pixmaps) frames.push_back(make(p));
+  return frames;
+}
+
 // Null removes the source. The source is not owned.
 void SetImageFrameSource(TImageFrameSource* source);
 // The installed source's graphics generation; 0 with no source. Frames made in another
