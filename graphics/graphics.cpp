@@ -36,7 +36,10 @@ struct SoftSync {
   int fraction = 0;  // milliseconds a second left over by the whole periods
   int accumulator = 0;
   int next = 0;  // when the next frame is due, by Millis()
-} sync_state;
+  // What a flip usually takes, in microseconds: the least of the recent flips, rising slowly when
+  // flips take longer for good (a bigger window) so that one slow flip does not count as usual.
+  std::int64_t usual_flip_us = -1;
+} sync_state;  // reset by OpenGraphics
 
 int flip_hook = -1;
 
@@ -166,6 +169,7 @@ Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int fla
   sync_state.fraction = 1000 - sync_state.period * hertz;
   sync_state.accumulator = 0;
   sync_state.next = Millis();
+  sync_state.usual_flip_us = -1;
 
   opened = g;
   if (depth != 0) PlaceMouse(width / 2, height / 2);
@@ -200,23 +204,34 @@ void PresentFrame(int sync) {
   // One reading for both: the milliseconds are the microseconds' whole part.
   const std::int64_t now_us = Micros();
   const int dt = s.next - static_cast<int>(static_cast<std::uint32_t>(now_us / 1000));
+  std::int64_t flip_due_us = now_us;
   if (dt > 0) {
     // The frame is due at s.next plus the fraction of a millisecond the whole-millisecond schedule
     // has not yet paid (accumulator / rate): in real time every interval is then the period to
     // the microsecond (16667 us at 60 Hz) instead of 16 or 17 ms. The virtual clock counts whole
     // milliseconds and wakes at s.next.
-    const std::int64_t due_us = now_us - now_us % 1000 + std::int64_t{dt} * 1000 +
-                                std::int64_t{s.accumulator} * 1000 / s.rate;
-    PauseUntilMicros(due_us);
-    // Woken a millisecond or more late (the system ran something else meanwhile): the schedule
-    // goes on from now, so that the next frame is a whole period away. Keeping the old one would
-    // make that frame short to catch up: two uneven intervals instead of one.
-    const std::int64_t late_us = Micros() - due_us;
-    if (late_us >= 1000) s.next += static_cast<int>(late_us / 1000);
+    flip_due_us = now_us - now_us % 1000 + std::int64_t{dt} * 1000 +
+                  std::int64_t{s.accumulator} * 1000 / s.rate;
+    PauseUntilMicros(flip_due_us);
   } else {
     s.next -= dt;  // catch up with the clock: time lost is not made up by shorter frames
   }
+  const std::int64_t flip_start_us = Micros();
   driver->Flip(0);
+  const std::int64_t flip_end_us = Micros();
+  const std::int64_t flip_us = flip_end_us - flip_start_us;
+  if (s.usual_flip_us < 0) s.usual_flip_us = flip_us;
+  // Shown a millisecond or more late, because the wake came late (the system ran something else
+  // meanwhile) or the flip took longer than usual (the display server was busy): the schedule
+  // goes on from now, so that the next frame is a whole period away. Keeping the old one would
+  // make that frame short to catch up: two uneven intervals instead of one.
+  const std::int64_t late_us = flip_end_us - flip_due_us - s.usual_flip_us;
+  if (flip_us < s.usual_flip_us) {
+    s.usual_flip_us = flip_us;
+  } else {
+    s.usual_flip_us += (flip_us - s.usual_flip_us) / 4;
+  }
+  if (late_us >= 1000) s.next += static_cast<int>(late_us / 1000);
 }
 
 }  // namespace

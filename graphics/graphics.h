@@ -11,9 +11,9 @@
 // the requested rate, and otherwise sleeps by the clock ("soft sync"): 16 ms a frame plus one
 // more millisecond on 40 frames of every 60, so that 60 frames take exactly 1000 ms; in real time
 // each wake-up also takes the fraction of a millisecond that schedule has not yet paid, so that
-// the frames come 16667 us apart rather than 16 or 17 ms. A frame that
-// overran its slot, or whose sleep woke a millisecond or more late, does not shorten the ones
-// after it: the schedule goes on from where it is.
+// the frames come 16667 us apart rather than 16 or 17 ms. A frame that overran its slot, or that
+// was shown a millisecond or more late (its sleep woke late, or its flip took longer than flips
+// usually do), does not shorten the ones after it: the schedule goes on from where it is.
 #pragma once
 
 #include <string>

@@ -27,6 +27,7 @@ class FakeDriver : public TGraphicsDriver {
     syncs.push_back(sync);
     flip_times.push_back(Millis());
     plat_advance_clock(flip_ms);
+    shown_times.push_back(Millis());
   }
 
   int flip_ms = 1;
@@ -34,6 +35,7 @@ class FakeDriver : public TGraphicsDriver {
   int mode_queries = 0;
   std::vector<int> syncs;
   std::vector<int> flip_times;    // when each flip started
+  std::vector<int> shown_times;   // when each flip returned: the frame is on the screen
   std::vector<int> finish_times;  // when each FinishFrame was asked for
 };
 
@@ -189,6 +191,35 @@ TEST_F(Pacing, ALateWakeMovesTheScheduleInsteadOfShorteningTheNextFrame) {
     EXPECT_GE(periods[i], 16) << "frame " << i << " after the late one";
     EXPECT_LE(periods[i], 17) << "frame " << i << " after the late one";
   }
+}
+
+// The display server took its time over one flip: that frame shows late, and the next one comes a
+// whole period after it rather than early to make up.
+TEST_F(Pacing, ASlowFlipMovesTheScheduleInsteadOfShorteningTheNextFrame) {
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  Periods(10);
+  driver->shown_times.clear();
+  FlipScreen(-1);
+  driver->flip_ms = 6;
+  FlipScreen(-1);
+  driver->flip_ms = 1;
+  for (int i = 0; i < 4; ++i) FlipScreen(-1);
+  const std::vector<int>& shown = driver->shown_times;
+  EXPECT_GE(shown[1] - shown[0], 21);
+  for (std::size_t i = 2; i < shown.size(); ++i) {
+    EXPECT_GE(shown[i] - shown[i - 1], 16) << "frame " << i - 1 << " after the slow one";
+    EXPECT_LE(shown[i] - shown[i - 1], 17) << "frame " << i - 1 << " after the slow one";
+  }
+}
+
+// Flips that take longer for good (a bigger window) soon count as usual: the frames go back to a
+// period apart instead of each being moved later.
+TEST_F(Pacing, FlipsThatStaySlowerSoonKeepThePeriodAgain) {
+  ASSERT_TRUE(OpenGraphics(640, 480, 32, 60, 0));
+  Periods(10);
+  driver->flip_ms = 5;
+  Periods(8);
+  for (int p : Periods(60)) ASSERT_TRUE(p == 16 || p == 17) << p;
 }
 
 TEST_F(Pacing, ZeroHertzAndExplicitSyncBypassPacing) {
