@@ -2,12 +2,14 @@
 """frame_log_report.py - figures from zumbrix --frame-log files.
 
 For each log: the start-up breakdown (the "# startup" steps and the first splash frame, in ms
-since launch), the screens it passed through, and the frame intervals from the first splash frame
-on: the longest, how many exceed the limit, and the 99th percentile of |interval - 16.67 ms|.
+since launch), the screens it passed through, and the frame intervals from the first frame of the
+--from screen (the splash) on: the longest, how many exceed the limit, and the 99th percentile of
+|interval - 16.67 ms|.
 Then the same over all logs together. Exits 1 when a run misses a target (--max-ms, --p99-ms) or
 passed through none of the screens named by --need.
 
   scripts/frame_log_report.py run1.log run2.log run3.log --need title,getready,play,gameover
+  scripts/frame_log_report.py --from reference reference1.log    # bench/reference/paced_window
 """
 import argparse
 import sys
@@ -36,9 +38,9 @@ def percentile(values, p):
     return ordered[index]
 
 
-def intervals_after_splash(frames):
-    """(interval ms, frame, screen) for each frame after the first splash frame."""
-    first = next((i for i, f in enumerate(frames) if f[4] == "splash"), None)
+def intervals_after(frames, screen):
+    """(interval ms, frame, screen) for each frame after the first frame of `screen`."""
+    first = next((i for i, f in enumerate(frames) if f[4] == screen), None)
     if first is None:
         return []
     out = []
@@ -55,6 +57,8 @@ def main():
     parser.add_argument("--max-ms", type=float, default=25.0)
     parser.add_argument("--p99-ms", type=float, default=1.0)
     parser.add_argument("--need", default="", help="screens every run must pass through")
+    parser.add_argument("--from", dest="start", default="splash",
+                        help="the screen whose first frame starts the intervals")
     args = parser.parse_args()
     need = [s for s in args.need.split(",") if s]
 
@@ -86,10 +90,10 @@ def main():
         if missing:
             print("  MISSING screens: " + ", ".join(missing))
             failed = True
-        ints = intervals_after_splash(frames)
+        ints = intervals_after(frames, args.start)
         everything.extend(ints)
         if not ints:
-            print("  no frames after a splash frame")
+            print(f"  no frames after a {args.start} frame")
             failed = True
             continue
         deviation = [abs(i[0] - PERIOD_MS) for i in ints]
