@@ -39,12 +39,33 @@ add_custom_command(
 add_custom_target(zx_manual ALL DEPENDS ${ZX_DIST_DIR}/zumbrix.6.gz)
 install(FILES ${ZX_DIST_DIR}/zumbrix.6.gz DESTINATION share/man/man6)
 
+# Who answers for the package; set -DZX_PACKAGE_MAINTAINER="Name <address>" for a real release.
+set(ZX_PACKAGE_MAINTAINER "Zumbrix developers <zumbrix@example.org>" CACHE STRING "")
+
+# The package's history and terms, in Debian's formats, where Debian looks for them: the changelog
+# compressed (-n again), the copyright file plain. The changelog's newest entry must be this
+# version's, so a version bump without an entry stops the configuration.
+file(STRINGS dist/changelog.in ZX_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT ZX_CHANGELOG_TOP MATCHES "^zumbrix \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "dist/changelog.in starts with \"${ZX_CHANGELOG_TOP}\": "
+                      "its newest entry must be for version ${PROJECT_VERSION}")
+endif()
+set(ZX_DOC_DIR share/doc/zumbrix)
+configure_file(dist/changelog.in ${ZX_DIST_DIR}/changelog @ONLY)
+configure_file(dist/copyright.in ${ZX_DIST_DIR}/copyright @ONLY)
+add_custom_command(
+  OUTPUT ${ZX_DIST_DIR}/changelog.gz
+  COMMAND sh -c "gzip -9n -c '${ZX_DIST_DIR}/changelog' > '${ZX_DIST_DIR}/changelog.gz'"
+  DEPENDS ${ZX_DIST_DIR}/changelog
+  COMMENT "Compressing the changelog"
+  VERBATIM)
+add_custom_target(zx_changelog ALL DEPENDS ${ZX_DIST_DIR}/changelog.gz)
+install(FILES ${ZX_DIST_DIR}/changelog.gz ${ZX_DIST_DIR}/copyright DESTINATION ${ZX_DOC_DIR})
+
 # The Debian package: every library dependency found by dpkg-shlibdeps from the program itself.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zumbrix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-# Who answers for the package; set -DZX_PACKAGE_MAINTAINER="Name <address>" for a real release.
-set(ZX_PACKAGE_MAINTAINER "Zumbrix developers <zumbrix@example.org>" CACHE STRING "")
 set(CPACK_PACKAGE_CONTACT "${ZX_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade shoot-'em-up in red/cyan anaglyph 3D")
 set(CPACK_PACKAGE_DESCRIPTION

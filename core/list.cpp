@@ -64,6 +64,8 @@ TLink* TList::FirstLink() const { return IsEmpty() ? nullptr : _head->_succ.get(
 TLink* TList::LastLink() const { return IsEmpty() ? nullptr : _head->_pred; }
 
 TLink* TList::InsertBeforeLink(TObject* value, TLink* link) {
+  // A removed link keeps its old neighbours, which may be linked elsewhere by now.
+  if (!link || link->Removed()) return nullptr;
   Ref<TLink> n = New<TLink>();
   n->_value = value;
   if (value) value->Retain();
@@ -75,6 +77,7 @@ TLink* TList::InsertBeforeLink(TObject* value, TLink* link) {
 }
 
 TLink* TList::InsertAfterLink(TObject* value, TLink* link) {
+  if (!link || link->Removed()) return nullptr;
   Ref<TLink> n = New<TLink>();
   n->_value = value;
   if (value) value->Retain();

@@ -32,6 +32,8 @@ class TLink : public TObject {
   // Unlinks this link and drops its value; it keeps its own successor and predecessor. Removing
   // a removed link does nothing.
   void Remove();
+  // Whether Remove has run: a removed link only leads a walk on, it is in no list.
+  bool Removed() const { return removed_; }
 
   // The sentinel's value is the sentinel itself: that is how the end of a list is recognised.
   TObject* _value = nullptr;
@@ -76,6 +78,8 @@ class TList : public TObject {
   TObject* Last() const { return _head->_pred->_value; }
   TLink* FirstLink() const;
   TLink* LastLink() const;
+  // A new element next to `link`, a live link of this list. A null or removed link is no place
+  // in any list: null, and the value is not taken.
   TLink* InsertBeforeLink(TObject* value, TLink* link);
   TLink* InsertAfterLink(TObject* value, TLink* link);
   TLink* FindLink(const TObject* value) const;

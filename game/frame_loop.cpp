@@ -9,6 +9,7 @@
 #include "game/entities.h"
 #include "game/game_mode.h"
 #include "game/globals.h"
+#include "game/joystick_buttons.h"
 #include "game/music_stream.h"
 #include "game/playfield_clip.h"
 #include "game/scores.h"
@@ -41,19 +42,19 @@ void UpdateAll(TList* list) {
 void SteerByJoystick() {
   steermousex = MousePosX();
   steermousey = MousePosY();
-  if (JoyAxisX(0) == -1.0f) {
+  if (JoyAxisX(kGameJoystickPort) == -1.0f) {
     steermousex -= 6;
     PlaceMouse(steermousex, steermousey);
   }
-  if (JoyAxisX(0) == 1.0f) {
+  if (JoyAxisX(kGameJoystickPort) == 1.0f) {
     steermousex += 6;
     PlaceMouse(steermousex, steermousey);
   }
-  if (JoyAxisY(0) == -1.0f) {
+  if (JoyAxisY(kGameJoystickPort) == -1.0f) {
     steermousey -= 6;
     PlaceMouse(steermousex, steermousey);
   }
-  if (JoyAxisY(0) == 1.0f) {
+  if (JoyAxisY(kGameJoystickPort) == 1.0f) {
     steermousey += 6;
     PlaceMouse(steermousex, steermousey);
   }
@@ -118,9 +119,10 @@ void PauseScreen() {
   FlipScreen(-1);
   ClearKeys();
   ClearMouse();
-  while (!(KeyHits(kSpace) || JoyButtonHits(2, 0))) {
-    if (KeyHits(kF2) || JoyButtonHits(0, 0)) stepmusicvolume();
-    if (KeyHits(kF3) || JoyButtonHits(1, 0)) stepsfxvolume();
+  while (!(KeyHits(kSpace) || JoystickButtonHits(JoystickButton::kPause))) {
+    // In the pause screen the fire and hyperspace buttons step the volumes, as F2 and F3 do.
+    if (KeyHits(kF2) || JoystickButtonHits(JoystickButton::kFire)) stepmusicvolume();
+    if (KeyHits(kF3) || JoystickButtonHits(JoystickButton::kHyperspace)) stepsfxvolume();
     if (KeyHits(kF4)) SetColourMode(OtherColourMode(GetColourMode()));
     SetBlend(BLEND_SOLID);
     drawpause(frozen);
@@ -135,7 +137,7 @@ void PauseScreen() {
   player->x = x;
   player->y = y;
   PlaceMouse(x, y);
-  JoyUnplugHits(0);  // a pad pulled out while paused asks for no second pause
+  JoyUnplugHits(kGameJoystickPort);  // a pad pulled out while paused asks for no second pause
 }
 
 // Back to the title screen. Whatever sequence was running ends with the game: a fly-away would
@@ -177,7 +179,7 @@ bool gameframe() {
   player->update(playing);
   if (titlemode == 1) {
     drawtitle();
-    if (MouseHits(1) || JoyButtonHits(0, 0)) StartGame();
+    if (MouseHits(1) || JoystickButtonHits(JoystickButton::kFire)) StartGame();
   }
   if (getready == 1) GetReadyFrame();
   checkwaveend();
@@ -188,9 +190,9 @@ bool gameframe() {
   // Space is read every frame, so that one pressed before play (get-ready, fly-away) is used up
   // there and does not pause the first frame of play.
   const bool space = KeyHits(kSpace) != 0;
-  if ((playing == 1 && space) || JoyButtonHits(2, 0)) PauseScreen();
+  if ((playing == 1 && space) || JoystickButtonHits(JoystickButton::kPause)) PauseScreen();
   // A pad pulled out in play pauses, so that a loose cable never costs a life.
-  if (JoyUnplugHits(0) > 0 && playing == 1) PauseScreen();
+  if (JoyUnplugHits(kGameJoystickPort) > 0 && playing == 1) PauseScreen();
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();
@@ -198,7 +200,8 @@ bool gameframe() {
   FlipScreen(-1);
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
-  return !(KeyHits(kEsc) || JoyButtonHits(3, 0) || quitflag == 1 || AppCloseRequested());
+  return !(KeyHits(kEsc) || JoystickButtonHits(JoystickButton::kQuit) || quitflag == 1 ||
+           AppCloseRequested());
 }
 
 void gameshutdown() {

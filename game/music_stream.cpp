@@ -1,6 +1,6 @@
 // music_stream.cpp - music tracks decoded while they play: the head at once on the game thread,
 // the rest by a worker thread into the same mixer sample, sized by what the file really holds
-// (vorbis_length.h), not by the length its pages claim. Needs the Ogg decoder, the mixer's
+// (audio/vorbis_length.h), not by the length its pages claim. Needs the Ogg decoder, the mixer's
 // stream samples and the RaziDazir driver; under any other driver a track loads whole.
 #include "game/music_stream.h"
 
@@ -25,8 +25,8 @@
 #include "audio/mix_sample.h"
 #include "audio/ogg_decoder.h"
 #include "audio/razidazir_driver.h"
+#include "audio/vorbis_length.h"
 #include "core/stream_factory.h"
-#include "game/vorbis_length.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "game/anaglyph.h"
 #include "game/entities.h"
 #include "game/globals.h"
+#include "game/joystick_buttons.h"
 #include "game/sound_control.h"
 #include "graphics/draw2d.h"
-#include "system/joystick.h"
 #include "system/key_codes.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
@@ -18,8 +18,12 @@ constexpr int kLeftAlt = Key(KeyCode::kLeftAlt);
 
 // Each test consumes its presses; the first source that reports one wins and the later ones are
 // left for the next frame.
-bool FirePressed() { return MouseHits(1) || JoyButtonHits(0, 0) || KeyHits(kLeftControl); }
-bool HyperspacePressed() { return MouseHits(2) || JoyButtonHits(1, 0) || KeyHits(kLeftAlt); }
+bool FirePressed() {
+  return MouseHits(1) || JoystickButtonHits(JoystickButton::kFire) || KeyHits(kLeftControl);
+}
+bool HyperspacePressed() {
+  return MouseHits(2) || JoystickButtonHits(JoystickButton::kHyperspace) || KeyHits(kLeftAlt);
+}
 
 }  // namespace
 

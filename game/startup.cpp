@@ -18,6 +18,7 @@
 #include "game/globals.h"
 #include "game/graphics_choice.h"
 #include "game/image_loading.h"
+#include "game/joystick_buttons.h"
 #include "game/scores.h"
 #include "game/screen_name.h"
 #include "game/screens.h"
@@ -98,7 +99,7 @@ void splashscreen() {
       quitflag = 1;
       return;
     }
-    if (alpha == 0 || MouseHits(1) || JoyButtonHits(0, 0)) break;
+    if (alpha == 0 || MouseHits(1) || JoystickButtonHits(JoystickButton::kFire)) break;
   }
   ClearKeys();
   ClearMouse();

@@ -18,6 +18,7 @@
 #include "platform/window.h"
 #include "system/event.h"
 #include "system/key_codes.h"
+#include "system/polled_input.h"
 #include "system/system_driver.h"
 #include "system/translator.h"
 
@@ -199,7 +200,8 @@ void PresentScaled(GLContextRecord* r) {
 bool swallow_enter_char = false;
 
 // Alt+Enter: between the full-screen choice and the window. Neither the key nor the character
-// it types reaches the program.
+// it types reaches the program, and a press of Alt the program has not counted yet goes with
+// them: the shortcut is no key hit (in the game, Alt on its own is a key of play).
 bool SwitchOnAltEnter(GLContextRecord* r, const PlatMessage& m) {
   if (m.kind == PlatMessageKind::kChar && m.character == '\r' && swallow_enter_char) {
     swallow_enter_char = false;
@@ -210,6 +212,9 @@ bool SwitchOnAltEnter(GLContextRecord* r, const PlatMessage& m) {
     return false;
   }
   swallow_enter_char = true;
+  for (KeyCode alt : {KeyCode::kAlt, KeyCode::kLeftAlt, KeyCode::kRightAlt}) {
+    TakeBackKeyHits(Key(alt));
+  }
   if (!m.repeat)
     ShowAs(r, r->shown == DisplayMode::Window ? FullScreenChoice() : DisplayMode::Window);
   return true;

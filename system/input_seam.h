@@ -25,6 +25,10 @@ struct InputEventRecord {
   bool operator==(const InputEventRecord&) const = default;
 };
 
+// The id of a record no event carries: the presses of key `data` not yet counted were taken
+// back (TakeBackKeyHits). Outside every event id, so a replay tells it from the events.
+inline constexpr int kKeyHitsTakenBack = 0x7F000001;
+
 // What one read of a joystick port gave: whether the device answered, its buttons (bit b is
 // button b), axes X, Y, Z, R, U, V and the hat, as the queries report them.
 struct JoystickSample {

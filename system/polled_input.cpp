@@ -68,6 +68,9 @@ bool Apply(const InputEventRecord& event) {
     case EVENT_KEYUP:
       if (IsKey(event.data)) key_states[event.data] = 0;
       return true;
+    case kKeyHitsTakenBack:
+      if (IsKey(event.data)) key_hits[event.data] = 0;
+      return true;
     case EVENT_KEYCHAR:
       if (char_put - char_get < kCharRing) char_ring[char_put++ % kCharRing] = event.data;
       return true;
@@ -155,6 +158,16 @@ void ClearKeys() {
   PumpPoint point(true);
   for (int k = 0; k < kKeys; ++k) key_states[k] = key_hits[k] = 0;
   char_put = char_get = 0;
+}
+
+void TakeBackKeyHits(int key) {
+  ZX_CHECK_MAIN_THREAD();
+  // While replaying, the record of the taking back comes with the replay's events.
+  if (!enabled || InputReplaying() || !IsKey(key) || key_hits[key] == 0) return;
+  const InputEventRecord record{kKeyHitsTakenBack, key, 0, 0};
+  if (Apply(record) && CurrentInputRecorder().event) {
+    CurrentInputRecorder().event(pump_points, record);
+  }
 }
 
 int MousePosX() {

@@ -27,6 +27,9 @@ int KeyHits(int key);
 int IsKeyDown(int key);
 int NextChar();  // 0 when none is queued
 void ClearKeys();
+// Forgets the presses of `key` no KeyHits has counted yet, for a window that used them in a
+// shortcut of its own (Alt+Enter); a replay forgets them at the same point. Safe inside a pump.
+void TakeBackKeyHits(int key);
 
 int MousePosX();
 int MousePosY();

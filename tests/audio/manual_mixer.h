@@ -1,5 +1,5 @@
 // A mixer on a device that mixes only when the test asks, with a clock the test moves, and
-// helpers to make samples from values and mix frames.
+// helpers to make samples from values and mix frames: the one fixture of the mixer's tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,11 +14,12 @@ class ManualMixerDevice : public audiodevice {
  public:
   int init() override {
     mixer_ = std::make_unique<mixer>(2048, 44100, 2);
-    return 0;
+    return fail ? 1 : 0;
   }
   void close() override {
     if (mixer_) mixer_->releaseAll();
   }
+  bool fail = false;  // init reports a device that cannot start
 };
 
 class ManualMixerTest : public ::testing::Test {
@@ -41,14 +42,15 @@ class ManualMixerTest : public ::testing::Test {
   }
 
   // A sample from values as stored: bytes for 8 bits, signed values for 16.
-  mix_sample* Sample(const std::vector<int>& values, int bits, int channels, int loop = 0) {
+  mix_sample* Sample(const std::vector<int>& values, int bits, int channels, int hertz = 44100,
+                     int loop = 0) {
     std::vector<unsigned char> bytes;
     for (int v : values) {
       bytes.push_back(static_cast<unsigned char>(v & 0xFF));
       if (bits == 16) bytes.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
     }
     const int frames = static_cast<int>(values.size()) / channels;
-    mix_sample* s = mix_create_sound(frames, bits, channels, 44100, bytes.data(), loop);
+    mix_sample* s = mix_create_sound(frames, bits, channels, hertz, bytes.data(), loop);
     samples_.push_back(s);
     return s;
   }

@@ -39,7 +39,7 @@ class MixerGainTable : public ManualMixerTest {
   mix_sample* Looped(const Layout& l) {
     std::vector<int> data;
     for (int i = 0; i < 64; ++i) data.insert(data.end(), l.frame.begin(), l.frame.end());
-    return Sample(data, l.bits, l.channels, -1);
+    return Sample(data, l.bits, l.channels, 44100, -1);
   }
 };
 

@@ -1,83 +1,18 @@
 // The mixer's arithmetic and voice lifecycle, on a device that mixes only when the test asks.
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <vector>
 
-#include "audio/mix_api.h"
-#include "audio/mix_clock.h"
+#include "audio/manual_mixer.h"
 
 namespace {
 
-std::uint32_t fakeNow = 0;
-std::uint32_t FakeClock() { return fakeNow; }
-
-class ManualDevice : public audiodevice {
- public:
-  int init() override {
-    mixer_ = std::make_unique<mixer>(2048, 44100, 2);
-    return fail ? 1 : 0;
-  }
-  void close() override {
-    if (mixer_) mixer_->releaseAll();
-  }
-  bool fail = false;
-};
-
-class MixerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fakeNow = 1000;
-    SetMixClock(&FakeClock);
-    ASSERT_EQ(mix_init(&device_), 0);
-  }
-  void TearDown() override {
-    mix_close();
-    for (mix_sample* s : samples_) mix_free_sound(s);
-    SetMixClock(nullptr);
-  }
-
-  // 16-bit samples (or 8-bit when `bits` is 8) given as values.
-  mix_sample* Sample(const std::vector<int>& values, int bits, int channels, int hertz = 44100,
-                     int loop = 0) {
-    std::vector<unsigned char> bytes;
-    for (int v : values) {
-      if (bits == 8) {
-        bytes.push_back(static_cast<unsigned char>(v));
-      } else {
-        bytes.push_back(static_cast<unsigned char>(v & 0xFF));
-        bytes.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-      }
-    }
-    const int frames = static_cast<int>(values.size()) / channels;
-    mix_sample* s = mix_create_sound(frames, bits, channels, hertz, bytes.data(), loop);
-    samples_.push_back(s);
-    return s;
-  }
-
-  // Mixes `frames` frames at the fake clock's current time.
-  std::vector<std::int16_t> Mix(int frames) {
-    std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2);
-    device_.getMixer()->mixBlock(out.data(), frames * 2);
-    return out;
-  }
-
-  // Plays a sample with no start delay left: the pass comes 20 ms after the request.
-  int PlayNow(mix_sample* s, int handle = 0) {
-    int h = mix_play(s, 0, handle);
-    fakeNow += 20;
-    return h;
-  }
-
-  ManualDevice device_;
-  std::vector<mix_sample*> samples_;
-};
+using MixerTest = ManualMixerTest;
 
 TEST_F(MixerTest, OneShotWaitsOutTheStartDelayAndContributesExactlyItsLength) {
   mix_sample* s = Sample(std::vector<int>(100, 1000), 16, 1);
   int h = mix_play(s, 0, 0);
   ASSERT_NE(h, 0);
-  fakeNow += 5;  // picked up 5 ms after the request: 15 ms = 661.5 frames still to wait
+  Now() += 5;  // picked up 5 ms after the request: 15 ms = 661.5 frames still to wait
   std::vector<std::int16_t> out = Mix(1024);
   for (int i = 0; i < 1024; ++i) {
     const int expected = (i >= 661 && i < 761) ? 1000 : 0;
@@ -141,14 +76,14 @@ TEST_F(MixerTest, FullVolumeReproducesTheInputAndLoudVoicesClip) {
   mix_sample* low = Sample(std::vector<int>(8, -20000), 16, 1);
   mix_play(loud, 0, 0);
   mix_play(loud, 0, 0);
-  fakeNow += 20;
+  Now() += 20;
   out = Mix(4);
   EXPECT_EQ(out[0], 32767);
   EXPECT_EQ(out[1], 32767);
   Mix(8);
   mix_play(low, 0, 0);
   mix_play(low, 0, 0);
-  fakeNow += 20;
+  Now() += 20;
   out = Mix(4);
   EXPECT_EQ(out[0], -32768);
 }
@@ -211,7 +146,7 @@ TEST_F(MixerTest, VolumeRampsOnlyWhilePlaying) {
 
   // Set while paused: the voice resumes at the new level at once.
   int paused = mix_play(s, 1, 0);
-  fakeNow += 20;
+  Now() += 20;
   Mix(64);
   mix_set_volume(paused, 0.5f);
   mix_set_paused(paused, 0);
@@ -283,7 +218,7 @@ TEST_F(MixerTest, StoppedAndAbandonedVoicesLeaveTheMixer) {
 
   // A paused voice whose handle is freed could never be resumed: it goes as well.
   int p = mix_play(s, 1, 0);
-  fakeNow += 20;
+  Now() += 20;
   Mix(16);
   EXPECT_EQ(m->activeVoices(), 1);
   mix_free_channel(p);
@@ -305,7 +240,7 @@ TEST_F(MixerTest, ReplayingOnAHandleKeepsItsSettingsAndReplacesTheVoice) {
   PlayNow(s, h);
   Mix(50);
   EXPECT_EQ(mix_play(s, 0, h), h);
-  fakeNow += 20;
+  Now() += 20;
   std::vector<std::int16_t> out = Mix(10);
   EXPECT_EQ(out[0], 4000);  // one voice, not two, at the handle's volume
   EXPECT_EQ(m->activeVoices(), 1);
@@ -315,7 +250,7 @@ TEST_F(MixerTest, ReplayingOnAHandleKeepsItsSettingsAndReplacesTheVoice) {
 }
 
 TEST(MixerLifecycle, AFailingDeviceLeavesEveryEntryInert) {
-  ManualDevice device;
+  ManualMixerDevice device;
   device.fail = true;
   EXPECT_EQ(mix_init(&device), -1);
   EXPECT_EQ(mix_alloc_channel(), 0);

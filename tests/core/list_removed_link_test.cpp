@@ -1,5 +1,5 @@
-// A removed link that an enumerator still holds: its neighbours stay valid, and removing it a
-// second time changes nothing.
+// A removed link that an enumerator still holds: its neighbours stay valid, removing it a
+// second time changes nothing, and it is no place to insert at.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,6 +66,32 @@ TEST(RemovedLink, RemovingItAgainLeavesTheLiveListAlone) {
   h.held->Remove();
   EXPECT_EQ(Names(h.list), (std::vector<std::string>{"x", "c"}));
   EXPECT_EQ(h.list.LastLink()->PrevLink()->Value(), h.list.First());
+}
+
+// The removed link's old neighbours have other neighbours now: splicing next to it would link
+// the new element from a live one while the list never reaches it, or cut live links out.
+TEST(RemovedLink, IsNoPlaceToInsertAndTheListStaysWhole) {
+  HeldWalk h;
+  h.held->Remove();  // b
+  Ref<TObject> x = New<Named>("x");
+  Ref<TObject> y = New<Named>("y");
+  EXPECT_EQ(h.list.InsertBeforeLink(x.get(), h.held), nullptr);
+  EXPECT_EQ(h.list.InsertAfterLink(y.get(), h.held), nullptr);
+  EXPECT_EQ(x->RefCount(), 1) << "a refused value is not kept";
+  EXPECT_EQ(y->RefCount(), 1);
+  EXPECT_EQ(Names(h.list), (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(h.list.Count(), 2);
+  EXPECT_EQ(h.list.FirstLink()->NextLink(), h.list.LastLink());
+  EXPECT_EQ(h.list.LastLink()->PrevLink(), h.list.FirstLink());
+  EXPECT_FALSE(h.list.Contains(x.get()));
+  // The walk that holds the removed link goes on as before: null once, then c.
+  EXPECT_EQ(h.walk.NextObject(), nullptr);
+  EXPECT_EQ(static_cast<Named*>(h.walk.NextObject())->name, "c");
+  EXPECT_FALSE(h.walk.HasNext());
+  // Live links still take inserts on either side.
+  ASSERT_NE(h.list.InsertAfterLink(x.get(), h.list.FirstLink()), nullptr);
+  ASSERT_NE(h.list.InsertBeforeLink(y.get(), h.list.LastLink()), nullptr);
+  EXPECT_EQ(Names(h.list), (std::vector<std::string>{"a", "x", "y", "c"}));
 }
 
 }  // namespace

@@ -177,6 +177,30 @@ TEST_F(GameTest, AltEnterSwitchesBetweenTheFullScreenWayAndTheWindowAtAnyTime) {
   EXPECT_EQ(NextChar(), 0) << "the Enter reached the game";
 }
 
+// The Alt of an Alt+Enter is the hyperspace key: when both come before the game reads its keys,
+// the switch takes the whole shortcut and the game sees no key of it.
+TEST_F(GameTest, AltEnterInPlayOnlySwitchesTheDisplay) {
+  plat_inject_desktop_size(1920, 1080);
+  SetDisplayMode(DisplayMode::Window);
+  Start();
+  EnterPlay();
+  ASSERT_EQ(player->hyperctr, 0);
+  HarnessKey(kLeftAlt, true);
+  HarnessTapKey(kEnter);
+  HarnessRun(1);
+  EXPECT_EQ(CurrentDisplayMode(), FullScreenChoice());
+  EXPECT_EQ(player->hyperctr, 0) << "the Alt+Enter jumped into hyperspace";
+  EXPECT_EQ(KeyHits(kLeftAlt), 0);
+  EXPECT_EQ(KeyHits(kEnter), 0);
+  HarnessKey(kLeftAlt, false);
+  HarnessRun(1);
+  // Alt on its own is still the hyperspace key.
+  HarnessTapKey(kLeftAlt);
+  HarnessRun(1);
+  EXPECT_EQ(player->hyperctr, 100);
+  EXPECT_EQ(CurrentDisplayMode(), FullScreenChoice());
+}
+
 TEST_F(GameTest, ARefusedDisplayModeFallsBackToTheDesktop) {
   plat_inject_desktop_size(1920, 1080);
   plat_inject_full_screen_refusal(PlatFullScreenRefusal::kDisplayModes);

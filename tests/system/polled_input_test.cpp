@@ -1,8 +1,13 @@
 // Polled keyboard and mouse, driven by input injected into SDL's queue.
 #include "system/polled_input.h"
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 #include "system/event.h"
 #include "system/hook.h"
+#include "system/input_seam.h"
 #include "system_fixture.h"
 
 using PolledInputTest = SystemWindowTest;
@@ -133,6 +138,38 @@ TEST_F(PolledInputTest, ASourceFilterTakesOnlyThatSourcesEvents) {
   EXPECT_EQ(KeyHits(32), 0);
   TEvent::Create(EVENT_KEYDOWN, mine.get(), 32, 0, 0, 0)->Emit();
   EXPECT_EQ(KeyHits(32), 1);
+}
+
+// A press a window used for its own shortcut is no hit, while the key stays held, and a replay
+// of the recording takes it back at the same point.
+TEST_F(PolledInputTest, TakenBackPressesAreNoHitsAndReplayTheSame) {
+  std::vector<std::pair<std::uint64_t, InputEventRecord>> recorded;
+  SetInputRecorder(
+      {[&](std::uint64_t stamp, const InputEventRecord& e) { recorded.emplace_back(stamp, e); },
+       nullptr});
+  plat_inject_key(window, 164, true);  // left Alt
+  PumpEvents();
+  TakeBackKeyHits(164);
+  EXPECT_EQ(KeyHits(164), 0);
+  EXPECT_EQ(IsKeyDown(164), 1);
+  plat_inject_key(window, 164, false);
+  Press(164);  // a later press counts again
+  EXPECT_EQ(KeyHits(164), 1);
+  ClearInputSeam();
+
+  ClearKeys();
+  std::size_t next = 0;
+  const std::uint64_t start = InputPumpPoints() - recorded.front().first;
+  SetInputReplayer({[&](std::uint64_t stamp) {
+                      while (next < recorded.size() && recorded[next].first + start <= stamp) {
+                        ApplyInputEvent(recorded[next++].second);
+                      }
+                    },
+                    nullptr});
+  EXPECT_EQ(KeyHits(164), 0);
+  EXPECT_EQ(IsKeyDown(164), 1);
+  EXPECT_EQ(KeyHits(164), 1);
+  ClearInputSeam();
 }
 
 namespace {

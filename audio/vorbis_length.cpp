@@ -1,6 +1,6 @@
 // vorbis_length.cpp - an Ogg Vorbis file's real length, from the block sizes of its packets.
 // Needs libogg and libvorbis (the codec headers only parse; nothing is decoded).
-#include "game/vorbis_length.h"
+#include "audio/vorbis_length.h"
 
 #include <ogg/ogg.h>
 #include <vorbis/codec.h>

@@ -1,0 +1,23 @@
+// joystick_buttons.h - what the buttons of the joystick on port 0 do in the game, and the reads
+// of them. The game reads one joystick, the first four buttons and the X and Y axes of the one on
+// port 0. Needs the system's joystick queries.
+#pragma once
+
+#include "system/joystick.h"
+
+// The game's joystick buttons by what they do; the number is the system's button number.
+enum class JoystickButton : int {
+  kFire = 0,        // fires; starts a game from the title, skips the splash; pause: music volume
+  kHyperspace = 1,  // jumps into hyperspace; pause: effects volume
+  kPause = 2,       // pauses, and carries on from the pause screen
+  kQuit = 3,        // quits
+};
+
+// The port of the joystick the game reads.
+inline constexpr int kGameJoystickPort = 0;
+
+// Presses of the button on the game's joystick since the last read, as JoyButtonHits counts
+// them (the read consumes them). Main thread only.
+inline int JoystickButtonHits(JoystickButton button) {
+  return JoyButtonHits(static_cast<int>(button), kGameJoystickPort);
+}
