@@ -3,8 +3,9 @@
 # This list is the only place that names them.
 #   scripts/install-deps.sh             what building, running and testing need
 #   scripts/install-deps.sh coverage    that, and the coverage report's tools (make coverage)
-#   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh and
-#                                       scripts/frame-timing-run.sh run
+#   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh,
+#                                       scripts/frame-timing-run.sh and
+#                                       scripts/count_mutable_globals.py run
 set -euo pipefail
 
 packages=(
@@ -23,7 +24,7 @@ packages=(
 
 # Optional groups, each installed only when named on the command line.
 coverage_packages=(gcovr)
-measure_packages=(xvfb xauth xdotool python3 libxtst6 gcc libc6-dev)
+measure_packages=(xvfb xauth xdotool python3 libxtst6 gcc libc6-dev python3-clang-14)
 
 for group in "$@"; do
   case "$group" in
