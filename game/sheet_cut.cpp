@@ -16,7 +16,8 @@ Ref<TImage>* const kSheetGlobals[] = {
     &lazerimg,    &beeshotimg,  &logoimg,     &promptimg, &getreadyimg, &bonusroundimg,
     &wavedoneimg, &gameoverimg, &hudlabelimg, &digitimg,
 };
-static_assert(std::size(kSheetGlobals) == std::size(kSheetImages), "one global per image of the sheet");
+static_assert(std::size(kSheetGlobals) == std::size(kSheetImages),
+              "one global per image of the sheet");
 
 }  // namespace
 
