@@ -2,8 +2,9 @@
 // calls to play sound.
 //
 // A driver makes sounds from samples and hands out channels to play them on. Drivers sit in a
-// registry, newest first; the first audio call starts the one named "RaziDazir" (the software
-// mixer on the sound card), and when no sound card can be opened the "Null" driver takes over:
+// registry, newest first. The game starts the one for its chosen device (sound_output.h);
+// otherwise the first audio call starts the one named "RaziDazir" (the software mixer on the
+// sound card). When no sound card can be opened the "Null" driver takes over:
 // its sounds and channels do nothing, and the program carries on silently. Names compare without
 // regard to the case of A-Z. Everything here runs on the game thread.
 //
