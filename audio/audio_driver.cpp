@@ -19,8 +19,17 @@ void ShutdownAtExit() {
   current = nullptr;
 }
 
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace
+
 // The null driver first, then the mixer-backed ones in front of it.
-void RegisterDrivers() {
+void RegisterAudioDrivers() {
   static const bool done = [] {
     nullDriver = new TAudioDriver;
     nullDriver->Retain();
@@ -30,15 +39,6 @@ void RegisterDrivers() {
   }();
   (void)done;
 }
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-}  // namespace
 
 Ref<TChannel> TSound::Play(const Ref<TChannel>&) { return New<TChannel>(); }
 Ref<TChannel> TSound::Cue(const Ref<TChannel>&) { return New<TChannel>(); }
@@ -128,7 +128,7 @@ void UnpauseChannel(const Ref<TChannel>& channel) {
 }
 
 std::vector<std::string> ListAudioDrivers() {
-  RegisterDrivers();
+  RegisterAudioDrivers();
   std::vector<std::string> names;
   for (TAudioDriver* d = registry; d && names.size() < 100; d = d->_succ) {
     names.push_back(d->Name());
@@ -137,7 +137,7 @@ std::vector<std::string> ListAudioDrivers() {
 }
 
 int HasAudioDriver(const std::string& name) {
-  RegisterDrivers();
+  RegisterAudioDrivers();
   const std::string wanted = Lower(name);
   for (TAudioDriver* d = registry; d; d = d->_succ) {
     if (Lower(d->Name()) == wanted) return 1;
@@ -146,17 +146,20 @@ int HasAudioDriver(const std::string& name) {
 }
 
 int SelectAudioDriver(const std::string& name) {
-  RegisterDrivers();
+  RegisterAudioDrivers();
+  const std::string wanted = Lower(name);
+  TAudioDriver* found = registry;
+  while (found && Lower(found->Name()) != wanted) found = found->_succ;
+  return StartAudioDriver(found);
+}
+
+int StartAudioDriver(TAudioDriver* driver) {
+  RegisterAudioDrivers();
   if (current) current->Shutdown();
   current = nullDriver;
-  const std::string wanted = Lower(name);
-  for (TAudioDriver* d = registry; d; d = d->_succ) {
-    if (Lower(d->Name()) != wanted) continue;
-    if (!d->Startup()) return 0;
-    current = d;
-    return 1;
-  }
-  return 0;
+  if (!driver || !driver->Startup()) return 0;
+  current = driver;
+  return 1;
 }
 
 TAudioDriver* CurrentAudioDriver() {

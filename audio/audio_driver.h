@@ -2,8 +2,9 @@
 // calls to play sound.
 //
 // A driver makes sounds from samples and hands out channels to play them on. Drivers sit in a
-// registry, newest first; the first audio call starts the one named "RaziDazir" (the software
-// mixer on the sound card), and when no sound card can be opened the "Null" driver takes over:
+// registry, newest first. The game starts the one for its chosen device (sound_output.h);
+// otherwise the first audio call starts the one named "RaziDazir" (the software mixer on the
+// sound card). When no sound card can be opened the "Null" driver takes over:
 // its sounds and channels do nothing, and the program carries on silently. Names compare without
 // regard to the case of A-Z. Everything here runs on the game thread.
 //
@@ -85,12 +86,17 @@ void ChannelRate(const Ref<TChannel>& channel, float rate);
 void HoldChannel(const Ref<TChannel>& channel);
 void UnpauseChannel(const Ref<TChannel>& channel);
 
+// Makes the null driver and the mixer's drivers, the first time only; every registry function
+// below calls it first.
+void RegisterAudioDrivers();
 // The registered drivers' names, newest first, at most 100.
 std::vector<std::string> ListAudioDrivers();
 int HasAudioDriver(const std::string& name);
 // Shuts the current driver down and starts the named one: 1 when it runs. Otherwise the null
 // driver is current afterwards.
 int SelectAudioDriver(const std::string& name);
+// The same for a driver in hand (a registered one, or null for none): no lookup by name.
+int StartAudioDriver(TAudioDriver* driver);
 // The current driver; the first call starts "RaziDazir", or "Null" when that fails (and says so
 // on stderr).
 TAudioDriver* CurrentAudioDriver();

@@ -5,6 +5,13 @@
 #include "audio/dsound_device.h"
 #include "audio/winmm_device.h"
 
+namespace {
+
+// The registered drivers by mode + 1; they live as long as the program.
+constinit TRaziDazirAudioDriver* registered[3] = {};
+
+}  // namespace
+
 TRaziDazirAudioDriver::~TRaziDazirAudioDriver() { Shutdown(); }
 
 Ref<TRaziDazirAudioDriver> TRaziDazirAudioDriver::Create(const std::string& name, int mode) {
@@ -108,10 +115,15 @@ int TRaziDazirChannel::Playing() {
 }
 
 void RegisterRaziDazirDrivers() {
-  // Registered drivers live as long as the program.
-  TRaziDazirAudioDriver::Create("RaziDazir DirectSound", TRaziDazirAudioDriver::MODE_DIRECTSOUND)
-      .detach();
-  TRaziDazirAudioDriver::Create("RaziDazir Multimedia", TRaziDazirAudioDriver::MODE_MULTIMEDIA)
-      .detach();
-  TRaziDazirAudioDriver::Create("RaziDazir", TRaziDazirAudioDriver::MODE_FALLBACK).detach();
+  const auto add = [](const char* name, int mode) {
+    registered[mode + 1] = TRaziDazirAudioDriver::Create(name, mode).detach();
+  };
+  add("RaziDazir DirectSound", TRaziDazirAudioDriver::MODE_DIRECTSOUND);
+  add("RaziDazir Multimedia", TRaziDazirAudioDriver::MODE_MULTIMEDIA);
+  add("RaziDazir", TRaziDazirAudioDriver::MODE_FALLBACK);
+}
+
+TRaziDazirAudioDriver* RaziDazirDriver(int mode) {
+  RegisterAudioDrivers();
+  return mode >= -1 && mode <= 1 ? registered[mode + 1] : nullptr;
 }

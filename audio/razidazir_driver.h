@@ -68,5 +68,9 @@ class TRaziDazirChannel : public TChannel {
   int fa_channel = 0;
 };
 
-// Registers the three drivers, in the order that puts "RaziDazir" first.
+// Registers the three drivers, in the order that puts "RaziDazir" first. Called once, by the
+// registry (audio_driver.h).
 void RegisterRaziDazirDrivers();
+// The registered driver of `mode` (MODE_FALLBACK, MODE_MULTIMEDIA or MODE_DIRECTSOUND), for a
+// caller that knows which device it wants and so needs no lookup by name. Game thread.
+TRaziDazirAudioDriver* RaziDazirDriver(int mode);

@@ -9,8 +9,8 @@
 
 #include "game/entities.h"
 #include "game/globals.h"
-#include "game/harness.h"
 #include "game/playfield_clip.h"
+#include "harness/harness.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <unistd.h>
 
 #include "game/globals.h"
-#include "game/harness.h"
 #include "game/music_stream.h"
 #include "game/startup.h"
+#include "harness/harness.h"
 
 namespace {
 

@@ -33,9 +33,9 @@
 #include "core/app.h"
 #include "game/entities.h"
 #include "game/globals.h"
-#include "game/harness.h"
 #include "game/state_hash.h"
 #include "graphics/draw2d.h"
+#include "harness/harness.h"
 #include "tests/game/aim_script.h"
 
 namespace {

@@ -4,9 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
-#ifndef ZX_VERSION
-#define ZX_VERSION "0.0.0"
-#endif
+#include "game/version.h"
 
 namespace {
 

@@ -58,10 +58,7 @@ void initglobals() {
 
   ResetModeForProgramStart();
   quitflag = 0;
-  musicvol = 1.0f;
-  musicstep = 10;
-  sfxvol = 0.5f;
-  sfxstep = 5;
+  // The volumes are the settings' (ApplySettingsToGame, next in start-up), set there only.
   musicchannel.reset();
   steermousex = steermousey = 0;
 }

@@ -66,7 +66,7 @@ extern int swarmsmade;     // swarms spawned in this wave
 extern int swarmsperwave;  // swarms in this swarm wave
 extern int swarmskilled;   // merged bees destroyed in this wave (and swarms shot to the last bee)
 extern int escaped;        // bonus bees that got away in this bonus round
-extern float musicvol;     // 0.0 .. 1.0
+extern float musicvol;     // 0.0 .. 1.0; set from the settings at start-up (settings_store.h)
 extern int musicstep;      // 0 .. 10, shown in the pause screen
 extern float sfxvol;
 extern int sfxstep;
@@ -82,7 +82,8 @@ extern Ref<TImage> starimg, shipimg, beeimg, splatimg, pointsimg, bonusbannerimg
 extern Ref<TSound> snd_shot, snd_hyper, snd_gstart, snd_endwave, snd_bhit, snd_bhit1, snd_lswarm,
     snd_sswarm, snd_sbhit, snd_sbdie, snd_shipdie, snd_flyaway, snd_beewarp, snd_hscore;
 
-// Makes the lists and the player and puts every flag back to its value at program start.
+// Makes the lists and the player and puts every flag back to its value at program start (the
+// volumes excepted: they are the settings', ApplySettingsToGame).
 void initglobals();
 // Removes every shot, bee, bee shot, splat, pop-up and particle; the stars stay.
 void clearentities();

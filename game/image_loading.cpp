@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -18,7 +19,7 @@ constexpr int kPictureWidth = 640, kPictureHeight = 480;
 
 // Written by the thread only until it is joined; read by the game thread after.
 struct Loaded {
-  std::vector<std::vector<Ref<TPixmap>>> frames;  // per SheetImages() row, per frame
+  std::vector<std::vector<Ref<TPixmap>>> frames;  // per kSheetImages row, per frame
   Ref<TPixmap> logo;
 } loaded;
 
@@ -30,7 +31,7 @@ Ref<TImage> logo;
 void CutSheet(const Ref<TImage>& sheet) {
   const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
   loaded.frames.clear();
-  for (const SheetImage& row : SheetImages())
+  for (const SheetImage& row : kSheetImages)
     loaded.frames.push_back(CutSheetFrames(row, screen, mask));
 }
 
@@ -72,19 +73,18 @@ void FinishLoadingImages() {
     QueryMaskColor(mask.r, mask.g, mask.b);
     LoadAll();
   }
-  const auto rows = SheetImages();
-  if (loaded.frames.size() != rows.size()) {
+  if (loaded.frames.size() != std::size(kSheetImages)) {
     // The thread could not make them: the same work here, where a failure reaches the player.
     CutSheet(ImportImage("incbin::zumbrix_3d.png", -1));
   }
   std::vector<Ref<TImage>> images;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const SheetImage& row = rows[r];
+  for (std::size_t r = 0; r < std::size(kSheetImages); ++r) {
+    const SheetImage& row = kSheetImages[r];
     SetAutoCenterHandle(row.centred);
     Ref<TImage> image = NewImage(row.width, row.height, row.frames);
     for (int i = 0; i < row.frames; ++i) image->SetPixmap(i, loaded.frames[r][i]);
     images.push_back(image);
-    *row.image = image;
+    *SheetImageGlobals()[r] = image;
   }
   SetAutoCenterHandle(false);
   // Every texture made now, so that no screen's first frame waits for its images; and all in one

@@ -10,7 +10,9 @@
 #include <fstream>
 #include <iterator>
 
-const char kGameVersion[] = "zumbrix-3d 1.0";
+#include "game/version.h"
+
+const char kGameVersion[] = "zumbrix-3d " ZX_VERSION_SHORT;
 
 namespace {
 

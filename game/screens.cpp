@@ -12,12 +12,14 @@
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/scores.h"
+#include "game/version.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
 
-namespace {
+const char kCreditLine[] =
+    "Version " ZX_VERSION_SHORT " - a Zumbrix production - Press ESC/B4 to Quit";
 
-const char kCreditLine[] = "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit";
+namespace {
 
 // At least two digits: 7 reads "07".
 std::string hudtext(int value) {

@@ -4,6 +4,9 @@
 
 #include "graphics/image.h"
 
+// The title's bottom line: "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit" for 1.0.x.
+extern const char kCreditLine[];
+
 void drawtitle();
 // Score, best score (updated here) and wave, as digit images.
 void drawhud();

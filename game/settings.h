@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "audio/sound_output.h"
 #include "game/colour_mode.h"
-#include "game/sound_output.h"
 #include "graphics/display_mode.h"
 
 struct Settings {

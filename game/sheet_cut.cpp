@@ -2,6 +2,7 @@
 #include "game/sheet_cut.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "game/globals.h"
 #include "graphics/image_commands.h"
@@ -9,20 +10,18 @@
 
 namespace {
 
-const SheetImage kSheetImages[] = {
-    {&starimg, 16, 16, 1, 357, 56, 0, true},       {&shipimg, 36, 58, 4, 1, 1, 37, true},
-    {&beeimg, 61, 43, 3, 1, 62, 62, true},         {&splatimg, 61, 45, 7, 1, 261, 62, true},
-    {&pointsimg, 35, 10, 8, 1, 309, 36, true},     {&bonusbannerimg, 158, 99, 3, 1, 322, 159, true},
-    {&lazerimg, 7, 26, 1, 151, 1, 0, true},        {&beeshotimg, 10, 10, 1, 177, 1, 0, true},
-    {&logoimg, 352, 110, 1, 1, 109, 0, true},      {&promptimg, 404, 18, 1, 230, 222, 0, true},
-    {&getreadyimg, 160, 47, 1, 191, 56, 0, true},  {&bonusroundimg, 178, 41, 1, 408, 1, 0, true},
-    {&wavedoneimg, 213, 52, 1, 408, 45, 0, true},  {&gameoverimg, 164, 47, 1, 399, 100, 0, true},
-    {&hudlabelimg, 84, 21, 3, 151, 30, 85, false}, {&digitimg, 16, 16, 10, 223, 1, 17, false},
+// In the layout's order, each named as its row names it.
+Ref<TImage>* const kSheetGlobals[] = {
+    &starimg,     &shipimg,     &beeimg,      &splatimg,  &pointsimg,   &bonusbannerimg,
+    &lazerimg,    &beeshotimg,  &logoimg,     &promptimg, &getreadyimg, &bonusroundimg,
+    &wavedoneimg, &gameoverimg, &hudlabelimg, &digitimg,
 };
+static_assert(std::size(kSheetGlobals) == std::size(kSheetImages),
+              "one global per image of the sheet");
 
 }  // namespace
 
-std::span<const SheetImage> SheetImages() { return kSheetImages; }
+std::span<Ref<TImage>* const> SheetImageGlobals() { return kSheetGlobals; }
 
 std::vector<Ref<TPixmap>> CutSheetFrames(const SheetImage& row, const Ref<TPixmap>& screen,
                                          const MaskColour& mask) {

@@ -12,19 +12,12 @@
 #include <span>
 #include <vector>
 
+#include "game/sheet_layout.h"
 #include "graphics/image.h"
 #include "graphics/pixmap.h"
 
-// One of the game's images on the sprite sheet: `frames` frames of width x height, frame i at
-// (x + i * step, y).
-struct SheetImage {
-  Ref<TImage>* image;  // the global it becomes (globals.h)
-  int width, height, frames, x, y, step;
-  bool centred;  // handle at the centre (sprites, captions); else top-left (the HUD's pieces)
-};
-
-// Every image the game cuts from the sheet, in the order start-up cuts them.
-std::span<const SheetImage> SheetImages();
+// The global each image of the sheet's layout becomes (globals.h): entry i is kSheetImages[i]'s.
+std::span<Ref<TImage>* const> SheetImageGlobals();
 
 // The width x height screen after Cls() to black and PaintImage(sheet, 0, 0) under BLEND_MASK,
 // white and alpha 1, with no rotation or scale and the sheet's handle at 0, 0.

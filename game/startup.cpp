@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "audio/sound_output.h"
 #include "core/error.h"
 #include "core/random.h"
 #include "game/anaglyph.h"
@@ -27,7 +28,6 @@
 #include "game/sheet_cut.h"
 #include "game/sound_control.h"
 #include "game/sound_loading.h"
-#include "game/sound_output.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"

@@ -10,7 +10,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  g++ make cmake pkg-config clang libclang-rt-14-dev clang-format
+  g++ make cmake pkg-config clang libclang-rt-14-dev clang-format git
   # libraries
   libsdl2-dev libpng-dev zlib1g-dev libvorbis-dev libogg-dev
   # tests and benchmarks

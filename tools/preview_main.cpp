@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     Sheet s;
     s.out = {kWidth, 2400,
              std::vector<std::uint8_t>(static_cast<std::size_t>(kWidth) * 2400 * 3, 40)};
-    for (const SheetImage& im : SheetImages()) {
+    for (const SheetImage& im : kSheetImages) {
       for (int f = 0; f < im.frames; ++f) {
         Frame(s, sheet, im.x + f * im.step, im.y, im.width, im.height,
               std::string(im.name) + " " + std::to_string(f));

@@ -1,22 +1,8 @@
-// sprite_sheet.cpp - the image table and the assembly of the sheet.
+// sprite_sheet.cpp - the assembly of the sheet: every frame drawn into its rectangle of the layout.
 #include "tools/sprite_sheet.h"
 
 #include "tools/png_file.h"
 #include "tools/sprites.h"
-
-const std::vector<SheetImage>& SheetImages() {
-  static const std::vector<SheetImage> images = {
-      {"starimg", 16, 16, 1, 357, 56, 0},      {"shipimg", 36, 58, 4, 1, 1, 37},
-      {"beeimg", 61, 43, 3, 1, 62, 62},        {"splatimg", 61, 45, 7, 1, 261, 62},
-      {"pointsimg", 35, 10, 8, 1, 309, 36},    {"bonusbannerimg", 158, 99, 3, 1, 322, 159},
-      {"lazerimg", 7, 26, 1, 151, 1, 0},       {"beeshotimg", 10, 10, 1, 177, 1, 0},
-      {"logoimg", 352, 110, 1, 1, 109, 0},     {"promptimg", 404, 18, 1, 230, 222, 0},
-      {"getreadyimg", 160, 47, 1, 191, 56, 0}, {"bonusroundimg", 178, 41, 1, 408, 1, 0},
-      {"wavedoneimg", 213, 52, 1, 408, 45, 0}, {"gameoverimg", 164, 47, 1, 399, 100, 0},
-      {"hudlabelimg", 84, 21, 3, 151, 30, 85}, {"digitimg", 16, 16, 10, 223, 1, 17},
-  };
-  return images;
-}
 
 namespace {
 
@@ -57,12 +43,11 @@ void DrawFrame(Canvas& c, int image, int frame) {
 
 Canvas DrawSpriteSheet() {
   Canvas sheet(kSheetWidth, kSheetHeight);
-  const auto& images = SheetImages();
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    const SheetImage& image = images[i];
+  for (int i = 0; i < kSheetImageCount; ++i) {
+    const SheetImage& image = kSheetImages[i];
     for (int f = 0; f < image.frames; ++f) {
       Canvas frame(image.width, image.height);
-      DrawFrame(frame, static_cast<int>(i), f);
+      DrawFrame(frame, i, f);
       sheet.Paste(frame, image.x + f * image.step, image.y);
     }
   }

@@ -9,7 +9,7 @@
 
 #include "game/entities.h"
 #include "game/globals.h"
-#include "game/harness.h"
+#include "harness/harness.h"
 
 struct AimScript {
   bool restart = true;      // click on the title screen to start the next game

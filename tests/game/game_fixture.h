@@ -10,7 +10,7 @@
 
 #include "game/entities.h"
 #include "game/globals.h"
-#include "game/harness.h"
+#include "harness/harness.h"
 
 namespace fs = std::filesystem;
 

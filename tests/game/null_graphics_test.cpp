@@ -71,7 +71,7 @@ TEST_F(NullGraphicsGame, ImagesCutFromTheSheetMatchWhatOpenGLPaintsAndCaptures) 
   SetOrigin(0, 0);
   PaintImage(sheet, 0, 0);
   std::vector<Ref<TImage>> captured;
-  for (const SheetImage& row : SheetImages()) {
+  for (const SheetImage& row : kSheetImages) {
     Ref<TImage> image = NewImage(row.width, row.height, row.frames);
     for (int i = 0; i < row.frames; ++i) CaptureImage(image, row.x + i * row.step, row.y, i);
     captured.push_back(image);

@@ -16,7 +16,7 @@
 #include "core/app.h"
 #include "game/entities.h"
 #include "game/globals.h"
-#include "game/harness.h"
+#include "harness/harness.h"
 #include "sanitizer.h"
 
 namespace {

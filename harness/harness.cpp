@@ -1,6 +1,7 @@
 // harness.cpp - the headless harness: the real game on a virtual clock with scripted input.
-// Needs the flip hook of the graphics layer, input injection and the platform clock.
-#include "game/harness.h"
+// Test support, not part of the game: it needs the game, the flip hook of the graphics layer, and
+// the platform's input injection and virtual clock.
+#include "harness/harness.h"
 
 #include <unistd.h>
 

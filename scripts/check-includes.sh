@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# check-includes.sh - the layers' include rules, as HACKING.md states them: a file includes only
+# headers of its own folder and of the layers below it that it may use (the table below), SDL's
+# headers only in platform/, and a header that says "Private to platform/" only from platform/.
+# Prints each include that breaks a rule with its file and line, and exits 1 if there was one.
+# Usage: scripts/check-includes.sh [repository root]. Needs bash, find, grep and awk.
+set -u
+root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
+cd "$root" || exit 1
+
+# What each folder may include besides itself, lowest layer first. A word with a slash is a single
+# header rather than a layer, and must itself include no header of the project. tests/, bench/
+# and fuzz/ may include every layer (but SDL only through platform/).
+rules='
+platform
+core      platform
+system    core platform
+audio     core platform
+graphics  system core platform
+game      graphics audio system core
+harness   game graphics audio system core platform
+tools     game/sheet_layout.h
+'
+
+# Includes that break the rules today, each to be removed by whoever next works on its file. One
+# that is no longer made is reported too, so that the list only shrinks.
+exceptions='
+game/startup.cpp     platform/video.h   the display check before the window, timed as its own step
+game/replay_run.cpp  platform/clock.h   a headless replay switches the clock to virtual time
+'
+
+includes=$(mktemp)
+trap 'rm -f "$includes"' EXIT
+for folder in platform core system audio graphics game harness tools tests bench fuzz; do
+  [ -d "$folder" ] && find "$folder" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \)
+done | sort | xargs -r grep -nH -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' \
+  /dev/null >"$includes"
+private=$(grep -l 'Private to platform/' platform/*.h 2>/dev/null | tr '\n' ' ')
+
+awk -v rules="$rules" -v exceptions="$exceptions" -v private="$private" '
+  BEGIN {
+    n = split(rules, row, "\n")
+    for (i = 1; i <= n; i++) {
+      k = split(row[i], word, " ")
+      if (k == 0) continue
+      layer[word[1]] = 1; may[word[1] "|" word[1]] = 1; uses[word[1]] = ""
+      for (j = 2; j <= k; j++) {
+        may[word[1] "|" word[j]] = 1; uses[word[1]] = uses[word[1]] " " word[j]
+        if (index(word[j], "/")) single[word[j]] = 1
+      }
+    }
+    n = split(exceptions, row, "\n")
+    for (i = 1; i <= n; i++) {
+      if (split(row[i], word, " ") >= 2) excused[word[1] "|" word[2]] = 1
+    }
+    n = split(private, word, " ")
+    for (i = 1; i <= n; i++) hidden[word[i]] = 1
+  }
+  {
+    # file:line:#include "path" (or <path>)
+    file = $0; sub(/:.*/, "", file)
+    rest = substr($0, length(file) + 2); at = rest; sub(/:.*/, "", at)
+    text = substr(rest, length(at) + 2)
+    if (!match(text, /[<"][^>"]+[>"]/)) next
+    quoted = substr(text, RSTART, 1) == "\""
+    header = substr(text, RSTART + 1, RLENGTH - 2)
+    own = file; sub(/\/.*/, "", own)
+    where = file ":" at ": "
+    if (header ~ /^SDL2?\// || header ~ /^SDL[A-Za-z0-9_]*\.h$/) {
+      if (own != "platform") { print where "SDL header " header " outside platform/"; bad = 1 }
+      next
+    }
+    if (!quoted) next
+    if ((file in single) && index(header, "/")) {
+      print where file " is included across layers and so may include no project header"; bad = 1
+    }
+    if ((header in hidden) && own != "platform") {
+      print where header " is private to platform/"; bad = 1
+      next
+    }
+    target = header; sub(/\/.*/, "", target)
+    if (!(own in layer) || !(target in layer) || target == header) next
+    if ((own "|" target) in may || (own "|" header) in may) next
+    if ((file "|" header) in excused) { made[file "|" header] = 1; next }
+    print where own "/ may not include " header " (" own "/ uses itself and" uses[own] ")"
+    bad = 1
+  }
+  END {
+    for (e in excused) {
+      if (e in made) continue
+      split(e, part, "|")
+      print "check-includes.sh: " part[1] " no longer includes " part[2] \
+            ": remove it from the exceptions"
+      bad = 1
+    }
+    if (NR == 0) { print "check-includes.sh: no includes found under " ENVIRON["PWD"]; bad = 1 }
+    if (!bad) print "include rules: all " NR " includes keep them"
+    exit bad
+  }
+' "$includes"
