@@ -39,7 +39,8 @@ int IsMouseDown(int button);
 void ClearMouse();  // the position stays
 
 int IsAppSuspended();
-// 1 once per close request: reading it clears it.
+// 1 once per close request: reading it clears it. After an end signal (core/app.h) it answers 1
+// every time, so that every loop that honours a close request ends.
 int AppCloseRequested();
 
 // Forget the keys or mouse, then wait for a key hit (lowest code first), a character or a button
