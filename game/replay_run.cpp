@@ -57,6 +57,7 @@ void SaveAfterLostDisplay() {
   savehiscore();
   const bool new_best = player->hscore > recorded.best_before;
   if (Recording()) {
+    NoteCloseRequest();  // the game ends here: so does its replay
     const ReplayJournal journal = StopRecording();
     if (!recorded.path.empty()) SaveReplay(recorded.path, journal);
     if (new_best && !recorded.best_path.empty()) SaveReplay(recorded.best_path, journal);

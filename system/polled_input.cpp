@@ -44,14 +44,18 @@ bool Apply(const InputEventRecord& event);
 // An end signal (Ctrl+C, a logout) is a close request. The first pump point after it puts one in
 // the tables as the window's close button would, so that a recording holds it where it came and
 // its replay ends where the game did; AppCloseRequested answers 1 from then on as well.
-void TakeEndSignal() {
-  if (end_signal_taken || EndSignalCaught() == 0) return;
-  end_signal_taken = true;
+void TakeCloseRequest() {
   if (InputReplaying()) return;
   const InputEventRecord record{EVENT_APPTERMINATE, 0, 0, 0};
   if (Apply(record) && CurrentInputRecorder().event) {
     CurrentInputRecorder().event(pump_points, record);
   }
+}
+
+void TakeEndSignal() {
+  if (end_signal_taken || EndSignalCaught() == 0) return;
+  end_signal_taken = true;
+  TakeCloseRequest();
 }
 
 // Every query is a pump point: it pumps (or takes the replay's events due by now), reads the
@@ -226,6 +230,11 @@ void ClearMouse() {
 int IsAppSuspended() {
   PumpPoint point;
   return suspended;
+}
+
+void NoteCloseRequest() {
+  ZX_CHECK_MAIN_THREAD();
+  TakeCloseRequest();
 }
 
 int AppCloseRequested() {

@@ -43,6 +43,10 @@ int IsAppSuspended();
 // every time, so that every loop that honours a close request ends.
 int AppCloseRequested();
 
+// A close request that no window will send (the display is gone): taken, and recorded, as the
+// window's would be, so that a recording ends where the game did. Safe inside a pump.
+void NoteCloseRequest();
+
 // Forget the keys or mouse, then wait for a key hit (lowest code first), a character or a button
 // hit. From inside a pump, where waiting could never end, they answer 0 at once.
 int AwaitKey();

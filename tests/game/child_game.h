@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -134,6 +135,20 @@ struct Child {
     if (out >= 0) ::close(out);
   }
 };
+
+// Plays `replay` back headless with the program itself (beside this executable); its exit status
+// and what it printed. `config` keeps the player's own settings out of it.
+inline int ReplayWithTheProgram(const fs::path& replay, const fs::path& config, std::string* out) {
+  const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "zumbrix";
+  const std::string command = "XDG_CONFIG_HOME='" + config.string() + "' '" + program.string() +
+                              "' --replay '" + replay.string() + "' --headless 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe)) *out += buffer;
+  const int status = ::pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 // The child's side: the program's own run (RecordGame, then the settings saved, as main does)
 // in `folder`, under the harness's virtual clock with the aiming script at the controls. Once

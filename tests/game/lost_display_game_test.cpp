@@ -117,6 +117,12 @@ TEST(LostDisplayGame, AKilledXServerAfterARaisedBestSavesAndEndsWithOneAtOnce) {
   ReplayJournal journal;
   EXPECT_EQ(LoadReplay((folder / "data" / "best.replay").string(), journal), ReplayError::kNone);
   EXPECT_FALSE(journal.frames.empty());
+  // The recording ends where the game did: its replay reaches its end with every check holding.
+  std::string replayed;
+  EXPECT_EQ(child_game::ReplayWithTheProgram(folder / "data" / "best.replay", folder / "replay",
+                                             &replayed),
+            0)
+      << replayed;
   EXPECT_NE(ReadFile(settings).find("colours = flat"), std::string::npos) << errors;
   fs::remove_all(folder);
 }
