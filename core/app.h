@@ -38,9 +38,9 @@ void OnAbnormalEnd(void (*cleanup)());
 int EndSignalCaught();
 
 // Names what to save when the display's connection breaks under the program: `save` runs once,
-// on whichever thread met the broken connection, and must touch neither the display nor OpenGL;
-// then the process ends with status 1 without running exit-time functions (which would wait on
-// the dead connection). Null saves nothing. Main thread.
+// on the calling thread (another thread meeting the break first waits for this one), and must
+// touch neither the display nor OpenGL; then the process ends with status 1 without running
+// exit-time functions (which would wait on the dead connection). Null saves nothing. Main thread.
 void OnDisplayLost(void (*save)());
 
 // Records the executable's location and makes its folder current; RunApplication calls it.

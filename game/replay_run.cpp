@@ -6,7 +6,6 @@
 #include <random>
 
 #include "core/app.h"
-#include "core/main_thread.h"
 #include "core/random.h"
 #include "game/entities.h"
 #include "game/frame_loop.h"
@@ -50,10 +49,10 @@ struct RecordedRun {
 } recorded;
 
 // The display went away under a recorded game: what the program's exit saves (the best score,
-// the replays, the settings), without the music's fade-out and without the display. Only the
-// main thread touches the recording; the game meets the display there.
+// the replays, the settings), without the music's fade-out and without the display. It runs on
+// the main thread, which owns the recording and the game's state.
 void SaveAfterLostDisplay() {
-  if (!OnMainThread() || !player) return;
+  if (!player) return;
   savehiscore();
   const bool new_best = player->hscore > recorded.best_before;
   if (Recording()) {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -16,23 +17,25 @@ namespace {
 using IOErrorHandler = int (*)(void* display);
 using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler handler);
 
+// How long a thread other than the saving one waits for that one to meet the broken connection:
+// it does at its next word to the display, a frame away at most unless it waits on the first.
+constexpr int kWaitSteps = 100;
+constexpr useconds_t kWaitStepMicros = 10000;
+
 std::atomic<void (*)()> save_function{nullptr};
+std::atomic<std::thread::id> saving_thread{};
 std::atomic<bool> ending{false};
-std::atomic<bool> watched{false};
 
 void Write(const char* text) {
   ssize_t ignored = ::write(2, text, std::strlen(text));
   (void)ignored;
 }
 
-int OnBrokenConnection(void*) {
-  // Any thread may get here; the first one ends the process, the others wait for that, since
-  // returning would let Xlib call exit().
-  if (ending.exchange(true)) {
-    for (;;) ::pause();
-  }
-  void (*save)() = save_function.load();
-  if (save) save();
+[[noreturn]] void WaitForTheEnd() {
+  for (;;) ::pause();
+}
+
+[[noreturn]] void End(const char* how) {
   const char* name = std::getenv("DISPLAY");
   Write("Lost the connection to the display");
   if (name && *name) {
@@ -40,13 +43,35 @@ int OnBrokenConnection(void*) {
     Write(name);
     Write("\"");
   }
-  Write(save ? ": saved, and ending\n" : ": ending\n");
+  Write(how);
   ::_exit(1);
 }
 
+int OnBrokenConnection(void*) { plat_display_connection_broken(); }
+
 }  // namespace
 
-void plat_video_on_lost(void (*save)()) { save_function.store(save); }
+void plat_video_on_lost(void (*save)()) {
+  saving_thread.store(std::this_thread::get_id());
+  save_function.store(save);
+}
+
+void plat_display_connection_broken() {
+  // Any thread may get here, and more than one; the first to end the process does so while the
+  // others wait, since returning would let Xlib call exit(). Only the thread that registered the
+  // save may run it: the state it saves is that thread's.
+  void (*save)() = save_function.load();
+  if (save && saving_thread.load() == std::this_thread::get_id()) {
+    if (ending.exchange(true)) WaitForTheEnd();
+    save();
+    End(": saved, and ending\n");
+  }
+  if (save) {
+    for (int i = 0; i < kWaitSteps && !ending.load(); ++i) ::usleep(kWaitStepMicros);
+  }
+  if (ending.exchange(true)) WaitForTheEnd();
+  End(save ? ": ending without saving\n" : ": ending\n");
+}
 
 void plat_watch_display_connection() {
   const char* driver = SDL_GetCurrentVideoDriver();
@@ -54,11 +79,6 @@ void plat_watch_display_connection() {
   void* xlib = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
   if (!xlib) return;
   auto set = reinterpret_cast<SetIOErrorHandler>(::dlsym(xlib, "XSetIOErrorHandler"));
-  if (set) {
-    set(OnBrokenConnection);
-    watched.store(true);
-  }
+  if (set) set(OnBrokenConnection);
   ::dlclose(xlib);  // SDL holds its own reference
 }
-
-bool plat_display_connection_watched() { return watched.load(); }
