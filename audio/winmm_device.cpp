@@ -57,6 +57,8 @@ int winmmdevice::init() {
   written = 0;
   latency = kStartLatency;
   underruns.store(0);
+  lateUnderruns.store(0);
+  playedBeforeReset_ = 0;
   running.store(true);
   fill(0);
   card_->run();
@@ -67,9 +69,12 @@ int winmmdevice::init() {
 void winmmdevice::close() {
   running.store(false);
   if (timer_.joinable()) timer_.join();
-  if (open_ && underruns.load() > 0) {
-    std::fprintf(stderr, "Sound (wave-out): the card caught up with the mixer %d times\n",
-                 underruns.load());
+  const int all = underruns.load(), late = lateUnderruns.load();
+  if (open_ && (late > 0 || all > kStartUnderruns)) {
+    std::fprintf(stderr,
+                 "Sound (wave-out): the card caught up with the mixer %d times (%d after the "
+                 "first second)\n",
+                 all, late);
   }
   if (mixer_) mixer_->releaseAll();
   if (open_) {
@@ -114,6 +119,7 @@ void winmmdevice::refill() {
   const std::int64_t queued = card_->queuedBytes();
   const std::int64_t played = written - queued / 2;
   if (queued < 0 || played < 0 || played * 2 > kPositionLimit) {
+    if (played > 0) playedBeforeReset_ += played;
     card_->reset();
     written = 0;
     card_->run();
@@ -126,6 +132,8 @@ void winmmdevice::refill() {
   // The card caught up with the mixer: pause, and come back with more queued ahead.
   restartCountdown = kRestartTicks;
   underruns.fetch_add(1);
+  playedBeforeReset_ += played;
+  if (playedBeforeReset_ >= kStartValues) lateUnderruns.fetch_add(1);
   card_->reset();
   if (latency < kMaxLatency) latency += 2;
   written = static_cast<std::int64_t>(latency) * fragment * 2;

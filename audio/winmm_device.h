@@ -5,6 +5,8 @@
 // `latency` fragments lie ahead. When the card has caught up with the mixer (an underrun) the
 // output is paused for 250 ticks and restarted with two fragments more of latency, up to 10.
 // A play position past 268435456 bytes resets the card, so the counters never overflow.
+// Closing says how often the card caught up, when that is worth saying: a few times while the
+// program starts up is the machine being busy, not a fault.
 #pragma once
 
 #include <atomic>
@@ -47,6 +49,10 @@ class winmmdevice : public audiodevice {
   // SDL's own buffer under the queue: it plays after everything queued, so its length adds to
   // the latency the refill keeps. 256 frames (5.8 ms) plays without underruns.
   static constexpr int kCardBufferFrames = 256;
+  // Underruns before this much sound has played (values) are start-up's; up to kStartUnderruns
+  // of them go unreported.
+  static constexpr std::int64_t kStartValues = 44100 * 2;
+  static constexpr int kStartUnderruns = 3;
 
   winmmdevice();
   // A device on another card; `withTimer` false leaves the ticking to the caller (tests).
@@ -66,8 +72,10 @@ class winmmdevice : public audiodevice {
   std::int64_t written = 0;  // values handed to the card since its last reset
   int restartCountdown = 0;
   int latency = kStartLatency;
-  // Times the card caught up with the mixer since init; read by any thread.
+  // Times the card caught up with the mixer since init, and of those the ones after the first
+  // second of sound; read by any thread.
   std::atomic<int> underruns{0};
+  std::atomic<int> lateUnderruns{0};
 
  private:
   void fill(std::int64_t played);
@@ -77,6 +85,7 @@ class winmmdevice : public audiodevice {
   std::unique_ptr<PushOutput> card_;
   bool withTimer_;
   bool open_ = false;
+  std::int64_t playedBeforeReset_ = 0;  // values the card played before its last reset
   std::vector<std::int16_t> scratch_;
   std::thread timer_;
 };

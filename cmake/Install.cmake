@@ -62,7 +62,8 @@ add_custom_command(
 add_custom_target(zx_changelog ALL DEPENDS ${ZX_DIST_DIR}/changelog.gz)
 install(FILES ${ZX_DIST_DIR}/changelog.gz ${ZX_DIST_DIR}/copyright DESTINATION ${ZX_DOC_DIR})
 
-# The Debian package: every library dependency found by dpkg-shlibdeps from the program itself.
+# The Debian package: every library dependency found by dpkg-shlibdeps from the program itself,
+# and the OpenGL libraries SDL opens by name.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zumbrix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -80,5 +81,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL loads the OpenGL library at run time (GLX's libGL on X11, EGL on Wayland), so dpkg-shlibdeps
+# cannot see it; its result is added to these.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "core/main_thread.h"
+#include "platform/display_lost.h"
 #include "platform/memory.h"
 
 namespace {
@@ -22,6 +23,10 @@ constexpr int kMaxCleanups = 16;
 void (*cleanups[kMaxCleanups])();
 std::atomic<int> cleanup_count{0};
 std::atomic<bool> ending{false};
+
+// Written by the end-signal handler, read by the frame loops' close test.
+std::atomic<int> end_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler writes it");
 
 void RunCleanups() {
   if (ending.exchange(true)) return;
@@ -42,10 +47,32 @@ void OnFault(int signo) {
   ::_exit(128 + signo);
 }
 
-void OnEndSignal(int signo) {
-  WriteLine("Received Signal");
+// The process ends now, with the status the first end signal asked for. A cleanup stuck on a
+// display that does not answer gets one second before the process goes without it.
+[[noreturn]] void EndNow() {
+  static volatile sig_atomic_t status = 0;
+  status = 128 + end_signal.load();
+  struct sigaction last = {};
+  last.sa_handler = [](int) { ::_exit(status); };
+  sigemptyset(&last.sa_mask);
+  last.sa_flags = SA_NODEFER;
+  sigaction(SIGALRM, &last, nullptr);
+  ::alarm(1);
   RunCleanups();
-  ::_exit(128 + signo);
+  ::_exit(status);
+}
+
+// The first end signal asks the program to close and starts the grace period; a second one, or
+// the grace period running out (SIGALRM), ends the process.
+void OnEndSignal(int signo) {
+  int none = 0;
+  if (!end_signal.compare_exchange_strong(none, signo)) EndNow();
+  WriteLine("Received Signal");
+  ::alarm(kEndSignalGraceSeconds);
+}
+
+void OnGraceOver(int) {
+  if (end_signal.load() != 0) EndNow();
 }
 
 void InstallHandlers() {
@@ -55,11 +82,18 @@ void InstallHandlers() {
   fault.sa_flags = SA_RESETHAND;
   for (int s : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) sigaction(s, &fault, nullptr);
 
+  // Not reset after the first: the second must end the process with the same status.
   struct sigaction end = {};
   end.sa_handler = OnEndSignal;
   sigemptyset(&end.sa_mask);
-  end.sa_flags = SA_RESETHAND;
+  end.sa_flags = SA_RESTART;
   for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(s, &end, nullptr);
+
+  struct sigaction grace = {};
+  grace.sa_handler = OnGraceOver;
+  sigemptyset(&grace.sa_mask);
+  grace.sa_flags = SA_RESTART;
+  sigaction(SIGALRM, &grace, nullptr);
 }
 
 }  // namespace
@@ -73,6 +107,10 @@ void OnAbnormalEnd(void (*cleanup)()) {
   cleanups[i] = cleanup;
   cleanup_count.store(i + 1);
 }
+
+int EndSignalCaught() { return end_signal.load(); }
+
+void OnDisplayLost(void (*save)()) { plat_video_on_lost(save); }
 
 void EnterAppDir(const char* argv0) {
   char path[4096];
@@ -96,12 +134,16 @@ int RunApplication(int argc, char** argv, int (*body)()) {
   plat_keep_freed_memory();  // the drawing's buffers reused, not faulted in afresh every frame
   InstallHandlers();
   EnterAppDir(argc > 0 ? argv[0] : nullptr);
+  int status = 1;
   try {
-    return body();
+    status = body();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
   } catch (...) {
     std::fprintf(stderr, "Unknown error\n");
   }
-  return 1;  // std::atexit functions still run
+  // Ended by a signal's close request: the status says which. The grace period stays running
+  // over the std::atexit functions, which still run.
+  if (const int signo = EndSignalCaught()) return 128 + signo;
+  return status;
 }

@@ -47,7 +47,8 @@ struct Player {
   std::size_t joystick = 0;  // next joystick read of that frame
   std::uint64_t base = 0;
   bool applying = false;
-  bool desync = false;  // a read the recording does not have, or one it has left unread
+  bool finishing = false;  // the recording was cut short in a frame the game now finishes
+  bool desync = false;     // a read the recording does not have, or one it has left unread
   std::string divergence;
   bool hooked = false;
 } play;
@@ -78,7 +79,7 @@ void ApplyDueEvents(const ReplayFrame& frame);
 void PumpReplay(std::uint64_t) {
   if (play.applying) return;
   play.applying = true;
-  if (play.status == ReplayStatus::kPlaying) {
+  if (play.status == ReplayStatus::kPlaying && !play.finishing) {
     ApplyDueEvents(CurrentFrame());
   } else {
     RequestClose();
@@ -104,11 +105,27 @@ void ApplyDueEvents(const ReplayFrame& frame) {
   }
 }
 
+// Whether the whole tail has been applied and ended with a close request: the recording stopped
+// there, in the middle of a frame (the display was lost under the recorded game).
+bool CutShortByAClose() {
+  const std::vector<ReplayEvent>& events = play.journal.tail.events;
+  return !events.empty() && play.event >= events.size() &&
+         events.back().event.id == EVENT_APPTERMINATE;
+}
+
 TObject* ReplayFlip(int, TObject* data, TObject*) {
-  if (play.status != ReplayStatus::kPlaying) return data;
+  if (play.status != ReplayStatus::kPlaying || play.finishing) return data;
   if (play.index >= play.journal.frames.size()) {
-    // A flip the recording never saw: the recorded game had ended here.
-    play.status = ReplayStatus::kEnded;
+    // A flip the recording never saw: the recorded game had ended here, unless the recording was
+    // cut short by a close request before the flips with which the game finishes its frame.
+    play.applying = true;
+    ApplyDueEvents(play.journal.tail);
+    play.applying = false;
+    if (CutShortByAClose()) {
+      play.finishing = true;
+    } else {
+      play.status = ReplayStatus::kEnded;
+    }
     return data;
   }
   const ReplayFrame& frame = play.journal.frames[play.index];

@@ -5,7 +5,9 @@
 // the game's state hash (state_hash.h) every 60th frame. Playing back puts the recorded input in
 // place of the platform's, read for read, and compares the state hash at each recorded check: the
 // first difference stops the replay there (ReplayStatus::kDiverged), naming the frame and the
-// time into the game, instead of letting a different game pass for the same one.
+// time into the game, instead of letting a different game pass for the same one. A recording
+// cut short by a close request in the middle of a frame (the display lost under the game) ends
+// its replay there too: the flips with which the game finishes that frame are not a divergence.
 //
 // Both start before gamestartup, after the random generator has been seeded with the journal's
 // seed, and the game seeds it again with that seed once start-up is over (see replay_run.h,

@@ -2,8 +2,10 @@
 #include "game/replay_run.h"
 
 #include <cstdlib>
+#include <limits>
 #include <random>
 
+#include "core/app.h"
 #include "core/random.h"
 #include "game/entities.h"
 #include "game/frame_loop.h"
@@ -11,6 +13,8 @@
 #include "game/graphics_choice.h"
 #include "game/music_stream.h"
 #include "game/replay.h"
+#include "game/scores.h"
+#include "game/settings_store.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
@@ -38,6 +42,28 @@ void ShowDivergence(const std::string& message) {
   }
 }
 
+// The recorded game now running, for a save that cannot wait for its end.
+struct RecordedRun {
+  std::string path, best_path;
+  int best_before = 0;
+} recorded;
+
+// The display went away under a recorded game: what the program's exit saves (the best score,
+// the replays, the settings), without the music's fade-out and without the display. It runs on
+// the main thread, which owns the recording and the game's state.
+void SaveAfterLostDisplay() {
+  if (!player) return;
+  savehiscore();
+  const bool new_best = player->hscore > recorded.best_before;
+  if (Recording()) {
+    NoteCloseRequest();  // the game ends here: so does its replay
+    const ReplayJournal journal = StopRecording();
+    if (!recorded.path.empty()) SaveReplay(recorded.path, journal);
+    if (new_best && !recorded.best_path.empty()) SaveReplay(recorded.best_path, journal);
+  }
+  SaveSettings();
+}
+
 }  // namespace
 
 std::string GameRunResult::Summary() const {
@@ -53,11 +79,16 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   GameRunResult result;
   SeedRandom(seed);
   StartRecording(seed);
+  // Until start-up has read the stored best, no best is new. The save stays registered to the
+  // end: a display lost during the exit's own saving still gets them done.
+  recorded = RecordedRun{path, best_path, std::numeric_limits<int>::max()};
+  OnDisplayLost(SaveAfterLostDisplay);
   gamestartup();
   // In place of the clock's seed: the replay must draw the same numbers.
   SeedRandom(seed);
   const int best_before = player ? player->hscore : 0;
   RecordStartingBest(best_before);
+  recorded.best_before = best_before;
   while (gameframe()) {
   }
   ReplayJournal journal = StopRecording();

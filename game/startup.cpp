@@ -32,6 +32,7 @@
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "graphics/image_draw.h"
+#include "graphics/pixmap_loader.h"
 #include "platform/video.h"
 #include "system/clock.h"
 #include "system/joystick.h"
@@ -40,6 +41,8 @@
 #include "system/system_driver.h"
 
 namespace {
+
+constexpr char kGameTitle[] = "Zumbrix - 3D Edition";
 
 // Waits while the program is in the background, with the music paused. A close request ends
 // the wait (and, through quitflag, the program).
@@ -113,11 +116,14 @@ void gamestartup() {
   if (ChosenGameGraphics() == GraphicsChoice::kOpenGL) {
     // With no display the game would run unseen for ever: it says why and ends instead.
     std::string nodisplay;
+    plat_video_name_app("zumbrix", kGameTitle);
     if (!plat_video_init(&nodisplay)) RuntimeError(nodisplay);
     NoteStartupStep("video");
   }
   SelectGameGraphics();
-  SetAppTitle("Zumbrix - 3D Edition");
+  SetAppTitle(kGameTitle);
+  // The bee of the desktop icons, for the window's own.
+  SetAppIcon(LoadPixmap("incbin::zumbrix_icon.png"));
   if (!OpenGraphics(640, 480, 32, 60, GFX_BACKBUFFER)) {
     RuntimeError("The 640x480 display could not be opened");
   }

@@ -295,6 +295,12 @@ GLContextRecord* CreateRecord(int width, int height, int depth, int hertz, int f
   PlatGLWindow* window =
       plat_gl_window_create(AppTitle(), x, y, w, h, style, FormatFromFlags(flags), error);
   if (!window) return nullptr;
+  // Shown as a window, never smaller than the picture: below its size the pointer's way to the
+  // picture and back would skip pixels.
+  if (fullscreen) plat_gl_window_set_minimum_size(window, width, height);
+  if (const Ref<TPixmap>& icon = AppIcon()) {
+    plat_gl_window_set_icon(window, icon->pixels, icon->width, icon->height, icon->pitch);
+  }
   auto* r = new GLContextRecord;
   r->mode = fullscreen ? GLContextRecord::kFullScreen : GLContextRecord::kWindow;
   r->shown = shown;

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "graphics/frame_timing.h"
+#include "graphics/pixmap.h"
 #include "system/clock.h"
 #include "system/hook.h"
 #include "system/polled_input.h"
@@ -28,6 +29,7 @@ bool modes_fetched = false;
 int generation = 1;
 bool exit_registered = false;
 std::string app_title = "Zumbrix";
+Ref<TPixmap> app_icon;  // RGBA8888
 
 struct SoftSync {
   bool on = false;
@@ -95,6 +97,11 @@ int FlipHookId() {
 int GraphicsGeneration() { return generation; }
 bool SoftSyncActive() { return sync_state.on; }
 void SetAppTitle(const std::string& title) { app_title = title; }
+
+void SetAppIcon(const Ref<TPixmap>& icon) {
+  app_icon = icon ? icon->Convert(FORMAT_RGBA8888) : nullptr;
+}
+const Ref<TPixmap>& AppIcon() { return app_icon; }
 const std::string& AppTitle() { return app_title; }
 
 TGraphicsDriver* CurrentGraphicsDriver() { return driver; }

@@ -21,6 +21,8 @@
 
 #include "core/object.h"
 
+class TPixmap;
+
 enum {
   GFX_BACKBUFFER = 2,
   GFX_ALPHABUFFER = 4,
@@ -97,3 +99,6 @@ int FlipHookId();
 // The caption of the windows drivers create; set by the program before it opens graphics.
 void SetAppTitle(const std::string& title);
 const std::string& AppTitle();
+// The icon of the windows drivers create (null: the system's own); set before graphics open.
+void SetAppIcon(const Ref<TPixmap>& icon);
+const Ref<TPixmap>& AppIcon();

@@ -59,7 +59,7 @@ TObject* OnFlip(int, TObject* data, TObject*) {
 
 }  // namespace
 
-void HarnessStart(const HarnessOptions& options) {
+void HarnessPrepare(const HarnessOptions& options) {
   if (state.running) HarnessStop();
   std::string folder = options.folder;
   if (folder.empty()) {
@@ -92,6 +92,10 @@ void HarnessStart(const HarnessOptions& options) {
     state.hooked = true;
   }
   ChooseGameGraphics(options.nullgraphics ? GraphicsChoice::kNull : GraphicsChoice::kOpenGL);
+}
+
+void HarnessStart(const HarnessOptions& options) {
+  HarnessPrepare(options);
   state.running = true;
   // Seeded before start-up for the stars, and after it in place of the clock's seed.
   SeedRandom(options.seed);

@@ -42,6 +42,10 @@ struct HarnessOptions {
 };
 
 void HarnessStart(const HarnessOptions& options);
+// All of HarnessStart but the start-up: the clock, the folder, the joystick and the flip hook,
+// for a test that runs the program's own entry (RecordGame, say) under scripted input. Input is
+// given from a HarnessOnFlip callback; HarnessFrame and HarnessStop do nothing afterwards.
+void HarnessPrepare(const HarnessOptions& options);
 // One pass of the frame loop; false once the game has asked to end (then call HarnessStop).
 bool HarnessFrame();
 // Up to `frames` passes; stops early when the game asks to end. Returns the passes run.

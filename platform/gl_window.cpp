@@ -259,6 +259,22 @@ bool plat_gl_window_set_style(PlatGLWindow* w, PlatWindowStyle style, int width,
   return true;
 }
 
+void plat_gl_window_set_icon(PlatGLWindow* w, const unsigned char* rgba, int width, int height,
+                             int pitch) {
+  if (!w || !w->owns_window || !rgba || width <= 0 || height <= 0) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(rgba), width,
+                                                         height, 32, pitch, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return;
+  SDL_SetWindowIcon(w->window, icon);  // SDL keeps its own copy
+  SDL_FreeSurface(icon);
+}
+
+void plat_gl_window_set_minimum_size(PlatGLWindow* w, int width, int height) {
+  if (w && w->owns_window && width > 0 && height > 0) {
+    SDL_SetWindowMinimumSize(w->window, width, height);
+  }
+}
+
 bool plat_desktop_size(PlatGLWindow* w, int* width, int* height) {
   if (plat_video_is_virtual() && virtual_desktop_width > 0) {
     *width = virtual_desktop_width;

@@ -51,6 +51,13 @@ PlatGLWindow* plat_gl_window_create(const std::string& title, int x, int y, int 
 // client size applies to the framed, borderless and resizable styles (a resizable window is
 // centred). False when the display refuses.
 bool plat_gl_window_set_style(PlatGLWindow* window, PlatWindowStyle style, int width, int height);
+// Gives the window an icon for the desktop's panels and switchers: `width` x `height` pixels of
+// 4 bytes each (R, G, B, A), rows `pitch` bytes apart, top row first. The pixels are copied.
+void plat_gl_window_set_icon(PlatGLWindow* window, const unsigned char* rgba, int width, int height,
+                             int pitch);
+// The smallest client size the user (or the window manager) may make the window; the window
+// grows to it at once if smaller. Sizes asked of plat_gl_window_set_style are held to it too.
+void plat_gl_window_set_minimum_size(PlatGLWindow* window, int width, int height);
 // The size of the desktop the window is on (the first display for null), and the part of it left
 // to windows by panels and docks. False when the display cannot say.
 bool plat_desktop_size(PlatGLWindow* window, int* width, int* height);

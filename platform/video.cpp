@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/display_lost.h"
 #include "platform/events.h"
 #include "platform/gl_window.h"
 #include "platform/window_registry.h"
@@ -69,7 +70,14 @@ bool plat_video_init(std::string* error) {
     if (error) *error = "No display available: " + NoDisplayReason();
     return false;
   }
+  plat_watch_display_connection();
   return true;
+}
+
+void plat_video_name_app(const std::string& classname, const std::string& title) {
+  ::setenv("SDL_VIDEO_X11_WMCLASS", classname.c_str(), 0);
+  ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", classname.c_str(), 0);
+  SDL_SetHint(SDL_HINT_APP_NAME, title.c_str());
 }
 
 void plat_video_quit() {

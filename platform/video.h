@@ -13,6 +13,12 @@
 // *error. Main thread.
 bool plat_video_init(std::string* error = nullptr);
 
+// Names the program to the desktop before video starts: `classname` is the class its windows
+// carry (X11's WM_CLASS, Wayland's app id), which the desktop entry's StartupWMClass names, and
+// `title` the name shown where the desktop lists programs (screen-saver inhibitors, volume
+// applets). A class the environment already gives (SDL_VIDEO_X11_WMCLASS) is kept. Main thread.
+void plat_video_name_app(const std::string& classname, const std::string& title);
+
 // Stops video; windows still open are closed.
 void plat_video_quit();
 

@@ -106,18 +106,28 @@ void plat_window_show_picture(std::uint32_t window, const PlatPicture* picture) 
   record->shown_height = picture->view_height * sy;
 }
 
-// Pixel centres map to pixel centres, so a warp to a picture pixel reads back as that pixel
-// whenever the picture is shown at least at its own size.
+// A window pixel belongs to the picture pixel its centre lies in; a picture pixel goes to the
+// window pixel whose centre is nearest to its own (the lower one of two equally near). At a scale
+// of 1 or more that window pixel's centre lies inside the picture pixel, so every picture pixel
+// reads back as itself, whatever the offset (half units on high-density displays included). The
+// slack keeps values that are whole numbers exactly from falling to the wrong side in floating
+// point; the offsets and scales are ratios of small integers, far coarser than it.
+constexpr double kSlack = 1e-7;
+
 void plat_window_to_picture(const PlatWindowRecord& r, int* x, int* y) {
   if (r.picture_width <= 0) return;
-  *x = static_cast<int>(std::floor((*x - r.shown_x + 0.5) * r.picture_width / r.shown_width));
-  *y = static_cast<int>(std::floor((*y - r.shown_y + 0.5) * r.picture_height / r.shown_height));
+  *x = static_cast<int>(
+      std::floor((*x + 0.5 - r.shown_x) * r.picture_width / r.shown_width + kSlack));
+  *y = static_cast<int>(
+      std::floor((*y + 0.5 - r.shown_y) * r.picture_height / r.shown_height + kSlack));
 }
 
 void plat_picture_to_window(const PlatWindowRecord& r, int* x, int* y) {
   if (r.picture_width <= 0) return;
-  *x = static_cast<int>(std::floor(r.shown_x + (*x + 0.5) * r.shown_width / r.picture_width));
-  *y = static_cast<int>(std::floor(r.shown_y + (*y + 0.5) * r.shown_height / r.picture_height));
+  *x = static_cast<int>(
+      std::ceil(r.shown_x + (*x + 0.5) * r.shown_width / r.picture_width - 1 - kSlack));
+  *y = static_cast<int>(
+      std::ceil(r.shown_y + (*y + 0.5) * r.shown_height / r.picture_height - 1 - kSlack));
 }
 
 bool plat_window_size(std::uint32_t window, int* width, int* height) {

@@ -25,7 +25,8 @@ struct PlatWindowRecord {
 // A pointer position in window units as the layers above see it: in the picture's pixels while
 // the window shows one, else unchanged.
 void plat_window_to_picture(const PlatWindowRecord& record, int* x, int* y);
-// The reverse: picture pixels to window units, at the centre of the picture pixel.
+// The reverse: picture pixels to window units, at the window pixel nearest the picture pixel's
+// centre. At a scale of 1 or more each picture pixel reads back as itself.
 void plat_picture_to_window(const PlatWindowRecord& record, int* x, int* y);
 
 // The record of a window, or null for an unknown id.

@@ -20,6 +20,8 @@ packages=(
   # make package (CPack's DEB generator and its library-dependency lookup), and the tests that
   # validate the desktop entry and the AppStream metainfo
   dpkg-dev file desktop-file-utils appstream
+  # the tests that play in a window of a private X server and then kill it (xprop, xwininfo)
+  xvfb xauth x11-utils
 )
 
 # Optional groups, each installed only when named on the command line.

@@ -1,6 +1,7 @@
 // polled_input.cpp - the tables the input hook fills and the queries read.
 #include "system/polled_input.h"
 
+#include "core/app.h"
 #include "core/main_thread.h"
 #include "system/event.h"
 #include "system/hook.h"
@@ -27,6 +28,7 @@ const int pollOnQuery = 1;
 Ref<TObject> source_filter;
 bool enabled = false;
 std::uint64_t pump_points = 0;
+bool end_signal_taken = false;
 
 bool IsKey(int key) { return key >= 0 && key < kKeys; }
 bool IsButton(int button) { return button >= 0 && button < kButtons; }
@@ -37,6 +39,25 @@ void Press(int* states, int* hits, int index) {
   ++hits[index];
 }
 
+bool Apply(const InputEventRecord& event);
+
+// An end signal (Ctrl+C, a logout) is a close request. The first pump point after it puts one in
+// the tables as the window's close button would, so that a recording holds it where it came and
+// its replay ends where the game did; AppCloseRequested answers 1 from then on as well.
+void TakeCloseRequest() {
+  if (InputReplaying()) return;
+  const InputEventRecord record{EVENT_APPTERMINATE, 0, 0, 0};
+  if (Apply(record) && CurrentInputRecorder().event) {
+    CurrentInputRecorder().event(pump_points, record);
+  }
+}
+
+void TakeEndSignal() {
+  if (end_signal_taken || EndSignalCaught() == 0) return;
+  end_signal_taken = true;
+  TakeCloseRequest();
+}
+
 // Every query is a pump point: it pumps (or takes the replay's events due by now), reads the
 // tables, and is counted when it is done, so that each event's stamp says which queries saw it.
 class PumpPoint {
@@ -44,6 +65,7 @@ class PumpPoint {
   explicit PumpPoint(bool pump = pollOnQuery != 0) {
     if (pump) PumpEvents();
     if (CurrentInputReplayer().pump) CurrentInputReplayer().pump(pump_points);
+    TakeEndSignal();
   }
   ~PumpPoint() { ++pump_points; }
   PumpPoint(const PumpPoint&) = delete;
@@ -210,11 +232,16 @@ int IsAppSuspended() {
   return suspended;
 }
 
+void NoteCloseRequest() {
+  ZX_CHECK_MAIN_THREAD();
+  TakeCloseRequest();
+}
+
 int AppCloseRequested() {
   PumpPoint point;
   int requested = close_requested;
   close_requested = 0;
-  return requested;
+  return requested || EndSignalCaught() != 0 ? 1 : 0;
 }
 
 int AwaitKey() {

@@ -39,8 +39,13 @@ int IsMouseDown(int button);
 void ClearMouse();  // the position stays
 
 int IsAppSuspended();
-// 1 once per close request: reading it clears it.
+// 1 once per close request: reading it clears it. After an end signal (core/app.h) it answers 1
+// every time, so that every loop that honours a close request ends.
 int AppCloseRequested();
+
+// A close request that no window will send (the display is gone): taken, and recorded, as the
+// window's would be, so that a recording ends where the game did. Safe inside a pump.
+void NoteCloseRequest();
 
 // Forget the keys or mouse, then wait for a key hit (lowest code first), a character or a button
 // hit. From inside a pump, where waiting could never end, they answer 0 at once.

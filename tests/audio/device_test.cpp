@@ -108,6 +108,41 @@ TEST_F(WinmmTest, LatencyStopsGrowingAtTen) {
   EXPECT_EQ(device_->latency, 10);
 }
 
+// The count is said at close only when it means something: a few underruns while the program
+// starts are the machine being busy; one after the first second, or many, are worth a line.
+TEST_F(WinmmTest, UnderrunsAreReportedAtCloseOnlyAfterTheFirstSecondOrWhenMany) {
+  auto underrun = [this] {
+    PlayUntilLeft(1000);
+    device_->refill();
+    for (int tick = 0; tick < winmmdevice::kRestartTicks; ++tick) device_->refill();
+  };
+  auto closing = [this] {
+    ::testing::internal::CaptureStderr();
+    device_->close();
+    return ::testing::internal::GetCapturedStderr();
+  };
+  for (int i = 0; i < winmmdevice::kStartUnderruns; ++i) underrun();
+  EXPECT_EQ(closing(), "");
+
+  ASSERT_EQ(device_->init(), 0);
+  underrun();
+  // A second of sound plays on time, then the card catches up once more.
+  while (card_.playedValues < winmmdevice::kStartValues) {
+    PlayUntilLeft(6 * 1024 - 1024);
+    device_->refill();
+  }
+  underrun();
+  EXPECT_EQ(closing(),
+            "Sound (wave-out): the card caught up with the mixer 2 times (1 after the first "
+            "second)\n");
+
+  ASSERT_EQ(device_->init(), 0);
+  for (int i = 0; i <= winmmdevice::kStartUnderruns; ++i) underrun();
+  EXPECT_EQ(closing(),
+            "Sound (wave-out): the card caught up with the mixer 4 times (0 after the first "
+            "second)\n");
+}
+
 TEST_F(WinmmTest, ALostPositionOrALongRunResetsTheCard) {
   card_.blind = true;
   device_->refill();

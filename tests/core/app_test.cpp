@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "core/error.h"
@@ -19,9 +20,23 @@ int Faults() {
   ::raise(SIGSEGV);
   return 0;
 }
+// The signal asks the program to close; the body goes on to its own end.
 int Interrupted() {
   ::raise(SIGTERM);
+  std::fprintf(stderr, "asked to close by %d\n", EndSignalCaught());
   return 0;
+}
+// A second signal while the first one's end is under way.
+int InterruptedTwice() {
+  ::raise(SIGHUP);
+  ::raise(SIGINT);
+  std::_Exit(7);  // not reached when the second signal ends the process
+}
+// A body that never ends by itself after the signal.
+int StuckAfterTheSignal() {
+  ::raise(SIGINT);
+  for (int i = 0; i < 5; ++i) ::sleep(kEndSignalGraceSeconds + 1);
+  std::_Exit(7);
 }
 int ReportsFolder() {
   char cwd[4096];
@@ -48,7 +63,20 @@ TEST(App, FaultsAndSignalsEndWithTheirMessage) {
         RunApplication(1, argv, Faults);
       },
       ::testing::ExitedWithCode(128 + SIGSEGV), "Unhandled Memory Exception Error\ncleanup ran");
-  EXPECT_EXIT(RunApplication(1, argv, Interrupted), ::testing::ExitedWithCode(128 + SIGTERM),
+}
+
+TEST(App, AnEndSignalEndsTheRunThroughItsOwnEndWithTheSignalsStatus) {
+  EXPECT_EXIT(std::exit(RunApplication(1, argv, Interrupted)),
+              ::testing::ExitedWithCode(128 + SIGTERM),
+              "Received Signal\nasked to close by " + std::to_string(SIGTERM));
+  // A second one, or the grace period running out, ends it at once with the first one's status.
+  EXPECT_EXIT(
+      {
+        OnAbnormalEnd(SayGoodbye);
+        RunApplication(1, argv, InterruptedTwice);
+      },
+      ::testing::ExitedWithCode(128 + SIGHUP), "Received Signal\ncleanup ran");
+  EXPECT_EXIT(RunApplication(1, argv, StuckAfterTheSignal), ::testing::ExitedWithCode(128 + SIGINT),
               "Received Signal");
 }
 
