@@ -126,7 +126,6 @@ void gamestartup() {
   WatchFrameOverlayKey();
 
   initglobals();
-  ApplySettingsToGame();
   StartSoundOutput(RunSettings().sound);
   starfield_tag::Create();
 
