@@ -1,14 +1,19 @@
-// atomic_file.cpp - write beside, flush, sync, rename, sync the folder.
+// atomic_file.cpp - follow links, write beside, flush, sync, rename, sync the folder.
 #include "core/atomic_file.h"
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
+
+// As many links as the kernel follows in one path before it calls it a loop.
+constexpr int kMaxLinks = 40;
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -33,15 +38,42 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
+std::string FollowLinks(const std::string& path) {
+  std::string at = path;
+  for (int hop = 0; hop <= kMaxLinks; ++hop) {
+    struct stat info;
+    if (::lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return at;
+    std::vector<char> target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) +
+                             1);
+    ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return at;  // changed meanwhile
+    std::string next(target.data(), static_cast<std::size_t>(n));
+    if (next.empty()) return at;
+    if (next[0] != '/') {
+      std::size_t slash = at.find_last_of('/');
+      if (slash != std::string::npos) next = at.substr(0, slash + 1) + next;
+    }
+    at = std::move(next);
+  }
+  return {};
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string fresh = path + ".new";
+  // The new file goes beside the file itself: renaming over a link would replace the link, and a
+  // part file beside the link could be on another file system than the target.
+  const std::string target = FollowLinks(path);
+  if (target.empty()) return false;
+  const std::string fresh = target + ".new";
   // O_TRUNC: a part file left by a killed save is simply written over.
   int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
+  // The file keeps the permissions it had (a settings file made private stays private).
+  struct stat old;
+  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
   bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (written && std::rename(fresh.c_str(), path.c_str()) == 0) {
-    SyncFolderOf(path);
+  if (written && std::rename(fresh.c_str(), target.c_str()) == 0) {
+    SyncFolderOf(target);
     return true;
   }
   std::remove(fresh.c_str());

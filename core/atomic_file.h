@@ -3,15 +3,22 @@
 // Every save of the program goes through WriteFileAtomically: the new contents are written to
 // "<path>.new" beside the target, flushed and synced, renamed over the target, and the folder is
 // synced, so a program killed or a machine losing power mid-save leaves either the old file whole
-// or the new one. Needs POSIX file calls only.
+// or the new one. A path that is a symbolic link is written through to the file the link names
+// (beside that file), so the link stays a link. Needs POSIX file calls only.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// Replaces the file at `path` with `bytes`; false (the old file untouched, no part file left)
-// when the folder is missing or cannot be written. Prints nothing. Any thread; one writer per path.
+// Replaces the file at `path` (or, for a symbolic link, the file it leads to) with `bytes`; false
+// (the old file untouched, no part file left) when the folder is missing or cannot be written or
+// the links go round in a loop. Prints nothing. Any thread; one writer per path.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// The file `path` names once every symbolic link on its last component is followed (a relative
+// link counts from the link's own folder); `path` itself when it is no link. Empty when the
+// links loop. The file at the end need not exist. Any thread.
+std::string FollowLinks(const std::string& path);
 
 // Creates `folder` and its missing parents, each new one with `mode` (0700 for per-user folders);
 // true when the folder exists afterwards. Any thread.

@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 #include <vector>
+
+#include "core/regular_file.h"
 
 namespace {
 
@@ -21,7 +24,68 @@ std::string BaseFolder(const char* variable, const char* under_home) {
   return home.empty() ? std::string() : WithoutTrailingSlash(home + "/" + under_home);
 }
 
+// user-dirs.dirs is a few lines; anything much larger is not one.
+constexpr std::size_t kMaxUserDirsFile = 64 * 1024;
+
+// A value as the shell would read it: double quotes removed, a backslash keeping the character
+// after it.
+std::string Unquoted(std::string_view value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    value = value.substr(1, value.size() - 2);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '\\' && i + 1 < value.size()) ++i;
+    out += value[i];
+  }
+  return out;
+}
+
 }  // namespace
+
+std::string UserDirsEntry(const std::string& text, const std::string& name,
+                          const std::string& home) {
+  std::string found;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+      line.remove_suffix(1);
+    }
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    if (line.empty() || line[0] == '#' || !line.starts_with(name) ||
+        line.substr(name.size(), 1) != "=") {
+      continue;
+    }
+    std::string value = Unquoted(line.substr(name.size() + 1));
+    // The last line for the name wins, as when the shell sources the file.
+    if (value == "$HOME" || value.starts_with("$HOME/")) {
+      found = home.empty() ? std::string() : WithoutTrailingSlash(home + value.substr(5));
+    } else if (value.starts_with('/')) {
+      found = WithoutTrailingSlash(value);
+    } else {
+      found.clear();
+    }
+  }
+  return found;
+}
+
+std::string UserPicturesFolder() {
+  const char* variable = std::getenv("XDG_PICTURES_DIR");
+  if (variable && variable[0] == '/') return WithoutTrailingSlash(variable);
+  const std::string home = HomeFolder();
+  const std::string config = UserConfigHome();
+  if (!config.empty()) {
+    std::string text;
+    if (ReadRegularFile(config + "/user-dirs.dirs", kMaxUserDirsFile, text) == FileRead::Read) {
+      std::string folder = UserDirsEntry(text, "XDG_PICTURES_DIR", home);
+      if (!folder.empty()) return folder;
+    }
+  }
+  return home.empty() ? std::string() : home + "/Pictures";
+}
 
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");

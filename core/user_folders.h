@@ -3,7 +3,9 @@
 // $XDG_DATA_HOME (default ~/.local/share) holds what the program keeps for a player;
 // $XDG_CONFIG_HOME (default ~/.config) their settings. A variable that is unset, empty or not an
 // absolute path is ignored, as the rules require. The home folder is $HOME, else the password
-// database's entry. Needs the environment and POSIX only.
+// database's entry. The pictures folder is $XDG_PICTURES_DIR, else the XDG_PICTURES_DIR line of
+// $XDG_CONFIG_HOME/user-dirs.dirs (the desktop's own list of user folders, "$HOME/Path" or
+// "/Path"), else ~/Pictures. Needs the environment and POSIX only.
 #pragma once
 
 #include <string>
@@ -14,3 +16,9 @@ std::string HomeFolder();
 std::string UserDataHome();
 // $XDG_CONFIG_HOME or ~/.config; empty when neither can be found. Any thread.
 std::string UserConfigHome();
+// Where the player's pictures go; empty when no rule gives an absolute folder. Any thread.
+std::string UserPicturesFolder();
+// The folder the user-dirs.dirs text `text` gives for `name` (XDG_PICTURES_DIR), with "$HOME"
+// replaced by `home`; empty when it gives none or one that is neither "$HOME/..." nor absolute.
+std::string UserDirsEntry(const std::string& text, const std::string& name,
+                          const std::string& home);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/user_folders.h"
 #include "game/version.h"
 
 namespace {
@@ -47,6 +48,10 @@ const OptionRow kOptions[] = {
        line.overrides.emplace_back("sound_output", device);
      }},
 };
+
+// Where the options' descriptions start in the usage, and the width they wrap at.
+constexpr std::size_t kHelpColumn = 28;
+constexpr std::size_t kHelpWidth = 79;
 
 const OptionRow* FindOption(std::string_view word) {
   for (const OptionRow& row : kOptions) {
@@ -92,27 +97,49 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
     const OptionRow* row = word.starts_with('-') ? FindOption(name) : nullptr;
     if (!row) {
-      misuse(word.starts_with('-') ? "unknown option '" + std::string(name) + "'"
-                                   : "unexpected argument '" + std::string(word) + "'");
+      misuse(word.starts_with('-') ? "unknown option '" + Echoed(name) + "'"
+                                   : "unexpected argument '" + Echoed(word) + "'");
       continue;
     }
+    const std::string option = "option '" + std::string(name) + "'";
     std::string argument;
     if (row->argument) {
       if (has_inline) {
         argument = inline_value;
       } else if (i + 1 < argc) {
+        // "--record --window": the next word is an option, not the file it would be named as.
+        // An explicit "--record=--window" or "--record ./--window" still names such a file.
+        const std::string_view next = argv[i + 1];
+        if (next.size() > 1 && next[0] == '-') {
+          misuse(option + " needs " + row->argument + ", not '" + Echoed(next) + "'");
+          continue;
+        }
         argument = argv[++i];
       } else {
-        misuse("option '" + std::string(name) + "' needs " + row->argument);
+        misuse(option + " needs " + row->argument);
+        continue;
+      }
+      if (argument.empty()) {
+        misuse(option + " needs " + row->argument + ", not an empty word");
         continue;
       }
     } else if (has_inline) {
-      misuse("option '" + std::string(name) + "' takes no argument");
+      misuse(option + " takes no argument");
       continue;
     }
     // After a misuse only a help or version request still counts.
     CommandLine applied = line;
     row->apply(applied, argument);
+    // A setting's value is checked here, so that the message names the option the player typed.
+    for (std::size_t o = line.overrides.size(); o < applied.overrides.size(); ++o) {
+      Settings scratch;
+      const auto& [key, value] = applied.overrides[o];
+      if (ApplySetting(scratch, key, value) != SettingResult::BadValue) continue;
+      const SettingKey* known = FindSettingKey(key);
+      misuse(option + " takes " + (known ? SettingValuesText(*known) : std::string("a value")) +
+             ", not '" + Echoed(value) + "'");
+      break;
+    }
     if (line.action != CommandLineAction::Misuse) {
       line = std::move(applied);
     } else if (Ends(applied.action)) {
@@ -135,12 +162,40 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 std::string UsageText() {
   std::string text = "Usage: zumbrix [OPTION]...\n\nOptions:\n";
+  const std::string indent(kHelpColumn, ' ');
   for (const OptionRow& row : kOptions) {
-    std::string left = row.shortname ? std::string(row.shortname) + ", " : std::string("    ");
+    std::string left = row.shortname ? "  " + std::string(row.shortname) + ", " : "      ";
     left += row.name;
     if (row.argument) left += std::string(" ") + row.argument;
-    if (left.size() < 22) left.resize(22, ' ');
-    text += "  " + left + " " + row.help + "\n";
+    // An option too long for its column gets its description on the next line.
+    if (left.size() + 2 > kHelpColumn) {
+      text += left + "\n" + indent;
+    } else {
+      text += left + std::string(kHelpColumn - left.size(), ' ');
+    }
+    // The description word by word, wrapped under itself.
+    std::size_t column = kHelpColumn;
+    std::string_view rest = row.help;
+    bool first = true;
+    while (!rest.empty()) {
+      std::size_t space = rest.find(' ');
+      std::string_view word = rest.substr(0, space);
+      rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+      if (word.empty()) continue;
+      if (!first && column + 1 + word.size() > kHelpWidth) {
+        text += "\n" + indent;
+        column = kHelpColumn;
+        first = true;
+      }
+      if (!first) {
+        text += ' ';
+        ++column;
+      }
+      text += word;
+      column += word.size();
+      first = false;
+    }
+    text += "\n";
   }
   return text;
 }
@@ -160,9 +215,14 @@ std::string HelpText(const GameFiles& files) {
       "\n";
   text += "  best score        " + orNone(files.scorefile) + "\n";
   text += "  settings          " + orNone(files.settingsfile) + "\n";
+  text += "  screenshots (F12) " + orNone(UserPicturesFolder()) + "\n";
   text +=
-      "\nThe best score is kept beside the game's data when the game runs from its own writable\n"
-      "folder, else in $XDG_DATA_HOME/zumbrix (default ~/.local/share/zumbrix). The settings file\n"
-      "(default ~/.config/zumbrix/settings.ini) is rewritten when a setting changes and at exit.\n";
+      "\nThe best score is kept beside the game's data when the game runs from its own\n"
+      "writable folder, else in $XDG_DATA_HOME/zumbrix (by default\n"
+      "~/.local/share/zumbrix); a save keeps the higher of this run's best and the\n"
+      "file's. Only a setting changed in play (F4, Alt+Enter) is written to the\n"
+      "settings file (by default ~/.config/zumbrix/settings.ini), on its own line;\n"
+      "the rest of the file is kept as it is. The volumes start at full music and\n"
+      "half effects every run.\n";
   return text;
 }

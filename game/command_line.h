@@ -2,10 +2,11 @@
 // it does), parsed once at start before anything else runs.
 //
 // Options come as "--name", "--name value" or "--name=value"; an option the table does not know,
-// a missing or surplus argument, or a word that is no option is misuse: the usage goes to stderr
-// and the program ends with status 2. Options that change a setting do so for the run only
-// (settings_store.h). Adding an option is one row in the table plus, when it keeps a value, one
-// field in CommandLine. Pure: prints nothing.
+// a missing, empty or surplus argument, an option where an argument is due ("--record --window"),
+// a value the setting does not take, or a word that is no option is misuse: the problem (naming
+// the option) and the usage go to stderr and the program ends with status 2. Options that change
+// a setting do so for the run only (settings_store.h). Adding an option is one row in the table
+// plus, when it keeps a value, one field in CommandLine. Pure: prints nothing.
 #pragma once
 
 #include <span>
@@ -53,7 +54,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv);
 
 // The version of the program ("1.0.0").
 const char* ProgramVersion();
-// "Usage: zumbrix [OPTION]..." and the options, one a line.
+// "Usage: zumbrix [OPTION]..." and the options, their descriptions in one column and wrapped
+// within 79 characters.
 std::string UsageText();
 // The usage, what the game is, and where its files are for this run.
 std::string HelpText(const GameFiles& files);

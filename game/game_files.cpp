@@ -69,7 +69,9 @@ GameFiles LocateGameFiles(const std::string& exefolder) {
   files.data = FindDataFolder(exefolder);
   const bool writable = ::access(files.data.path.c_str(), W_OK) == 0;
   files.scorefile = ChooseScoreFile(files.data, writable, UserDataHome());
-  files.peruserscore = files.scorefile != Join(files.data.path, "hiscore.dat");
+  const std::string own = Join(files.data.path, "hiscore.dat");
+  files.peruserscore = files.scorefile != own;
+  if (files.peruserscore && files.data.location != DataLocation::Missing) files.gamescorefile = own;
   const std::string config = UserConfigHome();
   files.settingsfile = config.empty() ? std::string() : Join(config, "zumbrix/settings.ini");
   return files;

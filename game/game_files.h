@@ -5,8 +5,10 @@
 // for <prefix>/bin/zumbrix, <prefix>/share/games/zumbrix/data for <prefix>/games/zumbrix, so an
 // installed tree works wherever it is moved. The best score stays in data/ beside the executable
 // while that folder is writable; an installed game, or one whose folder is read-only, keeps it in
-// $XDG_DATA_HOME/zumbrix and never writes under its prefix. The settings are always the
-// player's: $XDG_CONFIG_HOME/zumbrix/settings.ini. Needs the user folders (core/) only.
+// $XDG_DATA_HOME/zumbrix and never writes under its prefix; a best score stored in that game's
+// own data folder is still read, and the higher of the two carries over to the player's file.
+// The settings are always the player's: $XDG_CONFIG_HOME/zumbrix/settings.ini. Needs the user
+// folders (core/) only.
 #pragma once
 
 #include <string>
@@ -28,6 +30,8 @@ struct GameFiles {
   DataFolder data{"data", DataLocation::Beside};
   std::string scorefile = "data/hiscore.dat";
   bool peruserscore = false;  // the score is the player's own, in a folder made on first save
+  std::string gamescorefile;  // a per-player score's counterpart in the data folder: read, never
+                              // written (empty when the score is kept there)
   std::string settingsfile;   // empty: settings are not kept
 };
 

@@ -1,9 +1,13 @@
 // scores.cpp - the best score: read from its file (game_files.h) at start-up, raised by the running
 // score while the HUD is drawn (with a jingle the first time in a game), written at exit. The
 // file is one signed 32-bit little-endian integer. Needs player and snd_hscore (globals.h) and
-// the stream layer for reading and the atomic-write helper for saving.
+// the stream layer for reading and the atomic-write helper for saving. A save takes the higher of
+// this run's best and the file's as it is at that moment.
 #include "game/scores.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -23,18 +27,18 @@ namespace {
 // lower than it, and overwriting it would lose it.
 ScoreFile stored = ScoreFile::Missing;
 
-}  // namespace
-
-int readhiscore(const std::string& path, ScoreFile* found) {
-  if (found) *found = ScoreFile::Missing;
-  if (FileType(path) == 0) return 0;
-  if (found) *found = ScoreFile::Unreadable;
-  if (FileType(path) != 1) {
-    std::fprintf(stderr,
-                 "The best score \"%s\" is not a file; starting from 0 and leaving it as it is\n",
-                 path.c_str());
+// The stored value and what was found, without a word; `why` says what was wrong when Unreadable.
+int ReadScore(const std::string& path, ScoreFile& found, const char*& why) {
+  found = ScoreFile::Missing;
+  struct stat info;
+  if (::stat(PortablePath(path).c_str(), &info) != 0) return 0;
+  found = ScoreFile::Unreadable;
+  // A folder, FIFO or device is no score: opening a FIFO would wait for a writer for ever.
+  if (!S_ISREG(info.st_mode)) {
+    why = "is not a file";
     return 0;
   }
+  why = "cannot be read";
   Ref<TStream> stream = ReadFile(path);
   std::int32_t value = 0;
   bool read = false;
@@ -48,14 +52,22 @@ int readhiscore(const std::string& path, ScoreFile* found) {
     }
     CloseStream(stream);
   }
-  if (!read) {
-    std::fprintf(stderr,
-                 "Cannot read the best score from \"%s\"; starting from 0 and leaving the file "
-                 "as it is\n",
-                 path.c_str());
-    return 0;
+  if (!read) return 0;
+  found = ScoreFile::Read;
+  return value;
+}
+
+}  // namespace
+
+int readhiscore(const std::string& path, ScoreFile* found) {
+  ScoreFile what;
+  const char* why = "";
+  const int value = ReadScore(path, what, why);
+  if (found) *found = what;
+  if (what == ScoreFile::Unreadable) {
+    std::fprintf(stderr, "The best score \"%s\" %s; starting from 0 and leaving it as it is\n",
+                 path.c_str(), why);
   }
-  if (found) *found = ScoreFile::Read;
   return value;
 }
 
@@ -72,18 +84,41 @@ bool writehiscore(const std::string& path, int value) {
   return false;
 }
 
-void loadhiscore() { player->hscore = readhiscore(CurrentGameFiles().scorefile, &stored); }
+void loadhiscore() {
+  const GameFiles& files = CurrentGameFiles();
+  player->hscore = readhiscore(files.scorefile, &stored);
+  if (files.gamescorefile.empty()) return;
+  // A game in a read-only folder (or installed) may hold a best of its own: shown, and carried
+  // to the player's file by the next save.
+  ScoreFile found;
+  const int game = readhiscore(files.gamescorefile, &found);
+  if (found != ScoreFile::Read) return;
+  player->hscore = stored == ScoreFile::Read ? std::max(player->hscore, game) : game;
+}
 
 void savehiscore() {
-  if (stored == ScoreFile::Unreadable) return;  // said so at start-up
-  // The player's own folder is made on the first save; the game's data/ is never created.
   const GameFiles& files = CurrentGameFiles();
+  // The file as it is now: another copy of the game may have raised it since start-up.
+  ScoreFile now;
+  const char* why = "";
+  const int onfile = ReadScore(files.scorefile, now, why);
+  if (now == ScoreFile::Unreadable) {
+    if (stored != ScoreFile::Unreadable) {
+      std::fprintf(stderr, "Cannot save the best score: \"%s\" %s; left as it is\n",
+                   files.scorefile.c_str(), why);
+    }
+    return;
+  }
+  if (now == ScoreFile::Read) {
+    player->hscore = std::max(player->hscore, onfile);
+    if (onfile == player->hscore) return;  // the file already holds the best
+  }
+  // The player's own folder is made on the first save; the game's data/ is never created.
   if (files.peruserscore) {
     CreateFolders(files.scorefile.substr(0, files.scorefile.find_last_of('/')), 0700);
   }
   writehiscore(files.scorefile, player->hscore);
 }
-
 void updatebestscore() {
   if (player->score > player->hscore && player->newhs == 0) {
     player->newhs = 1;

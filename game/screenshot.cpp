@@ -2,12 +2,12 @@
 #include "game/screenshot.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "core/main_thread.h"
+#include "core/user_folders.h"
 #include "graphics/draw2d.h"
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
@@ -26,20 +26,14 @@ TObject* SaveOnF12(int, TObject* data, TObject*) {
 
 }  // namespace
 
-std::string ScreenshotFolder() {
-  const char* pictures = std::getenv("XDG_PICTURES_DIR");
-  if (pictures && *pictures) return pictures;
-  const char* home = std::getenv("HOME");
-  if (home && *home) return std::string(home) + "/Pictures";
-  return "";
-}
+std::string ScreenshotFolder() { return UserPicturesFolder(); }
 
 std::string SaveScreenshot() {
   ZX_CHECK_MAIN_THREAD();
   namespace fs = std::filesystem;
   const std::string folder = ScreenshotFolder();
   if (folder.empty()) {
-    std::fprintf(stderr, "Screenshot not saved: neither XDG_PICTURES_DIR nor HOME is set\n");
+    std::fprintf(stderr, "Screenshot not saved: no pictures folder and no home folder\n");
     return "";
   }
   std::error_code error;

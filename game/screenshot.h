@@ -1,14 +1,14 @@
 // screenshot.h - F12 saves the picture the player sees as a PNG file in the pictures folder.
 //
 // The picture is the game's own 640x480 one in every display mode (never the scaled window),
-// taken when the frame is complete, just before it is shown. The folder is $XDG_PICTURES_DIR,
-// else ~/Pictures, made when missing; the file is named by date and time. Needs the 2D layer's
-// GrabPixmap, the PNG saver and polled input. Main thread only.
+// taken when the frame is complete, just before it is shown. The folder is the player's pictures
+// folder (core/user_folders.h), made when missing; the file is named by date and time. Needs the
+// 2D layer's GrabPixmap, the PNG saver and polled input. Main thread only.
 #pragma once
 
 #include <string>
 
-// Where screenshots go; empty when neither variable names a folder.
+// Where screenshots go; empty when no pictures or home folder can be found.
 std::string ScreenshotFolder();
 // Saves the back buffer's 640x480 picture, says where on stdout and returns the path; on failure
 // says why on stderr and returns "".

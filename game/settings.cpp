@@ -26,25 +26,9 @@ const char* const kColourChoices[] = {"anaglyph", "flat"};
 const char* const kSoundChoices[] = {"auto", "waveout", "directsound"};
 
 const SettingKey kKeys[] = {
-    {"music_volume",
-     SettingType::Integer,
-     0,
-     10,
-     {},
-     "Music volume in tenths: 0 is off, 10 is full (F2 on the pause screen).",
-     Get<&Settings::musicvolume>,
-     Set<&Settings::musicvolume>},
-    {"effects_volume",
-     SettingType::Integer,
-     0,
-     10,
-     {},
-     "Sound effects volume in tenths: 0 is off, 10 is full (F3 on the pause screen).",
-     Get<&Settings::effectsvolume>,
-     Set<&Settings::effectsvolume>},
     {"display", SettingType::Choice, 0, 0, kDisplayChoices,
      "fullscreen: the 640x480 display mode; desktop: full screen at the desktop's resolution,\n"
-     "# scaled; window: a resizable window (Alt+Enter switches while playing).",
+     "scaled; window: a resizable window (Alt+Enter switches while playing).",
      Get<&Settings::display>, Set<&Settings::display>},
     {"scale", SettingType::Choice, 0, 0, kScaleChoices,
      "fit: as large as fits; integer: whole multiples only, sharp pixels (desktop and window).",
@@ -56,11 +40,21 @@ const SettingKey kKeys[] = {
      "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",
      Get<&Settings::sound>, Set<&Settings::sound>},
 };
+static_assert(std::size(kKeys) <= sizeof(SettingKeySet) * 8, "a key set holds every key");
+
+// Keys earlier versions wrote. Their lines are kept like any unknown key's, with a word saying
+// why they no longer do anything.
+const char* const kRetiredKeys[] = {"music_volume", "effects_volume"};
+constexpr char kRetiredWhy[] =
+    "is no longer used: every run starts with the music at full and the effects at half (F2 and "
+    "F3 on the pause screen step them for that run); the line is kept";
 
 constexpr char kHeader[] =
     "# Zumbrix - 3D Edition settings. One \"key = value\" a line; lines starting with # are\n"
-    "# comments. The game rewrites this file when a setting changes and when it ends, keeping\n"
-    "# comments and keys it does not know.\n";
+    "# comments, and a value may be followed by one. When a setting changes in play (F4,\n"
+    "# Alt+Enter) the game rewrites its line only, keeping everything else as it is.\n";
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view text) {
   const char* blank = " \t\r";
@@ -75,9 +69,10 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
-// A line's key and value; false for a blank line or a comment, or a line with no "key =".
+// A "key = value # comment" line: the key and value trimmed, and the comment with the blanks
+// before it, as it stands (empty when there is none).
 struct KeyLine {
-  std::string_view key, value;
+  std::string_view key, value, comment;
 };
 enum class LineKind { Blank, Pair, Damaged };
 LineKind SplitLine(std::string_view line, KeyLine& out) {
@@ -86,19 +81,106 @@ LineKind SplitLine(std::string_view line, KeyLine& out) {
   std::size_t equals = text.find('=');
   if (equals == std::string_view::npos) return LineKind::Damaged;
   out.key = Trim(text.substr(0, equals));
-  out.value = Trim(text.substr(equals + 1));
+  std::string_view value = text.substr(equals + 1);
+  out.comment = {};
+  std::size_t hash = value.find('#');
+  if (hash != std::string_view::npos) {
+    std::size_t start = value.find_last_not_of(" \t", hash == 0 ? 0 : hash - 1);
+    start = start == std::string_view::npos || start >= hash ? 0 : start + 1;
+    out.comment = value.substr(start);
+    value = value.substr(0, hash);
+  }
+  out.value = Trim(value);
   return out.key.empty() ? LineKind::Damaged : LineKind::Pair;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
+// A line of the file without its line end, and the end it had ("\r\n", "\n", or none for a last
+// line without one).
+struct Line {
+  std::string_view text, end;
+};
+std::vector<Line> Lines(std::string_view text) {
+  std::vector<Line> lines;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
-    lines.push_back(text.substr(0, end));
-    if (end == std::string_view::npos) break;
+    if (end == std::string_view::npos) {
+      lines.push_back({text, {}});
+      break;
+    }
+    const bool crlf = end > 0 && text[end - 1] == '\r';
+    lines.push_back(
+        {text.substr(0, crlf ? end - 1 : end), text.substr(crlf ? end - 1 : end, crlf ? 2 : 1)});
     text.remove_prefix(end + 1);
   }
   return lines;
+}
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
+}
+
+bool IsRetired(std::string_view name) {
+  return std::find(std::begin(kRetiredKeys), std::end(kRetiredKeys), name) !=
+         std::end(kRetiredKeys);
+}
+
+// `text` with each "\n" as `newline`.
+std::string WithLineEnds(std::string_view text, std::string_view newline) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') {
+      out.append(newline);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+Settings ReadSettings(std::string_view text, const std::string& source, bool report) {
+  Settings settings;
+  std::vector<std::string> named;  // unknown keys already reported
+  int number = 0;
+  for (const Line& line : Lines(WithoutByteOrderMark(text))) {
+    ++number;
+    KeyLine pair;
+    LineKind kind = SplitLine(line.text, pair);
+    if (kind == LineKind::Blank) continue;
+    if (kind == LineKind::Damaged) {
+      if (report) {
+        std::fprintf(stderr, "%s:%d: not a \"key = value\" line; ignored\n", source.c_str(),
+                     number);
+      }
+      continue;
+    }
+    const SettingKey* known = FindSettingKey(pair.key);
+    if (!known) {
+      // Kept in the file for whatever wrote it; named once, since a typo would otherwise be
+      // silent.
+      const std::string name(pair.key);
+      if (report && std::find(named.begin(), named.end(), name) == named.end()) {
+        named.push_back(name);
+        if (IsRetired(name)) {
+          std::fprintf(stderr, "%s:%d: %s %s\n", source.c_str(), number, name.c_str(), kRetiredWhy);
+        } else {
+          std::fprintf(stderr, "%s:%d: unknown key \"%s\"; kept as it is\n", source.c_str(), number,
+                       Echoed(name).c_str());
+        }
+      }
+      continue;
+    }
+    const SettingResult result = ApplySettingValue(*known, settings, pair.value);
+    if (!report) continue;
+    if (result == SettingResult::Clamped) {
+      std::fprintf(stderr, "%s:%d: %s = %s is out of range; using %s\n", source.c_str(), number,
+                   known->name, Echoed(pair.value).c_str(), SettingText(*known, settings).c_str());
+    } else if (result == SettingResult::BadValue) {
+      std::fprintf(stderr, "%s:%d: \"%s\" is not a value for %s (%s); ignored\n", source.c_str(),
+                   number, Echoed(pair.value).c_str(), known->name,
+                   SettingValuesText(*known).c_str());
+    }
+  }
+  return settings;
 }
 
 }  // namespace
@@ -110,6 +192,21 @@ const SettingKey* FindSettingKey(std::string_view name) {
     if (name == key.name) return &key;
   }
   return nullptr;
+}
+
+SettingKeySet ChangedSettingKeys(const Settings& a, const Settings& b) {
+  SettingKeySet changed = 0;
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    if (kKeys[i].get(a) != kKeys[i].get(b)) changed |= SettingKeySet{1} << i;
+  }
+  return changed;
+}
+
+Settings WithSettingKeys(Settings to, const Settings& from, SettingKeySet keys) {
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    if (keys & (SettingKeySet{1} << i)) kKeys[i].set(to, kKeys[i].get(from));
+  }
+  return to;
 }
 
 SettingResult ApplySetting(Settings& settings, std::string_view name, std::string_view value) {
@@ -175,65 +272,85 @@ std::string SettingText(const SettingKey& key, const Settings& settings) {
   return {};
 }
 
-Settings ParseSettings(std::string_view text, const std::string& source) {
-  Settings settings;
-  int number = 0;
-  for (std::string_view line : Lines(text)) {
-    ++number;
-    KeyLine pair;
-    LineKind kind = SplitLine(line, pair);
-    if (kind == LineKind::Blank) continue;
-    if (kind == LineKind::Damaged) {
-      std::fprintf(stderr, "%s:%d: not a \"key = value\" line; ignored\n", source.c_str(), number);
-      continue;
-    }
-    const std::string key(pair.key), value(pair.value);
-    switch (ApplySetting(settings, key, value)) {
-      case SettingResult::Set:
-      case SettingResult::Unknown:  // kept in the file for whatever wrote it
-        break;
-      case SettingResult::Clamped: {
-        const SettingKey* known = FindSettingKey(key);
-        std::fprintf(stderr, "%s:%d: %s = %s is out of range; using %s\n", source.c_str(), number,
-                     key.c_str(), value.c_str(), SettingText(*known, settings).c_str());
-        break;
+std::string SettingValuesText(const SettingKey& key) {
+  switch (key.type) {
+    case SettingType::Integer:
+      return std::to_string(key.minimum) + " to " + std::to_string(key.maximum);
+    case SettingType::Boolean:
+      return "true or false";
+    case SettingType::Choice: {
+      std::string text;
+      for (std::size_t i = 0; i < key.choices.size(); ++i) {
+        if (i > 0) text += i + 1 == key.choices.size() ? " or " : ", ";
+        text += key.choices[i];
       }
-      case SettingResult::BadValue:
-        std::fprintf(stderr, "%s:%d: \"%s\" is not a value for %s; ignored\n", source.c_str(),
-                     number, value.c_str(), key.c_str());
-        break;
+      return text;
     }
   }
-  return settings;
+  return {};
 }
 
-std::string FormatSettings(const Settings& settings, std::string_view previous) {
+Settings ParseSettings(std::string_view text, const std::string& source) {
+  return ReadSettings(text, source, true);
+}
+
+Settings ReadSettingsQuietly(std::string_view text) { return ReadSettings(text, {}, false); }
+
+std::string FormatSettings(const Settings& settings, std::string_view previous,
+                           SettingKeySet keys) {
   std::string out;
+  if (previous.starts_with(kByteOrderMark)) out = kByteOrderMark;
+  const std::vector<Line> lines = Lines(WithoutByteOrderMark(previous));
+  // New lines end as the file's first line does, so a CRLF file stays CRLF throughout.
+  const std::string_view newline = !lines.empty() && lines[0].end == "\r\n" ? "\r\n" : "\n";
+  if (lines.empty()) {
+    out += WithLineEnds(kHeader, newline);
+    keys = kEverySettingKey;
+  }
   std::vector<bool> written(std::size(kKeys), false);
-  std::vector<std::string_view> lines = Lines(previous);
-  if (lines.empty()) out = kHeader;
-  for (std::string_view line : lines) {
+  for (const Line& line : lines) {
+    const std::string_view end = line.end.empty() ? newline : line.end;
     KeyLine pair;
     const SettingKey* key = nullptr;
-    if (SplitLine(line, pair) == LineKind::Pair) key = FindSettingKey(pair.key);
-    if (!key) {
-      out.append(line).append("\n");
+    if (SplitLine(line.text, pair) == LineKind::Pair) key = FindSettingKey(pair.key);
+    const std::size_t index = key ? static_cast<std::size_t>(key - kKeys) : 0;
+    if (!key || !(keys & (SettingKeySet{1} << index))) {
+      out.append(line.text).append(end);
       continue;
     }
     // A key given twice is written once, where it first stood.
-    std::size_t index = static_cast<std::size_t>(key - kKeys);
     if (written[index]) continue;
     written[index] = true;
-    out.append(key->name).append(" = ").append(SettingText(*key, settings)).append("\n");
+    out.append(key->name).append(" = ").append(SettingText(*key, settings));
+    if (!pair.comment.empty()) {
+      if (pair.comment[0] == '#') out += ' ';
+      out.append(pair.comment);
+    }
+    out.append(end);
   }
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-    if (written[i]) continue;
+    if (written[i] || !(keys & (SettingKeySet{1} << i))) continue;
     const SettingKey& key = kKeys[i];
-    if (!out.empty() && out.back() == '\n' && out.size() > 1 && out[out.size() - 2] != '\n') {
-      out.append("\n");
+    // A blank line before each new key's comment, unless the text already ends with one.
+    const std::string blank = std::string(newline) + std::string(newline);
+    if (!out.empty() && out != kByteOrderMark && !out.ends_with(blank)) out.append(newline);
+    out.append("# ").append(WithLineEnds(key.comment, std::string(newline) + "# ")).append(newline);
+    out.append(key.name).append(" = ").append(SettingText(key, settings)).append(newline);
+  }
+  return out;
+}
+
+std::string Echoed(std::string_view text) {
+  std::string out;
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    // A character is at most four bytes; stray continuation bytes count against that too.
+    const bool continuation = (c & 0xC0) == 0x80;
+    if ((!continuation && characters++ == kMaxEchoed) || out.size() == 4 * kMaxEchoed) {
+      return out + "...";
     }
-    out.append("# ").append(key.comment).append("\n");
-    out.append(key.name).append(" = ").append(SettingText(key, settings)).append("\n");
+    out += c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
   }
   return out;
 }

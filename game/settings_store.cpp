@@ -2,32 +2,26 @@
 #include "game/settings_store.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "core/atomic_file.h"
-#include "game/globals.h"
+#include "core/regular_file.h"
 
 namespace {
+
+// A settings file is a few hundred bytes; one this large is something else, and is left alone.
+constexpr std::size_t kMaxSettingsFile = 1 << 20;
 
 // The display and colour modes last seen by KeepPictureSettings.
 DisplayMode shown_mode = DisplayMode::Fullscreen;
 ColourMode shown_colours = ColourMode::Anaglyph;
 
 struct Store {
-  std::string path;      // empty: nothing is read or written
-  std::string text;      // the file as last read or written, whose lines a save keeps
-  Settings stored, run;  // the file's values; this run's (with the command line's)
+  std::string path;           // empty: nothing is read or written
+  bool keep = true;           // false: the file could not be read at start, so it is never written
+  Settings stored, run;       // the file's values with this run's changes; this run's (with the
+                              // command line's)
+  SettingKeySet unsaved = 0;  // keys this run changed that the file may not hold yet
 } store;
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  text = bytes.str();
-  return !in.bad();
-}
 
 }  // namespace
 
@@ -35,13 +29,15 @@ void LoadSettings(const std::string& path) {
   store = Store{};
   store.path = path;
   if (path.empty()) return;
-  std::ifstream probe(path);
-  if (probe) {
-    if (!ReadWholeFile(path, store.text)) {
-      std::fprintf(stderr, "Cannot read the settings from \"%s\"; using the defaults\n",
-                   path.c_str());
-    }
-    store.stored = ParseSettings(store.text, path);
+  std::string text;
+  const FileRead read = ReadRegularFile(path, kMaxSettingsFile, text);
+  if (read == FileRead::Read) {
+    store.stored = ParseSettings(text, path);
+  } else if (read != FileRead::Missing) {
+    std::fprintf(stderr,
+                 "The settings file \"%s\" %s; playing on the defaults and leaving it as it is\n",
+                 path.c_str(), FileReadProblem(read));
+    store.keep = false;
   }
   store.run = store.stored;
 }
@@ -51,7 +47,8 @@ bool OverrideSettings(const std::vector<SettingOverride>& overrides) {
   for (const auto& [key, value] : overrides) {
     SettingResult result = ApplySetting(store.run, key, value);
     if (result == SettingResult::Unknown || result == SettingResult::BadValue) {
-      std::fprintf(stderr, "\"%s\" is not a value for %s\n", value.c_str(), key.c_str());
+      std::fprintf(stderr, "zumbrix: \"%s\" is not a value for %s\n", Echoed(value).c_str(),
+                   Echoed(key).c_str());
       valid = false;
     }
   }
@@ -66,15 +63,29 @@ void ChangeSettings(const std::function<void(Settings&)>& change) {
   change(store.run);
   const Settings before = store.stored;
   change(store.stored);
-  if (!(store.stored == before)) SaveSettings();
+  const SettingKeySet changed = ChangedSettingKeys(before, store.stored);
+  if (changed == 0) return;
+  store.unsaved |= changed;
+  SaveSettings();
 }
 
 bool SaveSettings() {
-  if (store.path.empty()) return true;
-  std::string folder = store.path.substr(0, store.path.find_last_of('/') + 1);
-  std::string text = FormatSettings(store.stored, store.text);
-  if ((folder.empty() || CreateFolders(folder, 0700)) && WriteFileAtomically(store.path, text)) {
-    store.text = std::move(text);
+  if (store.path.empty() || store.unsaved == 0 || !store.keep) return true;
+  // The file as it is now: another copy of the game, or the player with an editor, may have
+  // changed it since this run read it.
+  std::string text;
+  const FileRead read = ReadRegularFile(store.path, kMaxSettingsFile, text);
+  if (read != FileRead::Read && read != FileRead::Missing) {
+    std::fprintf(stderr, "Cannot save the settings: \"%s\" %s; left as it is\n", store.path.c_str(),
+                 FileReadProblem(read));
+    return false;
+  }
+  const Settings merged = WithSettingKeys(ReadSettingsQuietly(text), store.stored, store.unsaved);
+  const std::string written = FormatSettings(merged, text, store.unsaved);
+  const std::string folder = store.path.substr(0, store.path.find_last_of('/') + 1);
+  if ((folder.empty() || CreateFolders(folder, 0700)) && WriteFileAtomically(store.path, written)) {
+    store.stored = merged;
+    store.unsaved = 0;
     return true;
   }
   std::fprintf(stderr, "Cannot save the settings to \"%s\"; the stored ones are kept\n",
@@ -83,20 +94,6 @@ bool SaveSettings() {
 }
 
 void ResetSettings() { store = Store{}; }
-
-void ApplySettingsToGame() {
-  musicstep = store.run.musicvolume;
-  musicvol = static_cast<float>(musicstep) / 10.0f;
-  sfxstep = store.run.effectsvolume;
-  sfxvol = static_cast<float>(sfxstep) / 10.0f;
-}
-
-void KeepVolumeSettings() {
-  ChangeSettings([](Settings& s) {
-    s.musicvolume = musicstep;
-    s.effectsvolume = sfxstep;
-  });
-}
 
 void ApplyPictureSettings() {
   SetDisplayMode(store.run.display);

@@ -1,10 +1,14 @@
 // settings_store.h - this run's settings: read from settings.ini at start, overridden by the
-// command line for the run only, written back when play changes one and at exit.
+// command line for the run only, and written back only when play changes one.
 //
 // Until LoadSettings names a file (the program does, a harness run does not) the settings are
-// the defaults and nothing is read or written. Saves go through the atomic-write helper, into a
-// folder created (0700) on the first save. Needs settings.h and the core file helpers. Main
-// thread only.
+// the defaults and nothing is read or written. A save reads the file again and changes only the
+// keys this run changed since its last save, so a hand edit made meanwhile, or another copy of
+// the game's own change, survives; a run that changed nothing writes nothing. A settings.ini that
+// is not a regular file (a FIFO, a folder) or cannot be read is named on stderr and left alone:
+// the run plays on the defaults. Saves go through the atomic-write helper (a symbolic link is
+// written through to its file), into a folder created (0700) on the first save. Needs settings.h
+// and the core file helpers. Main thread only.
 #pragma once
 
 #include <functional>
@@ -24,23 +28,20 @@ void LoadSettings(const std::string& path);
 bool OverrideSettings(const std::vector<SettingOverride>& overrides);
 // What this run plays with.
 const Settings& RunSettings();
-// What the file holds (or will, at the next save).
+// What the file held when last read or written, with this run's changes.
 const Settings& StoredSettings();
 // Changes a setting for this run and in the file; saves at once when the file's value changed.
 void ChangeSettings(const std::function<void(Settings&)>& change);
-// Writes the stored settings; true when saved or when there is no file to keep. A failure gives
-// one line on stderr and leaves the old file whole.
+// Writes the keys this run changed and has not saved yet into the file as it is now; true when
+// saved, when there was nothing to save, or when there is no file to keep. A failure gives one
+// line on stderr and leaves the old file whole.
 bool SaveSettings();
 // Forgets the file and returns to the defaults (for tests).
 void ResetSettings();
 
-// The game's volumes from this run's settings; after initglobals.
-void ApplySettingsToGame();
 // Chooses how the picture is shown (display mode, scale, colours) from this run's settings;
 // before the graphics open.
 void ApplyPictureSettings();
 // Keeps the player's switches in the settings and the file: to or from the window (Alt+Enter)
 // and between the colour modes (F4). Once a frame, and after the pause screen.
 void KeepPictureSettings();
-// The pause screen's volume steps into the settings (and the file, when they changed).
-void KeepVolumeSettings();

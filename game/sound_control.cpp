@@ -1,12 +1,11 @@
 // sound_control.cpp - the music track of the current game state and the sound effects, at the
-// volumes the pause screen steps (kept in the settings). Needs the audio layer, the music
+// volumes the pause screen steps for this run (never saved). Needs the audio layer, the music
 // streamer and the data folder (game_files.h).
 #include "game/sound_control.h"
 
 #include "game/game_files.h"
 #include "game/globals.h"
 #include "game/music_stream.h"
-#include "game/settings_store.h"
 
 namespace {
 
@@ -44,7 +43,6 @@ void stepmusicvolume() {
     musicvol = 0.0f;
   }
   ChannelVolume(musicchannel, musicvol);
-  KeepVolumeSettings();
 }
 
 void stepsfxvolume() {
@@ -55,5 +53,4 @@ void stepsfxvolume() {
     sfxvol = 0.0f;
   }
   playsfx(snd_shot);
-  KeepVolumeSettings();
 }

@@ -132,7 +132,6 @@ void gamestartup() {
   WatchFrameOverlayKey();
 
   initglobals();
-  ApplySettingsToGame();
   StartSoundOutput(RunSettings().sound);
   starfield_tag::Create();
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 #include "game/command_line.h"
@@ -49,18 +50,72 @@ TEST(CommandLineParse, DisplayOptionsOverrideTheSettingsForTheRun) {
   EXPECT_EQ(run.display, DisplayMode::Window);  // the last one given wins
   EXPECT_EQ(run.scale, ScalePolicy::Integer);
   EXPECT_EQ(Parse({"--fullscreen"}).overrides.back().second, "fullscreen");
-  // A scale the table does not know is refused when the settings take it.
-  line = Parse({"--scale=huge"});
-  ASSERT_EQ(line.action, CommandLineAction::Play);
-  EXPECT_EQ(ApplySetting(run, "scale", line.overrides.back().second), SettingResult::BadValue);
+  // A value the setting does not take is misuse naming the option typed, not the settings key.
+  for (auto args : {std::vector<const char*>{"--scale=huge"}, {"--scale", "huge"}}) {
+    line = Parse(args);
+    EXPECT_EQ(line.action, CommandLineAction::Misuse);
+    EXPECT_EQ(line.problem, "option '--scale' takes fit or integer, not 'huge'");
+  }
+  line = Parse({"--sound-output", std::string(500, 'x').c_str()});
+  EXPECT_EQ(line.action, CommandLineAction::Misuse);
+  EXPECT_LT(line.problem.size(), 200u) << line.problem;
+}
+
+TEST(CommandLineParse, AnEmptyFileNameOrAnOptionWhereTheFileIsDueIsMisuse) {
+  for (auto args : {std::vector<const char*>{"--replay", ""},
+                    {"--replay="},
+                    {"--record", ""},
+                    {"--frame-log="},
+                    {"--record", "--window"},
+                    {"--replay", "-q"},
+                    {"--scale", "--window"}}) {
+    const CommandLine line = Parse(args);
+    EXPECT_EQ(line.action, CommandLineAction::Misuse) << args[0];
+    const std::string name = std::string(args[0]).substr(0, std::string(args[0]).find('='));
+    EXPECT_EQ(line.problem.rfind("option '" + name + "' needs ", 0), 0u) << line.problem;
+  }
+  EXPECT_EQ(Parse({"--record", "--window"}).problem,
+            "option '--record' needs FILE, not '--window'");
+  // Said outright, a file may still have such a name.
+  CommandLine line = Parse({"--record=--window"});
+  ASSERT_EQ(line.action, CommandLineAction::Play) << line.problem;
+  EXPECT_EQ(fs::path(line.recordfile).filename(), "--window");
+  line = Parse({"--record", "./-x"});
+  ASSERT_EQ(line.action, CommandLineAction::Play) << line.problem;
+  EXPECT_EQ(fs::path(line.recordfile).filename(), "-x");
 }
 
 TEST(CommandLineParse, TheUsageListsEveryOptionOfTheTable) {
   const std::string usage = UsageText();
   for (const OptionRow& row : OptionRows()) {
     EXPECT_NE(usage.find(row.name), std::string::npos) << row.name;
-    EXPECT_NE(usage.find(row.help), std::string::npos) << row.help;
+    // The description, perhaps wrapped over several lines.
+    std::string joined;
+    for (char c : usage) {
+      if (c == '\n') c = ' ';
+      if (c != ' ' || joined.empty() || joined.back() != ' ') joined += c;
+    }
+    EXPECT_NE(joined.find(row.help), std::string::npos) << row.help;
   }
+  // Every description starts in one column, at least two spaces after its option (or under it
+  // when the option is too long), and no line is wider than 79 characters.
+  std::size_t column = 0;
+  std::istringstream lines(usage.substr(usage.find("Options:\n") + 9));
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), 79u) << line;
+    const std::size_t start = line.find_first_not_of(' ');
+    if (line.compare(start, 1, "-") != 0) {  // a description's own line
+      if (column == 0) column = start;
+      EXPECT_EQ(start, column) << line;
+      continue;
+    }
+    const std::size_t gap = line.find("  ", start);
+    if (gap == std::string::npos) continue;  // the option alone; its description follows
+    const std::size_t text = line.find_first_not_of(' ', gap);
+    if (column == 0) column = text;
+    EXPECT_EQ(text, column) << line;
+  }
+  EXPECT_GT(column, 0u);
   EXPECT_EQ(AbsoluteFile("/a/b/../c"), "/a/c");
   EXPECT_EQ(AbsoluteFile("rec.zxr"), (fs::current_path() / "rec.zxr").string());
 }
@@ -107,6 +162,17 @@ TEST_F(ProgramTest, AnUnknownOptionGivesTheUsageOnStderrAndStatusTwo) {
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("--no-such-option"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("Usage: zumbrix"), std::string::npos) << run.err;
+}
+
+TEST_F(ProgramTest, ABadOptionValueIsNamedAfterTheOptionWithTheProgramsPrefix) {
+  const std::string home = "-u XDG_CONFIG_HOME HOME='" + (folder_ / "home").string() + "'";
+  Outcome run = Start(Program(), "--scale huge", home);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.rfind("zumbrix: option '--scale' takes fit or integer, not 'huge'\n", 0), 0u)
+      << run.err;
+  Outcome empty = Start(Program(), "--replay=", home);
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.err.rfind("zumbrix: option '--replay' needs FILE", 0), 0u) << empty.err;
 }
 
 TEST_F(ProgramTest, ReplayOptionsGoTogetherAndADamagedReplayIsRefusedWithStatusTwo) {

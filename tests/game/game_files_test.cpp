@@ -92,6 +92,50 @@ TEST_F(GameFilesTest, AReadOnlyGameFolderSendsTheScoreToThePlayersFolder) {
   ::chmod((folder_ / "games" / "data").c_str(), 0755);
   EXPECT_EQ(files.data.location, DataLocation::Beside);
   EXPECT_EQ(fs::path(files.scorefile), folder_ / "xdata" / "zumbrix" / "hiscore.dat");
+  EXPECT_EQ(fs::path(files.gamescorefile), folder_ / "games" / "data" / "hiscore.dat");
+}
+
+TEST_F(GameFilesTest, AnInstalledGamesOwnScoreIsReadButNeverWritten) {
+  fs::create_directories(folder_ / "opt" / "bin");
+  fs::create_directories(folder_ / "opt" / "share" / "zumbrix" / "data");
+  ScopedEnv d("XDG_DATA_HOME", (folder_ / "xdata").c_str());
+  GameFiles files = LocateGameFiles((folder_ / "opt" / "bin").string());
+  EXPECT_TRUE(files.peruserscore);
+  EXPECT_EQ(fs::path(files.gamescorefile),
+            folder_ / "opt" / "share" / "zumbrix" / "data" / "hiscore.dat");
+  // A game keeping its score in its own folder has no second one.
+  fs::create_directories(folder_ / "games" / "data");
+  EXPECT_EQ(LocateGameFiles((folder_ / "games").string()).gamescorefile, "");
+}
+
+// The best stored beside a game whose folder cannot be written: shown, and carried to the
+// player's own file by the next save, the higher of the two winning.
+TEST_F(GameFilesTest, AReadOnlyGameFoldersBestIsShownAndCarriedToThePlayersFile) {
+  const fs::path data = folder_ / "games" / "data";
+  GameFiles files;
+  files.data = {data.string(), DataLocation::Beside};
+  files.scorefile = (folder_ / "xdata" / "zumbrix" / "hiscore.dat").string();
+  files.peruserscore = true;
+  files.gamescorefile = (data / "hiscore.dat").string();
+  WriteText(data / "hiscore.dat", std::string("\xBC\x02\0\0", 4));  // 700
+  const GameFiles saved = CurrentGameFiles();
+  UseGameFiles(files);
+  player_tag p;
+  player_tag* before = player;
+  player = &p;
+  loadhiscore();  // the player has no file yet
+  const int shown = p.hscore;
+  savehiscore();
+  const int carried = readhiscore(files.scorefile);
+  WriteText(files.scorefile, std::string("\x84\x03\0\0", 4));  // 900, above the game's
+  loadhiscore();
+  const int higher = p.hscore;
+  player = before;
+  UseGameFiles(saved);
+  EXPECT_EQ(shown, 700);
+  EXPECT_EQ(carried, 700);
+  EXPECT_EQ(higher, 900);
+  EXPECT_EQ(ReadText(data / "hiscore.dat"), std::string("\xBC\x02\0\0", 4));
 }
 
 TEST_F(GameFilesTest, APerPlayerScoreMakesItsFolderAndNothingElseIsWritten) {

@@ -1,5 +1,6 @@
 // The best-score file: its four-byte format, reading short, missing and odd files, saving without
-// ever losing the stored score, and the best score following the running score.
+// ever losing the stored score (the higher of this run's and the file's at save time, through a
+// symbolic link, never over a FIFO), and the best score following the running score.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -151,6 +152,62 @@ TEST_F(ScoreFileTest, AStoredScoreThatCannotBeReadIsLeftUntouchedAtExit) {
   EXPECT_EQ(readhiscore(path_), 50000) << "the stored best score was overwritten";
   EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
   EXPECT_NE(message.find("hiscore.dat"), std::string::npos) << message;
+}
+
+// Loads and saves with the game's files in `folder` (data/hiscore.dat beside the game).
+class SavedScoreTest : public ScoreFileTest {
+ protected:
+  void SetUp() override {
+    ScoreFileTest::SetUp();
+    here_ = fs::current_path();
+    fs::current_path(folder_);
+    saved_ = player;
+    player = &p_;
+  }
+  void TearDown() override {
+    player = saved_;
+    fs::current_path(here_);
+    ScoreFileTest::TearDown();
+  }
+  player_tag p_;
+  player_tag* saved_ = nullptr;
+  fs::path here_;
+};
+
+TEST_F(SavedScoreTest, ASaveKeepsTheHigherOfThisRunsBestAndTheFilesAsItIsThen) {
+  loadhiscore();                         // no file: 0
+  ASSERT_TRUE(writehiscore(path_, 50));  // another copy of the game saved meanwhile
+  p_.hscore = 30;
+  savehiscore();
+  EXPECT_EQ(readhiscore(path_), 50);
+  EXPECT_EQ(p_.hscore, 50);
+  p_.hscore = 70;
+  savehiscore();
+  EXPECT_EQ(readhiscore(path_), 70);
+}
+
+TEST_F(SavedScoreTest, ASymbolicLinkIsWrittenThroughAndAFifoIsLeftAlone) {
+  const fs::path real = folder_ / "elsewhere" / "best.dat";
+  fs::create_directories(real.parent_path());
+  ASSERT_TRUE(writehiscore(real.string(), 10));
+  fs::create_symlink("../elsewhere/best.dat", path_);
+  loadhiscore();
+  EXPECT_EQ(p_.hscore, 10);
+  p_.hscore = 20;
+  savehiscore();
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(readhiscore(real.string()), 20);
+
+  fs::remove(path_);
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  testing::internal::CaptureStderr();
+  loadhiscore();  // would wait for a writer if opened
+  p_.hscore = 30;
+  savehiscore();
+  const std::string message = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(fs::status(path_).type(), fs::file_type::fifo);
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+  EXPECT_NE(message.find("not a file"), std::string::npos) << message;
 }
 
 }  // namespace
