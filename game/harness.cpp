@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/app.h"
-#include "core/random.h"
 #include "game/frame_loop.h"
 #include "game/graphics_choice.h"
 #include "game/startup.h"
@@ -58,7 +57,7 @@ TObject* OnFlip(int, TObject* data, TObject*) {
 
 }  // namespace
 
-void HarnessStart(const HarnessOptions& options) {
+void HarnessPrepare(const HarnessOptions& options) {
   if (state.running) HarnessStop();
   std::string folder = options.folder;
   if (folder.empty()) {
@@ -91,11 +90,12 @@ void HarnessStart(const HarnessOptions& options) {
     state.hooked = true;
   }
   ChooseGameGraphics(options.nullgraphics ? GraphicsChoice::kNull : GraphicsChoice::kOpenGL);
+}
+
+void HarnessStart(const HarnessOptions& options) {
+  HarnessPrepare(options);
   state.running = true;
-  // Seeded before start-up for the stars, and after it in place of the clock's seed.
-  SeedRandom(options.seed);
-  gamestartup();
-  SeedRandom(options.seed);
+  gamestartup(options.seed);
 }
 
 bool HarnessFrame() {
@@ -122,8 +122,7 @@ int HarnessRunUntil(const std::function<bool()>& done, int limit) {
 }
 
 void HarnessStop() {
-  if (!state.running) return;
-  gameshutdown();
+  if (state.running) gameshutdown();
   state.running = false;
   state.onflip = nullptr;
   for (auto& release : state.releases) release();

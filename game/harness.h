@@ -42,13 +42,17 @@ struct HarnessOptions {
 };
 
 void HarnessStart(const HarnessOptions& options);
+// All of HarnessStart but the start-up (the folder, the clock, the joystick, the flip hook), for a
+// test that runs the program's own RecordGame or ReplayGame under the harness's input.
+void HarnessPrepare(const HarnessOptions& options);
 // One pass of the frame loop; false once the game has asked to end (then call HarnessStop).
 bool HarnessFrame();
 // Up to `frames` passes; stops early when the game asks to end. Returns the passes run.
 int HarnessRun(int frames);
 // Runs passes until `done()` holds after one, at most `limit`; returns the passes run.
 int HarnessRunUntil(const std::function<bool()>& done, int limit);
-// The program's exit path (music stopped, 500 ms, best score saved); detaches the hook.
+// The program's exit path (music stopped, 500 ms, best score saved) when HarnessStart ran; ends
+// the per-flip callback and lets go of the keys, buttons and joystick either way.
 void HarnessStop();
 bool HarnessRunning();
 

@@ -75,6 +75,7 @@ bool writehiscore(const std::string& path, int value) {
 void loadhiscore() { player->hscore = readhiscore(CurrentGameFiles().scorefile, &stored); }
 
 void savehiscore() {
+  if (!WritesPlayerFiles()) return;             // a replay's best score is not the player's
   if (stored == ScoreFile::Unreadable) return;  // said so at start-up
   // The player's own folder is made on the first save; the game's data/ is never created.
   const GameFiles& files = CurrentGameFiles();

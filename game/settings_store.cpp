@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/atomic_file.h"
+#include "game/game_files.h"
 #include "game/globals.h"
 
 namespace {
@@ -70,6 +71,7 @@ void ChangeSettings(const std::function<void(Settings&)>& change) {
 }
 
 bool SaveSettings() {
+  if (!WritesPlayerFiles()) return true;  // a replay's keys change no setting of the player's
   if (store.path.empty()) return true;
   std::string folder = store.path.substr(0, store.path.find_last_of('/') + 1);
   std::string text = FormatSettings(store.stored, store.text);
