@@ -131,9 +131,11 @@ void RequestClose() {
 }
 
 // "at frame F (M:SS.ss into the game)", or "in game G at frame F (...)" when there are several.
+// Frame 0 is the game's start, where its snapshot is put back.
 std::string Where(int frame) {
   const std::string game =
       play.journal.games.size() > 1 ? "in game " + std::to_string(play.game + 1) + " " : "";
+  if (frame == 0) return game + "at the game's start";
   return game + "at frame " + std::to_string(frame) + " (" + GameTimeText(frame) +
          " into the game)";
 }

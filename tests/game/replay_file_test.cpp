@@ -230,19 +230,23 @@ TEST_F(ReplayFile, LargeFilesStreamsFoldersAndDevicesAreRefusedWithoutBeingReadW
   const fs::path large = folder_ / "large.replay";
   WriteBytes(large, Header());
   ASSERT_EQ(truncate(large.c_str(), static_cast<off_t>(kMaxReplayBytes) + 1), 0);
-  EXPECT_EQ(LoadReplay(large.string(), journal), ReplayError::kTooLarge);
+  const long long held =
+      PeakBytes([&] { EXPECT_EQ(LoadReplay(large.string(), journal), ReplayError::kTooLarge); });
+  EXPECT_LT(held, 1 << 20) << "the file was read";
 
   // A stream past the limit, read up to it and no further (the writer then finds the pipe closed).
   const auto sigpipe = signal(SIGPIPE, SIG_IGN);
   int pipe_ends[2];
   ASSERT_EQ(pipe(pipe_ends), 0);
-  std::thread writer([fd = pipe_ends[1]] {
+  bool written = true;  // the writer got all of its 65 MB into the pipe
+  std::thread writer([fd = pipe_ends[1], &written] {
     std::vector<std::uint8_t> header = Header();
     const std::vector<std::uint8_t> zeros(1 << 16);
     bool open = write(fd, header.data(), header.size()) > 0;
-    for (std::size_t sent = 0; open && sent <= kMaxReplayBytes + (2 << 16); sent += zeros.size()) {
+    for (std::size_t sent = 0; open && sent < kMaxReplayBytes + (1 << 20); sent += zeros.size()) {
       open = write(fd, zeros.data(), zeros.size()) == static_cast<ssize_t>(zeros.size());
     }
+    written = open;
     close(fd);
   });
   const ReplayError streamed = LoadReplay("/proc/self/fd/" + std::to_string(pipe_ends[0]), journal);
@@ -250,6 +254,7 @@ TEST_F(ReplayFile, LargeFilesStreamsFoldersAndDevicesAreRefusedWithoutBeingReadW
   writer.join();
   signal(SIGPIPE, sigpipe);
   EXPECT_EQ(streamed, ReplayError::kTooLarge);
+  EXPECT_FALSE(written) << "the stream was read to its end";
 
   EXPECT_EQ(LoadReplay("/dev/zero", journal), ReplayError::kNotAReplay);
   EXPECT_EQ(LoadReplay("/", journal), ReplayError::kNotAFile);
