@@ -4,7 +4,7 @@
 // Schrage's method, so that the same seed gives the same game bit for bit on every machine.
 // Every draw advances one global state in the order the code asks; single-threaded use only.
 //
-//   SeedRandom(Millis());
+//   SeedRandom(seed);                     // once, as the game's start-up does
 //   double angle = RandomRange(0, 360);   // [0, 360), whichever order the bounds come in
 #pragma once
 

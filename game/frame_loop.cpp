@@ -191,8 +191,14 @@ bool gameframe() {
   // there and does not pause the first frame of play.
   const bool space = KeyHits(kSpace) != 0;
   if ((playing == 1 && space) || JoystickButtonHits(JoystickButton::kPause)) PauseScreen();
-  // A pad pulled out in play pauses, so that a loose cable never costs a life.
-  if (JoyUnplugHits(kGameJoystickPort) > 0 && playing == 1) PauseScreen();
+  // A pad pulled out during a game pauses it as soon as it is played, so that a loose cable never
+  // costs a life: at once in play, and when play starts after a get-ready or a fly-away. The pull
+  // stays counted until then; one on the title (or as a game ends there) asks for nothing.
+  if (titlemode == 1) {
+    JoyUnplugHits(kGameJoystickPort);
+  } else if (playing == 1 && JoyUnplugHits(kGameJoystickPort) > 0) {
+    PauseScreen();
+  }
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();

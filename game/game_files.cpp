@@ -39,6 +39,7 @@ std::string Join(const std::string& folder, const std::string& name) {
 }
 
 GameFiles current;
+bool writes_player_files = true;
 
 }  // namespace
 
@@ -80,5 +81,8 @@ GameFiles LocateGameFiles(const std::string& exefolder) {
 const GameFiles& CurrentGameFiles() { return current; }
 
 void UseGameFiles(const GameFiles& files) { current = files; }
+
+bool WritesPlayerFiles() { return writes_player_files; }
+void SetWritesPlayerFiles(bool writes) { writes_player_files = writes; }
 
 std::string DataFile(const std::string& name) { return Join(current.data.path, name); }

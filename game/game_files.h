@@ -47,5 +47,10 @@ GameFiles LocateGameFiles(const std::string& exefolder);
 // The locations this run uses; main thread.
 const GameFiles& CurrentGameFiles();
 void UseGameFiles(const GameFiles& files);
+// Whether this run may write the player's own files: the settings, the best score, screenshots and
+// best.replay. A replay, watched or headless, writes none of them; each save asks first. Main
+// thread.
+bool WritesPlayerFiles();
+void SetWritesPlayerFiles(bool writes);
 // The path of the sound or music file `name` in the current data folder; main thread.
 std::string DataFile(const std::string& name);

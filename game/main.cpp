@@ -7,6 +7,7 @@
 #include "game/frame_log.h"
 #include "game/frame_loop.h"
 #include "game/game_files.h"
+#include "game/replay_file.h"
 #include "game/replay_run.h"
 #include "game/settings_store.h"
 #include "game/startup.h"
@@ -42,6 +43,14 @@ int GameMain() {
     case CommandLineAction::Play:
       break;
   }
+  // A recording that cannot be saved is said before the player plays, not after.
+  if (!command_line.recordfile.empty()) {
+    std::string problem;
+    if (!CanSaveReplay(command_line.recordfile, &problem)) {
+      std::fprintf(stderr, "zumbrix: %s\n", problem.c_str());
+      return 2;
+    }
+  }
   if (!command_line.framelogfile.empty()) {
     std::string problem;
     if (!StartFrameLog(command_line.framelogfile, &problem)) {
@@ -55,12 +64,12 @@ int GameMain() {
   ApplyPictureSettings();
   if (!command_line.replayfile.empty()) return Replay();
 
-  // Every game is recorded, so that the player's best one can be kept as best.replay beside the
-  // best score; --record also keeps this run's.
+  // Every game is recorded, so that the one that raised the best score can be kept as
+  // best.replay beside it; --record also keeps all of this run's games.
   const std::string& score = files.scorefile;
   const std::string best =
       score.empty() ? std::string() : score.substr(0, score.find_last_of('/') + 1) + "best.replay";
-  GameRunResult result = RecordGame(command_line.recordfile, NewReplaySeed(), best);
+  GameRunResult result = RecordGame(command_line.recordfile, launchseed(), best);
   if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
   SaveSettings();
   return 0;

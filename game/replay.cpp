@@ -2,14 +2,21 @@
 #include "game/replay.h"
 
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "core/main_thread.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/replay_snapshot.h"
+#include "game/screen_name.h"
+#include "game/sound_control.h"
 #include "game/state_hash.h"
 #include "graphics/graphics.h"
 #include "system/event.h"
 #include "system/hook.h"
 #include "system/input_seam.h"
+#include "system/key_codes.h"
 
 namespace {
 
@@ -18,22 +25,77 @@ namespace {
 // always counts in the frame it belongs to, in the recording and in the replay alike.
 constexpr int kEndOfFrameHook = -1000;
 
+// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
+// the splash or the abandoning of a game is no place to take or restore a snapshot.
+bool FrameLoopFlip() { return CurrentModalScreen() == ModalScreen::None; }
+
 // --- recording -------------------------------------------------------------------------------
 
 struct Recorder {
   bool on = false;
-  ReplayJournal journal;
-  ReplayFrame frame;
-  std::uint64_t base = 0;  // pump points when the current frame began
-} rec;
+  RecordingKeeps keeps = RecordingKeeps::kEveryGame;
+  // The frame loop's last flip showed the title. Before its first flip the start-up has just
+  // entered the title, so a game started in the very first frame counts from its start too.
+  bool titleseen = true;
+  bool ingame = false;
+  RecordedGame game;  // the game under way: its snapshot
+  ReplayInputWriter writer;
+  int startbest = 0;
+  std::uint64_t base = 0;   // pump points when the current frame began
+  std::uint32_t reads = 0;  // joystick reads in the current frame
+  JoystickSample last[kReplayPorts];
+  RecordedRun run;
+  std::size_t kept = 0;  // bytes of the finished games kept
+};
+Recorder rec;
+
+void BeginGame() {
+  rec.game = RecordedGame{};
+  rec.game.snapshot = TakeGameSnapshot();
+  rec.writer = ReplayInputWriter{};
+  rec.startbest = player->hscore;
+  rec.base = InputPumpPoints();
+  rec.reads = 0;
+  for (int p = 0; p < kReplayPorts; ++p) rec.last[p] = SampleOfPort(SaveJoystickPort(p));
+  rec.ingame = true;
+}
+
+void FinishGame(GameEnd end) {
+  rec.ingame = false;
+  rec.writer.EndTail();
+  rec.game.frames = rec.writer.Frames();
+  rec.game.end = end;
+  rec.game.input = rec.writer.TakeBytes();
+  // Started and abandoned in one frame, the game began at the flip inside the abandoning, which
+  // no replay could restore at: there was nothing to play anyway.
+  if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
+  const bool raised = player->hscore > rec.startbest;
+  std::vector<RecordedGame>& games = rec.run.journal.games;
+  if (rec.keeps == RecordingKeeps::kBestGame) {
+    if (!raised) return;
+    games.clear();
+    rec.kept = 0;
+  }
+  rec.kept += rec.game.snapshot.size() + rec.game.input.size();
+  games.push_back(std::move(rec.game));
+  if (raised) rec.run.bestgame = static_cast<int>(games.size()) - 1;
+}
 
 TObject* RecordFlip(int, TObject* data, TObject*) {
-  if (!rec.on) return data;
-  const int number = static_cast<int>(rec.journal.frames.size()) + 1;
-  if (number % kReplayCheckEvery == 0) rec.frame.check = GameStateHash();
-  rec.journal.frames.push_back(std::move(rec.frame));
-  rec.frame = ReplayFrame{};
-  rec.base = InputPumpPoints();
+  if (!rec.on || !player) return data;
+  const bool loop = FrameLoopFlip();
+  if (rec.ingame) {
+    const bool ends = loop && titlemode == 1;
+    const std::uint32_t number = rec.writer.Frames() + 1;
+    if (ends || number % kReplayCheckEvery == 0) rec.writer.Check(GameStateHash());
+    rec.writer.EndFrame();
+    rec.base = InputPumpPoints();
+    rec.reads = 0;
+    if (ends) FinishGame(GameEnd::kTitle);
+  } else if (loop && titlemode == 0 && rec.titleseen) {
+    BeginGame();
+  }
+  if (loop) rec.titleseen = titlemode == 1;
   return data;
 }
 
@@ -42,21 +104,26 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
 struct Player {
   ReplayStatus status = ReplayStatus::kIdle;
   ReplayJournal journal;
-  std::size_t index = 0;     // the frame being played; frames.size() is the tail
-  std::size_t event = 0;     // next event of that frame
-  std::size_t joystick = 0;  // next joystick read of that frame
+  bool started = false;  // the first game has been restored
+  bool clicked = false;  // the splash has been clicked away
+  std::size_t game = 0;  // the game being played
+  std::optional<ReplayInputReader> reader;
+  ReplayFrame frame;  // the frame being played, or the tail
+  bool tail = false;
+  int played = 0;           // frames of this game played
+  int total = 0;            // frames of every game played
+  std::size_t event = 0;    // next event of the frame
+  std::size_t change = 0;   // next joystick change of the frame
+  std::uint32_t reads = 0;  // joystick reads in the frame
+  JoystickSample last[kReplayPorts];
   std::uint64_t base = 0;
   bool applying = false;
   bool finishing = false;  // the recording was cut short in a frame the game now finishes
   bool desync = false;     // a read the recording does not have, or one it has left unread
   std::string divergence;
   bool hooked = false;
-} play;
-
-const ReplayFrame& CurrentFrame() {
-  return play.index < play.journal.frames.size() ? play.journal.frames[play.index]
-                                                 : play.journal.tail;
-}
+};
+Player play;
 
 void RequestClose() {
   InputEventRecord close;
@@ -64,91 +131,180 @@ void RequestClose() {
   ApplyInputEvent(close);
 }
 
-void Diverge(const std::string& why) {
-  if (play.status != ReplayStatus::kPlaying) return;
-  const int frame = static_cast<int>(play.index) + 1;
-  play.divergence = "replay diverged at frame " + std::to_string(frame) + " (" +
-                    GameTimeText(frame) + " into the game): " + why;
-  play.status = ReplayStatus::kDiverged;
+// "at frame F (M:SS.ss into the game)", or "in game G at frame F (...)" when there are several.
+// Frame 0 is the game's start, where its snapshot is put back.
+std::string Where(int frame) {
+  const std::string game =
+      play.journal.games.size() > 1 ? "in game " + std::to_string(play.game + 1) + " " : "";
+  if (frame == 0) return game + "at the game's start";
+  return game + "at frame " + std::to_string(frame) + " (" + GameTimeText(frame) +
+         " into the game)";
 }
 
-void ApplyDueEvents(const ReplayFrame& frame);
+// Stops the replay at `frame` of the current game (counted from 1).
+void Diverge(int frame, const std::string& why, ReplayStatus status = ReplayStatus::kDiverged) {
+  if (play.status != ReplayStatus::kPlaying) return;
+  play.divergence = "replay diverged " + Where(frame) + ": " + why;
+  play.status = status;
+}
+
+void NextFrame();
+
+// Restores game `index` at this flip and takes its first frame.
+void BeginReplayedGame(std::size_t index) {
+  play.game = index;
+  play.played = 0;
+  play.tail = false;
+  const RecordedGame& game = play.journal.games[index];
+  play.reader.emplace(game.input.data(), game.input.size());
+  switch (RestoreGameSnapshot(game.snapshot)) {
+    case SnapshotRestore::kRestored:
+      break;
+    case SnapshotRestore::kOtherState:
+      Diverge(0, "the game's state at its start differs from the recorded one");
+      return;
+    case SnapshotRestore::kNotSnapshot:
+      Diverge(0, "the game's start cannot be put back");
+      return;
+  }
+  for (int p = 0; p < kReplayPorts; ++p) play.last[p] = SampleOfPort(SaveJoystickPort(p));
+  // The track the recorded game started at its first get-ready frame, which the title's
+  // replayed frame never reached.
+  if (getready == 1 && seqctr >= 1) {
+    HaltChannel(musicchannel);
+    playmusic(phase == 2 ? 2 : phase == 1 ? 1 : 0);
+  }
+  play.started = true;
+  NextFrame();
+}
+
+// Takes the game's next frame; after its last, the tail, the next game, or the end.
+void NextFrame() {
+  play.base = InputPumpPoints();
+  play.event = play.change = 0;
+  play.reads = 0;
+  switch (play.reader->Next(play.frame)) {
+    case ReplayInputReader::Item::kFrame:
+      return;
+    case ReplayInputReader::Item::kTail:
+      if (play.journal.games[play.game].end == GameEnd::kProgramEnd) {
+        play.tail = true;  // the input that ended the program
+      } else if (play.game + 1 < play.journal.games.size()) {
+        BeginReplayedGame(play.game + 1);
+      } else {
+        play.status = ReplayStatus::kDone;
+      }
+      return;
+    case ReplayInputReader::Item::kBad:
+      Diverge(play.played + 1, "the replay's input is damaged");
+      return;
+  }
+}
+
+// Events that reached the tables after the frame's last query but before its flip are due too.
+void ApplyDueEvents() {
+  const std::vector<ReplayEvent>& events = play.frame.events;
+  while (play.event < events.size() && play.base + events[play.event].stamp <= InputPumpPoints()) {
+    ApplyInputEvent(events[play.event++].event);
+  }
+}
 
 // At each pump point: the events due by now (a nested pump point, from a suspension's
 // ClearKeys, makes more of them due while they are applied).
 void PumpReplay(std::uint64_t) {
   if (play.applying) return;
   play.applying = true;
-  if (play.status == ReplayStatus::kPlaying && !play.finishing) {
-    ApplyDueEvents(CurrentFrame());
-  } else {
+  if (play.status != ReplayStatus::kPlaying || play.finishing) {
     RequestClose();
+  } else if (play.started) {
+    ApplyDueEvents();
+  } else if (!play.clicked && CurrentModalScreen() == ModalScreen::Splash) {
+    // The splash is clicked away: the games start from their snapshots, whatever came before.
+    ApplyInputEvent({EVENT_MOUSEDOWN, 1, 0, 0});
+    play.clicked = true;
   }
   play.applying = false;
 }
 
+// Reads give the port's previous answer but where the recording has a change.
 void ReplayJoystick(int port, JoystickSample& sample) {
-  if (play.status != ReplayStatus::kPlaying) return;  // the port keeps its values
-  const ReplayFrame& frame = CurrentFrame();
-  if (play.joystick >= frame.joystick.size() || frame.joystick[play.joystick].port != port) {
-    play.desync = true;  // told at the next check
-    return;
+  if (port < 0 || port >= kReplayPorts) return;
+  if (play.status == ReplayStatus::kPlaying && play.started) {
+    const std::uint32_t read = play.reads++;
+    const std::vector<ReplayJoystickChange>& changes = play.frame.joystick;
+    if (play.change < changes.size() && changes[play.change].read == read) {
+      if (changes[play.change].port == port) {
+        play.last[port] = changes[play.change].sample;
+      } else {
+        play.desync = true;  // told at the next check
+      }
+      ++play.change;
+    }
   }
-  sample = frame.joystick[play.joystick++].sample;
+  sample = play.last[port];
 }
 
-// Events that reached the tables after the frame's last query but before its flip are due too.
-void ApplyDueEvents(const ReplayFrame& frame) {
-  while (play.event < frame.events.size() &&
-         play.base + frame.events[play.event].stamp <= InputPumpPoints()) {
-    ApplyInputEvent(frame.events[play.event++].event);
+// The viewer's own keys: ESC, or closing the window, ends the replay.
+void HearPlatform(const InputEventRecord& event) {
+  const bool escape = event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape);
+  if (play.status == ReplayStatus::kPlaying && (escape || event.id == EVENT_APPTERMINATE)) {
+    play.status = ReplayStatus::kStopped;
   }
 }
 
 // Whether the whole tail has been applied and ended with a close request: the recording stopped
 // there, in the middle of a frame (the display was lost under the recorded game).
 bool CutShortByAClose() {
-  const std::vector<ReplayEvent>& events = play.journal.tail.events;
+  const std::vector<ReplayEvent>& events = play.frame.events;
   return !events.empty() && play.event >= events.size() &&
          events.back().event.id == EVENT_APPTERMINATE;
 }
 
 TObject* ReplayFlip(int, TObject* data, TObject*) {
   if (play.status != ReplayStatus::kPlaying || play.finishing) return data;
-  if (play.index >= play.journal.frames.size()) {
+  if (!play.started) {
+    if (FrameLoopFlip() && player) BeginReplayedGame(0);
+    return data;
+  }
+  if (play.tail) {
     // A flip the recording never saw: the recorded game had ended here, unless the recording was
     // cut short by a close request before the flips with which the game finishes its frame.
     play.applying = true;
-    ApplyDueEvents(play.journal.tail);
+    ApplyDueEvents();
     play.applying = false;
     if (CutShortByAClose()) {
       play.finishing = true;
-    } else {
-      play.status = ReplayStatus::kEnded;
+      return data;
     }
+    Diverge(play.played + 1, "the game went on after the recording ended", ReplayStatus::kEnded);
     return data;
   }
-  const ReplayFrame& frame = play.journal.frames[play.index];
   play.applying = true;
-  ApplyDueEvents(frame);
+  ApplyDueEvents();
   play.applying = false;
-  if (play.event < frame.events.size() || play.joystick < frame.joystick.size()) {
+  if (play.event < play.frame.events.size() || play.change < play.frame.joystick.size()) {
     play.desync = true;  // the game read less input in this frame than the recording did
-    play.event = frame.events.size();
   }
+  ++play.played;
+  ++play.total;
   // Any difference shows at the next check: the state, or reads that no longer match.
-  if (frame.check && (play.desync || *frame.check != GameStateHash())) {
-    Diverge(play.desync ? "the game no longer reads its input as recorded"
-                        : "the game's state differs from the recorded one");
+  if (play.frame.check && (play.desync || *play.frame.check != GameStateHash())) {
+    Diverge(play.played, play.desync ? "the game no longer reads its input as recorded"
+                                     : "the game's state differs from the recorded one");
     return data;
   }
-  ++play.index;
-  play.event = play.joystick = 0;
-  play.base = InputPumpPoints();
+  NextFrame();
   return data;
 }
 
 }  // namespace
+
+ReplayJournal RecordedRun::BestGame() const {
+  ReplayJournal best;
+  best.version = journal.version;
+  if (bestgame >= 0) best.games.push_back(journal.games[static_cast<std::size_t>(bestgame)]);
+  return best;
+}
 
 std::string GameTimeText(int frame) {
   const int hundredths = static_cast<int>(static_cast<long long>(frame) * 100 / 60);
@@ -158,62 +314,78 @@ std::string GameTimeText(int frame) {
   return text;
 }
 
-void StartRecording(std::int32_t seed) {
+void StartRecording(RecordingKeeps keeps) {
   ZX_CHECK_MAIN_THREAD();
   StopReplay();
+  if (rec.on) StopRecording();
   rec = Recorder{};
   rec.on = true;
-  rec.journal.seed = seed;
-  rec.base = InputPumpPoints();
+  rec.keeps = keeps;
   InputRecorder recorder;
   recorder.event = [](std::uint64_t stamp, const InputEventRecord& event) {
-    rec.frame.events.push_back({static_cast<std::uint32_t>(stamp - rec.base), event});
+    if (rec.ingame) rec.writer.Event(static_cast<std::uint32_t>(stamp - rec.base), event);
   };
   recorder.joystick = [](int port, const JoystickSample& sample) {
-    rec.frame.joystick.push_back({port, sample});
+    if (!rec.ingame || port < 0 || port >= kReplayPorts) return;
+    const std::uint32_t read = rec.reads++;
+    const JoystickSample normal = NormalSample(sample);
+    if (normal == rec.last[port]) return;
+    rec.writer.Joystick(read, port, normal);
+    rec.last[port] = normal;
   };
   SetInputRecorder(std::move(recorder));
   AttachHook(FlipHookId(), RecordFlip, nullptr, kEndOfFrameHook);
 }
 
 bool Recording() { return rec.on; }
-void RecordStartingBest(std::int32_t best) { rec.journal.best = best; }
 
-int RecordedFrames() { return static_cast<int>(rec.journal.frames.size()); }
+int RecordedFrames() {
+  long frames = rec.ingame ? rec.writer.Frames() : 0;
+  for (const RecordedGame& game : rec.run.journal.games) frames += game.frames;
+  return static_cast<int>(frames);
+}
 
-ReplayJournal StopRecording() {
+std::size_t RecordedBytes() {
+  return rec.kept + (rec.ingame ? rec.game.snapshot.size() + rec.writer.Size() : 0);
+}
+
+RecordedRun StopRecording() {
   ZX_CHECK_MAIN_THREAD();
   if (!rec.on) return {};
   DetachHook(FlipHookId(), RecordFlip);
   ClearInputSeam();
-  rec.on = false;
-  rec.journal.tail = std::move(rec.frame);
-  rec.journal.tail.check.reset();
-  ReplayJournal journal = std::move(rec.journal);
+  if (rec.ingame) FinishGame(GameEnd::kProgramEnd);
+  RecordedRun run = std::move(rec.run);
   rec = Recorder{};
-  return journal;
+  return run;
 }
 
-void StartReplay(const ReplayJournal& journal) {
+void StartReplay(ReplayJournal journal) {
   ZX_CHECK_MAIN_THREAD();
   if (rec.on) StopRecording();
   StopReplay();
   play = Player{};
-  play.journal = journal;
-  play.status = ReplayStatus::kPlaying;
-  play.base = InputPumpPoints();
+  play.journal = std::move(journal);
+  play.status = play.journal.games.empty() ? ReplayStatus::kDone : ReplayStatus::kPlaying;
   InputReplayer replayer;
   replayer.pump = PumpReplay;
   replayer.joystick = ReplayJoystick;
+  replayer.platform = HearPlatform;
   SetInputReplayer(std::move(replayer));
   AttachHook(FlipHookId(), ReplayFlip, nullptr, kEndOfFrameHook);
   play.hooked = true;
 }
 
 ReplayStatus CurrentReplayStatus() { return play.status; }
-int ReplayFramesPlayed() { return static_cast<int>(play.index); }
-bool ReplayFramesDone() { return play.index >= play.journal.frames.size(); }
+int ReplayFramesPlayed() { return play.total; }
+
+bool ReplayFramesDone() {
+  return play.status == ReplayStatus::kDone ||
+         (play.started && play.tail && play.game + 1 == play.journal.games.size());
+}
+
 std::string ReplayDivergence() { return play.divergence; }
+std::string ReplayPlace() { return Where(play.played + 1); }
 
 void StopReplay() {
   ZX_CHECK_MAIN_THREAD();
@@ -221,4 +393,11 @@ void StopReplay() {
   if (InputReplaying()) ClearInputSeam();
   play.hooked = false;
   play.status = ReplayStatus::kIdle;
+  play.journal = ReplayJournal{};
+  play.reader.reset();
+}
+
+ReplayCaptionText ReplayCaption() {
+  if (!play.hooked) return {};
+  return {"Replay", GameTimeText(play.total)};
 }

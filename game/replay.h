@@ -1,52 +1,86 @@
-// replay.h - recording the game's input and playing it back, frame by frame.
+// replay.h - recording the games of a run and playing them back, frame by frame.
 //
-// A recording listens at the polled-input seam (system/input_seam.h): every event the game's
-// input tables take and every joystick read, grouped into frames by the flips of the screen, with
-// the game's state hash (state_hash.h) every 60th frame. Playing back puts the recorded input in
-// place of the platform's, read for read, and compares the state hash at each recorded check: the
-// first difference stops the replay there (ReplayStatus::kDiverged), naming the frame and the
-// time into the game, instead of letting a different game pass for the same one. A recording
-// cut short by a close request in the middle of a frame (the display lost under the game) ends
-// its replay there too: the flips with which the game finishes that frame are not a divergence.
+// A recording listens at the polled-input seam (system/input_seam.h) and the flip hook, but keeps
+// only games: at the flip of the frame loop in which a game starts (the title gives way to the
+// get-ready), it takes a snapshot of the state (replay_snapshot.h) and from then on keeps every
+// event the game's input tables take and every joystick read whose answer changed, frame by
+// frame, with the state hash every 60th frame and at the game's last frame. The game ends at the
+// flip at which the title is back (game over, or F1), or when the program ends during it. Title
+// and attract time is never kept, and a pad that is not there records nothing.
 //
-// Both start before gamestartup, after the random generator has been seeded with the journal's
-// seed, and the game seeds it again with that seed once start-up is over (see replay_run.h,
-// which does all of this). One recording or one replay at a time. Main thread only.
+// Playing back puts the recorded input in place of the platform's, read for read. After the
+// start-up (whose splash it clicks away) it restores each game's snapshot at a flip of the frame
+// loop, checks that the state hash is the recorded one, plays the game's frames and goes straight
+// on to the next game; the check at every 60th frame compares the hash, and the first difference
+// stops the replay there (ReplayStatus::kDiverged), naming the frame and the time into the game.
+// The platform's own events are heard, not applied: ESC or closing the window ends the replay.
+// A recording cut short by a close request in the middle of a frame (the display lost under the
+// game) ends its replay there too: the flips with which the game finishes that frame are not a
+// divergence.
+//
+// One recording or one replay at a time. Main thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "game/replay_file.h"
 
-// Starts recording a game that will be seeded with `seed`.
-void StartRecording(std::int32_t seed);
+enum class RecordingKeeps {
+  kEveryGame,  // every game of the run (--record)
+  kBestGame,   // only the latest game in which the best score rose (best.replay)
+};
+
+// What a recording kept.
+struct RecordedRun {
+  ReplayJournal journal;
+  int bestgame = -1;  // the journal's game in which the best score rose last; -1: none
+  // The journal of that game alone (empty when none).
+  ReplayJournal BestGame() const;
+};
+
+// Starts listening; games are kept from their start.
+void StartRecording(RecordingKeeps keeps = RecordingKeeps::kEveryGame);
 bool Recording();
-// Frames recorded so far (flips since StartRecording).
+// Frames kept so far, in the finished games and the one under way.
 int RecordedFrames();
-// Ends the recording; what came after the last flip becomes the journal's tail.
-ReplayJournal StopRecording();
-// The best score the recorded game started with (read from the player's file at start-up).
-void RecordStartingBest(std::int32_t best);
+// Bytes the recording holds: its snapshots and input.
+std::size_t RecordedBytes();
+// Ends the recording; a game under way ends with the program, what came after its last flip
+// being its tail.
+RecordedRun StopRecording();
 
 enum class ReplayStatus {
   kIdle,      // no replay running
   kPlaying,   // input comes from the journal and every check so far held
+  kDone,      // every game was played with every check holding: close requests are fed
   kEnded,     // the journal ran out while the game went on: close requests are fed from now
   kDiverged,  // a check failed or the reads no longer match: close requests are fed from now
+  kStopped,   // the viewer pressed ESC or closed the window: close requests are fed from now
 };
 
-// Puts the journal's input in place of the platform's from now on.
-void StartReplay(const ReplayJournal& journal);
+// Puts the journal's input in place of the platform's from now on (before the start-up).
+void StartReplay(ReplayJournal journal);
 ReplayStatus CurrentReplayStatus();
-// Flips since StartReplay.
+// Flips played since the first game was restored, over all games.
 int ReplayFramesPlayed();
-// Whether every recorded frame has been played (the game may still read the tail's input).
+// Whether every recorded frame has been played (the last game may still read its tail).
 bool ReplayFramesDone();
-// For kDiverged: "replay diverged at frame F (M:SS.ss into the game): ...".
+// Where the replay stands: "at frame F (M:SS.ss into the game)" for the frame being played, the
+// frame counted from its game's start ("in game G at frame F" when the replay holds several).
+std::string ReplayPlace();
+// For kDiverged and kEnded: "replay diverged at frame F (M:SS.ss into the game): ...", the
+// place as ReplayPlace says it.
 std::string ReplayDivergence();
 // Gives input back to the platform.
 void StopReplay();
+
+// The side bar's words while a replay plays: "Replay" and the time into it; both empty otherwise.
+struct ReplayCaptionText {
+  std::string title, time;
+};
+ReplayCaptionText ReplayCaption();
 
 // "M:SS.ss", the time into the game at the end of `frame` at 60 frames a second.
 std::string GameTimeText(int frame);

@@ -1,14 +1,17 @@
-// replay_file.cpp - writing and parsing replay files.
+// replay_file.cpp - writing, reading and parsing replay files.
 #include "game/replay_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "game/replay_bytes.h"
+#include "game/replay_snapshot.h"
 
 #include "game/version.h"
 
@@ -17,17 +20,14 @@ const char kGameVersion[] = "zumbrix-3d " ZX_VERSION_SHORT;
 namespace {
 
 constexpr char kMagic[8] = {'Z', 'X', 'R', 'E', 'P', 'L', 'A', 'Y'};
-constexpr std::uint16_t kFormat = 2;
+// 2: one run from the program's start, every joystick read. 3: games from their start.
+constexpr std::uint16_t kFormat = 3;
 constexpr std::size_t kMaxVersionText = 256;
+constexpr std::size_t kFixedHeader = sizeof kMagic + 2 + 2;  // magic, format, version's length
+constexpr std::uint32_t kMaxFrames = 1u << 31;
 
-// Items of the body. A frame is its items followed by kEndFrame; the tail by kEndTail.
-enum class ReplayTag : std::uint8_t {
-  kEndFrame = 0,
-  kEvent = 1,         // stamp, id, data, x, y (variable-length integers)
-  kJoystick = 2,      // port, ok, buttons, seven float bit patterns
-  kJoystickSame = 3,  // port: the same sample as that port's previous read
-  kCheck = 4,         // the state hash, eight bytes
-  kEndTail = 5,
+enum class SectionTag : std::uint8_t {
+  kGame = 1,  // frames, end, snapshot's length, snapshot, input
 };
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
@@ -45,258 +45,163 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-class Writer {
- public:
-  void Byte(std::uint8_t b) { out.push_back(b); }
-  void Fixed(std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+// The verdict on the header's first bytes: the magic, then the format number. `size` bytes of it
+// are there (fewer than kFixedHeader when the file is that short).
+ReplayError CheckFixedHeader(const std::uint8_t* data, std::size_t size, std::size_t* version) {
+  if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
+    return ReplayError::kNotAReplay;
   }
-  void Unsigned(std::uint64_t v) {
-    while (v >= 0x80) {
-      out.push_back(static_cast<std::uint8_t>(v | 0x80));
-      v >>= 7;
-    }
-    out.push_back(static_cast<std::uint8_t>(v));
-  }
-  void Signed(std::int64_t v) {
-    Unsigned((static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63));
-  }
-  void Tag(ReplayTag t) { Byte(static_cast<std::uint8_t>(t)); }
-  std::vector<std::uint8_t> out;
-};
+  if (size < kFixedHeader) return ReplayError::kDamaged;
+  ReplayBytesIn in(data + sizeof kMagic, kFixedHeader - sizeof kMagic);
+  const auto format = in.Fixed(2);
+  *version = in.Fixed(2);
+  if (format < kFormat) return ReplayError::kOlderVersion;
+  if (format > kFormat || *version > kMaxVersionText) return ReplayError::kOtherVersion;
+  return ReplayError::kNone;
+}
 
-// Reads within bounds; any read past the end, or a value out of range, marks the input bad.
-class Reader {
- public:
-  Reader(const std::uint8_t* data, std::size_t size) : p_(data), end_(data + size) {}
-  bool bad = false;
-  bool AtEnd() const { return p_ == end_; }
-  std::uint8_t Byte() {
-    if (p_ == end_) {
-      bad = true;
-      return 0;
-    }
-    return *p_++;
-  }
-  std::uint64_t Fixed(int bytes) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint64_t>(Byte()) << (8 * i);
-    return v;
-  }
-  std::uint64_t Unsigned() {
-    std::uint64_t v = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-      std::uint8_t b = Byte();
-      v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
-      if (!(b & 0x80)) return v;
-    }
-    bad = true;
-    return 0;
-  }
-  std::int64_t Signed() {
-    std::uint64_t u = Unsigned();
-    return static_cast<std::int64_t>(u >> 1) ^ -static_cast<std::int64_t>(u & 1);
-  }
-  int Int() {
-    std::int64_t v = Signed();
-    if (v < INT32_MIN || v > INT32_MAX) bad = true;
-    return static_cast<int>(v);
-  }
-  std::string Text(std::size_t size) {
-    if (static_cast<std::size_t>(end_ - p_) < size) {
-      bad = true;
-      return {};
-    }
-    std::string s(reinterpret_cast<const char*>(p_), size);
-    p_ += size;
-    return s;
-  }
+ReplayError CheckVersion(const std::uint8_t* data, std::size_t size) {
+  const std::string version(reinterpret_cast<const char*>(data), size);
+  return version == kGameVersion ? ReplayError::kNone : ReplayError::kOtherVersion;
+}
 
- private:
-  const std::uint8_t* p_;
-  const std::uint8_t* end_;
-};
-
-void WriteSample(Writer& w, const JoystickSample& s) {
-  w.Byte(s.ok ? 1 : 0);
-  w.Unsigned(s.buttons);
-  for (float f : s.values) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    w.Fixed(bits, 4);
+// A game section's payload, checked whole: the snapshot makes one, the input decodes to the
+// frame count, and a game that went back to the title has no tail.
+bool ParseGame(ReplayBytesIn& in, RecordedGame& game) {
+  game.frames = static_cast<std::uint32_t>(in.Unsigned(kMaxFrames));
+  const std::uint8_t end = in.Byte();
+  if (end > 1) return false;
+  game.end = static_cast<GameEnd>(end);
+  game.snapshot = in.Take(in.Unsigned(in.Left()));
+  if (in.bad || !CheckGameSnapshot(game.snapshot)) return false;
+  game.input = in.Take(in.Left());
+  ReplayInputReader reader(game.input.data(), game.input.size());
+  ReplayFrame frame;
+  for (std::uint32_t f = 0;; ++f) {
+    switch (reader.Next(frame)) {
+      case ReplayInputReader::Item::kFrame:
+        if (f >= game.frames) return false;
+        break;
+      case ReplayInputReader::Item::kTail:
+        if (f != game.frames) return false;
+        return game.end == GameEnd::kProgramEnd || (frame.events.empty() && frame.joystick.empty());
+      case ReplayInputReader::Item::kBad:
+        return false;
+    }
   }
 }
 
-JoystickSample ReadSample(Reader& r) {
-  JoystickSample s;
-  std::uint8_t ok = r.Byte();
-  if (ok > 1) r.bad = true;
-  s.ok = ok == 1;
-  std::uint64_t buttons = r.Unsigned();
-  if (buttons > 0xFFFFFFFFu) r.bad = true;
-  s.buttons = static_cast<unsigned>(buttons);
-  for (float& f : s.values) {
-    auto bits = static_cast<std::uint32_t>(r.Fixed(4));
-    std::memcpy(&f, &bits, sizeof f);
+// Reads up to `size` bytes, fewer only at the end of the file; -1 on an error.
+long ReadUpTo(int fd, std::uint8_t* data, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = read(fd, data + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
   }
-  return s;
+  return static_cast<long>(got);
 }
 
-constexpr int kPorts = 16;
+ReplayError ReadReplayFile(int fd, std::vector<std::uint8_t>& bytes) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return ReplayError::kCannotRead;
+  if (S_ISDIR(info.st_mode)) return ReplayError::kNotAFile;
+  // Opened without waiting for a writer (a FIFO); read like any file from now on.
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
-void WriteFrame(Writer& w, const ReplayFrame& frame, std::array<JoystickSample, kPorts>& last,
-                std::array<bool, kPorts>& seen, ReplayTag end) {
-  for (const ReplayEvent& e : frame.events) {
-    w.Tag(ReplayTag::kEvent);
-    w.Unsigned(e.stamp);
-    w.Signed(e.event.id);
-    w.Signed(e.event.data);
-    w.Signed(e.event.x);
-    w.Signed(e.event.y);
+  bytes.resize(kFixedHeader);
+  long got = ReadUpTo(fd, bytes.data(), kFixedHeader);
+  if (got < 0) return ReplayError::kCannotRead;
+  std::size_t version = 0;
+  ReplayError error = CheckFixedHeader(bytes.data(), static_cast<std::size_t>(got), &version);
+  if (error != ReplayError::kNone) return error;
+  bytes.resize(kFixedHeader + version);
+  got = ReadUpTo(fd, bytes.data() + kFixedHeader, version);
+  if (got < 0) return ReplayError::kCannotRead;
+  if (static_cast<std::size_t>(got) < version) return ReplayError::kDamaged;
+  error = CheckVersion(bytes.data() + kFixedHeader, version);
+  if (error != ReplayError::kNone) return error;
+
+  // The rest, never more than the limit: a regular file says its size, a stream is read to one
+  // byte past the limit at most.
+  if (S_ISREG(info.st_mode)) {
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxReplayBytes) return ReplayError::kTooLarge;
   }
-  // Events and joystick reads are independent streams, so their relative order is not kept.
-  for (const ReplayJoystickRead& j : frame.joystick) {
-    const auto port = static_cast<std::size_t>(j.port);
-    if (seen[port] && last[port] == j.sample) {
-      w.Tag(ReplayTag::kJoystickSame);
-      w.Byte(static_cast<std::uint8_t>(j.port));
-      continue;
-    }
-    w.Tag(ReplayTag::kJoystick);
-    w.Byte(static_cast<std::uint8_t>(j.port));
-    WriteSample(w, j.sample);
-    last[port] = j.sample;
-    seen[port] = true;
+  constexpr std::size_t kChunk = 1 << 16;
+  // Room for the whole file and the read that finds its end, so that it is never moved.
+  if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+  for (;;) {
+    const std::size_t at = bytes.size();
+    if (at > kMaxReplayBytes) return ReplayError::kTooLarge;
+    bytes.resize(at + kChunk);
+    got = ReadUpTo(fd, bytes.data() + at, kChunk);
+    if (got < 0) return ReplayError::kCannotRead;
+    bytes.resize(at + static_cast<std::size_t>(got));
+    if (static_cast<std::size_t>(got) < kChunk) break;
   }
-  if (frame.check) {
-    w.Tag(ReplayTag::kCheck);
-    w.Fixed(*frame.check, 8);
-  }
-  w.Tag(end);
+  if (bytes.size() > kMaxReplayBytes) return ReplayError::kTooLarge;
+  return ReplayError::kNone;
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
-  Writer body;
-  std::array<JoystickSample, kPorts> last{};
-  std::array<bool, kPorts> seen{};
-  for (const ReplayFrame& frame : journal.frames) {
-    WriteFrame(body, frame, last, seen, ReplayTag::kEndFrame);
-  }
-  ReplayFrame tail = journal.tail;
-  tail.check.reset();
-  WriteFrame(body, tail, last, seen, ReplayTag::kEndTail);
-
-  Writer w;
+  ReplayBytesOut w;
   w.out.assign(std::begin(kMagic), std::end(kMagic));
   w.Fixed(kFormat, 2);
   const std::string version = journal.version.substr(0, kMaxVersionText);
   w.Fixed(version.size(), 2);
   w.out.insert(w.out.end(), version.begin(), version.end());
-  w.Fixed(static_cast<std::uint32_t>(journal.seed), 4);
-  w.Fixed(static_cast<std::uint32_t>(journal.best), 4);
-  w.Fixed(journal.frames.size(), 4);
-  w.Fixed(body.out.size(), 4);
-  w.out.insert(w.out.end(), body.out.begin(), body.out.end());
+  for (const RecordedGame& game : journal.games) {
+    ReplayBytesOut section;
+    section.Unsigned(game.frames);
+    section.Byte(static_cast<std::uint8_t>(game.end));
+    section.Unsigned(game.snapshot.size());
+    section.Bytes(game.snapshot);
+    section.Bytes(game.input);
+    w.Byte(static_cast<std::uint8_t>(SectionTag::kGame));
+    w.Fixed(section.out.size(), 4);
+    w.Bytes(section.out);
+  }
   w.Fixed(Crc32(w.out.data(), w.out.size()), 4);
   return w.out;
 }
 
 ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& journal) {
-  if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
-    return ReplayError::kNotAReplay;
-  }
-  Reader header(bytes.data() + sizeof kMagic, bytes.size() - sizeof kMagic);
-  const auto format = header.Fixed(2);
-  const auto version_size = header.Fixed(2);
-  if (header.bad) return ReplayError::kDamaged;
-  const std::string version = header.Text(version_size);
-  if (header.bad) return ReplayError::kDamaged;
+  std::size_t version_size = 0;
+  ReplayError error = CheckFixedHeader(bytes.data(), bytes.size(), &version_size);
+  if (error != ReplayError::kNone) return error;
+  if (bytes.size() < kFixedHeader + version_size) return ReplayError::kDamaged;
   // The version is read before the CRC is checked: a file of another version may differ in
   // everything after it, and "another version" is the more useful thing to say.
-  if (format != kFormat || version != kGameVersion) return ReplayError::kOtherVersion;
-  ReplayJournal parsed;
-  parsed.version = version;
-  parsed.seed = static_cast<std::int32_t>(header.Fixed(4));
-  parsed.best = static_cast<std::int32_t>(header.Fixed(4));
-  const std::uint64_t frame_count = header.Fixed(4);
-  const std::uint64_t body_size = header.Fixed(4);
-  if (header.bad) return ReplayError::kDamaged;
-  const std::size_t header_size = sizeof kMagic + 2 + 2 + version.size() + 4 + 4 + 4 + 4;
-  if (bytes.size() < header_size + 4 || bytes.size() - header_size - 4 != body_size) {
-    return ReplayError::kDamaged;
-  }
+  error = CheckVersion(bytes.data() + kFixedHeader, version_size);
+  if (error != ReplayError::kNone) return error;
+  if (bytes.size() > kMaxReplayBytes) return ReplayError::kTooLarge;
+  const std::size_t header = kFixedHeader + version_size;
+  if (bytes.size() < header + 4) return ReplayError::kDamaged;
   const std::size_t crc_at = bytes.size() - 4;
-  std::uint32_t stored = 0;
-  for (int i = 0; i < 4; ++i) stored |= static_cast<std::uint32_t>(bytes[crc_at + i]) << (8 * i);
-  if (Crc32(bytes.data(), crc_at) != stored) return ReplayError::kDamaged;
-  // Every frame takes at least one byte, which bounds the count before anything is reserved.
-  if (frame_count > body_size) return ReplayError::kDamaged;
+  ReplayBytesIn crc(bytes.data() + crc_at, 4);
+  if (Crc32(bytes.data(), crc_at) != crc.Fixed(4)) return ReplayError::kDamaged;
 
-  Reader r(bytes.data() + header_size, body_size);
-  std::array<JoystickSample, kPorts> last{};
-  std::array<bool, kPorts> seen{};
-  ReplayFrame frame;
-  bool tail_done = false;
-  while (!r.AtEnd() && !r.bad && !tail_done) {
-    const auto tag = static_cast<ReplayTag>(r.Byte());
-    switch (tag) {
-      case ReplayTag::kEvent: {
-        ReplayEvent e;
-        const std::uint64_t stamp = r.Unsigned();
-        if (stamp > 0xFFFFFFFFu) r.bad = true;
-        e.stamp = static_cast<std::uint32_t>(stamp);
-        e.event.id = r.Int();
-        e.event.data = r.Int();
-        e.event.x = r.Int();
-        e.event.y = r.Int();
-        if (!frame.events.empty() && e.stamp < frame.events.back().stamp) r.bad = true;
-        frame.events.push_back(e);
-        break;
-      }
-      case ReplayTag::kJoystick:
-      case ReplayTag::kJoystickSame: {
-        const int port = r.Byte();
-        if (port >= kPorts) {
-          r.bad = true;
-          break;
-        }
-        const auto p = static_cast<std::size_t>(port);
-        if (tag == ReplayTag::kJoystick) {
-          last[p] = ReadSample(r);
-          seen[p] = true;
-        } else if (!seen[p]) {
-          r.bad = true;
-          break;
-        }
-        frame.joystick.push_back({port, last[p]});
-        break;
-      }
-      case ReplayTag::kCheck:
-        if (frame.check) r.bad = true;
-        frame.check = r.Fixed(8);
-        break;
-      case ReplayTag::kEndFrame:
-        if (parsed.frames.size() >= frame_count) {
-          r.bad = true;
-          break;
-        }
-        parsed.frames.push_back(std::move(frame));
-        frame = ReplayFrame{};
-        break;
-      case ReplayTag::kEndTail:
-        if (frame.check) r.bad = true;
-        parsed.tail = std::move(frame);
-        tail_done = true;
-        break;
-      default:
-        r.bad = true;
-        break;
+  ReplayJournal parsed;
+  parsed.version = kGameVersion;
+  ReplayBytesIn in(bytes.data() + header, crc_at - header);
+  while (!in.AtEnd()) {
+    const std::uint8_t tag = in.Byte();
+    const std::uint64_t size = in.Fixed(4);
+    if (in.bad || size > in.Left()) return ReplayError::kDamaged;
+    ReplayBytesIn payload(in.Here(), static_cast<std::size_t>(size));
+    in.Skip(static_cast<std::size_t>(size));
+    if (tag != static_cast<std::uint8_t>(SectionTag::kGame)) continue;  // a later version's track
+    // Only the last game can have been ended by the program's end.
+    if (!parsed.games.empty() && parsed.games.back().end == GameEnd::kProgramEnd) {
+      return ReplayError::kDamaged;
     }
-  }
-  if (r.bad || !tail_done || !r.AtEnd() || parsed.frames.size() != frame_count) {
-    return ReplayError::kDamaged;
+    RecordedGame game;
+    if (!ParseGame(payload, game)) return ReplayError::kDamaged;
+    parsed.games.push_back(std::move(game));
   }
   journal = std::move(parsed);
   return ReplayError::kNone;
@@ -312,11 +217,19 @@ std::string ReplayErrorText(ReplayError error) {
       return "a valid replay";
     case ReplayError::kCannotRead:
       return "the replay file cannot be read";
+    case ReplayError::kNotAFile:
+      return "that is a folder, not a replay file";
     case ReplayError::kNotAReplay:
       return "the file is not a Zumbrix replay";
+    case ReplayError::kOlderVersion:
+      return std::string("the replay was made by an older version of Zumbrix, which this one (") +
+             kGameVersion + ") cannot play";
     case ReplayError::kOtherVersion:
       return std::string("the replay was made by another version of Zumbrix (this is ") +
              kGameVersion + ")";
+    case ReplayError::kTooLarge:
+      return "the replay file is larger than " + std::to_string(kMaxReplayBytes >> 20) +
+             " MB, far more than any game records";
     case ReplayError::kDamaged:
       return "the replay file is damaged";
   }
@@ -324,12 +237,34 @@ std::string ReplayErrorText(ReplayError error) {
 }
 
 ReplayError LoadReplay(const std::string& path, ReplayJournal& journal) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReplayError::kCannotRead;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) return ReplayError::kCannotRead;
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ReplayError::kCannotRead;
+  std::vector<std::uint8_t> bytes;
+  ReplayError error = ReadReplayFile(fd, bytes);
+  close(fd);
+  if (error != ReplayError::kNone) return error;
   return ParseReplay(bytes, journal);
+}
+
+bool CanSaveReplay(const std::string& path, std::string* problem) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    *problem = "cannot record to " + path + ": it is a folder";
+    return false;
+  }
+  // The replay is written beside its target and renamed over it: that is what must be possible.
+  const std::string fresh = path + ".new";
+  int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const bool made = fd >= 0;
+  // One left by an earlier run that could not finish is written over in the same way.
+  if (!made && errno == EEXIST) fd = open(fresh.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *problem = "cannot record to " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  close(fd);
+  if (made) unlink(fresh.c_str());
+  return true;
 }
 
 bool SaveReplay(const std::string& path, const ReplayJournal& journal) {

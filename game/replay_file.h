@@ -1,76 +1,77 @@
-// replay_file.h - the replay file: a game's seed, version and input, frame by frame, with checks.
+// replay_file.h - the replay file: the games of one run, each from its start, with checks.
 //
-// A replay holds what the game read of its input (system/input_seam.h): for every frame (one
-// flip of the screen) the events the polled-input tables took, each stamped with the pump point
-// it reached them at, and every read of the joystick, in order; every 60th frame also carries a
-// check, the game's state hash at that flip. The input after the last flip (the keys that ended
-// the game) comes as a tail.
+// A replay holds games, not a run: each game from the flip at which it started, with the state
+// it started from (replay_snapshot.h) and what it read of its input frame by frame
+// (replay_input.h). The title and the attract play between games are not kept; a replay plays
+// the games one after another.
 //
 // On disk, all little-endian: the magic "ZXREPLAY", the format number, the game's version text,
-// the seed, the best score at the start, the frame count, the body's length, the body, and a CRC-32
-// of everything before it. The body is a stream of tagged items (ReplayTag). A file from another
-// format or game version, or one whose length, CRC or items do not add up, is refused with a
-// ReplayError, never played.
+// then tagged sections (a tag byte, a four-byte length, the payload), then a CRC-32 of everything
+// before it. A game section holds its frame count, how it ended, its snapshot and its input.
+// Sections of tags this version does not know are skipped, so later versions can add tracks (a
+// ghost of the ship, say) beside the games. Reading checks the magic and the version from the
+// file's first bytes before it reads on, reads at most kMaxReplayBytes, and refuses a file whose
+// length, CRC, snapshot or input items do not add up; a refused file is never played.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "system/input_seam.h"
+#include "game/replay_input.h"
 
 // The game version replays are made with; another version's replay is refused.
 extern const char kGameVersion[];
-inline constexpr int kReplayCheckEvery = 60;  // frames between state checks
+// The largest replay read: an hour of play records about a megabyte.
+inline constexpr std::size_t kMaxReplayBytes = 64u << 20;
 
 enum class ReplayError {
   kNone,
-  kCannotRead,    // missing, unreadable or not a file
+  kCannotRead,    // missing or unreadable
+  kNotAFile,      // a folder
   kNotAReplay,    // no magic
-  kOtherVersion,  // another format number or game version
-  kDamaged,       // cut short, altered (CRC), or items that make no sense
+  kOlderVersion,  // an older format, from before games were kept from their start
+  kOtherVersion,  // a newer format number, or another game version
+  kTooLarge,      // longer than kMaxReplayBytes
+  kDamaged,       // cut short, altered (CRC), or sections and items that make no sense
 };
 
-struct ReplayEvent {
-  std::uint32_t stamp = 0;  // pump points since the frame began when the tables took it
-  InputEventRecord event;
-  bool operator==(const ReplayEvent&) const = default;
+enum class GameEnd : std::uint8_t {
+  kTitle = 0,       // the game went back to the title (game over, or abandoned with F1)
+  kProgramEnd = 1,  // the program ended during the game; only a replay's last game ends so
 };
 
-struct ReplayJoystickRead {
-  int port = 0;
-  JoystickSample sample;
-  bool operator==(const ReplayJoystickRead&) const = default;
-};
-
-struct ReplayFrame {
-  std::vector<ReplayEvent> events;
-  std::vector<ReplayJoystickRead> joystick;
-  std::optional<std::uint64_t> check;  // the state hash at this frame's flip
-  bool operator==(const ReplayFrame&) const = default;
+struct RecordedGame {
+  std::vector<std::uint8_t> snapshot;  // the state at the flip it started with
+  std::uint32_t frames = 0;            // flips recorded after that one
+  GameEnd end = GameEnd::kTitle;
+  std::vector<std::uint8_t> input;  // the frames and the tail, as replay_input.h writes them
+  bool operator==(const RecordedGame&) const = default;
 };
 
 struct ReplayJournal {
   std::string version = kGameVersion;
-  std::int32_t seed = 0;
-  std::int32_t best = 0;            // the best score as the game started: the HUD shows it
-  std::vector<ReplayFrame> frames;  // frame i ended with flip i + 1
-  ReplayFrame tail;                 // after the last flip; never has a check
+  std::vector<RecordedGame> games;
   bool operator==(const ReplayJournal&) const = default;
 };
 
 // The file's bytes for a journal.
 std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal);
-// The journal in `bytes`, or the reason it is refused (with `journal` left as it was).
+// The journal in `bytes`, or the reason it is refused (with `journal` left as it was). Every
+// game's snapshot and input are checked whole.
 ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& journal);
 // The CRC-32 (as zlib computes it) the file ends with, over the bytes before it.
 std::uint32_t ReplayChecksum(const std::uint8_t* data, std::size_t size);
 // What a refusal means, for the player.
 std::string ReplayErrorText(ReplayError error);
 
-// Reads and parses the file at `path`.
+// Reads and parses the file (or stream) at `path`: the header first, refused at once when it is
+// not this version's, then at most kMaxReplayBytes.
 ReplayError LoadReplay(const std::string& path, ReplayJournal& journal);
+// Whether a replay can be saved at `path` (its folder takes a new file and it is no folder);
+// else false, with why in `problem`. Leaves nothing behind.
+bool CanSaveReplay(const std::string& path, std::string* problem);
 // Writes beside the target and renames over it, so a crash leaves the old file or the new one.
 // False (the old file kept) when the folder cannot be written.
 bool SaveReplay(const std::string& path, const ReplayJournal& journal);

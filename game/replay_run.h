@@ -2,13 +2,17 @@
 // `--headless` run.
 //
 // RecordGame plays the game as usual (start-up, the frame loop, the exit that saves the best
-// score) while recording it, and writes the replay when the game ends. ReplayGame plays a replay
-// file back, in a window in real time or headless (the null graphics driver on the virtual clock,
-// as fast as the machine allows), without saving any best score. Both give the final score and
-// the number of frames for the "score N frames M" line, and an exit code:
+// score) while recording its games, and when the run ends writes them all to the --record file
+// and the one in which the best score rose last to best.replay. ReplayGame plays a replay file's
+// games back, one after another, in a window in real time (ESC ends it) or headless (the null
+// graphics driver on the virtual clock, as fast as the machine allows), and writes none of the
+// player's files (game_files.h). Both give the last game's final score and the number of frames
+// for the "score N frames M" line, and an exit code:
 //
-//   0  the game was recorded, or the replay reached its end with every check holding
-//   2  the replay file was refused: unreadable, not a replay, another version, or damaged
+//   0  the game was recorded, or the replay reached its end with every check holding, or the
+//      viewer ended it
+//   2  the replay file was refused: unreadable, a folder, not a replay, another version, too
+//      large, or damaged
 //   3  the replay diverged from the recording (the message names the frame and the time into
 //      the game; in a window it is also shown on screen until a key, a click or 10 seconds)
 //
@@ -22,9 +26,11 @@ enum class ReplayExit { kOk = 0, kRefused = 2, kDiverged = 3 };
 
 struct GameRunResult {
   ReplayExit exit = ReplayExit::kOk;
-  int score = 0;          // the score on the HUD when the game ended
-  int frames = 0;         // frames played (recorded or replayed)
-  bool new_best = false;  // RecordGame: the best score rose during the game
+  int score = 0;          // the score on the HUD when the (last) game ended
+  int frames = 0;         // frames played (recorded or replayed), over all games
+  int games = 0;          // games recorded, or held by the replay
+  bool new_best = false;  // RecordGame: the best score rose during the run
+  bool stopped = false;   // ReplayGame: the viewer ended it
   std::string message;    // why a replay was refused or diverged; a failed save; else empty
 
   int ExitCode() const { return static_cast<int>(exit); }
@@ -32,11 +38,10 @@ struct GameRunResult {
   std::string Summary() const;
 };
 
-// Plays and records a game seeded with `seed` into `path` (and, when the best score rose and
-// `best_path` is not empty, into `best_path` too).
+// Plays a run whose start-up seeds the random generator with `seed`, recording its games into
+// `path` (none when empty), and the game in which the best score rose last into `best_path`
+// (none when empty, or when the best did not rise, or when this run writes no player's files).
 GameRunResult RecordGame(const std::string& path, std::int32_t seed,
                          const std::string& best_path = "");
 // Plays the replay at `path` back; `headless` runs it on the null driver and the virtual clock.
 GameRunResult ReplayGame(const std::string& path, bool headless);
-// A seed for a new recording, from the system's entropy (the game itself reads no clock).
-std::int32_t NewReplaySeed();

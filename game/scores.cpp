@@ -97,6 +97,7 @@ void loadhiscore() {
 }
 
 void savehiscore() {
+  if (!WritesPlayerFiles()) return;  // a replay's best score is not the player's
   const GameFiles& files = CurrentGameFiles();
   // The file as it is now: another copy of the game may have raised it since start-up.
   ScoreFile now;

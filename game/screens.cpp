@@ -1,8 +1,8 @@
 // screens.cpp - everything drawn besides the moving objects: the title screen over the attract
 // play, the HUD of score, best score and wave, the black side bars that narrow the playfield to
-// x 80..559, the bonus-round panels with one small bee per escaped bonus bee, and the pause
-// texts with the volumes and the colour mode. Needs the globals (images, player, fade, volume
-// steps), the anaglyph drawing and the best-score update.
+// x 80..559 (with a replay's caption in the left one), the bonus-round panels with one small bee
+// per escaped bonus bee, and the pause texts with the volumes and the colour mode. Needs the
+// globals (images, player, fade, volume steps), the anaglyph drawing and the best-score update.
 #include "game/screens.h"
 
 #include <string>
@@ -11,9 +11,11 @@
 #include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/globals.h"
+#include "game/replay.h"
 #include "game/scores.h"
 #include "game/version.h"
 #include "graphics/draw2d.h"
+#include "graphics/font.h"
 #include "graphics/image_draw.h"
 
 const char kCreditLine[] =
@@ -72,6 +74,14 @@ void drawsidebars() {
   DrawRect(0, 0, 80, 480);
   DrawRect(560, 0, 80, 480);
   SetColor(255, 255, 255);
+  // A replay says so in the left bar, plainly, in the font: "Replay" and the time into it.
+  const ReplayCaptionText caption = ReplayCaption();
+  if (!caption.title.empty()) {
+    SetBlend(BLEND_ALPHA);
+    PaintText(caption.title, 16, 216);
+    PaintText(caption.time, 12, 236);
+    SetBlend(BLEND_SOLID);
+  }
 }
 
 void drawbonuspanels() {

@@ -8,6 +8,7 @@
 
 #include "core/main_thread.h"
 #include "core/user_folders.h"
+#include "game/game_files.h"
 #include "graphics/draw2d.h"
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
@@ -30,6 +31,7 @@ std::string ScreenshotFolder() { return UserPicturesFolder(); }
 
 std::string SaveScreenshot() {
   ZX_CHECK_MAIN_THREAD();
+  if (!WritesPlayerFiles()) return "";  // a replay's F12 presses are not the viewer's
   namespace fs = std::filesystem;
   const std::string folder = ScreenshotFolder();
   if (folder.empty()) {

@@ -3,7 +3,8 @@
 // The picture is the game's own 640x480 one in every display mode (never the scaled window),
 // taken when the frame is complete, just before it is shown. The folder is the player's pictures
 // folder (core/user_folders.h), made when missing; the file is named by date and time. Needs the
-// 2D layer's GrabPixmap, the PNG saver and polled input. Main thread only.
+// 2D layer's GrabPixmap, the PNG saver and polled input. A replay saves none (game_files.h). Main
+// thread only.
 #pragma once
 
 #include <string>

@@ -5,6 +5,7 @@
 
 #include "core/atomic_file.h"
 #include "core/regular_file.h"
+#include "game/game_files.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ void ChangeSettings(const std::function<void(Settings&)>& change) {
 }
 
 bool SaveSettings() {
+  if (!WritesPlayerFiles()) return true;  // a replay's keys change no setting of the player's
   if (store.path.empty() || store.unsaved == 0 || !store.keep) return true;
   // The file as it is now: another copy of the game, or the player with an editor, may have
   // changed it since this run read it.

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <random>
 #include <string>
 
 #include "audio/sound_output.h"
@@ -63,8 +65,15 @@ void SitOutSuspension() {
 
 void waitwhilesuspended() { SitOutSuspension(); }
 
-// The program's own clock starts with the program: seeded from it, launches would repeat.
-int launchseed() { return SystemMillis(); }
+std::int32_t launchseed() {
+  try {
+    std::random_device entropy;
+    return static_cast<std::int32_t>(entropy() & 0x7FFFFFFF);
+  } catch (const std::exception&) {
+    // No entropy source: the wall clock, which keeps running between launches, still differs.
+    return SystemMillis();
+  }
+}
 
 void loadresources() {
   // The images were decoded and cut by a thread while the display opened; they and their
@@ -108,8 +117,9 @@ void splashscreen() {
   ClearMouse();
 }
 
-void gamestartup() {
+void gamestartup(std::int32_t seed) {
   ModalScreenScope startup(ModalScreen::Startup);
+  SeedRandom(seed);
   // Decoded while the display opens.
   StartLoadingSounds();
   StartLoadingImages();
@@ -146,5 +156,4 @@ void gamestartup() {
   splashscreen();
   if (quitflag) return;
   EnterTitleAfterSplash();
-  SeedRandom(launchseed());
 }

@@ -1,9 +1,17 @@
 // startup.h - everything the game does before its first frame.
 #pragma once
 
-// Registers the embedded files, opens the display, builds the globals, cuts the images from the
-// sprite sheet, loads the sounds and the best score, and resets the ship.
-void gamestartup();
+#include <cstdint>
+
+// A fresh random seed from the system's entropy, so that no two launches play alike (the game
+// itself reads no clock for it). Any thread.
+std::int32_t launchseed();
+// Seeds the random generator with `seed` before anything draws from it (this launch's only
+// seeding), opens the display, builds the globals and the stars, makes the images cut from the
+// sprite sheet and the sounds decoded while the display opened, reads the best score, resets the
+// ship, shows the splash and enters the title. The embedded files are registered by the build
+// before main runs.
+void gamestartup(std::int32_t seed = launchseed());
 // Cuts the sixteen images from the sprite sheet drawn on the back buffer; loads the sounds.
 void loadresources();
 // The maker's logo grows, opens its separation and fades; a click ends it.
@@ -11,5 +19,3 @@ void splashscreen();
 // Waits while the program is in the background, with the music paused; a close request meanwhile
 // sets quitflag.
 void waitwhilesuspended();
-// The random seed of this launch, read once the splash screen is over.
-int launchseed();

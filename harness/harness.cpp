@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "core/app.h"
-#include "core/random.h"
 #include "game/frame_loop.h"
 #include "game/graphics_choice.h"
 #include "game/startup.h"
@@ -97,10 +96,7 @@ void HarnessPrepare(const HarnessOptions& options) {
 void HarnessStart(const HarnessOptions& options) {
   HarnessPrepare(options);
   state.running = true;
-  // Seeded before start-up for the stars, and after it in place of the clock's seed.
-  SeedRandom(options.seed);
-  gamestartup();
-  SeedRandom(options.seed);
+  gamestartup(options.seed);
 }
 
 bool HarnessFrame() {
@@ -127,8 +123,7 @@ int HarnessRunUntil(const std::function<bool()>& done, int limit) {
 }
 
 void HarnessStop() {
-  if (!state.running) return;
-  gameshutdown();
+  if (state.running) gameshutdown();
   state.running = false;
   state.onflip = nullptr;
   for (auto& release : state.releases) release();

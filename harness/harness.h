@@ -52,7 +52,8 @@ bool HarnessFrame();
 int HarnessRun(int frames);
 // Runs passes until `done()` holds after one, at most `limit`; returns the passes run.
 int HarnessRunUntil(const std::function<bool()>& done, int limit);
-// The program's exit path (music stopped, 500 ms, best score saved); detaches the hook.
+// The program's exit path (music stopped, 500 ms, best score saved) when HarnessStart ran; ends
+// the per-flip callback and lets go of the keys, buttons and joystick either way.
 void HarnessStop();
 bool HarnessRunning();
 

@@ -18,3 +18,5 @@ void PauseUntilMicros(std::int64_t when) {
 void PauseMillis(int ms) {
   if (ms > 0) plat_sleep(static_cast<unsigned>(ms));
 }
+
+void UseVirtualClock(bool on) { plat_use_virtual_clock(on); }

@@ -17,6 +17,9 @@ std::int64_t MicrosSinceLaunch();
 // bits): a seed that differs every run. Any thread.
 int SystemMillis();
 void PauseMillis(int ms);
+// True: from now on the clock moves only when the program sleeps, at once and by as long as it
+// sleeps (headless replays, the harness); false: back to real time. Main thread.
+void UseVirtualClock(bool on);
 // Suspends the calling thread until Micros() reads `when` (at once when it has passed). Under the
 // virtual clock, which counts whole milliseconds, moves the clock on to the millisecond `when`
 // falls in. Main thread or any other.

@@ -10,6 +10,8 @@
 //   by then (ApplyInputEvent): every query answers as it did when recorded.
 // - Joystick reads. Each read of a port's device goes to the recorder as a sample; a replayer
 //   supplies the samples instead of the device, read for read.
+// - The tables themselves. A recording that starts in the middle of a run (at a game's start)
+//   saves what the tables hold then, and its replay puts that back before the first frame.
 //
 // Nothing here reads a clock. Main thread only.
 #pragma once
@@ -49,7 +51,50 @@ struct InputReplayer {
   std::function<void(std::uint64_t stamp)> pump;
   // Supplies the next read of `port` in place of the device.
   std::function<void(int port, JoystickSample& sample)> joystick;
+  // Hears of each event the platform sends while the replay plays (the tables never take
+  // them): the viewer's own keys, a closed window.
+  std::function<void(const InputEventRecord&)> platform;
 };
+
+// What the polled-input tables hold: keys and buttons down, presses not yet counted, queued
+// characters, the pointer and wheel, the suspended and close-requested flags.
+struct PolledInputState {
+  static constexpr int kKeys = 256, kButtons = 4, kChars = 256;
+  int keys[kKeys] = {};
+  int keyhits[kKeys] = {};
+  int chars[kChars] = {};  // the queued characters, oldest first
+  int charcount = 0;
+  int buttons[kButtons] = {};
+  int buttonhits[kButtons] = {};
+  int mousex = 0, mousey = 0, wheel = 0;
+  int suspended = 0;
+  int closerequested = 0;
+  bool operator==(const PolledInputState&) const = default;
+};
+
+// What the joystick layer keeps of one port between reads.
+struct JoystickPortState {
+  static constexpr int kAxes = 16, kButtons = 16, kHat = 9;
+  bool present = false;  // the last read found a device
+  unsigned buttons = 0;
+  float axes[kAxes] = {};  // slots 0-5 the axes X to V, slot 9 the hat
+  int hits[kButtons] = {};
+  int unplugs = 0;
+  bool operator==(const JoystickPortState&) const = default;
+};
+
+// The sample whose read leaves a port as `state` has it (an absent device's reads all count
+// as the same sample, the empty one).
+JoystickSample SampleOfPort(const JoystickPortState& state);
+// A sample as a change is judged: every read of an absent device is the empty sample.
+JoystickSample NormalSample(const JoystickSample& sample);
+
+// The polled-input tables as they are, and put back (polled_input.cpp). Main thread.
+PolledInputState SavePolledInput();
+void RestorePolledInput(const PolledInputState& state);
+// A joystick port's state (ports 0-15; others read as absent and restore nothing) (joystick.cpp).
+JoystickPortState SaveJoystickPort(int port);
+void RestoreJoystickPort(int port, const JoystickPortState& state);
 
 // Installs a recorder (empty functions: none). Recording and replaying exclude each other:
 // installing one removes the other.

@@ -13,14 +13,9 @@ constexpr int kHatSlot = 9;
 
 int port_device[kPortTable];  // all 0 until JoystickCount: port 0 reads device 0
 
-struct PortState {
-  bool present = false;  // the last read found a device
-  unsigned buttons = 0;
-  float axes[kAxisSlots] = {};
-  int hits[kJoyButtons] = {};
-  int unplugs = 0;
-};
-PortState ports[kJoyPorts];
+static_assert(JoystickPortState::kAxes == kAxisSlots && JoystickPortState::kHat == kHatSlot &&
+              JoystickPortState::kButtons == kJoyButtons);
+JoystickPortState ports[kJoyPorts];
 
 bool IsPort(int port) { return port >= 0 && port < kJoyPorts; }
 
@@ -45,7 +40,7 @@ JoystickSample ReadDevice(int port) {
 }
 
 void ReadPort(int port) {
-  PortState& state = ports[port];
+  JoystickPortState& state = ports[port];
   unsigned before = state.buttons;
   // A replay supplies the reads in place of the device; a recorder hears of each.
   JoystickSample sample;
@@ -92,6 +87,9 @@ float JoyAxisValue(unsigned position, unsigned minimum, unsigned maximum) {
 
 int JoystickCount() {
   ZX_CHECK_MAIN_THREAD();
+  // A fresh count starts every port afresh: presses and pulls seen before it (in an earlier run
+  // of the game in this process) are not this run's.
+  for (JoystickPortState& state : ports) state = JoystickPortState{};
   int count = 0;
   int devices = plat_joy_device_count();
   for (int device = 0; device < devices && count < kPortTable; ++device) {
@@ -138,4 +136,28 @@ int JoyUnplugHits(int port) {
   int unplugs = ports[port].unplugs;
   ports[port].unplugs = 0;
   return unplugs;
+}
+
+JoystickSample SampleOfPort(const JoystickPortState& state) {
+  JoystickSample sample;
+  if (!state.present) return sample;
+  sample.ok = true;
+  sample.buttons = state.buttons;
+  for (int a = 0; a < JoystickSample::kValues - 1; ++a) sample.values[a] = state.axes[a];
+  sample.values[JoystickSample::kValues - 1] = state.axes[kHatSlot];
+  return sample;
+}
+
+JoystickSample NormalSample(const JoystickSample& sample) {
+  return sample.ok ? sample : JoystickSample{};
+}
+
+JoystickPortState SaveJoystickPort(int port) {
+  ZX_CHECK_MAIN_THREAD();
+  return IsPort(port) ? ports[port] : JoystickPortState{};
+}
+
+void RestoreJoystickPort(int port, const JoystickPortState& state) {
+  ZX_CHECK_MAIN_THREAD();
+  if (IsPort(port)) ports[port] = state;
 }

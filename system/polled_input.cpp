@@ -117,10 +117,14 @@ bool Apply(const InputEventRecord& event) {
 TObject* Listen(int, TObject* data, TObject*) {
   auto* event = dynamic_cast<TEvent*>(data);
   if (!event || (source_filter && source_filter != event->source)) return data;
-  // A replay supplies the events itself; the platform's would be a second, different input.
-  if (InputReplaying()) return data;
-  const std::uint64_t stamp = pump_points;
   const InputEventRecord record{event->id, event->data, event->x, event->y};
+  // A replay supplies the events itself; the platform's would be a second, different input.
+  // The replay hears of them all the same (the viewer may end it).
+  if (InputReplaying()) {
+    if (CurrentInputReplayer().platform) CurrentInputReplayer().platform(record);
+    return data;
+  }
+  const std::uint64_t stamp = pump_points;
   if (Apply(record) && CurrentInputRecorder().event) CurrentInputRecorder().event(stamp, record);
   return data;
 }
@@ -135,6 +139,51 @@ int TakeHits(int* hits, int index) {
 
 std::uint64_t InputPumpPoints() { return pump_points; }
 void ApplyInputEvent(const InputEventRecord& event) { Apply(event); }
+
+static_assert(PolledInputState::kKeys == kKeys && PolledInputState::kButtons == kButtons &&
+              PolledInputState::kChars == kCharRing);
+
+PolledInputState SavePolledInput() {
+  ZX_CHECK_MAIN_THREAD();
+  PolledInputState state;
+  for (int k = 0; k < kKeys; ++k) {
+    state.keys[k] = key_states[k];
+    state.keyhits[k] = key_hits[k];
+  }
+  for (unsigned i = char_get; i != char_put; ++i) {
+    state.chars[state.charcount++] = char_ring[i % kCharRing];
+  }
+  for (int b = 0; b < kButtons; ++b) {
+    state.buttons[b] = mouse_states[b];
+    state.buttonhits[b] = mouse_hits[b];
+  }
+  state.mousex = mouse_location[0];
+  state.mousey = mouse_location[1];
+  state.wheel = mouse_location[2];
+  state.suspended = suspended;
+  state.closerequested = close_requested;
+  return state;
+}
+
+void RestorePolledInput(const PolledInputState& state) {
+  ZX_CHECK_MAIN_THREAD();
+  for (int k = 0; k < kKeys; ++k) {
+    key_states[k] = state.keys[k];
+    key_hits[k] = state.keyhits[k];
+  }
+  char_get = 0;
+  char_put = 0;
+  for (int i = 0; i < state.charcount && i < kCharRing; ++i) char_ring[char_put++] = state.chars[i];
+  for (int b = 0; b < kButtons; ++b) {
+    mouse_states[b] = state.buttons[b];
+    mouse_hits[b] = state.buttonhits[b];
+  }
+  mouse_location[0] = state.mousex;
+  mouse_location[1] = state.mousey;
+  mouse_location[2] = state.wheel;
+  suspended = state.suspended;
+  close_requested = state.closerequested;
+}
 
 void StartPolledInput(TObject* source) {
   ZX_CHECK_MAIN_THREAD();

@@ -1,5 +1,7 @@
-// Gamepads in the game: the D-pad and the stick steer, a pad plugged in after start plays, and a
-// pad pulled out in play pauses the game and plays on its port when plugged back in.
+// Gamepads in the game: the D-pad and the stick steer, a pad plugged in after start plays, a pad
+// pulled out in play pauses the game and plays on its port when plugged back in, and one pulled
+// out during the get-ready or a wave's end pauses the game as play starts. Every game is reached
+// as a player reaches it: a click on the title, the get-ready, the mode's own transitions.
 #include <functional>
 #include <utility>
 
@@ -25,6 +27,7 @@ class PadGameTest : public GameTest {
   void StartWithoutJoystick() {
     HarnessOptions options;
     options.joystick = false;
+    options.nullgraphics = true;  // nothing here is looked at, and play comes after a get-ready
     Start(options);
   }
 
@@ -55,6 +58,24 @@ class PadGameTest : public GameTest {
     return HarnessFlips() - before;
   }
 
+  // A click on the title, then frames until play starts; whether that frame paused.
+  static bool PlayFromTheTitle() {
+    HarnessClick(1);
+    return PlayStarts();
+  }
+
+  // Frames (each ending a wrong pause by itself) until play has started; whether the frame in
+  // which it started paused. A pause before it fails the test.
+  static bool PlayStarts() {
+    for (int frame = 0; frame < 2000; ++frame) {
+      const int flips = Frame();
+      if (playing == 1) return flips > 1;
+      EXPECT_EQ(flips, 1) << "a pause before play, in frame " << frame;
+    }
+    ADD_FAILURE() << "play did not start";
+    return false;
+  }
+
   // The ship's movement over five frames with the pad held as `hold` leaves it.
   std::pair<int, int> Moved() {
     HarnessRun(2);  // the pointer placed by the last frame is the one the ship follows
@@ -71,7 +92,7 @@ class PadGameTest : public GameTest {
 TEST_F(PadGameTest, TheDpadSteersSixPixelsAFrameEachWay) {
   StartWithoutJoystick();
   Plug();
-  EnterPlay();
+  EXPECT_FALSE(PlayFromTheTitle());
   const struct {
     PadButton button;
     std::pair<int, int> moved;
@@ -92,7 +113,7 @@ TEST_F(PadGameTest, TheDpadSteersSixPixelsAFrameEachWay) {
 TEST_F(PadGameTest, TheStickSteersAt95PercentStraightAndDiagonalButNotHalfway) {
   StartWithoutJoystick();
   Plug();
-  EnterPlay();
+  EXPECT_FALSE(PlayFromTheTitle());
   const struct {
     double x, y;
     std::pair<int, int> moved;
@@ -117,7 +138,7 @@ TEST_F(PadGameTest, APadPluggedInAfterStartStartsAGameAndFires) {
   SetVirtualPadButton(pad, PadButton::A, false);
   EXPECT_EQ(getready, 1) << "A did not start a game";
 
-  EnterPlay();
+  EXPECT_FALSE(PlayStarts());
   clearentities();
   SetVirtualPadButton(pad, PadButton::A, true);
   HarnessRun(1);
@@ -132,7 +153,7 @@ TEST_F(PadGameTest, APadPulledMidPressPausesPlayAndHoldsNothing) {
   UnplugVirtualPad(pad);
   EXPECT_EQ(Frame(), 1);
   Plug();
-  EnterPlay();
+  EXPECT_FALSE(PlayFromTheTitle()) << "the pull on the title paused the game";
   EXPECT_EQ(Frame(), 1);
 
   SetVirtualPadButton(pad, PadButton::A, true);
@@ -168,7 +189,7 @@ TEST_F(PadGameTest, ThePadPluggedBackInPlaysOnItsPort) {
   StartWithoutJoystick();
   Plug();
   const int first = pad;
-  EnterPlay();
+  EXPECT_FALSE(PlayFromTheTitle());
   UnplugVirtualPad(pad);
   // Plugged back in while the game is paused; resumed from the pad itself.
   EXPECT_GT(Frame([this](int flip) {
@@ -187,4 +208,34 @@ TEST_F(PadGameTest, ThePadPluggedBackInPlaysOnItsPort) {
   EXPECT_EQ(MovingShots(), 1);
   SetVirtualPadAxis(pad, PadAxis::LeftX, 32767);
   EXPECT_EQ(Moved(), std::make_pair(30, 0));
+}
+
+TEST_F(PadGameTest, APadPulledDuringTheGetReadyOrAWavesEndPausesTheGameAsPlayStarts) {
+  StartWithoutJoystick();
+  Plug();
+  HarnessClick(1);
+  RunUntil([] { return getready == 1 && seqctr == 50; }, 100);
+  UnplugVirtualPad(pad);
+  EXPECT_TRUE(PlayStarts()) << "play started with the pad pulled out";
+  Plug();
+  EXPECT_EQ(Frame(), 1) << "paused a second time";
+
+  // The wave's last swarm is shot: the fly-away, then the next wave's get-ready.
+  swarmskilled = swarmsperwave;
+  EXPECT_EQ(Frame(), 1);
+  ASSERT_EQ(waveend, 1);
+  Frame();
+  UnplugVirtualPad(pad);
+  EXPECT_TRUE(PlayStarts()) << "the next wave started with the pad pulled out";
+  EXPECT_EQ(player->wave, 2);
+  Plug();
+
+  // Pulled while the game is lost: the title asks nothing of it, nor does the next game.
+  destroyship();
+  ASSERT_EQ(gameover, 1);
+  UnplugVirtualPad(pad);
+  for (int frame = 0; frame < 1000 && titlemode == 0; ++frame) EXPECT_EQ(Frame(), 1);
+  ASSERT_EQ(titlemode, 1);
+  Plug();
+  EXPECT_FALSE(PlayFromTheTitle()) << "a pull in the last game paused this one";
 }

@@ -165,7 +165,7 @@ TEST_F(PolledInputTest, TakenBackPressesAreNoHitsAndReplayTheSame) {
                         ApplyInputEvent(recorded[next++].second);
                       }
                     },
-                    nullptr});
+                    nullptr, nullptr});
   EXPECT_EQ(KeyHits(164), 0);
   EXPECT_EQ(IsKeyDown(164), 1);
   EXPECT_EQ(KeyHits(164), 1);
