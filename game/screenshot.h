@@ -1,7 +1,8 @@
 // screenshot.h - F12 saves the picture the player sees as a PNG file in the pictures folder.
 //
-// The picture is the game's own 640x480 one in every display mode (never the scaled window),
-// taken when the frame is complete, just before it is shown. The folder is $XDG_PICTURES_DIR,
+// The picture is the game's own 640x480 one in every display mode (never the scaled window), or
+// in a stereo mode the stereo picture (graphics/stereo_layout.h), taken when the frame is
+// complete, just before it is shown. The folder is $XDG_PICTURES_DIR,
 // else ~/Pictures, made when missing; the file is named by date and time. Needs the 2D layer's
 // GrabPixmap, the PNG saver and polled input. Main thread only.
 #pragma once
@@ -10,7 +11,7 @@
 
 // Where screenshots go; empty when neither variable names a folder.
 std::string ScreenshotFolder();
-// Saves the back buffer's 640x480 picture, says where on stdout and returns the path; on failure
+// Saves the picture, says where on stdout and returns the path; on failure
 // says why on stderr and returns "".
 std::string SaveScreenshot();
 // From now on, F12 pressed at any time (title, play, pause) saves one at the next flip. Once is
