@@ -2,15 +2,18 @@
 // six merged bees and a converging swarm, a dozen bee bullets, three laser shots with their
 // trails, a splat, score pop-ups and 80 particles, then the side bars, the HUD and the flip.
 // The scene is laid out afresh every 16 frames (outside the timing), before anything in it
-// could reach the ship or leave the screen. The argument turns the playfield's clip to the part
-// the side bars leave visible on (clip:1, as the game plays) or off (clip:0), to show what it
-// saves in one run. CPU time is the whole process's, the software rasteriser's threads included.
+// could reach the ship or leave the screen. The first argument turns the playfield's clip to the
+// part the side bars leave visible on (clip:1, as the game plays) or off (clip:0), to show what it
+// saves in one run; the second is the stereo mode (stereo:0 off, 1 side-by-side, 2
+// side-by-side-half, 3 top-bottom), each frame then recorded once and drawn once per eye. CPU time
+// is the whole process's, the software rasteriser's threads included.
 #include <benchmark/benchmark.h>
 
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/harness.h"
 #include "game/playfield_clip.h"
+#include "graphics/stereo_mode.h"
 
 namespace {
 
@@ -35,6 +38,7 @@ void BuildBusyScene() {
 
 void BM_BusyPlayingFrame(benchmark::State& state) {
   SetPlayfieldClipping(state.range(0) != 0);
+  SetStereoMode(static_cast<StereoMode>(state.range(1)));
   HarnessOptions options;
   HarnessStart(options);
   titlemode = 0;
@@ -56,11 +60,15 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
   state.counters["particles"] = particlelist->Count();
   HarnessStop();
   SetPlayfieldClipping(true);
+  SetStereoMode(StereoMode::Off);
 }
 BENCHMARK(BM_BusyPlayingFrame)
-    ->ArgName("clip")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"clip", "stereo"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({1, 2})
+    ->Args({1, 3})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond)
     ->MinTime(3.0);
