@@ -3,11 +3,14 @@
 // game plays the same in every mode, what is drawn once is the same in both views, the pause
 // backdrop keeps each eye's view, F12 saves the stereo picture, and on a 1920x1080 desktop the
 // views sit in their halves of the screen with black bars around them.
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <ostream>
 #include <vector>
 
 #include "aim_script.h"
+#include "game/anaglyph.h"
 #include "game/colour_mode.h"
 #include "game/state_hash.h"
 #include "game_fixture.h"
@@ -184,6 +187,70 @@ TEST_F(StereoGame, WhatIsDrawnOnceIsTheSameInBothViewsAndTheHudReadsTheSame) {
   EXPECT_EQ(Compare(left, right, -4, 84, 0, 560, 40).count, 0)
       << Compare(left, right, -4, 84, 0, 560, 40);
   EXPECT_GT(Compare(left, right, 0, 84, 0, 560, 40).count, 100) << "the HUD has no depth";
+}
+
+// The rectangle of the pixels passing `pick`, and how many there are.
+struct Box {
+  int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1, count = 0;
+  float CentreX() const { return (left + right) / 2.0f; }
+  float CentreY() const { return (top + bottom) / 2.0f; }
+};
+template <class Pick>
+Box Covered(const Ref<TPixmap>& p, Pick pick) {
+  Box box;
+  for (int y = 0; y < p->height; ++y) {
+    for (int x = 0; x < p->width; ++x) {
+      const std::uint32_t c = p->ReadPixel(x, y) & 0xffffff;
+      if (!pick(c >> 16 & 0xff, c >> 8 & 0xff, c & 0xff)) continue;
+      box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+      box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+      ++box.count;
+    }
+  }
+  return box;
+}
+
+// Checked against the red/cyan picture itself, not the flat frame: the left eye's view has each
+// image and text where its red copy is (the red glass is the left eye's), the right eye's where
+// its cyan copy is, each once and untinted.
+TEST_F(StereoGame, EachEyeSeesEveryDrawingWhereItsGlassShowsTheCopy) {
+  Start();
+  const auto drawings = {
+      std::function<void()>([] { drawimage3d(shipimg, 320, 240, 0, 40, 0, 1, 1, 1); }),
+      std::function<void()>([] {
+        drawtext3d("ZUMBRIX", 320, 240, 30, 0, 2, 2, 4, 1.0f, 0, 255, 255, 255, 0, true);
+      })};
+  for (const std::function<void()>& draw : drawings) {
+    SetClsColor(0, 0, 0);
+    Cls();
+    draw();
+    const Ref<TPixmap> pair = GrabPixmap(0, 0, 640, 480);
+    HarnessRun(1);
+    SetStereoMode(StereoMode::SideBySide);
+    HarnessRun(1);
+    ASSERT_EQ(StereoModeInUse(), StereoMode::SideBySide);
+    Cls();
+    draw();
+    const Ref<TPixmap> left = GrabEyeView(StereoEye::Left, 0, 0, 640, 480);
+    const Ref<TPixmap> right = GrabEyeView(StereoEye::Right, 0, 0, 640, 480);
+    SetStereoMode(StereoMode::Off);
+    HarnessRun(1);
+    ASSERT_TRUE(left && right);
+
+    const Box red = Covered(pair, [](int r, int g, int) { return r > 40 && g < 40; });
+    const Box cyan = Covered(pair, [](int r, int g, int) { return g > 40 && r < 40; });
+    auto lit = [](int r, int g, int b) { return r > 40 || g > 40 || b > 40; };
+    const Box seen[2] = {Covered(left, lit), Covered(right, lit)};
+    ASSERT_GT(red.count, 50);
+    ASSERT_GT(cyan.count, 50);
+    EXPECT_GT(red.CentreX(), cyan.CentreX() + 40);
+    EXPECT_NEAR(seen[0].CentreX(), red.CentreX(), 0.5);
+    EXPECT_NEAR(seen[1].CentreX(), cyan.CentreX(), 0.5);
+    for (const Box& view : seen) {
+      EXPECT_NEAR(view.CentreY(), red.CentreY(), 0.5);
+      EXPECT_EQ(view.right - view.left, red.right - red.left) << "drawn more than once";
+    }
+  }
 }
 
 class StereoModeGame : public StereoGame, public ::testing::WithParamInterface<StereoMode> {};
