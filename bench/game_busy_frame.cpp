@@ -2,15 +2,27 @@
 // six merged bees and a converging swarm, a dozen bee bullets, three laser shots with their
 // trails, a splat, score pop-ups and 80 particles, then the side bars, the HUD and the flip.
 // The scene is laid out afresh every 16 frames (outside the timing), before anything in it
-// could reach the ship or leave the screen. The argument turns the playfield's clip to the part
-// the side bars leave visible on (clip:1, as the game plays) or off (clip:0), to show what it
-// saves in one run. CPU time is the whole process's, the software rasteriser's threads included.
+// could reach the ship or leave the screen. The first argument turns the playfield's clip to the
+// part the side bars leave visible on (clip:1, as the game plays) or off (clip:0), to show what it
+// saves in one run; the second is the stereo mode (stereo:0 off, 1 side-by-side, 2
+// side-by-side-half, 3 top-bottom), each frame then recorded once and drawn once per eye, each
+// eye's view into a picture of its own. The third shows the game on a 1920x1080 desktop
+// (desktop:1) rather than in its 640x480 display mode (desktop:0): there the flat frame is drawn
+// offscreen too, as the stereo views always are. The fourth draws in flat colours (flat:1), once
+// per image as each stereo view does, rather than in red/cyan pairs (four copies): the flat frame
+// the stereo frames are twice of. (Nothing is shown on the headless display: the scaling to the
+// screen is not timed.) CPU time is the whole process's, the software rasteriser's threads
+// included.
 #include <benchmark/benchmark.h>
 
+#include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/playfield_clip.h"
 #include "harness/harness.h"
+#include "graphics/display_mode.h"
+#include "graphics/stereo_mode.h"
+#include "platform/inject.h"
 
 namespace {
 
@@ -35,6 +47,10 @@ void BuildBusyScene() {
 
 void BM_BusyPlayingFrame(benchmark::State& state) {
   SetPlayfieldClipping(state.range(0) != 0);
+  SetStereoMode(static_cast<StereoMode>(state.range(1)));
+  plat_inject_desktop_size(1920, 1080);
+  SetDisplayMode(state.range(2) != 0 ? DisplayMode::Desktop : DisplayMode::Fullscreen);
+  SetColourMode(state.range(3) != 0 ? ColourMode::Flat : ColourMode::Anaglyph);
   HarnessOptions options;
   HarnessStart(options);
   titlemode = 0;
@@ -56,11 +72,19 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
   state.counters["particles"] = particlelist->Count();
   HarnessStop();
   SetPlayfieldClipping(true);
+  SetStereoMode(StereoMode::Off);
+  SetDisplayMode(DisplayMode::Fullscreen);
+  SetColourMode(ColourMode::Anaglyph);
 }
 BENCHMARK(BM_BusyPlayingFrame)
-    ->ArgName("clip")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"clip", "stereo", "desktop", "flat"})
+    ->Args({0, 0, 0, 0})
+    ->Args({1, 0, 0, 0})
+    ->Args({1, 0, 1, 0})
+    ->Args({1, 0, 1, 1})
+    ->Args({1, 1, 1, 0})
+    ->Args({1, 2, 1, 0})
+    ->Args({1, 3, 1, 0})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond)
     ->MinTime(3.0);

@@ -1,5 +1,5 @@
 // anaglyph.cpp - the red/cyan pair drawing behind nearly every image and text of the game.
-// Needs the 2D layer (draw2d.h), image drawing and the default font.
+// Needs the 2D layer (draw2d.h), image drawing, the default font and the stereo views.
 #include "game/anaglyph.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "graphics/image_draw.h"
+#include "graphics/view_recorder.h"
 
 namespace {
 
@@ -17,6 +18,28 @@ void RestoreDrawState() {
   SetBlend(BLEND_MASK);
   SetColor(255, 255, 255);
   SetRotationAndScale(0, 1, 1);
+}
+
+// Flat colours: the flat mode's, and every stereo view's.
+bool DrawnFlat() {
+  return GetColourMode() == ColourMode::Flat || StereoModeInUse() != StereoMode::Off;
+}
+
+// Runs draw(dx) once per eye in a stereo mode, with the left eye's view moved by +separation
+// (where the red copy is, which the red glass shows the left eye) and the right eye's by
+// -separation; otherwise once, moved as the flat eye says (not at all for the flat picture).
+template <class Draw>
+void ForEachEye(float separation, Draw draw) {
+  if (StereoModeInUse() != StereoMode::Off) {
+    SetStereoEye(StereoEye::Left);
+    draw(separation);
+    SetStereoEye(StereoEye::Right);
+    draw(-separation);
+    SetStereoEye(StereoEye::Both);
+    return;
+  }
+  const StereoEye eye = FlatEye();
+  draw(eye == StereoEye::Left ? separation : eye == StereoEye::Right ? -separation : 0.0f);
 }
 
 }  // namespace
@@ -35,9 +58,14 @@ void drawimageflat(const Ref<TImage>& image, float x, float y, int frame, float 
 void drawimage3d(const Ref<TImage>& image, float x, float y, int frame, float separation,
                  float rotation, float scalex, float scaley, float alpha) {
   if (!image) return;
-  // Halfway between the two copies.
-  if (GetColourMode() == ColourMode::Flat) {
-    drawimageflat(image, x, y, frame, rotation, scalex, scaley, alpha);
+  // Once, in the image's own colours: halfway between the two copies, or where one eye sees it.
+  if (DrawnFlat()) {
+    SetRotationAndScale(rotation, scalex, scaley);
+    SetAlpha(alpha);
+    SetBlend(BLEND_ALPHA);
+    SetColor(255, 255, 255);
+    ForEachEye(separation, [&](float dx) { PaintImage(image, x + dx, y, frame); });
+    RestoreDrawState();
     return;
   }
   SetRotationAndScale(rotation, scalex, scaley);
@@ -64,9 +92,11 @@ void drawtext3d(const std::string& text, float x, float y, float separation, flo
     iy = static_cast<int>(iy - MeasureTextHeight(text) * scaley / 2);
   }
   SetAlpha(std::max(alpha - alphareduction, 0.1f));
-  if (GetColourMode() == ColourMode::Flat) {
+  if (DrawnFlat()) {
     SetBlend(BLEND_ALPHA);
-    PaintText(text, static_cast<float>(ix), static_cast<float>(iy));
+    ForEachEye(separation, [&](float dx) {
+      PaintText(text, static_cast<float>(ix) + dx, static_cast<float>(iy));
+    });
     RestoreDrawState();
     return;
   }

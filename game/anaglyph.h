@@ -4,9 +4,11 @@
 // and a dark-red copy as far to the right, in additive blend, each copy drawn twice; where the
 // copies meet they add to a light grey. In the flat colour mode (colour_mode.h) each draws its
 // subject once instead, halfway between where the two copies would be, in its own colours
-// (white tint) with the same alpha, rotation and scale, in alpha blend. What they draw is set by
-// their arguments and the mode alone, and afterwards the 2D state is rotation 0, scale 1,
-// alpha 1, white, mask blend.
+// (white tint) with the same alpha, rotation and scale, in alpha blend. In a stereo mode
+// (graphics/stereo_mode.h) each draws its subject that way once into each eye's view: into the left
+// eye's where the red copy would be (x + separation), into the right eye's where the cyan one
+// would be. What they draw is set by their arguments and the modes alone, and afterwards the 2D
+// state is rotation 0, scale 1, alpha 1, white, mask blend.
 #pragma once
 
 #include <string>

@@ -32,6 +32,11 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string&) {
        line.overrides.emplace_back("colours", "anaglyph");
      }},
+    {"--stereo", nullptr, "MODE",
+     "off, or a view per eye: side-by-side, side-by-side-half or top-bottom (3D TVs, glasses)",
+     [](CommandLine& line, const std::string& mode) {
+       line.overrides.emplace_back("stereo", mode);
+     }},
     {"--record", nullptr, "FILE", "record this run's game to FILE, to be replayed",
      [](CommandLine& line, const std::string& file) { line.recordfile = AbsoluteFile(file); }},
     {"--frame-log", nullptr, "FILE", "write the time of every frame to FILE, one line each",

@@ -12,6 +12,7 @@
 #include "graphics/draw2d.h"
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
+#include "graphics/view_recorder.h"
 #include "system/hook.h"
 #include "system/key_codes.h"
 #include "system/polled_input.h"
@@ -50,7 +51,7 @@ std::string SaveScreenshot() {
   for (int n = 2; fs::exists(path, error) && n < 1000; ++n) {
     path = folder + "/zumbrix_" + stamp + "_" + std::to_string(n) + ".png";
   }
-  if (!SavePixmapPNG(GrabPixmap(0, 0, 640, 480), path)) {
+  if (!SavePixmapPNG(GrabStereoPicture(), path)) {
     std::fprintf(stderr, "Screenshot not saved: cannot write %s\n", path.c_str());
     return "";
   }

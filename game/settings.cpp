@@ -24,6 +24,7 @@ const char* const kDisplayChoices[] = {"fullscreen", "desktop", "window"};
 const char* const kScaleChoices[] = {"fit", "integer"};
 const char* const kColourChoices[] = {"anaglyph", "flat"};
 const char* const kSoundChoices[] = {"auto", "waveout", "directsound"};
+const char* const kStereoChoices[] = {"off", "side-by-side", "side-by-side-half", "top-bottom"};
 
 const SettingKey kKeys[] = {
     {"display", SettingType::Choice, 0, 0, kDisplayChoices,
@@ -36,6 +37,10 @@ const SettingKey kKeys[] = {
     {"colours", SettingType::Choice, 0, 0, kColourChoices,
      "anaglyph: red/cyan 3D for glasses; flat: each picture once in its own colours (F4 paused).",
      Get<&Settings::colours>, Set<&Settings::colours>},
+    {"stereo", SettingType::Choice, 0, 0, kStereoChoices,
+     "off: one picture; side-by-side: a view per eye, 1280x480 (display glasses, VR viewers);\n"
+     "# side-by-side-half: squeezed to 640x480 (3D TVs); top-bottom: stacked, 640x960 (3D TVs).",
+     Get<&Settings::stereo>, Set<&Settings::stereo>},
     {"sound_output", SettingType::Choice, 0, 0, kSoundChoices,
      "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",
      Get<&Settings::sound>, Set<&Settings::sound>},

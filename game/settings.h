@@ -20,11 +20,13 @@
 #include "audio/sound_output.h"
 #include "game/colour_mode.h"
 #include "graphics/display_mode.h"
+#include "graphics/stereo_mode.h"
 
 struct Settings {
   DisplayMode display = DisplayMode::Fullscreen;  // how the 640x480 picture is shown
   ScalePolicy scale = ScalePolicy::Fit;           // how it is scaled in desktop and window modes
   ColourMode colours = ColourMode::Anaglyph;      // red/cyan pairs, or flat colours (F4)
+  StereoMode stereo = StereoMode::Off;            // one picture, or a view per eye (stereo_mode.h)
   SoundOutput sound = SoundOutput::Auto;          // the output device the sound goes to
 
   friend bool operator==(const Settings&, const Settings&) = default;

@@ -15,6 +15,7 @@ constexpr std::size_t kMaxSettingsFile = 1 << 20;
 // The display and colour modes last seen by KeepPictureSettings.
 DisplayMode shown_mode = DisplayMode::Fullscreen;
 ColourMode shown_colours = ColourMode::Anaglyph;
+StereoMode shown_stereo = StereoMode::Off;
 
 struct Store {
   std::string path;           // empty: nothing is read or written
@@ -101,8 +102,10 @@ void ApplyPictureSettings() {
   SetDisplayMode(store.run.display);
   SetScalePolicy(store.run.scale);
   SetColourMode(store.run.colours);
+  SetStereoMode(store.run.stereo);
   shown_mode = store.run.display;
   shown_colours = store.run.colours;
+  shown_stereo = store.run.stereo;
 }
 
 void KeepPictureSettings() {
@@ -110,6 +113,11 @@ void KeepPictureSettings() {
   if (colours != shown_colours) {
     shown_colours = colours;
     ChangeSettings([colours](Settings& s) { s.colours = colours; });
+  }
+  const StereoMode stereo = ChosenStereoMode();
+  if (stereo != shown_stereo) {
+    shown_stereo = stereo;
+    ChangeSettings([stereo](Settings& s) { s.stereo = stereo; });
   }
   const DisplayMode now = CurrentDisplayMode();
   if (now == shown_mode) return;

@@ -42,6 +42,7 @@ void ResetSettings();
 // Chooses how the picture is shown (display mode, scale, colours) from this run's settings;
 // before the graphics open.
 void ApplyPictureSettings();
-// Keeps the player's switches in the settings and the file: to or from the window (Alt+Enter)
-// and between the colour modes (F4). Once a frame, and after the pause screen.
+// Keeps the player's switches in the settings and the file: to or from the window (Alt+Enter),
+// between the colour modes (F4) and of the stereo mode (SetStereoMode, at run time). Once a
+// frame, and after the pause screen.
 void KeepPictureSettings();

@@ -31,7 +31,7 @@ void starfield_tag::Create() {
 
 void starfield_tag::update() {
   const Layer& layer = kLayers[size < 0 || size > 2 ? 0 : size];
-  if (GetColourMode() == ColourMode::Flat) {
+  if (DrawnWithoutDepth()) {
     drawimageflat(starimg, static_cast<float>(x), static_cast<float>(y), 0, 0, layer.scale,
                   layer.scale, 1.0f, layer.brightness);
   } else {

@@ -2,6 +2,7 @@
 #include "graphics/draw2d.h"
 
 #include "graphics/font.h"
+#include "graphics/view_recorder.h"
 
 namespace {
 
@@ -24,8 +25,15 @@ std::vector<Ref<TImageFrame>> TRar2ADriver::CreateFramesTogether(
 }
 TRar2AGraphics* TRar2AGraphics::Current() { return current; }
 
+void RefreshDrawingDriver() {
+  if (!current) return;
+  current_driver = StereoDrawingDriver(current->_driver);
+  current->Validate();
+}
+
 void TRar2AGraphics::ClearCurrent() {
   current = nullptr;
+  StereoDrawingDriver(nullptr);  // what was recorded for the context goes with it
   current_driver = nullptr;
   SetCurrentTransformState(nullptr);
 }
@@ -61,19 +69,22 @@ void TRar2AGraphics::Close() {
 }
 
 void TRar2AGraphics::Validate() {
-  if (!_driver) return;
-  _driver->SetBlend(blend_mode);
-  _driver->SetColor(color_red, color_green, color_blue);
-  _driver->SetAlpha(color_alpha);
-  _driver->SetClsColor(clscolor_red, clscolor_green, clscolor_blue);
-  _driver->SetLineWidth(line_width);
+  // The current context's state goes the way all its drawing goes (through a stereo recorder).
+  TRar2ADriver* d = this == current ? current_driver : _driver;
+  if (!d) return;
+  d->SetBlend(blend_mode);
+  d->SetColor(color_red, color_green, color_blue);
+  d->SetAlpha(color_alpha);
+  d->SetClsColor(clscolor_red, clscolor_green, clscolor_blue);
+  d->SetLineWidth(line_width);
   UpdateTransform();  // rotation and scale, into the driver and the collision transform
-  _driver->SetViewport(viewport_x, viewport_y, viewport_w, viewport_h);
+  d->SetViewport(viewport_x, viewport_y, viewport_w, viewport_h);
 }
 
 void TRar2AGraphics::MakeCurrent() {
   current = this;
-  current_driver = _driver;
+  AdoptChosenStereoMode();
+  current_driver = StereoDrawingDriver(_driver);
   SetCurrentTransformState(&tform);
   SetTransformSink(SendTransform);
   Validate();

@@ -22,6 +22,7 @@
 #include "graphics/graphics.h"
 #include "graphics/image.h"
 #include "graphics/pixmap.h"
+#include "graphics/stereo_mode.h"
 #include "graphics/transform.h"
 
 enum {
@@ -60,6 +61,16 @@ class TRar2ADriver : public TGraphicsDriver {
   virtual Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) = 0;
   // Whether GrabPixmap returns what was drawn; a driver that draws nothing grabs black.
   virtual bool ReadsBackPixels() const { return true; }
+  // Draws an image's or a glyph's frame, as frame->Draw does (which is the default): the one way
+  // frames reach the screen, so that a driver standing in for another can keep them for later.
+  virtual void DrawFrame(const Ref<TImageFrame>& frame, float x0, float y0, float x1, float y1,
+                         float tx, float ty) {
+    frame->Draw(x0, y0, x1, y1, tx, ty);
+  }
+  // From now on drawing, clearing and reading pixels go to that eye's view of a stereo picture
+  // (view_recorder.h); Both: to the one picture of a flat frame. A driver without views ignores
+  // it.
+  virtual void SelectView(StereoEye /*eye*/) {}
 };
 
 // The 2D drawing state of one graphics context.
@@ -90,7 +101,12 @@ class TRar2AGraphics : public TGraphics {
   static void ClearCurrent();
 };
 
+// The driver drawing goes through: the current context's, or the stereo recorder in front of it
+// (view_recorder.h).
 TRar2ADriver* Current2DDriver();
+// After the stereo mode in use changed: drawing goes through the driver that mode needs, and the
+// current context's whole state is sent to it again. Main thread.
+void RefreshDrawingDriver();
 
 void Cls();
 void SetClsColor(int r, int g, int b);

@@ -95,6 +95,8 @@ void TImageFont::Draw(const std::string& text, float x, float y, float ix, float
   // A font with all its glyphs at hand keeps their frames in one texture (see MakeGlyphFrames);
   // a loaded font makes each glyph as it is first drawn, as it may have thousands.
   if (!_src_font && _frames_generation != ImageFrameGeneration()) MakeGlyphFrames();
+  TRar2ADriver* driver = Current2DDriver();
+  if (!driver) return;
   for (unsigned char c : text) {
     int n = CharToGlyph(c);
     if (n < 0) continue;
@@ -102,9 +104,9 @@ void TImageFont::Draw(const std::string& text, float x, float y, float ix, float
     if (!glyph) continue;
     if (glyph->_image) {
       if (Ref<TImageFrame> frame = glyph->_image->Frame(0)) {
-        frame->Draw(0, 0, static_cast<float>(glyph->_image->width),
-                    static_cast<float>(glyph->_image->height), x + glyph->_x * ix + glyph->_y * iy,
-                    y + glyph->_x * jx + glyph->_y * jy);
+        driver->DrawFrame(frame, 0, 0, static_cast<float>(glyph->_image->width),
+                          static_cast<float>(glyph->_image->height),
+                          x + glyph->_x * ix + glyph->_y * iy, y + glyph->_x * jx + glyph->_y * jy);
       }
     }
     x += glyph->_advance * ix;

@@ -10,6 +10,7 @@
 #include "graphics/gl_graphics.h"
 #include "graphics/pixmap_ops.h"
 #include "graphics/shared_context.h"
+#include "graphics/view_recorder.h"
 
 namespace {
 
@@ -372,9 +373,20 @@ void TGLRar2ADriver::SetGraphics(TGraphics* g) {
   t->MakeCurrent();
 }
 
-void TGLRar2ADriver::Flip(int sync) { GLGraphicsDriver()->Flip(sync); }
+// A stereo frame is drawn into its views before it is shown, and the next frame is drawn in the
+// stereo mode chosen meanwhile (which the graphics driver's flip lays the window out for).
+void TGLRar2ADriver::Flip(int sync) {
+  FinishStereoFrame();
+  StartStereoFrame();
+  GLGraphicsDriver()->Flip(sync);
+}
 
-void TGLRar2ADriver::FinishFrame() { GLGraphicsDriver()->FinishFrame(); }
+void TGLRar2ADriver::FinishFrame() {
+  FinishStereoFrame();
+  GLGraphicsDriver()->FinishFrame();
+}
+
+void TGLRar2ADriver::SelectView(StereoEye eye) { GLGraphicsDriver()->BindView(eye); }
 
 void TGLRar2ADriver::ResetGLContext(TGraphics* g) {
   int width, height, depth, hertz, flags;

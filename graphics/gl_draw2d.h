@@ -66,6 +66,8 @@ class TGLRar2ADriver : public TRar2ADriver {
   void DrawPoly(const std::vector<float>& xy, float hx, float hy, float tx, float ty) override;
   void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) override;
   Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) override;
+  // Each eye's view is a picture of its own (gl_graphics.h), at the context's size.
+  void SelectView(StereoEye eye) override;
   // Readies the OpenGL state of a context that just became current.
   void ResetGLContext(TGraphics* g);
 };

@@ -12,6 +12,7 @@
 #include "graphics/display_mode.h"
 #include "graphics/gl_offscreen.h"
 #include "graphics/pixmap_ops.h"
+#include "graphics/stereo_mode.h"
 #include "platform/events.h"
 #include "platform/gl_window.h"
 #include "platform/video.h"
@@ -124,22 +125,29 @@ void TakeDisplay(GLContextRecord* r) {
 }
 
 // Reads the window's drawable size and decides where the picture goes: straight into the window
-// when the sizes match, else offscreen and scaled. The pointer mapping follows at once; the
-// offscreen picture is made when the context is current (UpdateTarget).
+// when the sizes match and no stereo mode is in use, else offscreen and scaled. The pointer
+// mapping follows at once; the offscreen pictures are made when the context is current
+// (UpdateTarget).
 void UpdateView(GLContextRecord* r) {
   int view_w = 0, view_h = 0;
   plat_gl_window_client_size(r->window, &view_w, &view_h);
-  if (view_w == r->view_width && view_h == r->view_height) return;
+  const StereoMode stereo = StereoModeInUse();
+  if (view_w == r->view_width && view_h == r->view_height && stereo == r->stereo) return;
   r->view_width = view_w;
   r->view_height = view_h;
-  r->scaled = r->mode == GLContextRecord::kFullScreen && view_w > 0 && view_h > 0 &&
-              (view_w != r->width || view_h != r->height);
+  r->stereo = stereo;
+  const bool sized = view_w > 0 && view_h > 0;
+  r->scaled = sized && (stereo != StereoMode::Off || (r->mode == GLContextRecord::kFullScreen &&
+                                                      (view_w != r->width || view_h != r->height)));
   if (!r->scaled) {
     r->picture = PictureRect{0, 0, r->width, r->height};
+    r->screen = StereoScreen{};
+    r->screen.views[0] = r->screen.bounds = r->picture;
     plat_window_show_picture(r->window_id, nullptr);
     return;
   }
-  r->picture = FitPicture(r->width, r->height, view_w, view_h, CurrentScalePolicy());
+  r->screen = PlaceStereoViews(stereo, r->width, r->height, view_w, view_h, CurrentScalePolicy());
+  r->picture = r->screen.bounds;
   PlatPicture p;
   p.width = r->width;
   p.height = r->height;
@@ -150,32 +158,53 @@ void UpdateView(GLContextRecord* r) {
   plat_window_show_picture(r->window_id, &p);
 }
 
+void NoFramebufferObjects(GLContextRecord* r) {
+  static bool told = false;
+  if (!told) {
+    std::fprintf(stderr, r->stereo != StereoMode::Off
+                             ? "OpenGL offers no framebuffer objects: the picture is not scaled, "
+                               "nor shown in stereo\n"
+                             : "OpenGL offers no framebuffer objects: the picture is not scaled\n");
+  }
+  told = true;
+  // Drawn flat and unscaled into the window's top-left corner, where the pointer is mapped.
+  if (r->stereo != StereoMode::Off) SetStereoMode(StereoMode::Off);
+  PlatPicture p;
+  p.width = p.view_width = r->width;
+  p.height = p.view_height = r->height;
+  plat_window_show_picture(r->window_id, &p);
+  r->scaled = false;
+}
+
+// Must run with the record's context current.
+void DestroyRightView(GLContextRecord* r) {
+  DestroyGLOffscreen(r->right_offscreen);
+  r->right_offscreen = nullptr;
+}
+
 // With the record's context current: sends drawing where UpdateView decided.
 void UpdateTarget(GLContextRecord* r) {
   if (r->scaled && !r->offscreen) {
-    r->offscreen = CreateGLOffscreen(r->width, r->height);
-    if (!r->offscreen) {
-      static bool told = false;
-      if (!told)
-        std::fprintf(stderr, "OpenGL offers no framebuffer objects: the picture is not scaled\n");
-      told = true;
-      // Drawn unscaled into the window's top-left corner, where the pointer is mapped.
-      PlatPicture p;
-      p.width = p.view_width = r->width;
-      p.height = p.view_height = r->height;
-      plat_window_show_picture(r->window_id, &p);
-      r->scaled = false;
-    }
+    r->offscreen = CreateGLOffscreen(r->width, r->height, (r->flags & GFX_ALPHABUFFER) != 0);
+    if (!r->offscreen) NoFramebufferObjects(r);
+  }
+  const bool stereo = r->scaled && r->stereo != StereoMode::Off;
+  if (stereo && !r->right_offscreen) {
+    r->right_offscreen = CreateGLOffscreen(r->width, r->height, (r->flags & GFX_ALPHABUFFER) != 0);
+    if (!r->right_offscreen) NoFramebufferObjects(r);
+  } else if (!stereo && r->right_offscreen) {
+    DestroyRightView(r);
   }
   BindGLOffscreen(r->scaled ? r->offscreen : nullptr);
 }
 
 void ReleaseOffscreen(GLContextRecord* r) {
-  if (!r->offscreen) return;
+  if (!r->offscreen && !r->right_offscreen) return;
   bool was_current = r == current_record;
   if (!was_current) plat_gl_make_current(r->window);
   DestroyGLOffscreen(r->offscreen);
   r->offscreen = nullptr;
+  DestroyRightView(r);
   if (!was_current) plat_gl_make_current(current_record ? current_record->window : nullptr);
 }
 
@@ -189,12 +218,20 @@ void ApplyPointerHold(GLContextRecord* r) {
   plat_gl_window_hold_pointer(r->window, want);
 }
 
-// Shows the offscreen picture scaled in the window (which then needs only its swap).
+// Shows the offscreen picture, or both eyes' views, scaled in the window (which then needs only
+// its swap).
 void PresentScaled(GLContextRecord* r) {
   if (!r->scaled || !r->offscreen) return;
-  const PictureRect& p = r->picture;
-  bool sharp = p.width % r->width == 0 && p.height % r->height == 0;
-  PresentGLOffscreen(r->offscreen, r->view_width, r->view_height, p, sharp);
+  const StereoScreen& screen = r->screen;
+  GLOffscreenPiece pieces[2];
+  bool sharp = true;
+  for (int k = 0; k < screen.count; ++k) {
+    pieces[k].offscreen = k == 0 ? r->offscreen : r->right_offscreen;
+    pieces[k].where = screen.views[k];
+    sharp =
+        sharp && screen.views[k].width % r->width == 0 && screen.views[k].height % r->height == 0;
+  }
+  PresentGLOffscreens(pieces, screen.count, r->view_width, r->view_height, sharp);
 }
 
 bool swallow_enter_char = false;
@@ -447,6 +484,13 @@ void TGLGraphicsDriver::FinishFrame() {
     r->finished = true;
   }
   glFinish();
+}
+
+void TGLGraphicsDriver::BindView(StereoEye eye) {
+  GLContextRecord* r = current_record;
+  if (!r || !r->scaled) return;
+  BindGLOffscreen(eye == StereoEye::Right && r->right_offscreen ? r->right_offscreen
+                                                                : r->offscreen);
 }
 
 Ref<TPixmap> GrabPresentedWindow() {

@@ -9,7 +9,9 @@
 // desktop its mode back, minimising itself, when it loses it; when the mode cannot be set it
 // says so on stderr and goes on in the Desktop way. In the Desktop and Window ways the program's
 // picture is drawn offscreen at its own size and shown scaled (gl_offscreen.h); pointer positions
-// are mapped back to the picture's pixels before the translator sees them. Alt+Enter switches a
+// are mapped back to the picture's pixels before the translator sees them. In a stereo mode
+// (stereo_mode.h) each eye's view is drawn offscreen and both are shown as stereo_layout.h places
+// them, in every way; the pointer maps over the span of both. Alt+Enter switches a
 // full-screen context between its full-screen way and the window. The windows' procedure also
 // keeps a close request from closing the window (the program hears of it as an event and
 // decides), and keeps the screen saver away while a window is open.
@@ -18,6 +20,7 @@
 #include "graphics/graphics.h"
 #include "graphics/picture_fit.h"
 #include "graphics/pixmap.h"
+#include "graphics/stereo_layout.h"
 
 struct PlatGLWindow;
 struct GLOffscreen;
@@ -37,6 +40,11 @@ struct GLContextRecord {
   PictureRect picture;
   GLOffscreen* offscreen = nullptr;
   bool scaled = false;
+  // In a stereo mode every context is drawn offscreen, each eye's view into a picture of the
+  // context's size (the left eye's is `offscreen`), and both are shown where `screen` says.
+  StereoMode stereo = StereoMode::Off;
+  StereoScreen screen;
+  GLOffscreen* right_offscreen = nullptr;
   bool pointer_held = false;
   bool finished = false;  // FinishFrame has drawn this frame into the window: Flip only swaps
 };
@@ -60,6 +68,8 @@ class TGLGraphicsDriver : public TGraphicsDriver {
   void Flip(int sync) override;
   // Shows the picture scaled into the window's buffer and waits for the GL to finish drawing.
   void FinishFrame() override;
+  // Sends the current context's drawing into that eye's view (Both, Left: the one picture).
+  void BindView(StereoEye eye);
 };
 
 // The one OpenGL graphics driver.

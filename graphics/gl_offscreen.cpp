@@ -63,7 +63,7 @@ struct GLOffscreen {
   float u1 = 1, v1 = 1;  // the picture's share of the texture
 };
 
-GLOffscreen* CreateGLOffscreen(int width, int height) {
+GLOffscreen* CreateGLOffscreen(int width, int height, bool alpha) {
   const Entries& gl = GL();
   if (!gl.complete() || width <= 0 || height <= 0) return nullptr;
   // A power-of-two texture, so that OpenGL 1.x drivers take it too; the picture is its
@@ -81,8 +81,8 @@ GLOffscreen* CreateGLOffscreen(int width, int height) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tex_width, tex_height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, alpha ? GL_RGBA8 : GL_RGB8, tex_width, tex_height, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, nullptr);
   glPopAttrib();
   gl.gen(1, &o->framebuffer);
   gl.bind(kFramebuffer, o->framebuffer);
@@ -110,10 +110,10 @@ void BindGLOffscreen(GLOffscreen* o) {
   if (gl.bind) gl.bind(kFramebuffer, o ? o->framebuffer : 0);
 }
 
-void PresentGLOffscreen(GLOffscreen* o, int view_width, int view_height, const PictureRect& where,
-                        bool sharp) {
-  if (!o) return;
+void PresentGLOffscreens(const GLOffscreenPiece* pieces, int count, int view_width, int view_height,
+                         bool sharp) {
   const Entries& gl = GL();
+  if (!gl.bind) return;
   gl.bind(kFramebuffer, 0);
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   glMatrixMode(GL_PROJECTION);
@@ -130,25 +130,30 @@ void PresentGLOffscreen(GLOffscreen* o, int view_width, int view_height, const P
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);  // the bars: nothing is ever drawn there
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, o->texture);
-  GLint filter = sharp ? GL_NEAREST : GL_LINEAR;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glColor4f(1, 1, 1, 1);
-  // The picture's top row is the texture's last: OpenGL counts rows from the bottom.
-  float x0 = static_cast<float>(where.x), y0 = static_cast<float>(where.y);
-  float x1 = x0 + where.width, y1 = y0 + where.height;
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, o->v1);
-  glVertex2f(x0, y0);
-  glTexCoord2f(o->u1, o->v1);
-  glVertex2f(x1, y0);
-  glTexCoord2f(o->u1, 0);
-  glVertex2f(x1, y1);
-  glTexCoord2f(0, 0);
-  glVertex2f(x0, y1);
-  glEnd();
+  const GLint filter = sharp ? GL_NEAREST : GL_LINEAR;
+  for (int k = 0; k < count; ++k) {
+    const GLOffscreen* o = pieces[k].offscreen;
+    if (!o) continue;
+    const PictureRect& where = pieces[k].where;
+    glBindTexture(GL_TEXTURE_2D, o->texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    // The picture's top row is the texture's last: OpenGL counts rows from the bottom.
+    float x0 = static_cast<float>(where.x), y0 = static_cast<float>(where.y);
+    float x1 = x0 + where.width, y1 = y0 + where.height;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, o->v1);
+    glVertex2f(x0, y0);
+    glTexCoord2f(o->u1, o->v1);
+    glVertex2f(x1, y0);
+    glTexCoord2f(o->u1, 0);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y1);
+    glEnd();
+  }
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

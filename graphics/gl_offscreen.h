@@ -15,14 +15,21 @@
 
 struct GLOffscreen;
 
-// A width x height picture, or null when the context offers no framebuffer objects.
-GLOffscreen* CreateGLOffscreen(int width, int height);
+// A width x height picture, or null when the context offers no framebuffer objects. Without
+// `alpha` it keeps no alpha, as a window's buffer without alpha bits: its pixels read back opaque.
+GLOffscreen* CreateGLOffscreen(int width, int height, bool alpha);
 void DestroyGLOffscreen(GLOffscreen* offscreen);
 // Makes drawing go into the picture (null: into the window).
 void BindGLOffscreen(GLOffscreen* offscreen);
-// Shows the picture in the window's drawable (view_width x view_height) at `where`, black
-// elsewhere; sharp keeps texels square (for whole multiples), otherwise they are filtered. The
-// OpenGL state the 2D driver keeps is left as it was; the window's framebuffer stays bound for
-// the swap, after which BindGLOffscreen sends drawing into the picture again.
-void PresentGLOffscreen(GLOffscreen* offscreen, int view_width, int view_height,
-                        const PictureRect& where, bool sharp);
+// One picture and where it goes in the window's drawable.
+struct GLOffscreenPiece {
+  GLOffscreen* offscreen = nullptr;
+  PictureRect where;
+};
+// Shows the pictures in the window's drawable (view_width x view_height), each at its place
+// (the two eyes' views of a stereo picture, or one picture), black elsewhere; sharp keeps texels
+// square (for whole multiples), otherwise they are filtered. The OpenGL state the 2D driver keeps
+// is left as it was; the window's framebuffer stays bound for the swap, after which
+// BindGLOffscreen sends drawing into a picture again.
+void PresentGLOffscreens(const GLOffscreenPiece* pieces, int count, int view_width, int view_height,
+                         bool sharp);

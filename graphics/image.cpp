@@ -80,6 +80,7 @@ Ref<TPixmap> TImage::Lock(int index, bool /*read*/, bool write) {
   if (write) {
     seqs[i] = 0;
     frames[i].reset();
+    if (right_eye) right_eye->pixmaps[i].reset();
   }
   if (!pixmaps[i]) pixmaps[i] = TPixmap::Create(width, height, FORMAT_RGBA8888, 4);
   return pixmaps[i];
@@ -94,6 +95,19 @@ void TImage::SetPixmap(int index, const Ref<TPixmap>& pixmap) {
   pixmaps[i] = stored;
   seqs[i] = 0;
   frames[i].reset();
+  if (right_eye) right_eye->pixmaps[i].reset();
+}
+
+void TImage::SetRightEyePixmap(int index, const Ref<TPixmap>& pixmap) {
+  Checked(index);
+  if (!right_eye) right_eye = Create(width, height, FrameCount(), flags, mask_r, mask_g, mask_b);
+  right_eye->SetPixmap(index, pixmap);
+}
+
+Ref<TImageFrame> TImage::RightEyeFrame(int index) {
+  const std::size_t i = Checked(index);
+  if (!right_eye || !right_eye->pixmaps[i]) return nullptr;
+  return right_eye->Frame(index);
 }
 
 Ref<TImage> TImage::Create(int width, int height, int frames, int flags, int r, int g, int b) {

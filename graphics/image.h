@@ -75,6 +75,7 @@ class TImage : public TObject {
   std::vector<Ref<TPixmap>> pixmaps;     // one per frame, null until set or locked
   std::vector<Ref<TImageFrame>> frames;  // driver frames, null until first drawn
   std::vector<int> seqs;                 // generation of each driver frame, 0 = none
+  Ref<TImage> right_eye;                 // the right eye's pixels per frame, once captured
 
   // The driver frame of `index`, made anew when the generation changed since it was made, or
   // after a SetPixmap or a Lock for writing. Null when no driver frame can be made.
@@ -87,6 +88,13 @@ class TImage : public TObject {
   virtual void SetPixmap(int index, const Ref<TPixmap>& pixmap);
 
   int FrameCount() const { return static_cast<int>(pixmaps.size()); }
+
+  // A frame captured from a stereo picture keeps each eye's pixels: the left eye's are the
+  // frame's own, the right eye's go here and are drawn into the right view (image_draw.h). A
+  // SetPixmap or a Lock for writing forgets them.
+  void SetRightEyePixmap(int index, const Ref<TPixmap>& pixmap);
+  // The driver frame of the right eye's pixels of `index`; null when the frame has none.
+  Ref<TImageFrame> RightEyeFrame(int index);
 
   // Handle 0, 0 and `frames` empty frames. Raises a runtime error for a negative size or count,
   // and for a width or height of 0.

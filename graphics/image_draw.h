@@ -20,5 +20,6 @@ void DrawImageScaled(const Ref<TImage>& image, float x, float y, float w, float 
 // the image handle.
 void PaintImageTiled(const Ref<TImage>& image, float x = 0, float y = 0, int frame = 0);
 // Copies the back buffer's rectangle at (x, y), of the image's size, into `frame`. A masked image
-// gets the layer's mask colour turned transparent.
+// gets the layer's mask colour turned transparent. In a stereo mode both eyes' views are copied,
+// and drawing the frame then shows each eye its own (view_recorder.h).
 void CaptureImage(const Ref<TImage>& image, int x, int y, int frame = 0);

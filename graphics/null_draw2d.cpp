@@ -2,6 +2,7 @@
 #include "graphics/null_draw2d.h"
 
 #include "graphics/null_graphics.h"
+#include "graphics/view_recorder.h"
 
 namespace {
 
@@ -72,7 +73,13 @@ void TNullRar2ADriver::SetGraphics(TGraphics* g) {
   t->MakeCurrent();
 }
 
-void TNullRar2ADriver::Flip(int sync) { NullGraphicsDriver()->Flip(sync); }
+void TNullRar2ADriver::Flip(int sync) {
+  FinishStereoFrame();
+  StartStereoFrame();
+  NullGraphicsDriver()->Flip(sync);
+}
+
+void TNullRar2ADriver::SelectView(StereoEye eye) { view = eye; }
 
 Ref<TImageFrame> TNullRar2ADriver::CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int) {
   Ref<TNullImageFrame> frame = New<TNullImageFrame>();

@@ -4,7 +4,8 @@
 // lives in the drawing context (draw2d.h), not in the driver; the driver keeps its own copy of
 // what it was sent (colour, alpha, blend, transform, viewport, line width), which tests can read.
 // Images get frames, so every drawing path runs up to the point where pixels would be written.
-// Flips return at once; GrabPixmap gives opaque black pixels and ReadsBackPixels says so.
+// Flips return at once; GrabPixmap gives opaque black pixels and ReadsBackPixels says so. Stereo
+// frames are recorded and played into two views as with OpenGL, views that hold nothing.
 // Collisions compare pixmaps and work exactly as with OpenGL.
 //
 //   NullRar2ADriver();                        // the first call makes it the current driver
@@ -49,6 +50,8 @@ class TNullRar2ADriver : public TRar2ADriver {
   // Opaque black pixels, w x h (none for a size below 1).
   Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) override;
   bool ReadsBackPixels() const override { return false; }
+  // Remembers the eye whose view drawing goes to.
+  void SelectView(StereoEye eye) override;
 
   // What the driver was last sent, clamped as a drawing driver clamps it.
   int blend = 0;
@@ -57,7 +60,8 @@ class TNullRar2ADriver : public TRar2ADriver {
   int viewport[4] = {0, 0, 0, 0};
   float transform[4] = {1, 0, 0, 1};
   float line_width = 1;
-  long long draws = 0;  // shapes and frames asked for since the driver was made
+  long long draws = 0;               // shapes and frames asked for since the driver was made
+  StereoEye view = StereoEye::Both;  // the view last selected
 };
 
 // The null 2D driver. The first call makes it the current graphics driver, with default flags

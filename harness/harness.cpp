@@ -19,6 +19,7 @@
 #include "graphics/graphics.h"
 #include "graphics/null_graphics.h"
 #include "graphics/png_saver.h"
+#include "graphics/view_recorder.h"
 #include "platform/clock.h"
 #include "platform/inject.h"
 #include "system/hook.h"
@@ -45,7 +46,7 @@ std::uint32_t Window() {
 TObject* OnFlip(int, TObject* data, TObject*) {
   ++state.flips;
   if (!state.screenshot.empty()) {
-    SavePixmapPNG(GrabPixmap(0, 0, 640, 480), state.screenshot);
+    SavePixmapPNG(GrabStereoPicture(), state.screenshot);
     state.screenshot.clear();
   }
   std::vector<std::function<void()>> due;

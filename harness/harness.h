@@ -62,7 +62,7 @@ int HarnessFlips();
 // Called at every flip, before the frame is presented; null removes it. Set before HarnessStart
 // it drives the splash screen too; HarnessStop removes it.
 void HarnessOnFlip(std::function<void()> callback);
-// Saves the next presented frame as a PNG file.
+// Saves the next presented frame as a PNG file (in a stereo mode the stereo picture).
 void HarnessScreenshot(const std::string& path);
 
 // Input for the coming frame. A tap is a press now and a release at the next flip; hits are

@@ -16,6 +16,9 @@ struct AimScript {
   bool shootbonus = false;  // also keep bonus bees in the air
   int shipy = 440;          // where the ship is held
   int shots = 0;
+  // Moves the pointer to a picture position; by default the window's position (an unscaled
+  // window's are the picture's).
+  void (*movepointer)(int x, int y) = HarnessMoveMouse;
 
   void Step() {
     if (titlemode && !getready) {
@@ -38,7 +41,7 @@ struct AimScript {
     float goal = Dodge(aimx);
     if (goal < 96) goal = 96;
     if (goal > 544) goal = 544;
-    HarnessMoveMouse(static_cast<int>(goal), shipy);
+    movepointer(static_cast<int>(goal), shipy);
     if (target && goal == aimx && std::fabs(player->x - aimx) < 5 && player->shotctr == 0) {
       HarnessClick(1);
       ++shots;

@@ -41,7 +41,8 @@ TEST(CommandLineParse, OptionsGiveTheirActionsAndMisuseNamesTheFirstProblem) {
 }
 
 TEST(CommandLineParse, DisplayOptionsOverrideTheSettingsForTheRun) {
-  CommandLine line = Parse({"--desktop", "--scale", "integer", "--window"});
+  CommandLine line =
+      Parse({"--desktop", "--scale", "integer", "--window", "--stereo", "side-by-side-half"});
   ASSERT_EQ(line.action, CommandLineAction::Play);
   Settings run;
   for (const auto& [key, value] : line.overrides) {
@@ -49,6 +50,15 @@ TEST(CommandLineParse, DisplayOptionsOverrideTheSettingsForTheRun) {
   }
   EXPECT_EQ(run.display, DisplayMode::Window);  // the last one given wins
   EXPECT_EQ(run.scale, ScalePolicy::Integer);
+  EXPECT_EQ(run.stereo, StereoMode::SideBySideHalf);
+  // Every stereo mode goes by its own name.
+  for (StereoMode mode : {StereoMode::Off, StereoMode::SideBySide, StereoMode::SideBySideHalf,
+                          StereoMode::TopBottom}) {
+    line = Parse({"--stereo", StereoModeName(mode)});
+    ASSERT_EQ(line.action, CommandLineAction::Play);
+    EXPECT_EQ(ApplySetting(run, "stereo", line.overrides.back().second), SettingResult::Set);
+    EXPECT_EQ(run.stereo, mode) << StereoModeName(mode);
+  }
   EXPECT_EQ(Parse({"--fullscreen"}).overrides.back().second, "fullscreen");
   // A value the setting does not take is misuse naming the option typed, not the settings key.
   for (auto args : {std::vector<const char*>{"--scale=huge"}, {"--scale", "huge"}}) {

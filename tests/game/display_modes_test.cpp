@@ -1,8 +1,8 @@
 // The display modes on a 1920x1080 virtual desktop: the game keeps its 640x480 picture and
 // coordinates whether the window is the display mode's 640x480, the whole desktop with the
 // picture scaled into black bars, or a window twice the picture's size. The pointer maps
-// through the scale, the pause screen's backdrop and the screenshots are the 640x480 picture,
-// and Alt+Enter switches between the full-screen way and the window.
+// through the scale, the pause screen's backdrop and the screenshots are the opaque 640x480
+// picture, and Alt+Enter switches between the full-screen way and the window.
 #include <cstdlib>
 #include <ostream>
 
@@ -126,6 +126,12 @@ TEST_P(DisplayModeTest, ThePauseBackdropIsTheLastFrameAndScreenshotsAre640x480) 
     ASSERT_TRUE(shot) << entry.path();
     EXPECT_EQ(shot->width, 640);
     EXPECT_EQ(shot->height, 480);
+    // Opaque, as the player saw it: blended drawing leaves no see-through pixels behind.
+    int see_through = 0;
+    for (int y = 0; y < shot->height; ++y) {
+      for (int x = 0; x < shot->width; ++x) see_through += (shot->ReadPixel(x, y) >> 24) != 0xff;
+    }
+    EXPECT_EQ(see_through, 0);
     ++shots;
   }
   EXPECT_EQ(shots, 1);

@@ -293,6 +293,23 @@ TEST_F(SettingsStoreTest, ASwitchToOrFromTheWindowIsKeptAndAFallbackIsNot) {
   SetDisplayMode(DisplayMode::Fullscreen);
 }
 
+// The stereo mode is read from the file, and a switch at run time (SetStereoMode, as an options
+// screen makes it) is kept there; the file's words are the modes' names.
+TEST_F(SettingsStoreTest, TheStereoModeIsReadAndARunTimeSwitchIsKept) {
+  WriteText(File(), "stereo = top-bottom\n");
+  LoadSettings(File().string());
+  ApplyPictureSettings();
+  EXPECT_EQ(ChosenStereoMode(), StereoMode::TopBottom);
+  for (StereoMode mode : {StereoMode::SideBySide, StereoMode::SideBySideHalf, StereoMode::Off}) {
+    SetStereoMode(mode);
+    KeepPictureSettings();
+    EXPECT_EQ(StoredSettings().stereo, mode);
+    EXPECT_NE(ReadText(File()).find(std::string("stereo = ") + StereoModeName(mode) + "\n"),
+              std::string::npos)
+        << ReadText(File());
+  }
+}
+
 TEST_F(SettingsStoreTest, VolumesStartAtFullMusicAndHalfEffectsAndTheirStepsWriteNothing) {
   const std::string old = "music_volume = 3\neffects_volume = 10\n";
   WriteText(File(), old);
