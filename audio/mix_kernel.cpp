@@ -6,7 +6,7 @@ namespace {
 
 bool Always() { return true; }
 
-#if defined(__x86_64__)
+#ifdef ZX_MIX_X86
 bool HasAvx2() {
   static const bool has = [] {
     __builtin_cpu_init();
@@ -22,7 +22,7 @@ struct KernelEntry {
 };
 
 const KernelEntry kKernels[] = {
-#if defined(__x86_64__)
+#ifdef ZX_MIX_X86
     {&kAvx2MixLoops, HasAvx2},
     {&kSse2MixLoops, Always},
 #endif

@@ -26,6 +26,12 @@
 
 #include <cstdint>
 
+// The vector sets exist in x86-64 builds; ZX_MIX_SCALAR_ONLY leaves them out, as a build for
+// another processor does.
+#if defined(__x86_64__) && !defined(ZX_MIX_SCALAR_ONLY)
+#define ZX_MIX_X86 1
+#endif
+
 // The kernel sets, narrowest first.
 enum class MixKernel : int { kScalar = 0, kSse2 = 1, kAvx2 = 2 };
 
@@ -64,7 +70,7 @@ const char* MixKernelName(MixKernel kernel);
 
 // The sets each implementation file provides; the vector ones exist on x86-64 only.
 extern const MixLoops kScalarMixLoops;
-#if defined(__x86_64__)
+#ifdef ZX_MIX_X86
 extern const MixLoops kSse2MixLoops;
 extern const MixLoops kAvx2MixLoops;
 #endif

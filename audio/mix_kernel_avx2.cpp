@@ -8,7 +8,7 @@
 // line. The shapes are explained in mix_kernel.h.
 #include "audio/mix_kernel.h"
 
-#if defined(__x86_64__)
+#ifdef ZX_MIX_X86
 
 #include <immintrin.h>
 

@@ -6,7 +6,7 @@
 // processors get no SSE2 set (the table leaves it out).
 #include "audio/mix_kernel.h"
 
-#if defined(__x86_64__)
+#ifdef ZX_MIX_X86
 
 #include <emmintrin.h>
 
