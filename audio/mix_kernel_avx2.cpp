@@ -4,8 +4,10 @@
 // Every function here carries the avx2 target attribute instead of the whole build being
 // compiled for AVX2, so the program still runs on a plain x86-64. The frames' bytes come in by
 // gathers straight from the position vectors; the 256-bit operations work within each 128-bit
-// half, so a group's frames sit in the order 0 1 4 5 | 2 3 6 7 until the gains put them back in
-// line. The shapes are explained in mix_kernel.h.
+// half, so a group's frames sit in the order 0 1 4 5 | 2 3 6 7 (the order the indices fall out
+// of the 64-bit positions) until the gains' unpacking puts them back in line. Each layout's
+// values arrive already parted into "now" and "one frame on", so the quads of mix_kernel.h are
+// never formed here as such. The shapes are explained in mix_kernel.h.
 #include "audio/mix_kernel.h"
 
 #ifdef ZX_MIX_X86
@@ -21,39 +23,39 @@ namespace {
 using mixframe::Advance;
 using mixframe::GroupStart;
 
-// 16-bit values (u << 8) of 8-bit values u become (u - 128) << 8.
-ZX_AVX2 inline __m256i Signed8(__m256i shifted) {
-  return _mm256_xor_si256(shifted, _mm256_set1_epi16(-32768));
-}
-
-// Pairs (a, b) of 16-bit values, two frames per 64 bits, become the quads (a, a, b, b): frames
-// 0 and 1 in the low half, 2 and 3 in the high one.
-ZX_AVX2 inline __m256i MonoQuads(__m128i pairs) {
-  const __m256i t =
-      _mm256_permute4x64_epi64(_mm256_castsi128_si256(pairs), _MM_SHUFFLE(1, 1, 0, 0));
-  return _mm256_unpacklo_epi16(t, t);
-}
-
-// The quads (left, right, next left, next right) of the frames at four positions, in order.
+// Each frame's (left, right) at the read position in `a` and one frame on in `b`, eight frames
+// in the order 0 1 4 5 | 2 3 6 7, from the positions of frames 0-3 and 4-7. One gather of eight
+// 32-bit words brings in a frame's four bytes (two for 8-bit mono, which reads two more that the
+// sample's data is padded for); 16-bit stereo takes two, one for each of its two frames.
 template <int Bits, int Channels>
-ZX_AVX2 inline __m256i Quads(const unsigned char* d, __m256i pos) {
-  __m256i i = _mm256_srli_epi64(pos, 32);
-  if constexpr (Channels == 2) i = _mm256_andnot_si256(_mm256_set1_epi64x(1), i);
+ZX_AVX2 inline void Frames(const unsigned char* d, __m256i p0, __m256i p1, __m256i& a, __m256i& b) {
+  __m256i i = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(_mm256_srli_epi64(p0, 32)),
+                                                    _mm256_castsi256_ps(_mm256_srli_epi64(p1, 32)),
+                                                    _MM_SHUFFLE(2, 0, 2, 0)));
+  if constexpr (Channels == 2) i = _mm256_andnot_si256(_mm256_set1_epi32(1), i);
+  const auto* w = reinterpret_cast<const int*>(d);
   if constexpr (Bits == 16 && Channels == 2) {
-    return _mm256_i64gather_epi64(reinterpret_cast<const long long*>(d), i, 2);
+    a = _mm256_i32gather_epi32(w, i, 2);
+    b = _mm256_i32gather_epi32(w + 1, i, 2);
   } else if constexpr (Bits == 16) {
-    return MonoQuads(_mm256_i64gather_epi32(reinterpret_cast<const int*>(d), i, 2));
-  } else if constexpr (Channels == 2) {
-    const __m128i bytes = _mm256_i64gather_epi32(reinterpret_cast<const int*>(d), i, 1);
-    return Signed8(_mm256_slli_epi16(_mm256_cvtepu8_epi16(bytes), 8));
+    const __m256i g = _mm256_i32gather_epi32(w, i, 2);  // (value, next value)
+    a = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(g, _MM_SHUFFLE(2, 2, 0, 0)),
+                               _MM_SHUFFLE(2, 2, 0, 0));
+    b = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(g, _MM_SHUFFLE(3, 3, 1, 1)),
+                               _MM_SHUFFLE(3, 3, 1, 1));
   } else {
-    // Four bytes read per frame, the first two used (the sample's data is padded for this).
-    const __m128i words = _mm256_i64gather_epi32(reinterpret_cast<const int*>(d), i, 1);
-    const __m128i pairs = _mm_shuffle_epi8(
-        words, _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, -1, -1, -1, -1, -1, -1, -1, -1));
-    const __m128i wide =
-        _mm_xor_si128(_mm_unpacklo_epi8(_mm_setzero_si128(), pairs), _mm_set1_epi16(-32768));
-    return MonoQuads(wide);
+    // Each byte u goes to the high half of a 16-bit lane; flipping the top bit makes u << 8 into
+    // (u - 128) << 8. `now` picks the bytes at the read position, `next` those a frame on.
+    const __m256i g = _mm256_i32gather_epi32(w, i, 1);
+    const __m256i now =
+        Channels == 2 ? _mm256_setr_epi8(-1, 0, -1, 1, -1, 4, -1, 5, -1, 8, -1, 9, -1, 12, -1, 13,
+                                         -1, 0, -1, 1, -1, 4, -1, 5, -1, 8, -1, 9, -1, 12, -1, 13)
+                      : _mm256_setr_epi8(-1, 0, -1, 0, -1, 4, -1, 4, -1, 8, -1, 8, -1, 12, -1, 12,
+                                         -1, 0, -1, 0, -1, 4, -1, 4, -1, 8, -1, 8, -1, 12, -1, 12);
+    const __m256i next = _mm256_add_epi8(now, _mm256_set1_epi16(Channels == 2 ? 0x0200 : 0x0100));
+    const __m256i sign = _mm256_set1_epi16(-32768);
+    a = _mm256_xor_si256(_mm256_shuffle_epi8(g, now), sign);
+    b = _mm256_xor_si256(_mm256_shuffle_epi8(g, next), sign);
   }
 }
 
@@ -136,12 +138,8 @@ struct Avx2Group {
     }
 
     for (int n = 0; n < groups; ++n, acc += 16) {
-      const __m256i d0 = Quads<Bits, Channels>(r.data, p0);
-      const __m256i d1 = Quads<Bits, Channels>(r.data, p1);
-      // Each frame's (left, right) now, then one frame on: frames 0 1 4 5 | 2 3 6 7.
-      const __m256i e0 = _mm256_shuffle_epi32(d0, _MM_SHUFFLE(3, 1, 2, 0));
-      const __m256i e1 = _mm256_shuffle_epi32(d1, _MM_SHUFFLE(3, 1, 2, 0));
-      const __m256i a = _mm256_unpacklo_epi64(e0, e1), b = _mm256_unpackhi_epi64(e0, e1);
+      __m256i a, b;
+      Frames<Bits, Channels>(r.data, p0, p1, a, b);
       // Each frame's fraction, once for left and once for right, in the same order.
       __m256i f = _mm256_castps_si256(_mm256_shuffle_ps(
           _mm256_castsi256_ps(_mm256_srli_epi64(p0, kShift)),

@@ -138,9 +138,20 @@ struct Sse2Group {
       negate = r.depth < 0 ? _mm_set_epi32(-1, 0, -1, 0) : _mm_setzero_si128();
     }
 
+    // The same positions once more in plain registers, for the load addresses: taking them out
+    // of the vectors costs more than adding them up again.
+    std::int64_t q = s.pos, step = s.step;
+    auto next = [&] {
+      const std::int64_t at = q;
+      q = static_cast<std::int64_t>(static_cast<std::uint64_t>(q) +
+                                    static_cast<std::uint64_t>(step));
+      if constexpr (Ramped) step += s.dstep;
+      return at;
+    };
     for (int n = 0; n < groups; ++n, acc += 8) {
-      const __m128i d01 = Quads<Bits, Channels>(r.data, _mm_cvtsi128_si64(p01), Lane1(p01));
-      const __m128i d23 = Quads<Bits, Channels>(r.data, _mm_cvtsi128_si64(p23), Lane1(p23));
+      const std::int64_t q0 = next(), q1 = next(), q2 = next(), q3 = next();
+      const __m128i d01 = Quads<Bits, Channels>(r.data, q0, q1);
+      const __m128i d23 = Quads<Bits, Channels>(r.data, q2, q3);
       // Each frame's (left, right) now, then one frame on.
       const __m128i e01 = _mm_shuffle_epi32(d01, _MM_SHUFFLE(3, 1, 2, 0));
       const __m128i e23 = _mm_shuffle_epi32(d23, _MM_SHUFFLE(3, 1, 2, 0));
