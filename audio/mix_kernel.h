@@ -6,11 +6,11 @@
 // several frames at a time, and fall back to it frame by frame where it is simpler.
 //
 // Why the vector kernels are shaped as they are:
-// - Every sample layout is widened first into one form, a "quad" of four 16-bit values per
-//   output frame: left and right at the read position and left and right one frame on (a mono
-//   sample repeats its value for both sides). An 8-bit value u becomes (u - 128) << 8, which
-//   makes the 8-bit interpolation (a + ((b - a) * f) >> 8) the very same sum as the 16-bit one.
-//   So one interpolation and one gain stage serve all four layouts.
+// - Every sample layout is widened first into one form: for each output frame, 16-bit left and
+//   right values at the read position and one frame on (a mono sample repeats its value for both
+//   sides). An 8-bit value u becomes (u - 128) << 8, which makes the 8-bit interpolation
+//   (a + ((b - a) * f) >> 8) the very same sum as the 16-bit one. So one interpolation and one
+//   gain stage serve all four layouts.
 // - Interpolation is a + floor((b - a) * f / 65536) with f an unsigned 16-bit fraction. The
 //   difference needs 17 bits, so it is taken as b * f - a * f, each product split into its high
 //   and low 16 bits by the 16-bit multiplies, with the borrow of the low halves subtracted. The

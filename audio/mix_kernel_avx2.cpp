@@ -6,8 +6,8 @@
 // gathers straight from the position vectors; the 256-bit operations work within each 128-bit
 // half, so a group's frames sit in the order 0 1 4 5 | 2 3 6 7 (the order the indices fall out
 // of the 64-bit positions) until the gains' unpacking puts them back in line. Each layout's
-// values arrive already parted into "now" and "one frame on", so the quads of mix_kernel.h are
-// never formed here as such. The shapes are explained in mix_kernel.h.
+// values arrive parted at once into "now" and "one frame on". The shapes are explained in
+// mix_kernel.h.
 #include "audio/mix_kernel.h"
 
 #ifdef ZX_MIX_X86

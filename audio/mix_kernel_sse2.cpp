@@ -1,9 +1,9 @@
 // mix_kernel_sse2.cpp - the inner loops four frames at a time with SSE2, which every x86-64 has.
 //
-// SSE2 cannot gather, so each frame's few bytes are loaded from an address taken out of the
-// position vectors; widening, interpolation and gains then run on all four frames at once (the
-// shapes are explained in mix_kernel.h). Needs nothing beyond the x86-64 baseline; other
-// processors get no SSE2 set (the table leaves it out).
+// SSE2 cannot gather, so each frame's few bytes are loaded one by one, from addresses that a
+// plain-register copy of the position walk gives; widening, interpolation and gains then run on
+// all four frames at once (the shapes are explained in mix_kernel.h). Needs nothing beyond the
+// x86-64 baseline; other processors get no SSE2 set (the table leaves it out).
 #include "audio/mix_kernel.h"
 
 #ifdef ZX_MIX_X86
@@ -101,8 +101,6 @@ inline void Accumulate(int* acc, __m128i s, __m128i gains01, __m128i gains23) {
   _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), lo));
   _mm_storeu_si128(out + 1, _mm_add_epi32(_mm_loadu_si128(out + 1), hi));
 }
-
-inline std::int64_t Lane1(__m128i v) { return _mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)); }
 
 struct Sse2Group {
   static constexpr int kFrames = 4;
