@@ -14,6 +14,7 @@ struct Gains {
   int right;
 };
 
+// Left and right gains of a 4.12 volume after pan and depth. Any thread, as all of this file.
 inline Gains GainsFor(int volume, int pan, int depth) {
   Gains g{volume, volume};
   if (pan > 0) g.left = (volume * (4096 - pan)) >> 12;
@@ -27,10 +28,12 @@ inline void Add(int& acc, int value) {
   acc = static_cast<int>(static_cast<unsigned>(acc) + static_cast<unsigned>(value));
 }
 
+// 16-bit value at d[a], moved toward d[b] by the 16-bit fraction f.
 inline int Lerp16(const std::int16_t* d, int a, int b, std::int64_t f) {
   return d[a] + static_cast<int>(((static_cast<std::int64_t>(d[b]) - d[a]) * f) >> 16);
 }
 
+// 8-bit value at u[a] widened to 16 bits, moved toward u[b] by the 16-bit fraction f.
 inline int Lerp8(const unsigned char* u, int a, int b, int f) {
   return (u[a] * 256 - 32768) + (((u[b] - u[a]) * f) >> 8);
 }

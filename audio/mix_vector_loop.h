@@ -31,6 +31,7 @@ inline std::uint64_t Advance(std::uint64_t j, std::int64_t step, std::int64_t ds
          (j * (j - 1) / 2) * static_cast<std::uint64_t>(dstep);
 }
 
+// A MixLoop (mix_kernel.h) of the vectors of `Group`. Any thread.
 template <class Group, int Bits, int Channels, bool Ramped>
 bool VectorLoop(const MixRun& r, int* acc, int frames, std::int64_t& pos, std::int64_t& played) {
   constexpr int kGroup = Group::kFrames;

@@ -127,12 +127,13 @@ class mixer : public output {
   // Voices in the active list; device thread (or with the device stopped).
   int activeVoices() const;
 
-  // The inner loops' instruction set: the widest the processor runs unless set otherwise. Any
-  // thread; a set the processor cannot run falls back to the scalar one. The next pass uses it.
-  void setKernel(MixKernel kernel) {
+  // Any thread: the inner loops' instruction set from the next pass on (a set the processor
+  // cannot run falls back to the scalar one). A new mixer runs the widest the processor has.
+  void SetKernel(MixKernel kernel) {
     loops_.store(&MixLoopsFor(kernel), std::memory_order_release);
   }
-  MixKernel kernel() const { return loops_.load(std::memory_order_acquire)->kernel; }
+  // Any thread: the instruction set the next pass runs.
+  MixKernel Kernel() const { return loops_.load(std::memory_order_acquire)->kernel; }
 
   std::vector<int> buffer;
   const int blockSize;

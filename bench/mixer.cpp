@@ -35,7 +35,7 @@ struct Bench {
   Bench(int bits, int channels, int voices, float volume, MixKernel kernel = BestMixKernel()) {
     SetMixClock(&Frozen);
     mix_init(&device);
-    device.getMixer()->setKernel(kernel);
+    device.getMixer()->SetKernel(kernel);
     std::vector<unsigned char> pcm(static_cast<std::size_t>(44100) * channels * bits / 8);
     for (std::size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<unsigned char>(i * 31);
     // 22050 Hz data at rate 1.3: positions with fractions, as in a game.
