@@ -18,9 +18,12 @@ mix_sample* NewStreamMixSample(int length, int bits, int channels, int hertz, in
   s->bytesPerFrame = frame;
   s->dataBytes = length * frame;
   s->loop = loop;
-  // Stored as 16-bit words so that 16-bit frames can be read as what they are.
-  const std::size_t words = (static_cast<std::size_t>(s->dataBytes) + frame + 1) / 2;
+  // Stored as 16-bit words so that 16-bit frames can be read as what they are, with spare bytes
+  // after the guard frame: the vector loops read a few bytes more than an 8-bit frame holds.
+  const std::size_t words =
+      (static_cast<std::size_t>(s->dataBytes) + frame + kMixSamplePadding + 1) / 2;
   s->data = reinterpret_cast<unsigned char*>(new std::int16_t[words]);
+  std::memset(s->data + s->dataBytes + frame, 0, kMixSamplePadding);
   return s;
 }
 

@@ -9,6 +9,9 @@
 
 #include <atomic>
 
+// Bytes after the guard frame that readers may touch (and ignore).
+constexpr int kMixSamplePadding = 8;
+
 struct mix_sample {
   int hertz = 0;
   int channels = 0;  // 1 or 2
@@ -18,7 +21,7 @@ struct mix_sample {
   int dataBytes = 0;
   std::atomic<int> references{1};
   int loop = 0;
-  unsigned char* data = nullptr;  // length + 1 frames
+  unsigned char* data = nullptr;  // length + 1 frames, then kMixSamplePadding spare bytes
   // Frames the voices may read: `length`, except for a stream whose producer is still writing
   // (voices then hold at the written end). Written with release order after the data.
   std::atomic<int> filled{0};

@@ -10,7 +10,8 @@ mixer::mixer(int blockSize, int outputRate, int outputChannels)
     : buffer(static_cast<std::size_t>(std::max(2, blockSize & ~1)), 0),
       blockSize(std::max(2, blockSize & ~1)),
       outputRate(outputRate),
-      outputChannels(outputChannels) {}
+      outputChannels(outputChannels),
+      loops_(&MixLoopsFor(BestMixKernel())) {}
 
 mixer::~mixer() {
   for (auto& v : voices_) ReleaseMixSample(v->sample);
@@ -100,8 +101,9 @@ void mixer::pass(std::int16_t* dest, int n) {
 
   int* acc = buffer.data();
   const int frames = n / 2;
+  const MixLoops& loops = *loops_.load(std::memory_order_acquire);
   for (sound** link = &active; (v = *link);) {
-    const MixResult result = v->mix(acc, frames);
+    const MixResult result = v->mix(acc, frames, loops);
     bool drop = false;
     if (result == MixResult::kReleased) {
       drop = true;

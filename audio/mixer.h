@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "audio/mix_kernel.h"
 #include "audio/mix_sample.h"
 #include "audio/spsc_ring.h"
 
@@ -67,8 +68,9 @@ class sound : public output {
   short getDepth(int which) const override;
   std::int64_t position() const override;
 
-  // Device thread: adds `frames` frames of this voice to `acc` (interleaved left/right).
-  MixResult mix(int* acc, int frames);
+  // Device thread: adds `frames` frames of this voice to `acc` (interleaved left/right) with the
+  // inner loops of `loops`.
+  MixResult mix(int* acc, int frames, const MixLoops& loops);
 
   mixer* const owner;
   std::atomic<int> status{kIdle};
@@ -125,6 +127,14 @@ class mixer : public output {
   // Voices in the active list; device thread (or with the device stopped).
   int activeVoices() const;
 
+  // Any thread: the inner loops' instruction set from the next pass on (a set the processor
+  // cannot run falls back to the scalar one). A new mixer runs the widest the processor has.
+  void SetKernel(MixKernel kernel) {
+    loops_.store(&MixLoopsFor(kernel), std::memory_order_release);
+  }
+  // Any thread: the instruction set the next pass runs.
+  MixKernel Kernel() const { return loops_.load(std::memory_order_acquire)->kernel; }
+
   std::vector<int> buffer;
   const int blockSize;
   const int outputRate;
@@ -139,6 +149,7 @@ class mixer : public output {
 
   std::vector<std::unique_ptr<sound>> voices_;  // every voice ever made; game thread
   std::vector<sound*> spare;                    // game thread
+  std::atomic<const MixLoops*> loops_;
 };
 
 // The output device a mixer runs on. `init` opens the hardware, creates the mixer and starts

@@ -6,6 +6,8 @@
 #   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh,
 #                                       scripts/frame-timing-run.sh and
 #                                       scripts/count_mutable_globals.py run
+#   scripts/install-deps.sh peer        that, and SDL_mixer with a C compiler, for the mixer's
+#                                       peer figure (scripts/mixer-peer-bench.sh)
 set -euo pipefail
 
 packages=(
@@ -27,12 +29,14 @@ packages=(
 # Optional groups, each installed only when named on the command line.
 coverage_packages=(gcovr)
 measure_packages=(xvfb xauth xdotool python3 libxtst6 gcc libc6-dev python3-clang-14)
+peer_packages=(libsdl2-mixer-dev gcc libc6-dev)
 
 for group in "$@"; do
   case "$group" in
     coverage) packages+=("${coverage_packages[@]}") ;;
     measure) packages+=("${measure_packages[@]}") ;;
-    *) echo "install-deps.sh: unknown group '$group' (known: coverage, measure)" >&2; exit 2 ;;
+    peer) packages+=("${peer_packages[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (known: coverage, measure, peer)" >&2; exit 2 ;;
   esac
 done
 
