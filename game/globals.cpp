@@ -58,7 +58,11 @@ void initglobals() {
 
   ResetModeForProgramStart();
   quitflag = 0;
-  // The volumes are the settings' (ApplySettingsToGame, next in start-up), set there only.
+  // The volumes start at full music and half effects on every run: they are never stored.
+  musicvol = 1.0f;
+  musicstep = 10;
+  sfxvol = 0.5f;
+  sfxstep = 5;
   musicchannel.reset();
   steermousex = steermousey = 0;
 }

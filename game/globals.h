@@ -82,8 +82,8 @@ extern Ref<TImage> starimg, shipimg, beeimg, splatimg, pointsimg, bonusbannerimg
 extern Ref<TSound> snd_shot, snd_hyper, snd_gstart, snd_endwave, snd_bhit, snd_bhit1, snd_lswarm,
     snd_sswarm, snd_sbhit, snd_sbdie, snd_shipdie, snd_flyaway, snd_beewarp, snd_hscore;
 
-// Makes the lists and the player and puts every flag back to its value at program start (the
-// volumes excepted: they are the settings', ApplySettingsToGame).
+// Makes the lists and the player and puts every flag back to its value at program start, the
+// volumes included (they are never stored).
 void initglobals();
 // Removes every shot, bee, bee shot, splat, pop-up and particle; the stars stay.
 void clearentities();

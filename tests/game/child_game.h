@@ -22,9 +22,10 @@
 #include "core/app.h"
 #include "game/colour_mode.h"
 #include "game/game_files.h"
-#include "game/harness.h"
 #include "game/replay_run.h"
 #include "game/settings_store.h"
+#include "game/startup.h"
+#include "harness/harness.h"
 #include "system/key_codes.h"
 
 extern char** environ;
@@ -203,7 +204,7 @@ inline int PlayUntilEnded(const std::string& folder) {
   });
   const std::string best =
       files.scorefile.substr(0, files.scorefile.find_last_of('/') + 1) + "best.replay";
-  RecordGame("", NewReplaySeed(), best);
+  RecordGame("", launchseed(), best);
   SaveSettings();
   return 0;
 }

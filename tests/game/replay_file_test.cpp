@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "game/entities.h"
-#include "game/harness.h"
 #include "game/replay.h"
 #include "game/replay_file.h"
 #include "game/replay_run.h"
 #include "game/replay_snapshot.h"
+#include "harness/harness.h"
 #include "system/event.h"
 #include "temp_folder.h"
 
