@@ -19,9 +19,9 @@
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/playfield_clip.h"
-#include "harness/harness.h"
 #include "graphics/display_mode.h"
 #include "graphics/stereo_mode.h"
+#include "harness/harness.h"
 #include "platform/inject.h"
 
 namespace {
