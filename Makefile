@@ -115,7 +115,8 @@ clean:
 
 # The long run of the game: 10^6 frames on the null graphics driver (500,000 of scripted play,
 # 500,000 of attract play), reporting frame rate, heap in use at each wave's start, resident
-# memory and its peak, the largest entity counts and a state hash every 10,000 frames.
+# memory and its peak, the largest entity counts, a state hash every 10,000 frames, and the size
+# of each phase's recording (every game, as --record keeps them) as it grows.
 # SOAK_PLAY and SOAK_ATTRACT change the lengths; `make soak-gl` runs the old 250,000 frames on
 # OpenGL, with screenshots in $(BUILD)/soak.
 SOAK_PLAY ?= 500000
@@ -123,7 +124,7 @@ SOAK_ATTRACT ?= 500000
 
 soak: deps
 	@$(MAKE) --no-print-directory build
-	SDL_AUDIODRIVER=dummy $(BUILD)/bin/bench_game_soak --null 1 \
+	SDL_AUDIODRIVER=dummy $(BUILD)/bin/bench_game_soak --null 1 --record 1 \
 	  --play $(SOAK_PLAY) --attract $(SOAK_ATTRACT)
 
 # The headless flip finishes each frame, so the software GL cannot pile up unflushed frames.

@@ -11,6 +11,8 @@
 //   bench_game_soak --folder DIR                      runs in DIR, whose data/ holds the sounds
 //   bench_game_soak --readback 1                      reads a pixel back before every frame
 //   bench_game_soak --null 1                          on the null graphics driver (make soak)
+//   bench_game_soak --record 1                        records each phase's games as --record does,
+//                                                     printing the recording's size as it grows
 //
 // Without --folder it runs in a scratch folder whose data/ links the program's sounds, so that
 // the scripted player's best score never replaces the one in the program's own data/.
@@ -33,6 +35,8 @@
 #include "core/app.h"
 #include "game/entities.h"
 #include "game/globals.h"
+#include "game/replay.h"
+#include "game/replay_file.h"
 #include "game/state_hash.h"
 #include "graphics/draw2d.h"
 #include "harness/harness.h"
@@ -147,6 +151,8 @@ struct SceneShots {
 
 // Reading a pixel back at every flip makes the GL finish the frame's commands.
 bool readback = false;
+// Each phase recorded as `--record FILE` records a run: every game, the title's time left out.
+bool record = false;
 
 struct Phase {
   const char* name;
@@ -168,6 +174,7 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
   double firstminute = 0;
   int games = 0;
   std::printf("%s: %d frames\n", phase.name, phase.frames);
+  if (record) StartRecording(RecordingKeeps::kEveryGame);
   for (int frame = 1; frame <= phase.frames; ++frame) {
     if (phase.scripted) {
       // The script keeps bonus bees in the air for a while, then lets them go: it bursts nearly
@@ -208,8 +215,14 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
           frame, frame / seconds, ResidentMB(), firstminute, PeakMB(), heap.small, heap.large,
           games, player->hscore);
       peaks.Print();
+      if (record) std::printf("  recording so far %.1f KB\n", RecordedBytes() / 1024.0);
       std::fflush(stdout);
     }
+  }
+  if (record) {
+    const RecordedRun run = StopRecording();
+    std::printf("  recorded %zu games, %zu bytes as a file\n", run.journal.games.size(),
+                SerializeReplay(run.journal).size());
   }
 }
 
@@ -245,6 +258,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
     if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
     if (!std::strcmp(argv[i], "--null")) nullgraphics = std::atoi(argv[i + 1]) != 0;
+    if (!std::strcmp(argv[i], "--record")) record = std::atoi(argv[i + 1]) != 0;
   }
   const bool scratch = folder.empty();
   if (scratch) folder = ScratchFolder();
