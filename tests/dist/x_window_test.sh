@@ -8,12 +8,16 @@
 # the program must end by itself within a second with status 1, having said so and saved its
 # best score.
 #
-#   tests/dist/x_window_test.sh BUILD_BIN_DIR DESKTOP_ENTRY
+#   tests/dist/x_window_test.sh BUILD_BIN_DIR DESKTOP_ENTRY [LIMIT_MS]
+# LIMIT_MS (1000 unless given) is longer for a sanitizer's build, whose every call is slower.
 # Needs Xvfb and xprop (scripts/install-deps.sh); exits 77 (skipped) without them.
 set -u
 
 bin=$(cd "$1" && pwd)
 entry=$2
+limit=${3:-1000}
+# The program ends without joining its loader threads, on purpose: no leak to report.
+export TSAN_OPTIONS="${TSAN_OPTIONS:-} report_thread_leaks=0"
 for tool in Xvfb xprop; do
   command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }
 done
@@ -76,7 +80,7 @@ xpid=""
 millis=$(((end - start) / 1000000))
 echo "ended $millis ms after the X server, status $status"
 [ "$status" = 1 ] || fail "status $status"
-[ "$millis" -lt 1000 ] || fail "took $millis ms to end"
+[ "$millis" -lt "$limit" ] || fail "took $millis ms to end"
 grep -q "Lost the connection to the display \":$n\": saved, and ending" "$scratch/stderr" ||
   fail "no word of the lost display"
 [ -s "$scratch/data/hiscore.dat" ] || fail "no best score saved"

@@ -18,6 +18,13 @@
 
 namespace {
 
+// A sanitizer's build is several times slower in every call, the save included.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr double kEndLimitSeconds = 5.0;
+#else
+constexpr double kEndLimitSeconds = 1.0;
+#endif
+
 namespace fs = std::filesystem;
 
 constexpr char kChildVariable[] = "ZX_LOST_DISPLAY_CHILD";
@@ -88,7 +95,9 @@ TEST(LostDisplayGame, AKilledXServerAfterARaisedBestSavesAndEndsWithOneAtOnce) {
   child.Start("LostDisplayChild.DISABLED_PlaysUntilTheDisplayGoes",
               {std::string(kChildVariable) + "=" + folder.string(),
                "XDG_CONFIG_HOME=" + (folder / "config").string(), "DISPLAY=" + server.Name(),
-               "SDL_VIDEODRIVER=x11"},
+               "SDL_VIDEODRIVER=x11",
+               // It ends without joining its loader threads, on purpose: no leak to report.
+               "TSAN_OPTIONS=report_thread_leaks=0"},
               folder / "stderr.txt");
   std::istringstream ready(child.WaitFor(child_game::kReady, 240));
   int best = 0;
@@ -105,7 +114,7 @@ TEST(LostDisplayGame, AKilledXServerAfterARaisedBestSavesAndEndsWithOneAtOnce) {
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status << "\n" << errors;
   EXPECT_EQ(WEXITSTATUS(status), 1) << errors;
   // Xlib's own end would have waited on the dead connection in the exit-time functions.
-  EXPECT_LT(seconds, 1.0) << errors;
+  EXPECT_LT(seconds, kEndLimitSeconds) << errors;
   EXPECT_NE(errors.find("Lost the connection to the display \"" + server.Name() +
                         "\": saved, and ending"),
             std::string::npos)
