@@ -8,9 +8,10 @@
 # is interpolated, on the kernel set the mixer picks for this processor). The peer:
 # bench/peer/sdl_mixer_voices.c, built here with SDL_mixer, mixing at rate 1.0 (SDL_mixer does
 # not resample a playing chunk) through SDL's disk driver into /dev/null without pacing. Both
-# figures are million voice-frames per CPU second. Each round runs the peer and then ours for S
-# seconds each (default 3 rounds of 2 s); the summary gives each side's median and the median of
-# the rounds' ratios.
+# figures are million voice-frames per CPU second. Each round runs the peer, then ours, then ours
+# on the scalar kernel set (the mixer before its vector loops, the "before" figure) for S seconds
+# each (default 3 rounds of 2 s); the summary gives each side's median and the median of the
+# rounds' ratios.
 #
 # Needs a built bench_mixer (make build; default build/bin/bench_mixer), SDL_mixer's development
 # package, pkg-config and a C compiler: the script installs them first with
@@ -54,7 +55,7 @@ peer_run() {
     awk '{ for (i = 1; i < NF; ++i) if ($i == "voice_frames_per_s") { sub(/M$/, "", $(i + 1)); print $(i + 1) } }'
 }
 ours_run() {
-  "$bench" --benchmark_filter='^BM_256Voices/bits:16/channels:2$' --benchmark_min_time="$seconds" \
+  "$bench" --benchmark_filter="$1" --benchmark_min_time="$seconds" \
     --benchmark_format=csv 2>/dev/null |
     awk -F, 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i == "\"voice_frames_per_s\"") col = i; next }
              col { printf "%.1f\n", $col / 1e6 }'
@@ -65,16 +66,24 @@ echo "load: $(uptime)"
 echo "bench_mixer: $bench"
 echo "SDL_mixer $(pkg-config --modversion SDL2_mixer), SDL $(pkg-config --modversion sdl2)"
 : >"$scratch/ours" && : >"$scratch/peer" && : >"$scratch/ratio"
+: >"$scratch/scalar" && : >"$scratch/scalar_ratio"
 for round in $(seq 1 "$rounds"); do
   peer="$(peer_run)"
   [ -n "$peer" ] || { echo "the SDL_mixer run failed:" >&2; cat "$scratch/peer.err" >&2; exit 1; }
-  ours="$(ours_run)"
+  ours="$(ours_run '^BM_256Voices/bits:16/channels:2$')"
   [ -n "$ours" ] || { echo "the bench_mixer run failed" >&2; exit 1; }
+  scalar="$(ours_run '^BM_256VoicesOnKernel/kernel:0/bits:16/channels:2$')"
+  [ -n "$scalar" ] || { echo "the bench_mixer scalar run failed" >&2; exit 1; }
   ratio="$(awk -v a="$ours" -v b="$peer" 'BEGIN { printf "%.2f", a / b }')"
-  printf 'round %d: ours %sM, SDL_mixer %sM voice-frames/s, ratio %s\n' "$round" "$ours" "$peer" "$ratio"
+  scalar_ratio="$(awk -v a="$scalar" -v b="$peer" 'BEGIN { printf "%.2f", a / b }')"
+  printf 'round %d: ours %sM, scalar %sM, SDL_mixer %sM voice-frames/s, ratio %s (scalar %s)\n' \
+    "$round" "$ours" "$scalar" "$peer" "$ratio" "$scalar_ratio"
   echo "$ours" >>"$scratch/ours"
   echo "$peer" >>"$scratch/peer"
   echo "$ratio" >>"$scratch/ratio"
+  echo "$scalar" >>"$scratch/scalar"
+  echo "$scalar_ratio" >>"$scratch/scalar_ratio"
 done
-printf 'median: ours %sM, SDL_mixer %sM voice-frames/s, ratio %s (rounds: %s)\n' \
-  "$(median <"$scratch/ours")" "$(median <"$scratch/peer")" "$(median <"$scratch/ratio")" "$rounds"
+printf 'median: ours %sM, scalar %sM, SDL_mixer %sM voice-frames/s, ratio %s, scalar ratio %s (rounds: %s)\n' \
+  "$(median <"$scratch/ours")" "$(median <"$scratch/scalar")" "$(median <"$scratch/peer")" \
+  "$(median <"$scratch/ratio")" "$(median <"$scratch/scalar_ratio")" "$rounds"
