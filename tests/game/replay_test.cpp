@@ -1,7 +1,7 @@
 // Record and replay: games recorded on the null driver replay on the null driver and on OpenGL to
 // the same state (on a clock far from the recording's, so a simulation that read the clock would
 // show); an altered replay stops at the first check after the change; a recording keeps games
-// only, from their start, and no joystick reads of a pad that is not there; a run recorded as the
+// only, from their start; a run recorded as the
 // program records it (RecordGame) replays game by game, best.replay holds the game that raised
 // the best, and no replay writes the player's files; ESC ends a replay in a window, whose side bar
 // says it is one.
@@ -46,16 +46,6 @@ std::vector<ReplayFrame> FramesOf(const RecordedGame& game, ReplayFrame* tail = 
   return frames;
 }
 
-int JoystickChanges(const ReplayJournal& journal) {
-  int changes = 0;
-  for (const RecordedGame& game : journal.games) {
-    for (const ReplayFrame& frame : FramesOf(game)) {
-      changes += static_cast<int>(frame.joystick.size());
-    }
-  }
-  return changes;
-}
-
 // Each frame: the lowest merged bee's x, to put the ship in its way.
 void SteerUnderLowestBee() {
   float x = -1, y = -1000;
@@ -70,20 +60,19 @@ void SteerUnderLowestBee() {
 
 class Replays : public GameTest {
  public:
-  HarnessOptions Options(bool null, bool pad = true) {
+  HarnessOptions Options(bool null) {
     HarnessOptions options;
     options.folder = folder_.string();
     options.seed = kSeed;
     options.nullgraphics = null;
-    options.joystick = pad;
     return options;
   }
 
   // A run of kFrames frames played by the aiming script (a click on the title starts each game),
   // ended with ESC.
-  RecordedRun Record(GameRun& run, bool pad = true) {
+  RecordedRun Record(GameRun& run) {
     StartRecording();
-    HarnessStart(Options(true, pad));
+    HarnessStart(Options(true));
     AimScript aim;
     for (int frame = 0; frame < kFrames; ++frame) {
       aim.Step();
@@ -145,8 +134,6 @@ void RecordAndReplay(Replays& test, bool null) {
   EXPECT_EQ(replayed.score, recorded.score);
   EXPECT_EQ(replayed.hash, recorded.hash);
 }
-
-TEST_F(Replays, ARecordedGameReplaysTheSameOnTheNullDriver) { RecordAndReplay(*this, true); }
 
 TEST_F(Replays, AGameRecordedOnTheNullDriverReplaysTheSameOnOpenGL) {
   if (kThreadSanitizer) GTEST_SKIP() << "2,100 frames on the software OpenGL: other builds";
@@ -221,33 +208,6 @@ TEST_F(Replays, TitleAndAttractTimeIsNotKeptOnlyTheGamesFromTheirStart) {
   GameRun replayed;
   EXPECT_EQ(Replay(run.journal, true, replayed), ReplayStatus::kDone) << ReplayDivergence();
   EXPECT_EQ(ReplayFramesPlayed(), 401);
-}
-
-TEST_F(Replays, APadThatIsNotThereRecordsNothingAndAStickOnlyItsChanges) {
-  GameRun recorded;
-  RecordedRun run = Record(recorded, false);
-  EXPECT_EQ(JoystickChanges(run.journal), 0);
-
-  // With a pad at rest through a game, pushed left for half a second once.
-  StartRecording();
-  HarnessStart(Options(true, true));
-  HarnessClick(1);
-  RunUntil([] { return playing == 1; }, 400);
-  HarnessRun(60);
-  HarnessJoyAxis(0, -32768);
-  HarnessRun(30);
-  HarnessJoyAxis(0, 0);
-  HarnessRun(60);
-  HarnessTapKey(kEsc);
-  HarnessFrame();
-  run = StopRecording();
-  recorded.score = player->score;
-  recorded.hash = GameStateHash();
-  HarnessStop();
-  EXPECT_EQ(JoystickChanges(run.journal), 2) << "pushed and let go";
-  GameRun replayed;
-  EXPECT_EQ(Replay(run.journal, true, replayed), ReplayStatus::kPlaying) << ReplayDivergence();
-  EXPECT_EQ(replayed.hash, recorded.hash);
 }
 
 // A run as the program records it: RecordGame, driven at each flip. Three games: the first is

@@ -60,9 +60,17 @@ TEST_F(ScreenTest, TheHudRaisesTheBestScoreItShowsAndSurvivesANegativeStoredBest
   drawhud();
   EXPECT_EQ(player->hscore, 40);
   EXPECT_EQ(player->newhs, 1);
+  // A stored best below zero: the best becomes the score, and the HUD shows it as two zeros.
   player->score = 0;
   player->hscore = -5;
-  EXPECT_NO_THROW(drawhud());
+  Cls();
+  drawhud();
+  EXPECT_EQ(player->hscore, 0);
+  Ref<TPixmap> best = Grab(240, 22, 160, 16);
+  Cls();
+  drawimage3d(digitimg, 304, 22, 0, 2, 0, 1, 1, 1);
+  drawimage3d(digitimg, 321, 22, 0, 2, 0, 1, 1, 1);
+  EXPECT_TRUE(Same(best, Grab(240, 22, 160, 16)));
 }
 
 TEST_F(ScreenTest, TheSideBarsBlackenBothOuterColumnsAndLeaveTheBlendSolid) {

@@ -24,7 +24,15 @@ TEST(PngSaveErrors, ATargetThatFillsUpOrRefusesWritesGivesFalse) {
   std::vector<unsigned char> big(4096);
   EXPECT_FALSE(SavePixmapPNG(p, TRamStream::Create(big.data(), 4096, true, false)));  // read-only
   EXPECT_FALSE(SavePixmapPNG(p, "/nonexistent-folder/shot.png"));
-  EXPECT_TRUE(SavePixmapPNG(p, TRamStream::Create(big.data(), 4096, false, true)));
+  // The room it needs: the picture, whole.
+  p->WritePixel(15, 15, 0xff405060u);
+  ASSERT_TRUE(SavePixmapPNG(p, TRamStream::Create(big.data(), 4096, false, true)));
+  Ref<TPixmap> back = LoadPixmap(TRamStream::Create(big.data(), 4096, true, false));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->width, 16);
+  EXPECT_EQ(back->height, 16);
+  EXPECT_EQ(back->ReadPixel(15, 15) & 0xffffff, 0x405060u);
+  EXPECT_EQ(back->ReadPixel(0, 0) & 0xffffff, 0x102030u);
 }
 
 TEST(PngSaveErrors, NothingOrAnEmptyPixmapIsNotSaved) {
