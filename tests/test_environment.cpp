@@ -13,7 +13,22 @@
 #endif
 #endif
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ZX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace {
+
+#ifdef ZX_ADDRESS_SANITIZER
+// Mesa's software OpenGL compiles its shaders with LLVM, which frees with free() what its own
+// operator new gave; the sanitizer's check for that mismatch is off, for the tests and for the
+// game programs they start, since the report is never about our code.
+constexpr const char* kAddressSanitizerOptions = "alloc_dealloc_mismatch=0";
+#endif
 
 struct HeadlessEnvironment {
   HeadlessEnvironment() {
@@ -24,10 +39,17 @@ struct HeadlessEnvironment {
     // sanitizer's reports to our own code.
     setenv("LP_NUM_THREADS", "0", 0);
 #endif
+#ifdef ZX_ADDRESS_SANITIZER
+    setenv("ASAN_OPTIONS", kAddressSanitizerOptions, 0);
+#endif
   }
 } headless_environment;
 
 }  // namespace
+
+#ifdef ZX_ADDRESS_SANITIZER
+extern "C" const char* __asan_default_options() { return kAddressSanitizerOptions; }
+#endif
 
 #ifdef ZX_THREAD_SANITIZER
 // Mesa's software OpenGL, its LLVM shader compiler and its EGL loader are not instrumented: their

@@ -18,6 +18,8 @@ entry=$2
 limit=${3:-1000}
 # The program ends without joining its loader threads, on purpose: no leak to report.
 export TSAN_OPTIONS="${TSAN_OPTIONS:-} report_thread_leaks=0"
+# Mesa's LLVM frees with free() what its operator new gave: not ours to report.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}alloc_dealloc_mismatch=0"
 for tool in Xvfb xprop; do
   command -v $tool >/dev/null || { echo "no $tool: skipped"; exit 77; }
 done
