@@ -1,7 +1,8 @@
 // frame_loop.cpp - one pass per displayed frame: stars and shots, the playfield while play is
 // active, the ship, the title, get-ready, wave-end and game-over overlays, the pause screen (with
-// its volume steps and the colour mode's switch), abandoning with F1, the HUD and the paced flip,
-// suspension and quitting.
+// its volume steps and the colour mode's switch), the options screen from the title and the pause,
+// abandoning, the HUD and the paced flip, suspension (which pauses play) and quitting. The keys and
+// buttons of play are read through the bindings (key_bindings.h).
 #include "game/frame_loop.h"
 
 #include "game/anaglyph.h"
@@ -10,7 +11,10 @@
 #include "game/game_mode.h"
 #include "game/globals.h"
 #include "game/joystick_buttons.h"
+#include "game/key_bindings.h"
+#include "game/menu.h"
 #include "game/music_stream.h"
+#include "game/options_screen.h"
 #include "game/playfield_clip.h"
 #include "game/scores.h"
 #include "game/screen_name.h"
@@ -30,8 +34,10 @@
 
 namespace {
 
-constexpr int kSpace = Key(KeyCode::kSpace), kEsc = Key(KeyCode::kEscape), kF1 = Key(KeyCode::kF1),
-              kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4);
+constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4);
+
+// Where the title and the pause screen show the options line.
+constexpr float kTitleOptionsY = 420, kPauseOptionsY = 290;
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -107,23 +113,42 @@ void GameOverFrame() {
 
 // Modal: nothing else runs while the pause lasts. ESC and F1 end it with a down test, leaving
 // their hit counted for the frame loop to act on in the same frame.
-void PauseScreen() {
-  ModalScreenScope pause(ModalScreen::Pause);
+// The picture drawn so far, with the HUD and the side bars, grabbed and flipped: the backdrop of
+// a screen drawn over the frame it was opened in.
+Ref<TImage> FreezeFrame() {
   Ref<TImage> frozen = NewImage(640, 480, 1);
-  const int x = player->x, y = player->y;
   drawhud();
   drawsidebars();
   // Grabbed before the flip: afterwards the back buffer's content is undefined.
   CaptureImage(frozen, 0, 0, 0);
   HoldPointer(false);
   FlipScreen(-1);
+  return frozen;
+}
+
+// The options screen, and back with nothing of its presses left over.
+void OpenOptions(const Ref<TImage>& backdrop) {
+  OptionsScreen(backdrop);
   ClearKeys();
   ClearMouse();
-  while (!(KeyHits(kSpace) || JoystickButtonHits(JoystickButton::kPause))) {
+  for (int button = 0; button < kJoyButtons; ++button) JoyButtonHits(button, kGameJoystickPort);
+}
+
+void PauseScreen() {
+  ModalScreenScope pause(ModalScreen::Pause);
+  const int x = player->x, y = player->y;
+  Ref<TImage> frozen = FreezeFrame();
+  ClearKeys();
+  ClearMouse();
+  while (!(ActionKeyHits(GameAction::kPause) || ActionButtonHits(GameAction::kPause))) {
     // In the pause screen the fire and hyperspace buttons step the volumes, as F2 and F3 do.
-    if (KeyHits(kF2) || JoystickButtonHits(JoystickButton::kFire)) stepmusicvolume();
-    if (KeyHits(kF3) || JoystickButtonHits(JoystickButton::kHyperspace)) stepsfxvolume();
+    if (KeyHits(kF2) || ActionButtonHits(GameAction::kFire)) stepmusicvolume();
+    if (KeyHits(kF3) || ActionButtonHits(GameAction::kHyperspace)) stepsfxvolume();
     if (KeyHits(kF4)) SetColourMode(OtherColourMode(GetColourMode()));
+    if (OptionsKeyHit()) {
+      OpenOptions(frozen);
+      if (quitflag) break;
+    }
     SetBlend(BLEND_SOLID);
     drawpause(frozen);
     SetColor(255, 255, 255);
@@ -132,7 +157,15 @@ void PauseScreen() {
       quitflag = 1;
       break;
     }
-    if (IsKeyDown(kEsc) || IsKeyDown(kF1) || MouseHits(1)) break;
+    // A window that has lost the focus waits here, the music held, until it is back.
+    waitwhilesuspended();
+    if (quitflag) break;
+    if (ActionKeyDown(GameAction::kQuit) || ActionKeyDown(GameAction::kAbandon)) break;
+    if (MouseHits(1)) {
+      if (!OnOptionsLine(MousePosX(), MousePosY(), kPauseOptionsY)) break;
+      OpenOptions(frozen);
+      if (quitflag) break;
+    }
   }
   player->x = x;
   player->y = y;
@@ -177,9 +210,14 @@ bool gameframe() {
     UpdateAll<points_tag>(pointslist);
   }
   player->update(playing);
+  // Read every frame, so that a press in play opens nothing later.
+  bool options = OptionsKeyHit() && titlemode == 1;
   if (titlemode == 1) {
     drawtitle();
-    if (MouseHits(1) || JoystickButtonHits(JoystickButton::kFire)) StartGame();
+    // A click on the options line opens them; any other click starts a game.
+    const bool click = MouseHits(1) != 0;
+    options = options || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY));
+    if (!options && (click || ActionButtonHits(GameAction::kFire))) StartGame();
   }
   if (getready == 1) GetReadyFrame();
   checkwaveend();
@@ -187,10 +225,16 @@ bool gameframe() {
   if (gameover == 1) GameOverFrame();
   // The pause screen grabs the whole picture and F1 clears it: both after the clip ends.
   EndPlayfield();
-  // Space is read every frame, so that one pressed before play (get-ready, fly-away) is used up
-  // there and does not pause the first frame of play.
-  const bool space = KeyHits(kSpace) != 0;
-  if ((playing == 1 && space) || JoystickButtonHits(JoystickButton::kPause)) PauseScreen();
+  if (options) {
+    ModalScreenScope title(ModalScreen::Options);
+    OpenOptions(FreezeFrame());
+  }
+  // The pause key is read every frame, so that one pressed before play (get-ready, fly-away) is
+  // used up there and does not pause the first frame of play.
+  const bool space = ActionKeyHits(GameAction::kPause) != 0;
+  if ((playing == 1 && space) || ActionButtonHits(GameAction::kPause)) PauseScreen();
+  // Play that loses the focus is paused, to be carried on when the player is back and ready.
+  if (playing == 1 && ActiveInputChoices().pause_on_focus_loss && IsAppSuspended()) PauseScreen();
   // A pad pulled out during a game pauses it as soon as it is played, so that a loose cable never
   // costs a life: at once in play, and when play starts after a get-ready or a fly-away. The pull
   // stays counted until then; one on the title (or as a game ends there) asks for nothing.
@@ -199,15 +243,15 @@ bool gameframe() {
   } else if (playing == 1 && JoyUnplugHits(kGameJoystickPort) > 0) {
     PauseScreen();
   }
-  if (KeyHits(kF1)) AbandonGame();
+  if (ActionKeyHits(GameAction::kAbandon) || ActionButtonHits(GameAction::kAbandon)) AbandonGame();
   drawsidebars();
   drawhud();
   HoldPointer(playing == 1);  // in a window: kept inside while playing, free on the title
   FlipScreen(-1);
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
-  return !(KeyHits(kEsc) || JoystickButtonHits(JoystickButton::kQuit) || quitflag == 1 ||
-           AppCloseRequested());
+  return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
+           quitflag == 1 || AppCloseRequested());
 }
 
 void gameshutdown() {

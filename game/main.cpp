@@ -62,6 +62,7 @@ int GameMain() {
   LoadSettings(files.settingsfile);
   if (!OverrideSettings(command_line.overrides)) return 2;
   ApplyPictureSettings();
+  UseRunInputChoices();
   if (!command_line.replayfile.empty()) return Replay();
 
   // Every game is recorded, so that the one that raised the best score can be kept as

@@ -1,28 +1,25 @@
 // player.cpp - the ship: follows the pointer inside its zone at the bottom of the screen, fires
 // laser shots at most every 8 frames and jumps into hyperspace for 100 frames. Needs polled
-// mouse, keyboard and joystick input and the pointer placement of the system driver.
+// mouse input, the key bindings and the pointer placement of the system driver.
 #include "game/anaglyph.h"
 #include "game/entities.h"
 #include "game/globals.h"
-#include "game/joystick_buttons.h"
+#include "game/key_bindings.h"
 #include "game/sound_control.h"
 #include "graphics/draw2d.h"
-#include "system/key_codes.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
 
 namespace {
 
-constexpr int kLeftControl = Key(KeyCode::kLeftControl);
-constexpr int kLeftAlt = Key(KeyCode::kLeftAlt);
-
 // Each test consumes its presses; the first source that reports one wins and the later ones are
 // left for the next frame.
 bool FirePressed() {
-  return MouseHits(1) || JoystickButtonHits(JoystickButton::kFire) || KeyHits(kLeftControl);
+  return MouseHits(1) || ActionButtonHits(GameAction::kFire) || ActionKeyHits(GameAction::kFire);
 }
 bool HyperspacePressed() {
-  return MouseHits(2) || JoystickButtonHits(JoystickButton::kHyperspace) || KeyHits(kLeftAlt);
+  return MouseHits(2) || ActionButtonHits(GameAction::kHyperspace) ||
+         ActionKeyHits(GameAction::kHyperspace);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/main_thread.h"
 #include "game/entities.h"
 #include "game/globals.h"
+#include "game/key_bindings.h"
 #include "game/replay_snapshot.h"
 #include "game/screen_name.h"
 #include "game/sound_control.h"
@@ -52,6 +53,7 @@ Recorder rec;
 void BeginGame() {
   rec.game = RecordedGame{};
   rec.game.snapshot = TakeGameSnapshot();
+  rec.game.choices = ActiveInputChoices();
   rec.writer = ReplayInputWriter{};
   rec.startbest = player->hscore;
   rec.base = InputPumpPoints();
@@ -168,6 +170,9 @@ void BeginReplayedGame(std::size_t index) {
       return;
   }
   for (int p = 0; p < kReplayPorts; ++p) play.last[p] = SampleOfPort(SaveJoystickPort(p));
+  // The recorded keys act as they did; a change made in the game's controls screen is made
+  // again by its replayed input.
+  UseInputChoices(game.choices);
   // The track the recorded game started at its first get-ready frame, which the title's
   // replayed frame never reached.
   if (getready == 1 && seqctr >= 1) {

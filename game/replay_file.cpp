@@ -28,7 +28,32 @@ constexpr std::uint32_t kMaxFrames = 1u << 31;
 
 enum class SectionTag : std::uint8_t {
   kGame = 1,  // frames, end, snapshot's length, snapshot, input
+  // The input choices of the game before it: each action's key code and pad button + 1 (0: none),
+  // then whether losing the focus pauses.
+  kChoices = 8,
 };
+
+void WriteChoices(ReplayBytesOut& w, const InputChoices& choices) {
+  for (int key : choices.bindings.keys) w.Unsigned(static_cast<std::uint64_t>(key));
+  for (int pad : choices.bindings.pads) w.Unsigned(static_cast<std::uint64_t>(pad + 1));
+  w.Byte(choices.pause_on_focus_loss ? 1 : 0);
+}
+
+bool ReadChoices(ReplayBytesIn& in, InputChoices& choices) {
+  for (int& key : choices.bindings.keys) {
+    const std::uint64_t code = in.Unsigned();
+    if (code > 255) return false;
+    key = static_cast<int>(code);
+  }
+  for (int& pad : choices.bindings.pads) {
+    const std::uint64_t button = in.Unsigned();
+    if (button > 16) return false;
+    pad = static_cast<int>(button) - 1;
+  }
+  const std::uint8_t pauses = in.Byte();
+  choices.pause_on_focus_loss = pauses == 1;
+  return !in.bad && pauses <= 1 && in.AtEnd();
+}
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   static const std::array<std::uint32_t, 256> table = [] {
@@ -164,6 +189,12 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
     w.Byte(static_cast<std::uint8_t>(SectionTag::kGame));
     w.Fixed(section.out.size(), 4);
     w.Bytes(section.out);
+    if (game.choices == InputChoices{}) continue;
+    ReplayBytesOut choices;
+    WriteChoices(choices, game.choices);
+    w.Byte(static_cast<std::uint8_t>(SectionTag::kChoices));
+    w.Fixed(choices.out.size(), 4);
+    w.Bytes(choices.out);
   }
   w.Fixed(Crc32(w.out.data(), w.out.size()), 4);
   return w.out;
@@ -194,6 +225,12 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
     if (in.bad || size > in.Left()) return ReplayError::kDamaged;
     ReplayBytesIn payload(in.Here(), static_cast<std::size_t>(size));
     in.Skip(static_cast<std::size_t>(size));
+    if (tag == static_cast<std::uint8_t>(SectionTag::kChoices)) {
+      if (parsed.games.empty() || !ReadChoices(payload, parsed.games.back().choices)) {
+        return ReplayError::kDamaged;
+      }
+      continue;
+    }
     if (tag != static_cast<std::uint8_t>(SectionTag::kGame)) continue;  // a later version's track
     // Only the last game can have been ended by the program's end.
     if (!parsed.games.empty() && parsed.games.back().end == GameEnd::kProgramEnd) {

@@ -7,7 +7,8 @@
 //
 // On disk, all little-endian: the magic "ZXREPLAY", the format number, the game's version text,
 // then tagged sections (a tag byte, a four-byte length, the payload), then a CRC-32 of everything
-// before it. A game section holds its frame count, how it ended, its snapshot and its input.
+// before it. A game section holds its frame count, how it ended, its snapshot and its input; a
+// choices section after it holds the game's key bindings (absent: the defaults).
 // Sections of tags this version does not know are skipped, so later versions can add tracks (a
 // ghost of the ship, say) beside the games. Reading checks the magic and the version from the
 // file's first bytes before it reads on, reads at most kMaxReplayBytes, and refuses a file whose
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "game/key_bindings.h"
 #include "game/replay_input.h"
 
 // The game version replays are made with; another version's replay is refused.
@@ -47,6 +49,7 @@ struct RecordedGame {
   std::uint32_t frames = 0;            // flips recorded after that one
   GameEnd end = GameEnd::kTitle;
   std::vector<std::uint8_t> input;  // the frames and the tail, as replay_input.h writes them
+  InputChoices choices;             // the keys and buttons in force at its start
   bool operator==(const RecordedGame&) const = default;
 };
 

@@ -22,6 +22,10 @@ const char* CurrentScreenName() {
       return "splash";
     case ModalScreen::Pause:
       return "pause";
+    case ModalScreen::Options:
+      return "options";
+    case ModalScreen::Controls:
+      return "controls";
     case ModalScreen::None:
       break;
   }

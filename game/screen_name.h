@@ -1,17 +1,17 @@
 // screen_name.h - which screen the player is looking at, named for the frame log.
 //
-// The frame loop's mode lives in the flags of globals.h; start-up, the splash screen and the
-// pause screen are loops of their own that the flags do not show, so those say when they run. Main
-// thread only.
+// The frame loop's mode lives in the flags of globals.h; start-up, the splash screen, the pause
+// screen and the options screens are loops of their own that the flags do not show, so those say
+// when they run. Main thread only.
 #pragma once
 
-enum class ModalScreen { None, Startup, Splash, Pause };
+enum class ModalScreen { None, Startup, Splash, Pause, Options, Controls };
 
 // Set by start-up and the splash and pause loops while they run, None otherwise.
 void SetModalScreen(ModalScreen screen);
 ModalScreen CurrentModalScreen();
-// "startup", "splash", "pause", "title", "getready", "play", "waveend", "flyaway", "gameover" or
-// "idle" (between sequences, as while a game is abandoned).
+// "startup", "splash", "pause", "options", "controls", "title", "getready", "play", "waveend",
+// "flyaway", "gameover" or "idle" (between sequences, as while a game is abandoned).
 const char* CurrentScreenName();
 
 // Marks a modal loop for the length of a scope, whichever way the scope is left.

@@ -11,8 +11,10 @@
 #include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/globals.h"
+#include "game/options_screen.h"
 #include "game/replay.h"
 #include "game/scores.h"
+#include "game/settings_store.h"
 #include "game/version.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
@@ -20,6 +22,8 @@
 
 const char kCreditLine[] =
     "Version " ZX_VERSION_SHORT " - a Zumbrix production - Press ESC/B4 to Quit";
+
+const char kFirstStartHint[] = "No 3D glasses? Options (O) > Colours: flat";
 
 namespace {
 
@@ -54,6 +58,9 @@ void drawtitle() {
   drawimage3d(promptimg, 320, 290, 0, 3, 0, 1, 1, fade);
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
   drawtext3d(kCreditLine, 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+  // A player new to the game learns where the flat colours are before needing them.
+  if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
+  drawcentredtext(kOptionsLine, 420);
 }
 
 void drawhud() {
@@ -100,5 +107,6 @@ void drawpause(const Ref<TImage>& frozen) {
   drawcentredtext(pausetexts[1] + volumelabels[musicstep], 210);
   drawcentredtext(pausetexts[2] + volumelabels[sfxstep], 230);
   drawcentredtext(pausetexts[3] + ColourModeLabel(GetColourMode()), 250);
+  drawcentredtext(kOptionsLine, 290);
   SetColor(255, 255, 255);
 }

@@ -6,7 +6,10 @@
 
 // The title's bottom line: "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit" for 1.0.x.
 extern const char kCreditLine[];
+// The line the title shows above the options line on a first start.
+extern const char kFirstStartHint[];
 
+// The title over the attract play, with the options line (and the first start's hint).
 void drawtitle();
 // Score, best score (updated here) and wave, as digit images.
 void drawhud();
@@ -14,5 +17,5 @@ void drawhud();
 void drawsidebars();
 // The 125 / 250 / 500 panels and one small bee per escaped bonus bee.
 void drawbonuspanels();
-// The frozen frame and the pause texts with the volume labels.
+// The frozen frame and the pause texts with the volume labels and the options line.
 void drawpause(const Ref<TImage>& frozen);

@@ -1,15 +1,17 @@
-// screenshot.cpp - the F12 flip hook and the dated PNG file.
+// screenshot.cpp - the F12 flip hook, the dated PNG file and the note saying where it went.
 #include "game/screenshot.h"
 
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "core/main_thread.h"
 #include "core/user_folders.h"
 #include "game/game_files.h"
 #include "graphics/draw2d.h"
+#include "graphics/font.h"
 #include "graphics/graphics.h"
 #include "graphics/png_saver.h"
 #include "graphics/view_recorder.h"
@@ -20,9 +22,44 @@
 namespace {
 
 constexpr int kF12 = Key(KeyCode::kF12);
+constexpr int kNoteFrames = 4 * 60;     // how long the picture's path is shown
+constexpr std::size_t kNoteChars = 76;  // what fits across the picture in the font
+
+std::string note;  // where the last picture went, or why it did not
+int note_left = 0;
+
+// The note in a dark strip near the bottom, drawn over the finished frame after any picture is
+// taken, so that no picture holds it; the drawing state is left as it was.
+void DrawNote() {
+  int r, g, b;
+  QueryColor(r, g, b);
+  const float alpha = QueryAlpha();
+  const int blend = QueryBlend();
+  SetBlend(BLEND_ALPHA);
+  SetAlpha(0.8f);
+  SetColor(0, 0, 0);
+  DrawRect(0, 430, 640, 20);
+  SetAlpha(1);
+  SetColor(255, 255, 160);
+  const float width = static_cast<float>(MeasureTextWidth(note));
+  PaintText(note, 320 - width / 2, 436);
+  SetColor(r, g, b);
+  SetAlpha(alpha);
+  SetBlend(blend);
+}
 
 TObject* SaveOnF12(int, TObject* data, TObject*) {
-  if (KeyHits(kF12)) SaveScreenshot();
+  if (KeyHits(kF12) && WritesPlayerFiles()) {
+    const std::string path = SaveScreenshot();
+    note = path.empty() ? "Picture not saved (see the terminal)" : "Picture saved: " + path;
+    // A long path keeps its end, where the file's name is.
+    if (note.size() > kNoteChars) note = "..." + note.substr(note.size() - (kNoteChars - 3));
+    note_left = kNoteFrames;
+  }
+  if (note_left > 0) {
+    --note_left;
+    DrawNote();
+  }
   return data;
 }
 

@@ -15,6 +15,6 @@ std::string ScreenshotFolder();
 // Saves the picture, says where on stdout and returns the path; on failure
 // says why on stderr and returns "".
 std::string SaveScreenshot();
-// From now on, F12 pressed at any time (title, play, pause) saves one at the next flip. Once is
-// enough; later calls change nothing.
+// From now on, F12 pressed at any time (title, play, pause) saves one at the next flip, and the
+// picture says for a few seconds where it went. Once is enough; later calls change nothing.
 void WatchScreenshotKey();

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "system/input_names.h"
+
 namespace {
 
 // The get and set of a key stored in the field `F` (an int, a bool or an enum class).
@@ -19,12 +21,32 @@ void Set(Settings& s, int value) {
   s.*F = static_cast<Field>(value);
 }
 
+// The get and set of an action's key or button.
+template <GameAction A>
+int GetKey(const Settings& s) {
+  return s.bindings.keys[static_cast<int>(A)];
+}
+template <GameAction A>
+void SetKey(Settings& s, int value) {
+  s.bindings.keys[static_cast<int>(A)] = value;
+}
+template <GameAction A>
+int GetButton(const Settings& s) {
+  return s.bindings.pads[static_cast<int>(A)];
+}
+template <GameAction A>
+void SetButton(Settings& s, int value) {
+  s.bindings.pads[static_cast<int>(A)] = value;
+}
+
 // Choice names, in the order of their enum's values.
 const char* const kDisplayChoices[] = {"fullscreen", "desktop", "window"};
 const char* const kScaleChoices[] = {"fit", "integer"};
 const char* const kColourChoices[] = {"anaglyph", "flat"};
 const char* const kSoundChoices[] = {"auto", "waveout", "directsound"};
 const char* const kStereoChoices[] = {"off", "side-by-side", "side-by-side-half", "top-bottom"};
+const char* const kFlashingChoices[] = {"full", "reduced"};
+constexpr char kNone[] = "none";
 
 const SettingKey kKeys[] = {
     {"display", SettingType::Choice, 0, 0, kDisplayChoices,
@@ -44,6 +66,101 @@ const SettingKey kKeys[] = {
     {"sound_output", SettingType::Choice, 0, 0, kSoundChoices,
      "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",
      Get<&Settings::sound>, Set<&Settings::sound>},
+    {"pause_on_focus_loss",
+     SettingType::Boolean,
+     0,
+     0,
+     {},
+     "true: the pause screen comes up when the window loses the focus; false: play freezes until\n"
+     "it is back and goes on at once.",
+     Get<&Settings::pause_on_focus_loss>,
+     Set<&Settings::pause_on_focus_loss>},
+    {"flashing", SettingType::Choice, 0, 0, kFlashingChoices,
+     "full: the wave-end caption flashes in a new look every frame; reduced: at most three\n"
+     "changes a second.",
+     Get<&Settings::flashing>, Set<&Settings::flashing>},
+    {"key_fire",
+     SettingType::Key,
+     0,
+     0,
+     {},
+     "The key that fires, by SDL's name (Left Ctrl, Space, F1, Escape, A, ...), or none. The\n"
+     "mouse's buttons stay: left fires and starts, right jumps.",
+     GetKey<GameAction::kFire>,
+     SetKey<GameAction::kFire>},
+    {"key_hyperspace",
+     SettingType::Key,
+     0,
+     0,
+     {},
+     "The key that jumps into hyperspace.",
+     GetKey<GameAction::kHyperspace>,
+     SetKey<GameAction::kHyperspace>},
+    {"key_pause",
+     SettingType::Key,
+     0,
+     0,
+     {},
+     "The key that pauses and carries on.",
+     GetKey<GameAction::kPause>,
+     SetKey<GameAction::kPause>},
+    {"key_abandon",
+     SettingType::Key,
+     0,
+     0,
+     {},
+     "The key that abandons the game.",
+     GetKey<GameAction::kAbandon>,
+     SetKey<GameAction::kAbandon>},
+    {"key_quit",
+     SettingType::Key,
+     0,
+     0,
+     {},
+     "The key that quits.",
+     GetKey<GameAction::kQuit>,
+     SetKey<GameAction::kQuit>},
+    {"pad_fire",
+     SettingType::Button,
+     0,
+     0,
+     {},
+     "The pad's button that fires, by SDL's name (a, b, x, y, back, leftshoulder, rightshoulder,\n"
+     "leftstick, rightstick, guide), or none. Start always does what x does.",
+     GetButton<GameAction::kFire>,
+     SetButton<GameAction::kFire>},
+    {"pad_hyperspace",
+     SettingType::Button,
+     0,
+     0,
+     {},
+     "The pad's button that jumps into hyperspace.",
+     GetButton<GameAction::kHyperspace>,
+     SetButton<GameAction::kHyperspace>},
+    {"pad_pause",
+     SettingType::Button,
+     0,
+     0,
+     {},
+     "The pad's button that pauses and carries on.",
+     GetButton<GameAction::kPause>,
+     SetButton<GameAction::kPause>},
+    {"pad_abandon",
+     SettingType::Button,
+     0,
+     0,
+     {},
+     "The pad's button that abandons the game.",
+     GetButton<GameAction::kAbandon>,
+     SetButton<GameAction::kAbandon>},
+    {"pad_quit",
+     SettingType::Button,
+     0,
+     0,
+     {},
+     "The pad's button that quits.",
+     GetButton<GameAction::kQuit>,
+     SetButton<GameAction::kQuit>},
 };
 static_assert(std::size(kKeys) <= sizeof(SettingKeySet) * 8, "a key set holds every key");
 
@@ -257,6 +374,18 @@ SettingResult ApplySettingValue(const SettingKey& key, Settings& settings, std::
       }
       return SettingResult::BadValue;
     }
+    case SettingType::Key: {
+      const int code = Lower(value) == kNone ? kNoKey : KeyFromName(value);
+      if (code == kNoKey && Lower(value) != kNone) return SettingResult::BadValue;
+      key.set(settings, code);
+      return SettingResult::Set;
+    }
+    case SettingType::Button: {
+      const int button = Lower(value) == kNone ? kNoButton : JoyButtonFromName(value);
+      if (button == kNoButton && Lower(value) != kNone) return SettingResult::BadValue;
+      key.set(settings, button);
+      return SettingResult::Set;
+    }
   }
   return SettingResult::BadValue;
 }
@@ -273,6 +402,14 @@ std::string SettingText(const SettingKey& key, const Settings& settings) {
         return key.choices[static_cast<std::size_t>(value)];
       }
       return key.choices.empty() ? "" : key.choices[0];
+    case SettingType::Key: {
+      const std::string name = value == kNoKey ? "" : KeyName(value);
+      return name.empty() ? kNone : name;
+    }
+    case SettingType::Button: {
+      const std::string name = value == kNoButton ? "" : JoyButtonName(value);
+      return name.empty() ? kNone : name;
+    }
   }
   return {};
 }
@@ -291,6 +428,10 @@ std::string SettingValuesText(const SettingKey& key) {
       }
       return text;
     }
+    case SettingType::Key:
+      return "a key's name as SDL gives it, such as Left Ctrl, or none";
+    case SettingType::Button:
+      return "a pad button's name as SDL gives it, such as a or leftshoulder, or none";
   }
   return {};
 }
@@ -338,8 +479,15 @@ std::string FormatSettings(const Settings& settings, std::string_view previous,
     const SettingKey& key = kKeys[i];
     // A blank line before each new key's comment, unless the text already ends with one.
     const std::string blank = std::string(newline) + std::string(newline);
-    if (!out.empty() && out != kByteOrderMark && !out.ends_with(blank)) out.append(newline);
-    out.append("# ").append(WithLineEnds(key.comment, std::string(newline) + "# ")).append(newline);
+    if (*key.comment && !out.empty() && out != kByteOrderMark && !out.ends_with(blank)) {
+      out.append(newline);
+    }
+    // A key with no comment of its own belongs to the group the key before it opened.
+    if (*key.comment) {
+      out.append("# ")
+          .append(WithLineEnds(key.comment, std::string(newline) + "# "))
+          .append(newline);
+    }
     out.append(key.name).append(" = ").append(SettingText(key, settings)).append(newline);
   }
   return out;

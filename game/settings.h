@@ -19,8 +19,12 @@
 
 #include "audio/sound_output.h"
 #include "game/colour_mode.h"
+#include "game/key_bindings.h"
 #include "graphics/display_mode.h"
 #include "graphics/stereo_mode.h"
+
+// How the wave-end caption's flashing copy changes: every frame, or held for a third of a second.
+enum class Flashing { kFull, kReduced };
 
 struct Settings {
   DisplayMode display = DisplayMode::Fullscreen;  // how the 640x480 picture is shown
@@ -28,6 +32,9 @@ struct Settings {
   ColourMode colours = ColourMode::Anaglyph;      // red/cyan pairs, or flat colours (F4)
   StereoMode stereo = StereoMode::Off;            // one picture, or a view per eye (stereo_mode.h)
   SoundOutput sound = SoundOutput::Auto;          // the output device the sound goes to
+  KeyBindings bindings = kDefaultBindings;        // the keys and pad buttons of the actions
+  bool pause_on_focus_loss = true;                // the pause screen when the window loses focus
+  Flashing flashing = Flashing::kFull;            // the wave-end caption's flashing
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -36,6 +43,8 @@ enum class SettingType {
   Integer,  // a whole number, clamped to minimum .. maximum
   Boolean,  // true / false (also yes / no, on / off, 1 / 0)
   Choice,   // one of `choices`; the value is its index
+  Key,      // a key by SDL's name ("Left Ctrl"), or none; the value is its code
+  Button,   // a pad button by SDL's name ("a"), or none; the value is its number, -1 for none
 };
 
 struct SettingKey {

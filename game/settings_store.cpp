@@ -23,6 +23,7 @@ struct Store {
   Settings stored, run;       // the file's values with this run's changes; this run's (with the
                               // command line's)
   SettingKeySet unsaved = 0;  // keys this run changed that the file may not hold yet
+  bool first = false;         // the file was missing when read
 } store;
 
 }  // namespace
@@ -35,6 +36,8 @@ void LoadSettings(const std::string& path) {
   const FileRead read = ReadRegularFile(path, kMaxSettingsFile, text);
   if (read == FileRead::Read) {
     store.stored = ParseSettings(text, path);
+  } else if (read == FileRead::Missing) {
+    store.first = true;
   } else if (read != FileRead::Missing) {
     std::fprintf(stderr,
                  "The settings file \"%s\" %s; playing on the defaults and leaving it as it is\n",
@@ -56,6 +59,8 @@ bool OverrideSettings(const std::vector<SettingOverride>& overrides) {
   }
   return valid;
 }
+
+bool FirstStart() { return store.first; }
 
 const Settings& RunSettings() { return store.run; }
 
@@ -97,6 +102,10 @@ bool SaveSettings() {
 }
 
 void ResetSettings() { store = Store{}; }
+
+void UseRunInputChoices() {
+  UseInputChoices(InputChoices{store.run.bindings, store.run.pause_on_focus_loss});
+}
 
 void ApplyPictureSettings() {
   SetDisplayMode(store.run.display);

@@ -23,6 +23,8 @@ using SettingOverride = std::pair<std::string, std::string>;
 
 // Reads `path` (a missing file gives the defaults) and makes it the file later saves write.
 void LoadSettings(const std::string& path);
+// Whether LoadSettings found no file: the player's first start.
+bool FirstStart();
 // Applies command-line settings to this run only; the file keeps its own values. Returns false,
 // after one stderr line each, when one of them is not a valid key and value.
 bool OverrideSettings(const std::vector<SettingOverride>& overrides);
@@ -38,6 +40,9 @@ void ChangeSettings(const std::function<void(Settings&)>& change);
 bool SaveSettings();
 // Forgets the file and returns to the defaults (for tests).
 void ResetSettings();
+
+// Puts this run's key bindings and focus choice in force (key_bindings.h).
+void UseRunInputChoices();
 
 // Chooses how the picture is shown (display mode, scale, colours) from this run's settings;
 // before the graphics open.

@@ -21,7 +21,7 @@
 #include "game/globals.h"
 #include "game/graphics_choice.h"
 #include "game/image_loading.h"
-#include "game/joystick_buttons.h"
+#include "game/key_bindings.h"
 #include "game/scores.h"
 #include "game/screen_name.h"
 #include "game/screens.h"
@@ -111,7 +111,7 @@ void splashscreen() {
       quitflag = 1;
       return;
     }
-    if (alpha == 0 || MouseHits(1) || JoystickButtonHits(JoystickButton::kFire)) break;
+    if (alpha == 0 || MouseHits(1) || ActionButtonHits(GameAction::kFire)) break;
   }
   ClearKeys();
   ClearMouse();

@@ -9,6 +9,7 @@
 #include "game/entities.h"
 #include "game/game_mode.h"
 #include "game/globals.h"
+#include "game/settings_store.h"
 #include "game/sound_control.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -37,22 +38,39 @@ void checkwaveend() {
 
 namespace {
 
-// A randomly coloured, stretched and translucent copy of the caption behind the 3D one.
+// Reduced flashing holds a look this many frames: at most three changes a second.
+constexpr int kHeldFlashFrames = 20;
+
+FlashLook shown;    // the look last drawn
+int held_for = -1;  // frames the held look has been shown; -1: none held (a new flash)
+
+// A randomly coloured, stretched and translucent copy of the caption behind the 3D one. Reduced,
+// the random numbers are drawn all the same, so that the game goes on exactly as it would.
 void flashcaption() {
-  SetAlpha(static_cast<float>(RandomRange(0.4, 0.8)));
-  float sx = static_cast<float>(1.2 + RandomRange(0, 0.8));
-  float sy = static_cast<float>(1.4 + RandomRange(0, 1.2));
-  SetDrawScale(sx, sy);
-  int r = static_cast<int>(RandomRange(0, 255));
-  int g = static_cast<int>(RandomRange(0, 255));
-  int b = static_cast<int>(RandomRange(0, 255));
-  SetColor(r, g, b);
+  FlashLook look;
+  look.alpha = static_cast<float>(RandomRange(0.4, 0.8));
+  look.sx = static_cast<float>(1.2 + RandomRange(0, 0.8));
+  look.sy = static_cast<float>(1.4 + RandomRange(0, 1.2));
+  look.r = static_cast<int>(RandomRange(0, 255));
+  look.g = static_cast<int>(RandomRange(0, 255));
+  look.b = static_cast<int>(RandomRange(0, 255));
+  const bool reduced = RunSettings().flashing == Flashing::kReduced;
+  if (!reduced || held_for < 0 || held_for >= kHeldFlashFrames) {
+    shown = look;
+    held_for = 0;
+  }
+  ++held_for;
+  SetAlpha(shown.alpha);
+  SetDrawScale(shown.sx, shown.sy);
+  SetColor(shown.r, shown.g, shown.b);
   PaintImage(wavedoneimg, 320, 198, 0);
   SetDrawScale(1, 1);
   SetColor(255, 255, 255);
 }
 
 }  // namespace
+
+FlashLook LastFlashLook() { return shown; }
 
 void flyaway() {
   if (!waveend) return;
@@ -62,6 +80,7 @@ void flyaway() {
     flashcaption();
   } else {
     fade -= 0.006f;
+    held_for = -1;  // the next flash starts with a look of its own
   }
   SetAlpha(1);
   if (player->y < -30 && !cycledone) {

@@ -10,3 +10,12 @@ void checkwaveend();
 // One frame of the fly-away sequence while waveend is 1: the ship climbs out, the wave bonus is
 // paid once, and the get-ready sequence follows.
 void flyaway();
+
+// How the wave-end caption's flashing copy was last drawn: alpha, stretch and colour.
+struct FlashLook {
+  float alpha = 0, sx = 0, sy = 0;
+  int r = 0, g = 0, b = 0;
+  friend bool operator==(const FlashLook&, const FlashLook&) = default;
+};
+// The look of the latest flash (for tests and the frame log). Main thread.
+FlashLook LastFlashLook();

@@ -26,6 +26,9 @@ DisplayMode CurrentDisplayMode();
 DisplayMode FullScreenChoice();
 
 void SetScalePolicy(ScalePolicy policy);
+// Shows the open full-screen context the `mode` way scaled by `policy` at once, as Alt+Enter
+// switches it; with none open (the null driver) only chooses them for the next request.
+void ShowDisplayChoice(DisplayMode mode, ScalePolicy policy);
 ScalePolicy CurrentScalePolicy();
 
 // Whether the program wants the pointer kept inside its scaled window (while playing); the

@@ -234,6 +234,25 @@ void PresentScaled(GLContextRecord* r) {
   PresentGLOffscreens(pieces, screen.count, r->view_width, r->view_height, sharp);
 }
 
+}  // namespace
+
+void ShowDisplayChoice(DisplayMode mode, ScalePolicy policy) {
+  SetScalePolicy(policy);
+  for (GLContextRecord* r : records) {
+    if (r->mode != GLContextRecord::kFullScreen) continue;
+    r->view_width = -1;  // the picture is placed anew even when the window keeps its size
+    if (r->shown != mode) {
+      ShowAs(r, mode);
+    } else {
+      UpdateView(r);
+    }
+    return;
+  }
+  SetDisplayMode(mode);
+}
+
+namespace {
+
 bool swallow_enter_char = false;
 
 // Alt+Enter: between the full-screen choice and the window. Neither the key nor the character

@@ -13,6 +13,7 @@
 #include "core/app.h"
 #include "game/frame_loop.h"
 #include "game/graphics_choice.h"
+#include "game/settings_store.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/gl_graphics.h"
@@ -96,6 +97,7 @@ void HarnessPrepare(const HarnessOptions& options) {
 
 void HarnessStart(const HarnessOptions& options) {
   HarnessPrepare(options);
+  UseRunInputChoices();  // the run's settings, the defaults unless the test loaded a file
   state.running = true;
   gamestartup(options.seed);
 }

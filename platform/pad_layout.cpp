@@ -59,6 +59,10 @@ unsigned DpadHat(int dx, int dy) {
 
 }  // namespace
 
+int PadLayoutButton(int button) {
+  return button >= 0 && button < kLayoutButtonCount ? kLayoutButtons[button] : -1;
+}
+
 void CalibrateStick(int x, int y, unsigned* position_x, unsigned* position_y) {
   double fx = std::clamp(x, -32767, 32767);
   double fy = std::clamp(y, -32767, 32767);

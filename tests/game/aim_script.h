@@ -19,6 +19,8 @@ struct AimScript {
   // Moves the pointer to a picture position; by default the window's position (an unscaled
   // window's are the picture's).
   void (*movepointer)(int x, int y) = HarnessMoveMouse;
+  // Fires; by default with a left click.
+  void (*fire)() = [] { HarnessClick(1); };
 
   void Step() {
     if (titlemode && !getready) {
@@ -43,7 +45,7 @@ struct AimScript {
     if (goal > 544) goal = 544;
     movepointer(static_cast<int>(goal), shipy);
     if (target && goal == aimx && std::fabs(player->x - aimx) < 5 && player->shotctr == 0) {
-      HarnessClick(1);
+      fire();
       ++shots;
     }
   }
