@@ -61,7 +61,7 @@ const SettingKey kKeys[] = {
      Get<&Settings::colours>, Set<&Settings::colours>},
     {"stereo", SettingType::Choice, 0, 0, kStereoChoices,
      "off: one picture; side-by-side: a view per eye, 1280x480 (display glasses, VR viewers);\n"
-     "# side-by-side-half: squeezed to 640x480 (3D TVs); top-bottom: stacked, 640x960 (3D TVs).",
+     "side-by-side-half: squeezed to 640x480 (3D TVs); top-bottom: stacked, 640x960 (3D TVs).",
      Get<&Settings::stereo>, Set<&Settings::stereo>},
     {"sound_output", SettingType::Choice, 0, 0, kSoundChoices,
      "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",

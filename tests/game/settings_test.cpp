@@ -92,6 +92,7 @@ TEST(SettingsText, ANewFileListsEveryKeyWithItsCommentAndReadsBack) {
       comment.insert(at + 1, "# ");
     EXPECT_NE(text.find(comment + key.name + " = "), std::string::npos) << comment << text;
   }
+  EXPECT_EQ(text.find("# #"), std::string::npos) << "a comment line is marked twice:\n" << text;
   testing::internal::CaptureStderr();
   EXPECT_EQ(ParseSettings(text, "f"), s);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
