@@ -5,9 +5,12 @@
 #include "game/frame_loop.h"
 
 #include "game/anaglyph.h"
+#include "game/best_game.h"
+#include "game/best_game_watch.h"
 #include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/game_mode.h"
+#include "game/ghost.h"
 #include "game/globals.h"
 #include "game/joystick_buttons.h"
 #include "game/music_stream.h"
@@ -31,7 +34,7 @@
 namespace {
 
 constexpr int kSpace = Key(KeyCode::kSpace), kEsc = Key(KeyCode::kEscape), kF1 = Key(KeyCode::kF1),
-              kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4);
+              kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4), kW = 'W';
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -156,6 +159,22 @@ void AbandonGame() {
   player->reset();
 }
 
+// The title's choices: the best game (W, a click on its line, the pad's watch button) when one
+// is offered, else a game (a click, the fire button). Read only while the title is the frame
+// loop's own, so that the title frame that ends a watched game reads what it read when recorded.
+// True when the best game is to be watched.
+bool TitleChoice() {
+  const bool offered = CurrentModalScreen() == ModalScreen::None && OfferedBestGame().watchable;
+  const bool key = offered && KeyHits(kW) != 0;
+  const bool click = MouseHits(1) != 0;
+  if (offered && (key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
+                  JoystickButtonHits(JoystickButton::kWatch))) {
+    return true;
+  }
+  if (click || JoystickButtonHits(JoystickButton::kFire)) StartGame();
+  return false;
+}
+
 }  // namespace
 
 bool gameframe() {
@@ -176,10 +195,12 @@ bool gameframe() {
     UpdateAll<particle_tag>(particlelist);
     UpdateAll<points_tag>(pointslist);
   }
+  drawghost();  // under the ship, in a game with the ghost on
   player->update(playing);
+  bool watch = false;
   if (titlemode == 1) {
     drawtitle();
-    if (MouseHits(1) || JoystickButtonHits(JoystickButton::kFire)) StartGame();
+    watch = TitleChoice();
   }
   if (getready == 1) GetReadyFrame();
   checkwaveend();
@@ -202,10 +223,13 @@ bool gameframe() {
   if (KeyHits(kF1)) AbandonGame();
   drawsidebars();
   drawhud();
-  HoldPointer(playing == 1);  // in a window: kept inside while playing, free on the title
+  // In a window: kept inside while playing, free on the title and while the best game is watched.
+  HoldPointer(playing == 1 && CurrentModalScreen() != ModalScreen::BestGame);
   FlipScreen(-1);
+  CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
+  if (watch) WatchBestGame();
   return !(KeyHits(kEsc) || JoystickButtonHits(JoystickButton::kQuit) || quitflag == 1 ||
            AppCloseRequested());
 }

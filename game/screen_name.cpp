@@ -22,6 +22,8 @@ const char* CurrentScreenName() {
       return "splash";
     case ModalScreen::Pause:
       return "pause";
+    case ModalScreen::BestGame:
+      return "bestgame";
     case ModalScreen::None:
       break;
   }

@@ -7,7 +7,10 @@
 // The title's bottom line: "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit" for 1.0.x.
 extern const char kCreditLine[];
 
+// The logo, the prompt, the edition, the best game's line (best_game.h) and the credit line.
 void drawtitle();
+// Whether the picture point (x, y) is on the best game's line of the title.
+bool OnBestGameLine(int x, int y);
 // Score, best score (updated here) and wave, as digit images.
 void drawhud();
 // Black bars over x 0..79 and 560..639; leaves the blend at solid.

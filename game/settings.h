@@ -28,6 +28,7 @@ struct Settings {
   ColourMode colours = ColourMode::Anaglyph;      // red/cyan pairs, or flat colours (F4)
   StereoMode stereo = StereoMode::Off;            // one picture, or a view per eye (stereo_mode.h)
   SoundOutput sound = SoundOutput::Auto;          // the output device the sound goes to
+  bool ghost = false;                             // the best game's ship flies along in play
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

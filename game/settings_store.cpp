@@ -59,6 +59,19 @@ bool OverrideSettings(const std::vector<SettingOverride>& overrides) {
 
 const Settings& RunSettings() { return store.run; }
 
+SettingsMark MarkSettings() {
+  return {store.stored, store.run, store.unsaved, shown_mode, shown_colours, shown_stereo};
+}
+
+void ReturnToSettings(const SettingsMark& mark) {
+  store.stored = mark.stored;
+  store.run = mark.run;
+  store.unsaved = mark.unsaved;
+  shown_mode = mark.shown_mode;
+  shown_colours = mark.shown_colours;
+  shown_stereo = mark.shown_stereo;
+}
+
 const Settings& StoredSettings() { return store.stored; }
 
 void ChangeSettings(const std::function<void(Settings&)>& change) {
