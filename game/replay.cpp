@@ -438,6 +438,7 @@ void StartReplay(ReplayJournal journal, ReplayUse use) {
   replayer.pump = PumpReplay;
   replayer.joystick = ReplayJoystick;
   replayer.platform = HearPlatform;
+  replayer.readsdevice = use == ReplayUse::kWatch;
   SetInputReplayer(std::move(replayer));
   AttachHook(FlipHookId(), ReplayFlip, nullptr, kEndOfFrameHook);
   play.hooked = true;
