@@ -10,15 +10,21 @@
 // (desktop:1) rather than in its 640x480 display mode (desktop:0): there the flat frame is drawn
 // offscreen too, as the stereo views always are. The fourth draws in flat colours (flat:1), once
 // per image as each stereo view does, rather than in red/cyan pairs (four copies): the flat frame
-// the stereo frames are twice of. (Nothing is shown on the headless display: the scaling to the
-// screen is not timed.) CPU time is the whole process's, the software rasteriser's threads
-// included.
+// the stereo frames are twice of. The fifth flies the ghost of a best game beside the ship
+// (ghost:1), a track that circles the playfield, to show what drawing it costs. (Nothing is shown
+// on the headless display: the scaling to the screen is not timed.) CPU time is the whole
+// process's, the software rasteriser's threads included.
 #include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
 
 #include "game/colour_mode.h"
 #include "game/entities.h"
+#include "game/ghost.h"
 #include "game/globals.h"
 #include "game/playfield_clip.h"
+#include "game/settings_store.h"
 #include "graphics/display_mode.h"
 #include "graphics/stereo_mode.h"
 #include "harness/harness.h"
@@ -51,8 +57,17 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
   plat_inject_desktop_size(1920, 1080);
   SetDisplayMode(state.range(2) != 0 ? DisplayMode::Desktop : DisplayMode::Fullscreen);
   SetColourMode(state.range(3) != 0 ? ColourMode::Flat : ColourMode::Anaglyph);
+  const bool ghost = state.range(4) != 0;
+  OverrideSettings({{"ghost", ghost ? "on" : "off"}});
+  std::vector<ShipPoint> track(1 << 16);
+  for (std::size_t i = 0; i < track.size(); ++i) {
+    track[i] = {static_cast<int>(320 + 200 * std::sin(i * 0.02)),
+                static_cast<int>(380 + 60 * std::cos(i * 0.03)), true, false, 0};
+  }
+  UseGhostTrack(ghost ? track : std::vector<ShipPoint>{});
   HarnessOptions options;
   HarnessStart(options);
+  HarnessRun(1);  // a frame of the title: the ghost takes its track when play starts
   titlemode = 0;
   playing = 1;
   int frame = 0;
@@ -75,16 +90,19 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
   SetStereoMode(StereoMode::Off);
   SetDisplayMode(DisplayMode::Fullscreen);
   SetColourMode(ColourMode::Anaglyph);
+  UseGhostTrack({});
+  ResetSettings();
 }
 BENCHMARK(BM_BusyPlayingFrame)
-    ->ArgNames({"clip", "stereo", "desktop", "flat"})
-    ->Args({0, 0, 0, 0})
-    ->Args({1, 0, 0, 0})
-    ->Args({1, 0, 1, 0})
-    ->Args({1, 0, 1, 1})
-    ->Args({1, 1, 1, 0})
-    ->Args({1, 2, 1, 0})
-    ->Args({1, 3, 1, 0})
+    ->ArgNames({"clip", "stereo", "desktop", "flat", "ghost"})
+    ->Args({0, 0, 0, 0, 0})
+    ->Args({1, 0, 0, 0, 0})
+    ->Args({1, 0, 0, 0, 1})
+    ->Args({1, 0, 1, 0, 0})
+    ->Args({1, 0, 1, 1, 0})
+    ->Args({1, 1, 1, 0, 0})
+    ->Args({1, 2, 1, 0, 0})
+    ->Args({1, 3, 1, 0, 0})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond)
     ->MinTime(3.0);

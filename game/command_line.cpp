@@ -37,6 +37,8 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string& mode) {
        line.overrides.emplace_back("stereo", mode);
      }},
+    {"--ghost", nullptr, nullptr, "fly against the ghost of your best game in this run",
+     [](CommandLine& line, const std::string&) { line.overrides.emplace_back("ghost", "on"); }},
     {"--record", nullptr, "FILE", "record this run's game to FILE, to be replayed",
      [](CommandLine& line, const std::string& file) { line.recordfile = AbsoluteFile(file); }},
     {"--frame-log", nullptr, "FILE", "write the time of every frame to FILE, one line each",

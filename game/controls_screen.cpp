@@ -19,7 +19,7 @@ namespace {
 constexpr KeyCode kKeptKeys[] = {KeyCode::kF2,    KeyCode::kF3,   KeyCode::kF4,   KeyCode::kF11,
                                  KeyCode::kF12,   KeyCode::kUp,   KeyCode::kDown, KeyCode::kLeft,
                                  KeyCode::kRight, KeyCode::kEnter};
-constexpr int kOKey = 'O';
+constexpr int kOKey = 'O', kWKey = 'W';
 
 constexpr int kActionRows = kGameActions;
 constexpr int kDefaultsRow = kActionRows;
@@ -82,6 +82,7 @@ std::string BindingRefusal(const KeyBindings& bindings, GameAction action, Bindi
       if (Key(kept) == code) return name + " is kept by the game";
     }
     if (code == kOKey) return name + " opens the options";
+    if (code == kWKey) return name + " watches the best game";
   } else if (code == kOptionsButton) {
     return name + " opens the options";
   }

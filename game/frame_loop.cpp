@@ -6,9 +6,12 @@
 #include "game/frame_loop.h"
 
 #include "game/anaglyph.h"
+#include "game/best_game.h"
+#include "game/best_game_watch.h"
 #include "game/colour_mode.h"
 #include "game/entities.h"
 #include "game/game_mode.h"
+#include "game/ghost.h"
 #include "game/globals.h"
 #include "game/joystick_buttons.h"
 #include "game/key_bindings.h"
@@ -34,7 +37,7 @@
 
 namespace {
 
-constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4);
+constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4), kW = 'W';
 
 // Where the title and the pause screen show the options line.
 constexpr float kTitleOptionsY = 420, kPauseOptionsY = 290;
@@ -189,6 +192,29 @@ void AbandonGame() {
   player->reset();
 }
 
+// The title's choices: the best game (W, a click on its line, the pad's watch button) when one
+// is offered, else a game (a click, the fire button). Read only while the title is the frame
+// loop's own, so that the title frame that ends a watched game reads what it read when recorded.
+// True when the best game is to be watched.
+enum class TitleAsk { kNothing, kOptions, kWatch };
+
+// What the title's input asks for: the options (O, the pad's Y or a click on their line), the best
+// game while one is offered (W, a click on its line or the pad's X), or else a game (any other
+// click or the fire button), which it starts.
+TitleAsk TitleChoice(bool options_key, bool watch_key) {
+  const bool click = MouseHits(1) != 0;
+  if (options_key || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY))) {
+    return TitleAsk::kOptions;
+  }
+  const bool offered = CurrentModalScreen() == ModalScreen::None && OfferedBestGame().watchable;
+  if (offered && (watch_key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
+                  JoystickButtonHits(JoystickButton::kWatch))) {
+    return TitleAsk::kWatch;
+  }
+  if (click || ActionButtonHits(GameAction::kFire)) StartGame();
+  return TitleAsk::kNothing;
+}
+
 }  // namespace
 
 bool gameframe() {
@@ -209,15 +235,15 @@ bool gameframe() {
     UpdateAll<particle_tag>(particlelist);
     UpdateAll<points_tag>(pointslist);
   }
+  drawghost();  // under the ship, in a game with the ghost on
   player->update(playing);
   // Read every frame, so that a press in play opens nothing later.
-  bool options = OptionsKeyHit() && titlemode == 1;
+  const bool options_key = OptionsKeyHit() && titlemode == 1;
+  const bool watch_key = KeyHits(kW) != 0 && titlemode == 1;
+  TitleAsk ask = TitleAsk::kNothing;
   if (titlemode == 1) {
     drawtitle();
-    // A click on the options line opens them; any other click starts a game.
-    const bool click = MouseHits(1) != 0;
-    options = options || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY));
-    if (!options && (click || ActionButtonHits(GameAction::kFire))) StartGame();
+    ask = TitleChoice(options_key, watch_key);
   }
   if (getready == 1) GetReadyFrame();
   checkwaveend();
@@ -225,7 +251,7 @@ bool gameframe() {
   if (gameover == 1) GameOverFrame();
   // The pause screen grabs the whole picture and F1 clears it: both after the clip ends.
   EndPlayfield();
-  if (options) {
+  if (ask == TitleAsk::kOptions) {
     ModalScreenScope title(ModalScreen::Options);
     OpenOptions(FreezeFrame());
   }
@@ -246,10 +272,13 @@ bool gameframe() {
   if (ActionKeyHits(GameAction::kAbandon) || ActionButtonHits(GameAction::kAbandon)) AbandonGame();
   drawsidebars();
   drawhud();
-  HoldPointer(playing == 1);  // in a window: kept inside while playing, free on the title
+  // In a window: kept inside while playing, free on the title and while the best game is watched.
+  HoldPointer(playing == 1 && CurrentModalScreen() != ModalScreen::BestGame);
   FlipScreen(-1);
+  CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
+  if (ask == TitleAsk::kWatch) WatchBestGame();
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
            quitflag == 1 || AppCloseRequested());
 }

@@ -52,5 +52,17 @@ void UseGameFiles(const GameFiles& files);
 // thread.
 bool WritesPlayerFiles();
 void SetWritesPlayerFiles(bool writes);
+
+// Keeps the player's files untouched for as long as it lives. Main thread.
+class PlayerFilesKept {
+ public:
+  PlayerFilesKept() : before_(WritesPlayerFiles()) { SetWritesPlayerFiles(false); }
+  ~PlayerFilesKept() { SetWritesPlayerFiles(before_); }
+  PlayerFilesKept(const PlayerFilesKept&) = delete;
+  PlayerFilesKept& operator=(const PlayerFilesKept&) = delete;
+
+ private:
+  bool before_;
+};
 // The path of the sound or music file `name` in the current data folder; main thread.
 std::string DataFile(const std::string& name);

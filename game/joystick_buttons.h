@@ -11,6 +11,7 @@ enum class JoystickButton : int {
   kHyperspace = 1,  // jumps into hyperspace; pause: effects volume
   kPause = 2,       // pauses, and carries on from the pause screen
   kQuit = 3,        // quits
+  kWatch = 2,       // on the title, when a best game is offered: watches it (X on a pad)
 };
 
 // The port of the joystick the game reads.

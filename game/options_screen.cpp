@@ -48,6 +48,7 @@ const OptionRow kRows[] = {
     {"Sound output", "sound_output", nullptr},
     {"Pause on focus loss", "pause_on_focus_loss", UseFocusChoice},
     {"Flashing", "flashing", nullptr},
+    {"Ghost", "ghost", nullptr},  // read by the ghost itself every frame
     {"Controls", nullptr, nullptr},
 };
 constexpr int kRowCount = static_cast<int>(std::size(kRows));
@@ -119,7 +120,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
   HoldPointer(false);
   MenuInput input;
   input.Begin();
-  const MenuRows rows{kRowCount + 1, 130, 24};
+  const MenuRows rows{kRowCount + 1, 126, 22};
   int selected = 0;
   for (;;) {
     const MenuCommand command = input.Read(rows);

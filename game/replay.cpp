@@ -11,6 +11,7 @@
 #include "game/key_bindings.h"
 #include "game/replay_snapshot.h"
 #include "game/screen_name.h"
+#include "game/ship_track.h"
 #include "game/sound_control.h"
 #include "game/state_hash.h"
 #include "graphics/graphics.h"
@@ -27,13 +28,18 @@ namespace {
 constexpr int kEndOfFrameHook = -1000;
 
 // A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
-// the splash or the abandoning of a game is no place to take or restore a snapshot.
-bool FrameLoopFlip() { return CurrentModalScreen() == ModalScreen::None; }
+// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
+// loop run by the watching of the best game is the frame loop too.
+bool FrameLoopFlip() {
+  const ModalScreen screen = CurrentModalScreen();
+  return screen == ModalScreen::None || screen == ModalScreen::BestGame;
+}
 
 // --- recording -------------------------------------------------------------------------------
 
 struct Recorder {
   bool on = false;
+  bool paused = false;  // listening to nothing until resumed (while the best game is watched)
   RecordingKeeps keeps = RecordingKeeps::kEveryGame;
   // The frame loop's last flip showed the title. Before its first flip the start-up has just
   // entered the title, so a game started in the very first frame counts from its start too.
@@ -41,12 +47,14 @@ struct Recorder {
   bool ingame = false;
   RecordedGame game;  // the game under way: its snapshot
   ReplayInputWriter writer;
+  ShipTrackWriter track;
   int startbest = 0;
   std::uint64_t base = 0;   // pump points when the current frame began
   std::uint32_t reads = 0;  // joystick reads in the current frame
   JoystickSample last[kReplayPorts];
   RecordedRun run;
   std::size_t kept = 0;  // bytes of the finished games kept
+  int bestgames = 0;     // games kept as the best so far
 };
 Recorder rec;
 
@@ -55,6 +63,8 @@ void BeginGame() {
   rec.game.snapshot = TakeGameSnapshot();
   rec.game.choices = ActiveInputChoices();
   rec.writer = ReplayInputWriter{};
+  rec.track = ShipTrackWriter{};
+  rec.track.Add(ShipPointNow());
   rec.startbest = player->hscore;
   rec.base = InputPumpPoints();
   rec.reads = 0;
@@ -68,6 +78,7 @@ void FinishGame(GameEnd end) {
   rec.game.frames = rec.writer.Frames();
   rec.game.end = end;
   rec.game.input = rec.writer.TakeBytes();
+  rec.game.track = rec.track.TakeBytes();
   // Started and abandoned in one frame, the game began at the flip inside the abandoning, which
   // no replay could restore at: there was nothing to play anyway.
   if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
@@ -78,9 +89,12 @@ void FinishGame(GameEnd end) {
     games.clear();
     rec.kept = 0;
   }
-  rec.kept += rec.game.snapshot.size() + rec.game.input.size();
+  rec.kept += rec.game.snapshot.size() + rec.game.input.size() + rec.game.track.size();
   games.push_back(std::move(rec.game));
-  if (raised) rec.run.bestgame = static_cast<int>(games.size()) - 1;
+  if (raised) {
+    rec.run.bestgame = static_cast<int>(games.size()) - 1;
+    ++rec.bestgames;
+  }
 }
 
 TObject* RecordFlip(int, TObject* data, TObject*) {
@@ -91,6 +105,7 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
     const std::uint32_t number = rec.writer.Frames() + 1;
     if (ends || number % kReplayCheckEvery == 0) rec.writer.Check(GameStateHash());
     rec.writer.EndFrame();
+    if (loop) rec.track.Add(ShipPointNow());
     rec.base = InputPumpPoints();
     rec.reads = 0;
     if (ends) FinishGame(GameEnd::kTitle);
@@ -105,6 +120,7 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
 
 struct Player {
   ReplayStatus status = ReplayStatus::kIdle;
+  ReplayUse use = ReplayUse::kRun;
   ReplayJournal journal;
   bool started = false;  // the first game has been restored
   bool clicked = false;  // the splash has been clicked away
@@ -118,12 +134,15 @@ struct Player {
   std::size_t change = 0;   // next joystick change of the frame
   std::uint32_t reads = 0;  // joystick reads in the frame
   JoystickSample last[kReplayPorts];
+  unsigned held[kReplayPorts] = {};  // watching: the buttons held on the viewer's pads
   std::uint64_t base = 0;
   bool applying = false;
   bool finishing = false;  // the recording was cut short in a frame the game now finishes
   bool desync = false;     // a read the recording does not have, or one it has left unread
   std::string divergence;
   bool hooked = false;
+  bool closed = false;  // the platform asked the program to end while the replay played
+  int score = 0;        // watching: the score the caption shows
 };
 Player play;
 
@@ -220,7 +239,8 @@ void PumpReplay(std::uint64_t) {
   if (play.applying) return;
   play.applying = true;
   if (play.status != ReplayStatus::kPlaying || play.finishing) {
-    RequestClose();
+    // A watched game hands back to the game that watches it, which asks for nothing to close.
+    if (play.use == ReplayUse::kRun) RequestClose();
   } else if (play.started) {
     ApplyDueEvents();
   } else if (!play.clicked && CurrentModalScreen() == ModalScreen::Splash) {
@@ -234,6 +254,12 @@ void PumpReplay(std::uint64_t) {
 // Reads give the port's previous answer but where the recording has a change.
 void ReplayJoystick(int port, JoystickSample& sample) {
   if (port < 0 || port >= kReplayPorts) return;
+  // The viewer's pad: a button pressed on it ends the watching.
+  if (play.use == ReplayUse::kWatch && play.status == ReplayStatus::kPlaying) {
+    const unsigned pressed = sample.ok ? sample.buttons & ~play.held[port] : 0;
+    play.held[port] = sample.ok ? sample.buttons : 0;
+    if (pressed != 0) play.status = ReplayStatus::kStopped;
+  }
   if (play.status == ReplayStatus::kPlaying && play.started) {
     const std::uint32_t read = play.reads++;
     const std::vector<ReplayJoystickChange>& changes = play.frame.joystick;
@@ -249,12 +275,16 @@ void ReplayJoystick(int port, JoystickSample& sample) {
   sample = play.last[port];
 }
 
-// The viewer's own keys: ESC, or closing the window, ends the replay.
+// The viewer's own keys: ESC, or closing the window, ends the replay; when watching, so does
+// any key or button.
 void HearPlatform(const InputEventRecord& event) {
-  const bool escape = event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape);
-  if (play.status == ReplayStatus::kPlaying && (escape || event.id == EVENT_APPTERMINATE)) {
-    play.status = ReplayStatus::kStopped;
+  if (event.id == EVENT_APPTERMINATE) play.closed = true;
+  bool ends = event.id == EVENT_APPTERMINATE ||
+              (event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape));
+  if (play.use == ReplayUse::kWatch) {
+    ends = ends || event.id == EVENT_KEYDOWN || event.id == EVENT_MOUSEDOWN;
   }
+  if (play.status == ReplayStatus::kPlaying && ends) play.status = ReplayStatus::kStopped;
 }
 
 // Whether the whole tail has been applied and ended with a close request: the recording stopped
@@ -302,6 +332,24 @@ TObject* ReplayFlip(int, TObject* data, TObject*) {
   return data;
 }
 
+// The recorder at the input seam and the flip.
+void ListenForRecording() {
+  InputRecorder recorder;
+  recorder.event = [](std::uint64_t stamp, const InputEventRecord& event) {
+    if (rec.ingame) rec.writer.Event(static_cast<std::uint32_t>(stamp - rec.base), event);
+  };
+  recorder.joystick = [](int port, const JoystickSample& sample) {
+    if (!rec.ingame || port < 0 || port >= kReplayPorts) return;
+    const std::uint32_t read = rec.reads++;
+    const JoystickSample normal = NormalSample(sample);
+    if (normal == rec.last[port]) return;
+    rec.writer.Joystick(read, port, normal);
+    rec.last[port] = normal;
+  };
+  SetInputRecorder(std::move(recorder));
+  AttachHook(FlipHookId(), RecordFlip, nullptr, kEndOfFrameHook);
+}
+
 }  // namespace
 
 ReplayJournal RecordedRun::BestGame() const {
@@ -326,23 +374,33 @@ void StartRecording(RecordingKeeps keeps) {
   rec = Recorder{};
   rec.on = true;
   rec.keeps = keeps;
-  InputRecorder recorder;
-  recorder.event = [](std::uint64_t stamp, const InputEventRecord& event) {
-    if (rec.ingame) rec.writer.Event(static_cast<std::uint32_t>(stamp - rec.base), event);
-  };
-  recorder.joystick = [](int port, const JoystickSample& sample) {
-    if (!rec.ingame || port < 0 || port >= kReplayPorts) return;
-    const std::uint32_t read = rec.reads++;
-    const JoystickSample normal = NormalSample(sample);
-    if (normal == rec.last[port]) return;
-    rec.writer.Joystick(read, port, normal);
-    rec.last[port] = normal;
-  };
-  SetInputRecorder(std::move(recorder));
-  AttachHook(FlipHookId(), RecordFlip, nullptr, kEndOfFrameHook);
+  ListenForRecording();
 }
 
 bool Recording() { return rec.on; }
+
+bool PauseRecording() {
+  ZX_CHECK_MAIN_THREAD();
+  if (!rec.on || rec.paused || rec.ingame) return false;
+  DetachHook(FlipHookId(), RecordFlip);
+  ClearInputSeam();
+  rec.paused = true;
+  return true;
+}
+
+void ResumeRecording() {
+  ZX_CHECK_MAIN_THREAD();
+  if (!rec.on || !rec.paused) return;
+  rec.paused = false;
+  rec.titleseen = titlemode == 1;
+  ListenForRecording();
+}
+
+const RecordedGame* RecordedBestGame(int* number) {
+  if (number) *number = rec.bestgames;
+  if (!rec.on || rec.run.bestgame < 0) return nullptr;
+  return &rec.run.journal.games[static_cast<std::size_t>(rec.run.bestgame)];
+}
 
 int RecordedFrames() {
   long frames = rec.ingame ? rec.writer.Frames() : 0;
@@ -351,31 +409,41 @@ int RecordedFrames() {
 }
 
 std::size_t RecordedBytes() {
-  return rec.kept + (rec.ingame ? rec.game.snapshot.size() + rec.writer.Size() : 0);
+  return rec.kept +
+         (rec.ingame ? rec.game.snapshot.size() + rec.writer.Size() + rec.track.Size() : 0);
 }
 
 RecordedRun StopRecording() {
   ZX_CHECK_MAIN_THREAD();
   if (!rec.on) return {};
-  DetachHook(FlipHookId(), RecordFlip);
-  ClearInputSeam();
+  if (!rec.paused) {
+    DetachHook(FlipHookId(), RecordFlip);
+    ClearInputSeam();
+  }
   if (rec.ingame) FinishGame(GameEnd::kProgramEnd);
   RecordedRun run = std::move(rec.run);
   rec = Recorder{};
   return run;
 }
 
-void StartReplay(ReplayJournal journal) {
+void StartReplay(ReplayJournal journal, ReplayUse use) {
   ZX_CHECK_MAIN_THREAD();
-  if (rec.on) StopRecording();
+  if (rec.on && !rec.paused) StopRecording();
   StopReplay();
   play = Player{};
+  play.use = use;
+  // Watched from the running game, there is no splash to click away.
+  play.clicked = use == ReplayUse::kWatch;
+  if (use == ReplayUse::kWatch) {
+    for (int p = 0; p < kReplayPorts; ++p) play.held[p] = SaveJoystickPort(p).buttons;
+  }
   play.journal = std::move(journal);
   play.status = play.journal.games.empty() ? ReplayStatus::kDone : ReplayStatus::kPlaying;
   InputReplayer replayer;
   replayer.pump = PumpReplay;
   replayer.joystick = ReplayJoystick;
   replayer.platform = HearPlatform;
+  replayer.readsdevice = use == ReplayUse::kWatch;
   SetInputReplayer(std::move(replayer));
   AttachHook(FlipHookId(), ReplayFlip, nullptr, kEndOfFrameHook);
   play.hooked = true;
@@ -402,7 +470,14 @@ void StopReplay() {
   play.reader.reset();
 }
 
+bool ReplayHeardClose() { return play.closed; }
+
 ReplayCaptionText ReplayCaption() {
   if (!play.hooked) return {};
-  return {"Replay", GameTimeText(play.total)};
+  if (play.use == ReplayUse::kWatch) {
+    return {"Best game", std::to_string(play.score), GameTimeText(play.total)};
+  }
+  return {"Replay", "", GameTimeText(play.total)};
 }
+
+void SetReplayCaptionScore(int score) { play.score = score; }

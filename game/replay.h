@@ -18,7 +18,12 @@
 // game) ends its replay there too: the flips with which the game finishes that frame are not a
 // divergence.
 //
-// One recording or one replay at a time. Main thread only.
+// A recording can be paused on the title while a replay of a game plays inside the running game
+// (the best game watched from the title, ReplayUse::kWatch): that replay needs no splash, asks
+// for no close at its end, and any key, click or pad button of the viewer ends it.
+//
+// One recording or one replay at a time (a paused recording and one watched replay at most).
+// Main thread only.
 #pragma once
 
 #include <cstddef>
@@ -43,6 +48,14 @@ struct RecordedRun {
 // Starts listening; games are kept from their start.
 void StartRecording(RecordingKeeps keeps = RecordingKeeps::kEveryGame);
 bool Recording();
+// Stops listening, keeping what was recorded, while no game is under way; false (and nothing
+// done) when none is recording, it is paused already or a game is under way.
+bool PauseRecording();
+// Listens again, from the title (a game starts being kept at its next start).
+void ResumeRecording();
+// The game the running recording keeps as the one in which the best score rose last (null when
+// there is none), and in `number` how many games it has kept so (grows as a new one takes over).
+const RecordedGame* RecordedBestGame(int* number = nullptr);
 // Frames kept so far, in the finished games and the one under way.
 int RecordedFrames();
 // Bytes the recording holds: its snapshots and input.
@@ -60,8 +73,14 @@ enum class ReplayStatus {
   kStopped,   // the viewer pressed ESC or closed the window: close requests are fed from now
 };
 
-// Puts the journal's input in place of the platform's from now on (before the start-up).
-void StartReplay(ReplayJournal journal);
+enum class ReplayUse {
+  kRun,    // the program replays a file from its start-up (--replay), closing when it ends
+  kWatch,  // the running game plays a game inside its frame loop and goes on when it ends
+};
+
+// Puts the journal's input in place of the platform's from now on: for kRun before the
+// start-up, for kWatch at a flip of the frame loop (its first game starts at the next one).
+void StartReplay(ReplayJournal journal, ReplayUse use = ReplayUse::kRun);
 ReplayStatus CurrentReplayStatus();
 // Flips played since the first game was restored, over all games.
 int ReplayFramesPlayed();
@@ -75,12 +94,17 @@ std::string ReplayPlace();
 std::string ReplayDivergence();
 // Gives input back to the platform.
 void StopReplay();
+// Whether the platform asked the program to end while the replay played (until the next start).
+bool ReplayHeardClose();
 
-// The side bar's words while a replay plays: "Replay" and the time into it; both empty otherwise.
+// The side bar's words while a replay plays: "Replay" and the time into it, or when watching
+// "Best game", its score and the time into it; all empty otherwise.
 struct ReplayCaptionText {
-  std::string title, time;
+  std::string title, score, time;
 };
 ReplayCaptionText ReplayCaption();
+// The score a watched game's caption shows.
+void SetReplayCaptionScore(int score);
 
 // "M:SS.ss", the time into the game at the end of `frame` at 60 frames a second.
 std::string GameTimeText(int frame);

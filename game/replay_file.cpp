@@ -12,6 +12,7 @@
 
 #include "game/replay_bytes.h"
 #include "game/replay_snapshot.h"
+#include "game/ship_track.h"
 
 #include "game/version.h"
 
@@ -20,14 +21,16 @@ const char kGameVersion[] = "zumbrix-3d " ZX_VERSION_SHORT;
 namespace {
 
 constexpr char kMagic[8] = {'Z', 'X', 'R', 'E', 'P', 'L', 'A', 'Y'};
-// 2: one run from the program's start, every joystick read. 3: games from their start.
-constexpr std::uint16_t kFormat = 3;
+// 2: one run from the program's start, every joystick read. 3: games from their start. 4: each
+// game's ship track beside it.
+constexpr std::uint16_t kFormat = 4;
 constexpr std::size_t kMaxVersionText = 256;
 constexpr std::size_t kFixedHeader = sizeof kMagic + 2 + 2;  // magic, format, version's length
 constexpr std::uint32_t kMaxFrames = 1u << 31;
 
 enum class SectionTag : std::uint8_t {
-  kGame = 1,  // frames, end, snapshot's length, snapshot, input
+  kGame = 1,       // frames, end, snapshot's length, snapshot, input
+  kShipTrack = 2,  // the game's number (from 0), its track
   // The input choices of the game before it: each action's key code and pad button + 1 (0: none),
   // then whether losing the focus pauses.
   kChoices = 8,
@@ -189,12 +192,21 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
     w.Byte(static_cast<std::uint8_t>(SectionTag::kGame));
     w.Fixed(section.out.size(), 4);
     w.Bytes(section.out);
-    if (game.choices == InputChoices{}) continue;
-    ReplayBytesOut choices;
-    WriteChoices(choices, game.choices);
-    w.Byte(static_cast<std::uint8_t>(SectionTag::kChoices));
-    w.Fixed(choices.out.size(), 4);
-    w.Bytes(choices.out);
+    if (game.choices != InputChoices{}) {
+      ReplayBytesOut choices;
+      WriteChoices(choices, game.choices);
+      w.Byte(static_cast<std::uint8_t>(SectionTag::kChoices));
+      w.Fixed(choices.out.size(), 4);
+      w.Bytes(choices.out);
+    }
+    if (!game.track.empty()) {
+      ReplayBytesOut track;
+      track.Unsigned(static_cast<std::uint64_t>(&game - journal.games.data()));
+      track.Bytes(game.track);
+      w.Byte(static_cast<std::uint8_t>(SectionTag::kShipTrack));
+      w.Fixed(track.out.size(), 4);
+      w.Bytes(track.out);
+    }
   }
   w.Fixed(Crc32(w.out.data(), w.out.size()), 4);
   return w.out;
@@ -227,6 +239,21 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
     in.Skip(static_cast<std::size_t>(size));
     if (tag == static_cast<std::uint8_t>(SectionTag::kChoices)) {
       if (parsed.games.empty() || !ReadChoices(payload, parsed.games.back().choices)) {
+        return ReplayError::kDamaged;
+      }
+      continue;
+    }
+    if (tag == static_cast<std::uint8_t>(SectionTag::kShipTrack)) {
+      // The track of the game just read, once; never more points than the game has flips.
+      const std::uint64_t number = payload.Unsigned();
+      if (payload.bad || parsed.games.empty() || number != parsed.games.size() - 1) {
+        return ReplayError::kDamaged;
+      }
+      RecordedGame& game = parsed.games.back();
+      std::vector<ShipPoint> points;
+      if (!game.track.empty() || payload.AtEnd()) return ReplayError::kDamaged;
+      game.track = payload.Take(payload.Left());
+      if (!DecodeShipTrack(game.track, points) || points.size() > game.frames + 1u) {
         return ReplayError::kDamaged;
       }
       continue;

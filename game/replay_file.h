@@ -8,9 +8,10 @@
 // On disk, all little-endian: the magic "ZXREPLAY", the format number, the game's version text,
 // then tagged sections (a tag byte, a four-byte length, the payload), then a CRC-32 of everything
 // before it. A game section holds its frame count, how it ended, its snapshot and its input; a
-// choices section after it holds the game's key bindings (absent: the defaults).
-// Sections of tags this version does not know are skipped, so later versions can add tracks (a
-// ghost of the ship, say) beside the games. Reading checks the magic and the version from the
+// choices section after it holds the game's key bindings (absent: the defaults), and the ship's
+// track of a game (ship_track.h) follows its game in a section of its own, naming the game by its
+// number. Sections of tags this version does not know are skipped, so later versions can add
+// tracks of their own beside the games. Reading checks the magic and the version from the
 // file's first bytes before it reads on, reads at most kMaxReplayBytes, and refuses a file whose
 // length, CRC, snapshot or input items do not add up; a refused file is never played.
 #pragma once
@@ -33,7 +34,7 @@ enum class ReplayError {
   kCannotRead,    // missing or unreadable
   kNotAFile,      // a folder
   kNotAReplay,    // no magic
-  kOlderVersion,  // an older format, from before games were kept from their start
+  kOlderVersion,  // an older format (from before games kept their ship's track)
   kOtherVersion,  // a newer format number, or another game version
   kTooLarge,      // longer than kMaxReplayBytes
   kDamaged,       // cut short, altered (CRC), or sections and items that make no sense
@@ -50,6 +51,7 @@ struct RecordedGame {
   GameEnd end = GameEnd::kTitle;
   std::vector<std::uint8_t> input;  // the frames and the tail, as replay_input.h writes them
   InputChoices choices;             // the keys and buttons in force at its start
+  std::vector<std::uint8_t> track;  // the ship's points, as ship_track.h writes them (may be empty)
   bool operator==(const RecordedGame&) const = default;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/app.h"
+#include "game/best_game.h"
 #include "game/entities.h"
 #include "game/frame_loop.h"
 #include "game/game_files.h"
@@ -40,18 +41,6 @@ void ShowDivergence(const std::string& message) {
     }
   }
 }
-
-// Keeps the player's files untouched for as long as it lives.
-class PlayerFilesKept {
- public:
-  PlayerFilesKept() : before_(WritesPlayerFiles()) { SetWritesPlayerFiles(false); }
-  ~PlayerFilesKept() { SetWritesPlayerFiles(before_); }
-  PlayerFilesKept(const PlayerFilesKept&) = delete;
-  PlayerFilesKept& operator=(const PlayerFilesKept&) = delete;
-
- private:
-  bool before_;
-};
 
 // Where the recorded run now going keeps its replays, for a save that cannot wait for its end.
 struct ReplayPaths {
@@ -89,6 +78,7 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   // gets them done.
   saves = ReplayPaths{path, best_path};
   OnDisplayLost(SaveAfterLostDisplay);
+  UseBestReplay(best_path);
   gamestartup(seed);
   while (gameframe()) {
   }

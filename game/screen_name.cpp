@@ -26,6 +26,8 @@ const char* CurrentScreenName() {
       return "options";
     case ModalScreen::Controls:
       return "controls";
+    case ModalScreen::BestGame:
+      return "bestgame";
     case ModalScreen::None:
       break;
   }

@@ -5,11 +5,14 @@
 // globals (images, player, fade, volume steps), the anaglyph drawing and the best-score update.
 #include "game/screens.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "game/anaglyph.h"
+#include "game/best_game.h"
 #include "game/colour_mode.h"
 #include "game/entities.h"
+#include "game/ghost.h"
 #include "game/globals.h"
 #include "game/options_screen.h"
 #include "game/replay.h"
@@ -44,6 +47,9 @@ void drawnumber(const std::string& text, float x) {
   }
 }
 
+// The best game's line, between the prompt's hints and the credit line.
+constexpr float kBestGameLineY = 442;
+
 void drawcentredtext(const std::string& text, float y) {
   drawtext3d(text, 320, y, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
 }
@@ -57,10 +63,24 @@ void drawtitle() {
   if (fade < 0) fade = 1.0f;
   drawimage3d(promptimg, 320, 290, 0, 3, 0, 1, 1, fade);
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
+  const std::string best = BestGameLine();
+  if (!best.empty()) {
+    drawtext3d(best, 320, kBestGameLineY, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+  }
   drawtext3d(kCreditLine, 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
   // A player new to the game learns where the flat colours are before needing them.
   if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
   drawcentredtext(kOptionsLine, 420);
+}
+
+bool OnBestGameLine(int x, int y) {
+  const std::string line = BestGameLine();
+  if (line.empty()) return false;
+  // A few pixels of slack around the text, short of the credit line 22 pixels below.
+  const int half_width = MeasureTextWidth(line) / 2 + 4,
+            half_height = MeasureTextHeight(line) / 2 + 3;
+  return std::abs(x - 320) <= half_width &&
+         std::abs(y - static_cast<int>(kBestGameLineY)) <= half_height;
 }
 
 void drawhud() {
@@ -81,12 +101,30 @@ void drawsidebars() {
   DrawRect(0, 0, 80, 480);
   DrawRect(560, 0, 80, 480);
   SetColor(255, 255, 255);
-  // A replay says so in the left bar, plainly, in the font: "Replay" and the time into it.
+  // A replay says so in the left bar, plainly, in the font, each line centred in it: "Replay"
+  // (or "Best game" and its score) and the time into it.
   const ReplayCaptionText caption = ReplayCaption();
   if (!caption.title.empty()) {
     SetBlend(BLEND_ALPHA);
-    PaintText(caption.title, 16, 216);
-    PaintText(caption.time, 12, 236);
+    float y = 216;
+    for (const std::string* line : {&caption.title, &caption.score, &caption.time}) {
+      if (line->empty()) continue;
+      PaintText(*line, static_cast<float>((80 - MeasureTextWidth(*line)) / 2), y);
+      y += 20;
+    }
+    SetBlend(BLEND_SOLID);
+  }
+  // The ghost's score in the right bar: the best game's at this moment, and how ours stands.
+  const GhostCaptionText ghost = GhostCaption();
+  if (!ghost.title.empty()) {
+    SetBlend(BLEND_ALPHA);
+    float y = 216;
+    for (const std::string* line : {&ghost.title, &ghost.score, &ghost.lead, &ghost.difference}) {
+      if (!line->empty()) {
+        PaintText(*line, 560.0f + static_cast<float>((80 - MeasureTextWidth(*line)) / 2), y);
+      }
+      y += 20;
+    }
     SetBlend(BLEND_SOLID);
   }
 }

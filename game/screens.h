@@ -9,8 +9,11 @@ extern const char kCreditLine[];
 // The line the title shows above the options line on a first start.
 extern const char kFirstStartHint[];
 
-// The title over the attract play, with the options line (and the first start's hint).
+// The title over the attract play: the logo, the prompt, the edition, the options line (and the
+// first start's hint), the best game's line (best_game.h) and the credit line.
 void drawtitle();
+// Whether the picture point (x, y) is on the best game's line of the title.
+bool OnBestGameLine(int x, int y);
 // Score, best score (updated here) and wave, as digit images.
 void drawhud();
 // Black bars over x 0..79 and 560..639; leaves the blend at solid.

@@ -44,6 +44,7 @@ const char* const kDisplayChoices[] = {"fullscreen", "desktop", "window"};
 const char* const kScaleChoices[] = {"fit", "integer"};
 const char* const kColourChoices[] = {"anaglyph", "flat"};
 const char* const kSoundChoices[] = {"auto", "waveout", "directsound"};
+const char* const kGhostChoices[] = {"off", "on"};
 const char* const kStereoChoices[] = {"off", "side-by-side", "side-by-side-half", "top-bottom"};
 const char* const kFlashingChoices[] = {"full", "reduced"};
 constexpr char kNone[] = "none";
@@ -66,6 +67,9 @@ const SettingKey kKeys[] = {
     {"sound_output", SettingType::Choice, 0, 0, kSoundChoices,
      "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",
      Get<&Settings::sound>, Set<&Settings::sound>},
+    {"ghost", SettingType::Choice, 0, 0, kGhostChoices,
+     "on: the ship of your best game flies along in play, faint, and the side bar shows its score.",
+     Get<&Settings::ghost>, Set<&Settings::ghost>},
     {"pause_on_focus_loss",
      SettingType::Boolean,
      0,

@@ -35,6 +35,7 @@ struct Settings {
   KeyBindings bindings = kDefaultBindings;        // the keys and pad buttons of the actions
   bool pause_on_focus_loss = true;                // the pause screen when the window loses focus
   Flashing flashing = Flashing::kFull;            // the wave-end caption's flashing
+  bool ghost = false;                             // the best game's ship flies along in play
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -64,6 +64,19 @@ bool FirstStart() { return store.first; }
 
 const Settings& RunSettings() { return store.run; }
 
+SettingsMark MarkSettings() {
+  return {store.stored, store.run, store.unsaved, shown_mode, shown_colours, shown_stereo};
+}
+
+void ReturnToSettings(const SettingsMark& mark) {
+  store.stored = mark.stored;
+  store.run = mark.run;
+  store.unsaved = mark.unsaved;
+  shown_mode = mark.shown_mode;
+  shown_colours = mark.shown_colours;
+  shown_stereo = mark.shown_stereo;
+}
+
 const Settings& StoredSettings() { return store.stored; }
 
 void ChangeSettings(const std::function<void(Settings&)>& change) {

@@ -38,6 +38,18 @@ void ChangeSettings(const std::function<void(Settings&)>& change);
 // saved, when there was nothing to save, or when there is no file to keep. A failure gives one
 // line on stderr and leaves the old file whole.
 bool SaveSettings();
+// The settings of this run as they stand, and what the picture showed last, to go back to.
+struct SettingsMark {
+  Settings stored, run;
+  SettingKeySet unsaved = 0;
+  DisplayMode shown_mode = DisplayMode::Fullscreen;
+  ColourMode shown_colours = ColourMode::Anaglyph;
+  StereoMode shown_stereo = StereoMode::Off;
+};
+SettingsMark MarkSettings();
+// Takes back every change since `mark` (a watched game's F4), unsaved; the picture's own modes
+// are the caller's to put back.
+void ReturnToSettings(const SettingsMark& mark);
 // Forgets the file and returns to the defaults (for tests).
 void ResetSettings();
 

@@ -49,11 +49,13 @@ struct InputRecorder {
 struct InputReplayer {
   // Called at every pump point before the tables are read; applies the events due by `stamp`.
   std::function<void(std::uint64_t stamp)> pump;
-  // Supplies the next read of `port` in place of the device.
+  // Supplies the next read of `port` in place of the device; with `readsdevice` (below) it is
+  // given what the device answered (else an empty sample), to hear the viewer's buttons.
   std::function<void(int port, JoystickSample& sample)> joystick;
   // Hears of each event the platform sends while the replay plays (the tables never take
   // them): the viewer's own keys, a closed window.
   std::function<void(const InputEventRecord&)> platform;
+  bool readsdevice = false;
 };
 
 // What the polled-input tables hold: keys and buttons down, presses not yet counted, queued

@@ -45,6 +45,7 @@ void ReadPort(int port) {
   // A replay supplies the reads in place of the device; a recorder hears of each.
   JoystickSample sample;
   if (CurrentInputReplayer().joystick) {
+    if (CurrentInputReplayer().readsdevice) sample = ReadDevice(port);
     CurrentInputReplayer().joystick(port, sample);
   } else {
     sample = ReadDevice(port);

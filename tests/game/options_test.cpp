@@ -158,6 +158,8 @@ TEST_F(OptionsTest, AReboundKeyActsTheOldOneDoesNotAConflictIsRefusedAndDefaults
   EXPECT_EQ(ActiveBindings().keys[static_cast<int>(GameAction::kAbandon)], 112);
   EXPECT_NE(ReadAll(File()).find("key_pause = P\n"), std::string::npos);
   EXPECT_NE(BindingRefusal(ActiveBindings(), GameAction::kAbandon, BindingColumn::kKey, 'P'), "");
+  // W watches the best game from the title: a fire key there would never fire.
+  EXPECT_NE(BindingRefusal(ActiveBindings(), GameAction::kFire, BindingColumn::kKey, 'W'), "");
 
   EnterPlay();
   EXPECT_EQ(FlipsOfOneFrame('P'), 1) << "nothing pressed";

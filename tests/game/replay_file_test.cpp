@@ -176,8 +176,8 @@ TEST_F(ReplayFile, GamesSurviveTheFileAndDamagedForeignOlderAndCutFilesAreRefuse
   other.version = "zumbrix-3d 0.9";
   EXPECT_EQ(ParseReplay(SerializeReplay(other), parsed), ReplayError::kOtherVersion);
   std::vector<std::uint8_t> older = good, newer = good;
-  older[8] = 2;  // the format number, after the magic
-  newer[8] = 4;
+  older[8] = 3;  // the format number, after the magic
+  newer[8] = 5;
   EXPECT_EQ(ParseReplay(older, parsed), ReplayError::kOlderVersion);
   EXPECT_NE(ReplayErrorText(ReplayError::kOlderVersion).find("older version"), std::string::npos);
   EXPECT_EQ(ParseReplay(newer, parsed), ReplayError::kOtherVersion);

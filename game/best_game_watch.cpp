@@ -1,0 +1,94 @@
+// best_game_watch.cpp - the watching loop: the state and the player's settings put aside, the
+// best game played through the frame loop, everything put back.
+#include "game/best_game_watch.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "game/best_game.h"
+#include "game/colour_mode.h"
+#include "game/entities.h"
+#include "game/frame_loop.h"
+#include "game/game_files.h"
+#include "game/globals.h"
+#include "game/replay_snapshot.h"
+#include "game/screen_name.h"
+#include "game/settings_store.h"
+#include "game/sound_control.h"
+#include "system/polled_input.h"
+
+namespace {
+
+BestGameWatch last;
+
+// What the recorded game may change that the snapshot does not hold: the volumes it stepped and
+// the colour mode it switched in its pauses, and the settings those switches touch.
+struct PlayerChoices {
+  int musicstep = 0, sfxstep = 0;
+  float musicvol = 0, sfxvol = 0;
+  ColourMode colours = ColourMode::Anaglyph;
+  SettingsMark settings;
+};
+
+PlayerChoices TakePlayerChoices() {
+  return {musicstep, sfxstep, musicvol, sfxvol, GetColourMode(), MarkSettings()};
+}
+
+void PutBack(const PlayerChoices& choices) {
+  musicstep = choices.musicstep;
+  sfxstep = choices.sfxstep;
+  musicvol = choices.musicvol;
+  sfxvol = choices.sfxvol;
+  if (GetColourMode() != choices.colours) SetColourMode(choices.colours);
+  ReturnToSettings(choices.settings);
+}
+
+}  // namespace
+
+BestGameWatch WatchBestGame() {
+  BestGameWatch result;
+  const RecordedGame* game = BestGameToWatch();
+  if (!game || !player || CurrentModalScreen() != ModalScreen::None) return result;
+  result.watched = true;
+  ReplayJournal journal;
+  journal.games.push_back(*game);
+  const int score = OfferedBestGame().score;
+  {
+    const ModalScreenScope screen(ModalScreen::BestGame);
+    const PlayerFilesKept kept;
+    const bool paused = PauseRecording();
+    const std::vector<std::uint8_t> title = TakeGameSnapshot();
+    const PlayerChoices choices = TakePlayerChoices();
+    const int quit = quitflag;
+
+    StartReplay(std::move(journal), ReplayUse::kWatch);
+    SetReplayCaptionScore(score < 0 ? 0 : score);
+    for (;;) {
+      const bool goes_on = gameframe();
+      if (!goes_on || CurrentReplayStatus() != ReplayStatus::kPlaying || ReplayFramesDone()) break;
+    }
+    result.status = CurrentReplayStatus();
+    result.stopped = result.status == ReplayStatus::kStopped;
+    result.score = player->score;
+    result.frames = ReplayFramesPlayed();
+    if (result.status == ReplayStatus::kDiverged || result.status == ReplayStatus::kEnded) {
+      result.problem = ReplayDivergence();
+      std::fprintf(stderr, "zumbrix: the best game: %s\n", result.problem.c_str());
+    }
+    const bool closed = ReplayHeardClose();
+    StopReplay();
+
+    HaltChannel(musicchannel);
+    RestoreGameSnapshot(title);
+    PutBack(choices);
+    quitflag = closed ? 1 : quit;
+    ClearKeys();
+    ClearMouse();
+    playmusic(3);
+    if (paused) ResumeRecording();
+  }
+  last = result;
+  return result;
+}
+
+const BestGameWatch& LastBestGameWatch() { return last; }

@@ -1,0 +1,29 @@
+// best_game_watch.h - watching the best game from the title: a modal screen that plays the best
+// game (best_game.h) in the running window, in its display and colour modes and with its sound,
+// through the game's own frame loop fed from the recording.
+//
+// The side bar says "Best game", its score and the time into it. Any key, click or pad button
+// ends the watching, and so does the game's end; then the title is back as it was left (the
+// attract play, the best score, the volumes and the colour mode). Nothing is saved while
+// watching: the recording of the run is paused, and no best score, replay, setting or screenshot
+// is written. A close request ends the watching and then the program. The frame log calls the
+// screen "bestgame". Main thread, from the frame loop on the title.
+#pragma once
+
+#include <string>
+
+#include "game/replay.h"
+
+struct BestGameWatch {
+  bool watched = false;                       // there was a best game to watch
+  ReplayStatus status = ReplayStatus::kIdle;  // as the replay stood when the watching ended
+  bool stopped = false;                       // the viewer ended it
+  int score = 0;                              // the score on the HUD when it ended
+  int frames = 0;                             // frames played
+  std::string problem;  // a replay that went another way than recorded: where and why
+};
+
+// Watches the best game to its end or the viewer's key; what came of it.
+BestGameWatch WatchBestGame();
+// What the latest watching came to (for tests and the frame log).
+const BestGameWatch& LastBestGameWatch();

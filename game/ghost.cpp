@@ -1,0 +1,76 @@
+// ghost.cpp - counting a game's moments and drawing the best game's ship at each.
+#include "game/ghost.h"
+
+#include <cstdlib>
+
+#include "game/anaglyph.h"
+#include "game/best_game.h"
+#include "game/entities.h"
+#include "game/globals.h"
+#include "game/screen_name.h"
+#include "game/settings_store.h"
+#include "graphics/draw2d.h"
+
+namespace {
+
+constexpr float kGhostAlpha = 0.35f;
+constexpr float kHyperAlpha = 0.2f;  // the ship's own in hyperspace
+
+struct Ghost {
+  bool titleseen = true;  // the last flip counted showed the title
+  bool ingame = false;
+  std::size_t moment = 0;  // flips of the frame loop since the game's start
+  std::vector<ShipPoint> track;
+  std::vector<ShipPoint> given;  // UseGhostTrack's
+} ghost;
+
+}  // namespace
+
+void CountGhostFrame() {
+  if (CurrentModalScreen() == ModalScreen::BestGame) return;
+  const bool title = titlemode == 1;
+  if (ghost.ingame) {
+    if (title) {
+      ghost.ingame = false;
+    } else {
+      ++ghost.moment;
+    }
+  } else if (!title && ghost.titleseen) {
+    ghost.ingame = true;
+    ghost.moment = 0;
+    ghost.track = ghost.given.empty() ? BestGameTrack() : ghost.given;
+  }
+  ghost.titleseen = title;
+}
+
+std::optional<ShipPoint> GhostPoint() {
+  if (!RunSettings().ghost || !ghost.ingame || titlemode == 1) return std::nullopt;
+  if (CurrentModalScreen() == ModalScreen::BestGame) return std::nullopt;
+  if (ghost.moment >= ghost.track.size() || !ghost.track[ghost.moment].shown) return std::nullopt;
+  return ghost.track[ghost.moment];
+}
+
+void drawghost() {
+  const std::optional<ShipPoint> point = GhostPoint();
+  if (!point) return;
+  const float alpha = kGhostAlpha * (point->hyper ? kHyperAlpha : 1.0f);
+  drawimage3d(shipimg, static_cast<float>(point->x), static_cast<float>(point->y),
+              static_cast<int>(ghost.moment % 4), 3.0f, 0, 0.9f, 0.7f, alpha);
+  SetAlpha(1.0f);
+}
+
+GhostCaptionText GhostCaption() {
+  if (!RunSettings().ghost || !ghost.ingame || titlemode == 1 || ghost.track.empty()) return {};
+  if (CurrentModalScreen() == ModalScreen::BestGame) return {};
+  // After its end the best game stays at its final score.
+  const std::size_t at = ghost.moment < ghost.track.size() ? ghost.moment : ghost.track.size() - 1;
+  const int theirs = ghost.track[at].score, ours = player->score;
+  GhostCaptionText text{"Best game", std::to_string(theirs), "level", ""};
+  if (ours != theirs) {
+    text.lead = ours > theirs ? "ahead" : "behind";
+    text.difference = std::to_string(std::abs(static_cast<long long>(ours) - theirs));
+  }
+  return text;
+}
+
+void UseGhostTrack(std::vector<ShipPoint> track) { ghost.given = std::move(track); }
