@@ -57,7 +57,13 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 [ -n "$window" ] || fail "no game window appeared"
-props=$(DISPLAY=:$n xprop -id "$window" WM_CLASS WM_NORMAL_HINTS _NET_WM_ICON 2>&1 | grep -E "WM_CLASS|minimum size|Icon \(")
+# The window is mapped before SDL gives it its size hints and icon: a slow build is seen between.
+for _ in $(seq 200); do
+  props=$(DISPLAY=:$n xprop -id "$window" WM_CLASS WM_NORMAL_HINTS _NET_WM_ICON 2>&1 |
+    grep -E "WM_CLASS|minimum size|Icon \(")
+  [ "$(echo "$props" | wc -l)" -ge 3 ] && break
+  sleep 0.05
+done
 class=$(grep '^StartupWMClass=' "$entry" | cut -d= -f2)
 [ -n "$class" ] || fail "the desktop entry names no StartupWMClass"
 echo "$props" | grep -q "WM_CLASS(STRING) = \"$class\", \"$class\"" ||

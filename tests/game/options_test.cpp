@@ -26,10 +26,11 @@ namespace {
 
 constexpr int kEsc = 27, kEnter = 13, kSpace = 32, kUp = 38, kDown = 40, kRight = 39;
 constexpr int kLeftAlt = 164;
-constexpr int kOptionsRows = 7;  // the rows with a setting, before "Controls"
-constexpr int kControlsRow = 7;
-const char* const kRowKeys[kOptionsRows] = {
-    "display", "scale", "colours", "stereo", "sound_output", "pause_on_focus_loss", "flashing"};
+constexpr int kOptionsRows = 8;  // the rows with a setting, before "Controls"
+constexpr int kControlsRow = 8;
+const char* const kRowKeys[kOptionsRows] = {"display",  "scale",        "colours",
+                                            "stereo",   "sound_output", "pause_on_focus_loss",
+                                            "flashing", "ghost"};
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path);
@@ -142,6 +143,7 @@ TEST_F(OptionsTest, EachOptionRowChangesItsSettingAndTheFileAtOnce) {
     EXPECT_EQ(titlemode, 1) << "back on the title, no game started";
   }
   EXPECT_EQ(RunSettings().flashing, Flashing::kReduced);
+  EXPECT_TRUE(RunSettings().ghost);
   EXPECT_FALSE(ActiveInputChoices().pause_on_focus_loss) << "in force at once";
 }
 
