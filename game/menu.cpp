@@ -58,6 +58,12 @@ int MenuInput::StickStep(float axis, int& held_dir, int& held_for) {
   return held_for >= kRepeatAfter && (held_for - kRepeatAfter) % kRepeatEvery == 0 ? dir : 0;
 }
 
+int MovedSelection(const MenuRows& rows, int row, MenuAction action) {
+  if (action == MenuAction::kUp) return (row + rows.count - 1) % rows.count;
+  if (action == MenuAction::kDown) return (row + 1) % rows.count;
+  return row;
+}
+
 MenuCommand MenuInput::Read(const MenuRows& rows) {
   MenuCommand command;
   auto set = [&command](MenuAction action) {

@@ -23,6 +23,9 @@ struct MenuRows {
 
 enum class MenuAction { kNone, kUp, kDown, kLeft, kRight, kChoose, kBack };
 
+// `row` after `action`: one up (kUp) or down (kDown), wrapping round `rows`; else as it is.
+int MovedSelection(const MenuRows& rows, int row, MenuAction action);
+
 struct MenuCommand {
   MenuAction action = MenuAction::kNone;
   int pointed = -1;  // a row the pointer moved onto, or was clicked on (then kChoose)

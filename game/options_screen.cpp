@@ -128,10 +128,8 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
     bool done = false;
     switch (command.action) {
       case MenuAction::kUp:
-        selected = (selected + rows.count - 1) % rows.count;
-        break;
       case MenuAction::kDown:
-        selected = (selected + 1) % rows.count;
+        selected = MovedSelection(rows, selected, command.action);
         break;
       case MenuAction::kLeft:
       case MenuAction::kRight:
