@@ -20,14 +20,18 @@ void beeshot_tag::Create(float x, float y) {
   beeshotlist->AddLast(shot.get());
 }
 
+void beeshot_tag::Draw() const {
+  drawimage3d(beeshotimg, x, y, 0, 3.0f, rotation, flicker, flicker, 1.0f);
+}
+
 void beeshot_tag::update() {
   // The ship's destruction empties the list; the bullet still finishes its update.
   Ref<beeshot_tag> self(this);
-  float s = static_cast<float>(RandomRange(0.5, 1.5));
+  flicker = static_cast<float>(RandomRange(0.5, 1.5));
   rotation += 15;
   x += xstp;
   y += 5;
-  drawimage3d(beeshotimg, x, y, 0, 3.0f, rotation, s, s, 1.0f);
+  Draw();
   // The test takes the bullet unscaled and unturned: the flicker is only for the eye.
   if (!titlemode &&
       ImagesOverlap(shipimg, static_cast<float>(player->x), static_cast<float>(player->y), 0,

@@ -18,6 +18,10 @@ void beesplat_tag::Create(float x, float y, float scale) {
   splatlist->AddLast(splat.get());
 }
 
+void beesplat_tag::Draw() const {
+  drawimage3d(splatimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
+}
+
 void beesplat_tag::update() {
   // Frame 1 shows for 7 updates, frames 2 to 6 for 8 each: 47 drawings, gone in the 48th update.
   frametmr += 1;
@@ -29,7 +33,7 @@ void beesplat_tag::update() {
       return;
     }
   }
-  drawimage3d(splatimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
+  Draw();
   rotation += 15;
   scale += 0.05f;
   alpha -= 0.01f;

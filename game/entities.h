@@ -3,9 +3,11 @@
 // Every class but player_tag keeps its live objects in one list (globals.h). Once a frame the
 // frame loop walks each list and calls update on every object: update moves the object, draws
 // it, tests its collisions and may remove objects from their lists (removing ends an object's
-// life; it may still use its own fields until update returns). Create builds objects and appends
-// them to their list. Fields start at zero; positions are pixels of the 640 x 480 playfield,
-// angles degrees, and a heading h moves by (sin h, -cos h) times the speed.
+// life; it may still use its own fields until update returns). Draw draws the object as it
+// stands, changing nothing and drawing no random number: update calls it, and so does the redraw
+// of a frozen picture (frozen_scene.h). Create builds objects and appends them to their list.
+// Fields start at zero; positions are pixels of the 640 x 480 playfield, angles degrees, and a
+// heading h moves by (sin h, -cos h) times the speed.
 //
 // Each class is implemented in a unit of its own: starfield.cpp, player.cpp, lazershot.cpp,
 // starbee.cpp, beeshot.cpp, beesplat.cpp, points.cpp, particle.cpp.
@@ -21,6 +23,8 @@ class starfield_tag : public TObject {
   int x = 0, y = 0;
   int size = 0;
   virtual void update();
+  // Draws the star in its layer. Main thread, as every Draw below.
+  void Draw() const;
   // Creates the 300 stars of the whole run.
   static void Create();
 };
@@ -42,6 +46,8 @@ class player_tag : public TObject {
   virtual void reset();
   // One frame: `controls` non-zero when the ship takes input.
   virtual void update(int controls);
+  // Draws the ship (translucent in hyperspace); nothing once destroyed.
+  void Draw() const;
 };
 
 // A laser shot climbing 8 pixels a frame, or one of the fading tracers it drops.
@@ -51,6 +57,7 @@ class lazershot_tag : public TObject {
   int tracer = 0;  // 1: a trail segment; 0: the moving shot
   float alpha = 0;
   virtual void update();
+  void Draw() const;
   static void Create(int tracer, int x, int y);
 };
 
@@ -71,6 +78,8 @@ class starbee_tag : public TObject {
   int valueid = 0;  // index into speedtable and pointstable; hits taken, for bonus bees
   int spinning = 0;
   virtual void update();
+  // Draws the bee, and a spinning bonus bee's hit count over it.
+  void Draw() const;
   static void Create(int btype, float x, float y, float scale, int spawnid, int valueid);
 };
 
@@ -80,7 +89,9 @@ class beeshot_tag : public TObject {
   float x = 0, y = 0;
   float rotation = 0;
   float xstp = 0;
+  float flicker = 1;  // the size it is drawn at, drawn anew each frame; only the eye sees it
   virtual void update();
+  void Draw() const;
   static void Create(float x, float y);
 };
 
@@ -94,6 +105,7 @@ class beesplat_tag : public TObject {
   int frame = 0;
   int frametmr = 0;
   virtual void update();
+  void Draw() const;
   static void Create(float x, float y, float scale);
 };
 
@@ -104,6 +116,7 @@ class points_tag : public TObject {
   float alpha = 0;
   int frame = 0;
   virtual void update();
+  void Draw() const;
   static void Create(float x, float y, int frame);
 };
 
@@ -117,6 +130,7 @@ class particle_tag : public TObject {
   float rotation = 0;
   int frame = 0;
   virtual void update();
+  void Draw() const;
   static void Create(float x, float y, float maxscale, int count);
 };
 

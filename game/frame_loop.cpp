@@ -10,6 +10,7 @@
 #include "game/best_game_watch.h"
 #include "game/colour_mode.h"
 #include "game/entities.h"
+#include "game/frozen_scene.h"
 #include "game/game_mode.h"
 #include "game/ghost.h"
 #include "game/globals.h"
@@ -89,7 +90,7 @@ void GetReadyFrame() {
     player->reset();
   }
   if (seqctr > 80) {
-    drawimage3d(phase == 2 ? bonusroundimg : getreadyimg, 320, 200, 0, 3, 0, 1, 1, fade);
+    DrawGetReadyCaption();
     if (seqctr > 100) fade -= 0.006f;
     if (!(fade > 0)) {
       player->reset();
@@ -100,7 +101,7 @@ void GetReadyFrame() {
 }
 
 void GameOverFrame() {
-  drawimage3d(gameoverimg, 320, 200, 0, 3, 0, 1, 1, fade);
+  DrawGameOverCaption();
   UpdateAll<beesplat_tag>(splatlist);
   UpdateAll<particle_tag>(particlelist);
   seqctr += 1;
@@ -147,7 +148,10 @@ void PauseScreen() {
     // In the pause screen the fire and hyperspace buttons step the volumes, as F2 and F3 do.
     if (KeyHits(kF2) || ActionButtonHits(GameAction::kFire)) stepmusicvolume();
     if (KeyHits(kF3) || ActionButtonHits(GameAction::kHyperspace)) stepsfxvolume();
-    if (KeyHits(kF4)) SetColourMode(OtherColourMode(GetColourMode()));
+    if (KeyHits(kF4)) {
+      SetColourMode(OtherColourMode(GetColourMode()));
+      RedrawBackdrop(frozen);
+    }
     if (OptionsKeyHit()) {
       OpenOptions(frozen);
       if (quitflag) break;

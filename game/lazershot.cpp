@@ -13,10 +13,14 @@ void lazershot_tag::Create(int tracer, int x, int y) {
   shotlist->AddLast(shot.get());
 }
 
-void lazershot_tag::update() {
+void lazershot_tag::Draw() const {
   const float scale = tracer == 1 ? 0.7f : 0.9f;
   drawimage3d(lazerimg, static_cast<float>(x), static_cast<float>(y), 0, 4.0f, 0, scale, scale,
               alpha);
+}
+
+void lazershot_tag::update() {
+  Draw();
   if (tracer == 1) {
     alpha -= 0.1f;
   } else {

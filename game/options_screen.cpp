@@ -9,6 +9,7 @@
 
 #include "game/colour_mode.h"
 #include "game/controls_screen.h"
+#include "game/frozen_scene.h"
 #include "game/globals.h"
 #include "game/joystick_buttons.h"
 #include "game/key_bindings.h"
@@ -38,12 +39,13 @@ struct OptionRow {
   const char* label;
   const char* key;                     // the settings key it changes; null: opens the controls
   void (*apply)(const Settings& now);  // puts the new value in force; null: the next start does
+  bool redraws_backdrop = false;       // the backdrop is drawn anew in what it changes
 };
 
 const OptionRow kRows[] = {
     {"Display", "display", ShowDisplay},
     {"Scale", "scale", ShowDisplay},
-    {"Colours", "colours", ShowColours},
+    {"Colours", "colours", ShowColours, true},
     {"Stereo", "stereo", ShowStereo},
     {"Sound output", "sound_output", nullptr},
     {"Pause on focus loss", "pause_on_focus_loss", UseFocusChoice},
@@ -145,6 +147,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
           }
         } else {
           ChangeRow(selected, step);
+          if (kRows[selected].redraws_backdrop && backdrop) RedrawBackdrop(backdrop);
         }
         break;
       }

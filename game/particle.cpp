@@ -21,13 +21,17 @@ void particle_tag::Create(float x, float y, float maxscale, int count) {
   }
 }
 
+void particle_tag::Draw() const {
+  drawimage3d(splatimg, x, y, frame, 6.0f, rotation, scale, scale, alpha);
+}
+
 void particle_tag::update() {
   x += xstp;
   y += ystp;
   ystp = static_cast<float>(ystp + RandomRange(0.01, 0.1));
   rotation += 15;
   alpha -= 0.001f;
-  drawimage3d(splatimg, x, y, frame, 6.0f, rotation, scale, scale, alpha);
+  Draw();
   // Particles are not removed at the side edges: the side bars hide them until they fall out.
   if (alpha <= 0 || y > 480) particlelist->Remove(this);
 }

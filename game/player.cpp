@@ -35,13 +35,8 @@ void player_tag::update(int controls) {
   if (dead) return;
   if (shotctr > 0) --shotctr;
   if (++frame > 3) frame = 0;
-  float alpha = 1.0f;
-  if (hyperctr > 0) {
-    --hyperctr;
-    alpha = 0.2f;
-  }
-  drawimage3d(shipimg, static_cast<float>(x), static_cast<float>(y), frame, 3.0f, 0, 0.9f, 0.7f,
-              alpha);
+  Draw();
+  if (hyperctr > 0) --hyperctr;
   if (controls) {
     // A press during the cool-down is consumed all the same: holding or hammering does not queue.
     if (FirePressed() && shotctr == 0) {
@@ -77,4 +72,10 @@ void player_tag::update(int controls) {
     }
   }
   SetAlpha(1.0f);
+}
+
+void player_tag::Draw() const {
+  if (dead) return;
+  drawimage3d(shipimg, static_cast<float>(x), static_cast<float>(y), frame, 3.0f, 0, 0.9f, 0.7f,
+              hyperctr > 0 ? 0.2f : 1.0f);
 }

@@ -57,10 +57,14 @@ void drawcentredtext(const std::string& text, float y) {
 }  // namespace
 
 void drawtitle() {
-  drawimage3d(logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
   // The prompt fades out over 50 frames and comes back at full strength, over and over.
   fade -= 0.02f;
   if (fade < 0) fade = 1.0f;
+  DrawTitlePicture();
+}
+
+void DrawTitlePicture() {
+  drawimage3d(logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
   drawimage3d(promptimg, 320, 290, 0, 3, 0, 1, 1, fade);
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
   const std::string best = BestGameLine();

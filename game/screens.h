@@ -12,6 +12,8 @@ extern const char kFirstStartHint[];
 // The title over the attract play: the logo, the prompt, the edition, the options line (and the
 // first start's hint), the best game's line (best_game.h) and the credit line.
 void drawtitle();
+// The title as drawtitle leaves it, the prompt's fade not stepped. Main thread.
+void DrawTitlePicture();
 // Whether the picture point (x, y) is on the best game's line of the title.
 bool OnBestGameLine(int x, int y);
 // Score, best score (updated here) and wave, as digit images.

@@ -1,6 +1,7 @@
 // starbee.cpp - the bees: swarms of eight that converge and merge into one bee, the merged bee
 // that curves, shoots and dives at the ship, and the bonus-round bee that is kept in the air
-// with laser hits. Each update moves the bee by its kind, tests the laser shots, then draws it.
+// with laser hits. Each update moves the bee by its kind, tests the laser shots, beats its wings
+// and draws it.
 // Needs the lists, player, tables, images and sounds of globals.h, the other entity classes and
 // destroyship.
 #include <cmath>
@@ -251,19 +252,25 @@ void TestShots(starbee_tag& b) {
   }
 }
 
-void Draw(starbee_tag& b) {
+// The wings beat while the bee flies; a spinning bonus bee holds them still.
+void BeatWings(starbee_tag& b) {
   if (b.spinning) {
     b.frame = 0;
-    drawtext3d("x" + std::to_string(b.valueid), b.x - 8, b.y - 22, 3.0f, 0, 1, 1, 4, 1.0f, 0, 255,
-               255, 255, 0, false);
   } else {
     b.frame += 1;
     if (b.frame > 2) b.frame = 0;
   }
-  drawimage3d(beeimg, b.x, b.y, b.frame, 3.0f, b.rotation, b.scale, b.scale, b.alpha);
 }
 
 }  // namespace
+
+void starbee_tag::Draw() const {
+  if (spinning) {
+    drawtext3d("x" + std::to_string(valueid), x - 8, y - 22, 3.0f, 0, 1, 1, 4, 1.0f, 0, 255, 255,
+               255, 0, false);
+  }
+  drawimage3d(beeimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
+}
 
 void starbee_tag::update() {
   // The bee may leave its list below and still needs its fields until it returns.
@@ -281,5 +288,6 @@ void starbee_tag::update() {
   }
   // A bee that removed itself above still meets the shots and is drawn this frame.
   TestShots(*this);
-  Draw(*this);
+  BeatWings(*this);
+  Draw();
 }

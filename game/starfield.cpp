@@ -29,7 +29,7 @@ void starfield_tag::Create() {
   }
 }
 
-void starfield_tag::update() {
+void starfield_tag::Draw() const {
   const Layer& layer = kLayers[size < 0 || size > 2 ? 0 : size];
   if (DrawnWithoutDepth()) {
     drawimageflat(starimg, static_cast<float>(x), static_cast<float>(y), 0, 0, layer.scale,
@@ -38,10 +38,14 @@ void starfield_tag::update() {
     drawimage3d(starimg, static_cast<float>(x), static_cast<float>(y), 0, layer.separation, 0,
                 layer.scale, layer.scale, 1.0f);
   }
-  y += layer.speed;
+  SetColor(255, 255, 255);
+}
+
+void starfield_tag::update() {
+  Draw();
+  y += kLayers[size < 0 || size > 2 ? 0 : size].speed;
   if (y > 482) {
     x = static_cast<int>(RandomRange(80, 560));
     y = -3;
   }
-  SetColor(255, 255, 255);
 }

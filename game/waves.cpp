@@ -44,6 +44,16 @@ constexpr int kHeldFlashFrames = 20;
 FlashLook shown;    // the look last drawn
 int held_for = -1;  // frames the held look has been shown; -1: none held (a new flash)
 
+// The caption's flashing copy in `look`.
+void PaintFlash(const FlashLook& look) {
+  SetAlpha(look.alpha);
+  SetDrawScale(look.sx, look.sy);
+  SetColor(look.r, look.g, look.b);
+  PaintImage(wavedoneimg, 320, 198, 0);
+  SetDrawScale(1, 1);
+  SetColor(255, 255, 255);
+}
+
 // A randomly coloured, stretched and translucent copy of the caption behind the 3D one. Reduced,
 // the random numbers are drawn all the same, so that the game goes on exactly as it would.
 void flashcaption() {
@@ -60,17 +70,21 @@ void flashcaption() {
     held_for = 0;
   }
   ++held_for;
-  SetAlpha(shown.alpha);
-  SetDrawScale(shown.sx, shown.sy);
-  SetColor(shown.r, shown.g, shown.b);
-  PaintImage(wavedoneimg, 320, 198, 0);
-  SetDrawScale(1, 1);
-  SetColor(255, 255, 255);
+  PaintFlash(shown);
 }
 
 }  // namespace
 
 FlashLook LastFlashLook() { return shown; }
+
+void DrawWaveEndCaption() {
+  if (!waveend || !(player->y < -30) || cycledone) return;
+  SetBlend(BLEND_ALPHA);
+  if (player->y > -999) PaintFlash(shown);
+  SetAlpha(1);
+  // Where the shaking caption is on the average.
+  drawimage3d(wavedoneimg, 320, 200, 0, 3, 0, 1.2f, 1.4f, player->y < -999 ? fade : 1.0f);
+}
 
 void flyaway() {
   if (!waveend) return;

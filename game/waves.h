@@ -11,6 +11,9 @@ void checkwaveend();
 // paid once, and the get-ready sequence follows.
 void flyaway();
 
+// The fly-away's caption as this frame showed it, without drawing random numbers: the flashing
+// copy in its latest look and the shaking caption at the middle of its shake. Main thread.
+void DrawWaveEndCaption();
 // How the wave-end caption's flashing copy was last drawn: alpha, stretch and colour.
 struct FlashLook {
   float alpha = 0, sx = 0, sy = 0;
