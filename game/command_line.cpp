@@ -47,7 +47,9 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string& file) { line.replayfile = AbsoluteFile(file); }},
     {"--headless", nullptr, nullptr, "with --replay: no window, as fast as the machine allows",
      [](CommandLine& line, const std::string&) { line.headless = true; }},
-    {"--scale", nullptr, "fit|integer", "scale the picture as large as fits, or by whole multiples",
+    {"--scale", nullptr, "fit|integer|sharp",
+     "scale the picture as large as fits, by whole multiples, or as large as fits with sharp "
+     "pixels",
      [](CommandLine& line, const std::string& how) { line.overrides.emplace_back("scale", how); }},
     {"--sound-output", nullptr, "auto|waveout|directsound",
      "send the sound to the default output device, or to the one named",

@@ -41,7 +41,7 @@ void SetButton(Settings& s, int value) {
 
 // Choice names, in the order of their enum's values.
 const char* const kDisplayChoices[] = {"fullscreen", "desktop", "window"};
-const char* const kScaleChoices[] = {"fit", "integer"};
+const char* const kScaleChoices[] = {"fit", "integer", "sharp"};
 const char* const kColourChoices[] = {"anaglyph", "flat"};
 const char* const kSoundChoices[] = {"auto", "waveout", "directsound"};
 const char* const kGhostChoices[] = {"off", "on"};
@@ -55,7 +55,8 @@ const SettingKey kKeys[] = {
      "scaled; window: a resizable window (Alt+Enter switches while playing).",
      Get<&Settings::display>, Set<&Settings::display>},
     {"scale", SettingType::Choice, 0, 0, kScaleChoices,
-     "fit: as large as fits; integer: whole multiples only, sharp pixels (desktop and window).",
+     "fit: as large as fits; integer: whole multiples only, sharp pixels; sharp: as large as\n"
+     "fits, pixels sharp and even, soft only at their edges (desktop and window).",
      Get<&Settings::scale>, Set<&Settings::scale>},
     {"colours", SettingType::Choice, 0, 0, kColourChoices,
      "anaglyph: red/cyan 3D for glasses; flat: each picture once in its own colours (F4 paused).",

@@ -14,8 +14,10 @@
 enum class DisplayMode { Fullscreen, Desktop, Window };
 
 // Fit: as large as fits. Integer: the largest whole multiple that fits (square, sharp pixels),
-// or Fit when not even one whole picture fits.
-enum class ScalePolicy { Fit, Integer };
+// or Fit when not even one whole picture fits. Sharp: as large as Fit, each pixel first repeated
+// by whole factors (nearest neighbour) up to the smallest whole multiple that reaches that size,
+// then scaled smoothly down to it: sharp pixels of even widths, soft only at their edges.
+enum class ScalePolicy { Fit, Integer, Sharp };
 
 // Chooses how the next full-screen request is shown; also what the open display is in once the
 // driver has applied it (a fallback or Alt+Enter sets it too).

@@ -195,16 +195,25 @@ void UpdateTarget(GLContextRecord* r) {
   } else if (!stereo && r->right_offscreen) {
     DestroyRightView(r);
   }
+  // Sharp scaling's intermediate pictures, sized for where each view is shown now.
+  for (int k = 0; k < 2; ++k) {
+    PictureRect step;
+    if (r->scaled && CurrentScalePolicy() == ScalePolicy::Sharp && k < r->screen.count) {
+      step = SharpPrescale(r->width, r->height, r->screen.views[k]);
+    }
+    r->prescaled[k] = GLOffscreenOfSize(r->prescaled[k], step.width, step.height);
+  }
   BindGLOffscreen(r->scaled ? r->offscreen : nullptr);
 }
 
 void ReleaseOffscreen(GLContextRecord* r) {
-  if (!r->offscreen && !r->right_offscreen) return;
+  if (!r->offscreen && !r->right_offscreen && !r->prescaled[0] && !r->prescaled[1]) return;
   bool was_current = r == current_record;
   if (!was_current) plat_gl_make_current(r->window);
   DestroyGLOffscreen(r->offscreen);
   r->offscreen = nullptr;
   DestroyRightView(r);
+  for (GLOffscreen*& step : r->prescaled) step = GLOffscreenOfSize(step, 0, 0);
   if (!was_current) plat_gl_make_current(current_record ? current_record->window : nullptr);
 }
 
@@ -228,6 +237,7 @@ void PresentScaled(GLContextRecord* r) {
   for (int k = 0; k < screen.count; ++k) {
     pieces[k].offscreen = k == 0 ? r->offscreen : r->right_offscreen;
     pieces[k].where = screen.views[k];
+    pieces[k].prescaled = r->prescaled[k];
     sharp =
         sharp && screen.views[k].width % r->width == 0 && screen.views[k].height % r->height == 0;
   }

@@ -45,6 +45,8 @@ struct GLContextRecord {
   StereoMode stereo = StereoMode::Off;
   StereoScreen screen;
   GLOffscreen* right_offscreen = nullptr;
+  // Sharp scaling's whole-multiple step for each view, when its place is no whole multiple.
+  GLOffscreen* prescaled[2] = {nullptr, nullptr};
   bool pointer_held = false;
   bool finished = false;  // FinishFrame has drawn this frame into the window: Flip only swaps
 };

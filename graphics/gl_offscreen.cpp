@@ -110,49 +110,85 @@ void BindGLOffscreen(GLOffscreen* o) {
   if (gl.bind) gl.bind(kFramebuffer, o ? o->framebuffer : 0);
 }
 
+int GLOffscreenWidth(const GLOffscreen* o) { return o ? o->width : 0; }
+int GLOffscreenHeight(const GLOffscreen* o) { return o ? o->height : 0; }
+
+GLOffscreen* GLOffscreenOfSize(GLOffscreen* o, int width, int height) {
+  if (o && o->width == width && o->height == height) return o;
+  DestroyGLOffscreen(o);
+  return width > 0 && height > 0 ? CreateGLOffscreen(width, height, false) : nullptr;
+}
+
+namespace {
+
+// Draws into a target of width x height (top-left origin) with nothing of the 2D driver's state.
+void DrawInto(int width, int height) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, height, 0, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glViewport(0, 0, width, height);
+}
+
+// The picture's texture over `where`, sampled by `filter`. The picture's top row is the
+// texture's last: OpenGL counts rows from the bottom.
+void DrawPicture(const GLOffscreen* o, const PictureRect& where, GLint filter) {
+  glBindTexture(GL_TEXTURE_2D, o->texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  float x0 = static_cast<float>(where.x), y0 = static_cast<float>(where.y);
+  float x1 = x0 + where.width, y1 = y0 + where.height;
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, o->v1);
+  glVertex2f(x0, y0);
+  glTexCoord2f(o->u1, o->v1);
+  glVertex2f(x1, y0);
+  glTexCoord2f(o->u1, 0);
+  glVertex2f(x1, y1);
+  glTexCoord2f(0, 0);
+  glVertex2f(x0, y1);
+  glEnd();
+}
+
+}  // namespace
+
 void PresentGLOffscreens(const GLOffscreenPiece* pieces, int count, int view_width, int view_height,
                          bool sharp) {
   const Entries& gl = GL();
   if (!gl.bind) return;
-  gl.bind(kFramebuffer, 0);
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, view_width, view_height, 0, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
-  glLoadIdentity();
-  glViewport(0, 0, view_width, view_height);
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);
   glDisable(GL_ALPHA_TEST);
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);  // the bars: nothing is ever drawn there
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glColor4f(1, 1, 1, 1);
-  const GLint filter = sharp ? GL_NEAREST : GL_LINEAR;
+  // Each whole-multiple step first, each pixel repeated into a block of texels.
   for (int k = 0; k < count; ++k) {
-    const GLOffscreen* o = pieces[k].offscreen;
-    if (!o) continue;
-    const PictureRect& where = pieces[k].where;
-    glBindTexture(GL_TEXTURE_2D, o->texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    // The picture's top row is the texture's last: OpenGL counts rows from the bottom.
-    float x0 = static_cast<float>(where.x), y0 = static_cast<float>(where.y);
-    float x1 = x0 + where.width, y1 = y0 + where.height;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, o->v1);
-    glVertex2f(x0, y0);
-    glTexCoord2f(o->u1, o->v1);
-    glVertex2f(x1, y0);
-    glTexCoord2f(o->u1, 0);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0, 0);
-    glVertex2f(x0, y1);
-    glEnd();
+    const GLOffscreenPiece& piece = pieces[k];
+    if (!piece.offscreen || !piece.prescaled) continue;
+    gl.bind(kFramebuffer, piece.prescaled->framebuffer);
+    DrawInto(piece.prescaled->width, piece.prescaled->height);
+    DrawPicture(piece.offscreen, PictureRect{0, 0, piece.prescaled->width, piece.prescaled->height},
+                GL_NEAREST);
+  }
+  gl.bind(kFramebuffer, 0);
+  DrawInto(view_width, view_height);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);  // the bars: nothing is ever drawn there
+  for (int k = 0; k < count; ++k) {
+    const GLOffscreenPiece& piece = pieces[k];
+    if (!piece.offscreen) continue;
+    if (piece.prescaled) {
+      DrawPicture(piece.prescaled, piece.where, GL_LINEAR);
+    } else {
+      DrawPicture(piece.offscreen, piece.where, sharp ? GL_NEAREST : GL_LINEAR);
+    }
   }
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();

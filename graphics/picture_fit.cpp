@@ -28,3 +28,13 @@ PictureRect FitPicture(int picture_width, int picture_height, int area_width, in
   r.y = (area_height - r.height) / 2;
   return r;
 }
+
+PictureRect SharpPrescale(int picture_width, int picture_height, const PictureRect& shown) {
+  PictureRect r;
+  if (picture_width <= 0 || picture_height <= 0) return r;
+  if (shown.width < picture_width || shown.height < picture_height) return r;
+  if (shown.width % picture_width == 0 && shown.height % picture_height == 0) return r;
+  r.width = (shown.width + picture_width - 1) / picture_width * picture_width;
+  r.height = (shown.height + picture_height - 1) / picture_height * picture_height;
+  return r;
+}

@@ -16,3 +16,9 @@ PictureRect FitPicture(int picture_width, int picture_height, int area_width, in
 
 // The largest whole multiple (at least 1) of the picture that fits in the area.
 int WholeMultipleThatFits(int picture_width, int picture_height, int area_width, int area_height);
+
+// Sharp scaling's intermediate size on the way from a picture to `shown` (FitPicture's size):
+// each side the smallest whole multiple of the picture's that reaches the shown one. Empty (0 x 0)
+// when no intermediate step is needed: the shown size is itself a whole multiple of the picture,
+// or smaller than it on a side, or empty.
+PictureRect SharpPrescale(int picture_width, int picture_height, const PictureRect& shown);

@@ -64,7 +64,7 @@ TEST(CommandLineParse, DisplayOptionsOverrideTheSettingsForTheRun) {
   for (auto args : {std::vector<const char*>{"--scale=huge"}, {"--scale", "huge"}}) {
     line = Parse(args);
     EXPECT_EQ(line.action, CommandLineAction::Misuse);
-    EXPECT_EQ(line.problem, "option '--scale' takes fit or integer, not 'huge'");
+    EXPECT_EQ(line.problem, "option '--scale' takes fit, integer or sharp, not 'huge'");
   }
   line = Parse({"--sound-output", std::string(500, 'x').c_str()});
   EXPECT_EQ(line.action, CommandLineAction::Misuse);
@@ -178,7 +178,7 @@ TEST_F(ProgramTest, ABadOptionValueIsNamedAfterTheOptionWithTheProgramsPrefix) {
   const std::string home = "-u XDG_CONFIG_HOME HOME='" + (folder_ / "home").string() + "'";
   Outcome run = Start(Program(), "--scale huge", home);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err.rfind("zumbrix: option '--scale' takes fit or integer, not 'huge'\n", 0), 0u)
+  EXPECT_EQ(run.err.rfind("zumbrix: option '--scale' takes fit, integer or sharp, not 'huge'\n", 0), 0u)
       << run.err;
   Outcome empty = Start(Program(), "--replay=", home);
   EXPECT_EQ(empty.status, 2);

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "game/globals.h"
 #include "game/settings.h"
@@ -162,6 +163,22 @@ TEST(SettingsText, ACrlfFileIsRewrittenWithCrlfOnlyAndTrailingCommentsAreKept) {
   // Every line end is CRLF, the appended keys' too.
   EXPECT_EQ(Count(after, "\n"), Count(after, "\r\n")) << after;
   EXPECT_GT(Count(after, "colours ="), 0);
+}
+
+// Each scale goes by its own name both ways: a name read as another policy would scale the
+// picture otherwise than the file says.
+TEST(SettingsText, EveryScaleIsReadAndWrittenByItsName) {
+  for (auto [name, policy] :
+       {std::pair{"fit", ScalePolicy::Fit}, std::pair{"integer", ScalePolicy::Integer},
+        std::pair{"sharp", ScalePolicy::Sharp}}) {
+    const Settings s = ParseSettings(std::string("scale = ") + name + "\n", "f");
+    EXPECT_EQ(s.scale, policy) << name;
+    Settings chosen;
+    chosen.scale = policy;
+    EXPECT_NE(FormatSettings(chosen, "").find(std::string("scale = ") + name + "\n"),
+              std::string::npos)
+        << name;
+  }
 }
 
 TEST(SettingsText, ValuesInMessagesAreCutShortAndControlCharactersHidden) {
