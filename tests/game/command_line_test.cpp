@@ -178,7 +178,8 @@ TEST_F(ProgramTest, ABadOptionValueIsNamedAfterTheOptionWithTheProgramsPrefix) {
   const std::string home = "-u XDG_CONFIG_HOME HOME='" + (folder_ / "home").string() + "'";
   Outcome run = Start(Program(), "--scale huge", home);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err.rfind("zumbrix: option '--scale' takes fit, integer or sharp, not 'huge'\n", 0), 0u)
+  EXPECT_EQ(run.err.rfind("zumbrix: option '--scale' takes fit, integer or sharp, not 'huge'\n", 0),
+            0u)
       << run.err;
   Outcome empty = Start(Program(), "--replay=", home);
   EXPECT_EQ(empty.status, 2);
