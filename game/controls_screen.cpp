@@ -85,6 +85,8 @@ std::string BindingRefusal(const KeyBindings& bindings, GameAction action, Bindi
     if (code == kWKey) return name + " watches the best game";
   } else if (code == kOptionsButton) {
     return name + " opens the options";
+  } else if (code == kStartButton && action != GameAction::kPause) {
+    return name + " pauses the game";
   }
   for (int other = 0; other < kGameActions; ++other) {
     if (other == static_cast<int>(action)) continue;

@@ -14,6 +14,10 @@ enum class JoystickButton : int {
   kWatch = 2,       // on the title, when a best game is offered: watches it (X on a pad)
 };
 
+// A pad's Start, by its place in the pad layout (system/joystick.h): it pauses and resumes
+// whatever button the pause is bound to, and is bound to nothing else.
+inline constexpr int kStartButton = 10;
+
 // The port of the joystick the game reads.
 inline constexpr int kGameJoystickPort = 0;
 

@@ -43,5 +43,7 @@ bool ActionKeyDown(GameAction action) {
 
 int ActionButtonHits(GameAction action) {
   const int button = active.pads[Index(action)];
-  return button == kNoButton ? 0 : JoyButtonHits(button, kGameJoystickPort);
+  const int hits = button == kNoButton ? 0 : JoyButtonHits(button, kGameJoystickPort);
+  if (action != GameAction::kPause || button == kStartButton) return hits;
+  return hits + JoyButtonHits(kStartButton, kGameJoystickPort);
 }

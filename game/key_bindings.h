@@ -24,7 +24,8 @@ struct KeyBindings {
 };
 
 // Left Ctrl fires, Left Alt jumps, Space pauses, F1 abandons, ESC quits; on the pad the first four
-// buttons of the layout (A fires, B jumps, X or Start pauses, Back quits), and no button abandons.
+// buttons of the layout (A fires, B jumps, X pauses, Back quits), and no button abandons; Start
+// pauses too, whatever the pause's button (ActionButtonHits).
 inline constexpr KeyBindings kDefaultBindings = {{162, 164, 32, 112, 27}, {0, 1, 2, kNoButton, 3}};
 
 // The action's word for a person ("Fire", "Hyperspace", "Pause", "Abandon game", "Quit").
@@ -50,5 +51,6 @@ void UseInputChoices(const InputChoices& choices);
 int ActionKeyHits(GameAction action);
 // Whether the action's key is held down.
 bool ActionKeyDown(GameAction action);
-// Hits of the action's button on the game's pad (consumed); 0 when it has none.
+// Hits of the action's button on the game's pad (consumed); 0 when it has none. The pause's
+// count Start's hits too.
 int ActionButtonHits(GameAction action);

@@ -131,7 +131,7 @@ const SettingKey kKeys[] = {
      0,
      {},
      "The pad's button that fires, by SDL's name (a, b, x, y, back, leftshoulder, rightshoulder,\n"
-     "leftstick, rightstick, guide), or none. Start always does what x does.",
+     "leftstick, rightstick, guide), or none. Start always pauses, whatever pad_pause is.",
      GetButton<GameAction::kFire>,
      SetButton<GameAction::kFire>},
     {"pad_hyperspace",

@@ -11,8 +11,8 @@
 // position to -1..1 from the capabilities alone.
 //
 // A pad that SDL's controller mapping knows reads in one layout, whatever its make:
-//   buttons  0 A, 1 B, 2 X or Start, 3 Back (Select), 4 Y, 5 left shoulder, 6 right shoulder,
-//            7 left stick pressed, 8 right stick pressed, 9 guide;
+//   buttons  0 A, 1 B, 2 X, 3 Back (Select), 4 Y, 5 left shoulder, 6 right shoulder,
+//            7 left stick pressed, 8 right stick pressed, 9 guide, 10 Start;
 //   axes     x, y the left stick, z, r the right stick, u, v the left and right triggers;
 //   hat      the D-pad, which also holds x and y at their ends while pressed.
 // Its sticks are calibrated as a calibrated joystick is: the range runs 0..65534 around a centre

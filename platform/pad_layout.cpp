@@ -10,7 +10,8 @@
 namespace {
 
 // Button n of the layout is the mapped button at position n. Y sits after the four the game
-// reads, so that the face button beside fire never quits.
+// reads, so that the face button beside fire never quits; Start, last, is a button of its own
+// (the game pauses on it whatever button its pause has).
 constexpr SDL_GameControllerButton kLayoutButtons[] = {
     SDL_CONTROLLER_BUTTON_A,
     SDL_CONTROLLER_BUTTON_B,
@@ -22,9 +23,9 @@ constexpr SDL_GameControllerButton kLayoutButtons[] = {
     SDL_CONTROLLER_BUTTON_LEFTSTICK,
     SDL_CONTROLLER_BUTTON_RIGHTSTICK,
     SDL_CONTROLLER_BUTTON_GUIDE,
+    SDL_CONTROLLER_BUTTON_START,
 };
 constexpr int kLayoutButtonCount = sizeof kLayoutButtons / sizeof kLayoutButtons[0];
-constexpr int kPauseButton = 2;  // Start reads as this one too
 
 constexpr SDL_GameControllerAxis kLayoutAxes[kPlatJoyAxes] = {
     SDL_CONTROLLER_AXIS_LEFTX,  SDL_CONTROLLER_AXIS_LEFTY,       SDL_CONTROLLER_AXIS_RIGHTX,
@@ -96,7 +97,6 @@ void PadRead(SDL_GameController* pad, PlatJoyPosition* position) {
   for (int b = 0; b < kLayoutButtonCount; ++b) {
     if (Pressed(pad, kLayoutButtons[b])) position->buttons |= 1u << b;
   }
-  if (Pressed(pad, SDL_CONTROLLER_BUTTON_START)) position->buttons |= 1u << kPauseButton;
 
   CalibrateStick(SDL_GameControllerGetAxis(pad, kLayoutAxes[0]),
                  SDL_GameControllerGetAxis(pad, kLayoutAxes[1]), &position->axis[0],

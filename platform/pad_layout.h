@@ -11,8 +11,7 @@ void PadCaps(_SDL_GameController* pad, PlatJoyCaps* caps);
 // The pad's buttons, sticks, triggers and D-pad now, in the layout.
 void PadRead(_SDL_GameController* pad, PlatJoyPosition* position);
 
-// The SDL controller button at `button` of the layout (Start, which reads as the pause button,
-// aside); -1 past the layout's last.
+// The SDL controller button at `button` of the layout; -1 past the layout's last.
 int PadLayoutButton(int button);
 
 // A stick's two SDL values (-32768..32767) as calibrated positions 0..65534: the gate squared,

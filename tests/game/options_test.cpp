@@ -12,6 +12,7 @@
 
 #include "aim_script.h"
 #include "game/controls_screen.h"
+#include "game/joystick_buttons.h"
 #include "game/key_bindings.h"
 #include "game/replay.h"
 #include "game/screen_name.h"
@@ -229,6 +230,41 @@ TEST_F(OptionsTest, TheWholeRoundWorksWithAPadAlone) {
   };
   EXPECT_EQ(press(PadButton::X), 1);
   EXPECT_GT(press(PadButton::LeftShoulder), 1);
+}
+
+// A pad's Start is the pause's own button beside the one the pause is bound to: with fire moved
+// to X and the pause to the left shoulder, Start pauses, resumes, and neither fires nor steps a
+// volume; and no other action can have it.
+TEST_F(OptionsTest, StartPausesWhateverButtonThePauseHasAndDoesNothingElse) {
+  StartWithFile(false);
+  PlugPad();
+  KeyBindings moved = kDefaultBindings;
+  moved.pads[static_cast<int>(GameAction::kFire)] = 2;   // X
+  moved.pads[static_cast<int>(GameAction::kPause)] = 5;  // the left shoulder
+  UseInputChoices(InputChoices{moved, true});
+  EnterPlay();
+  HarnessRun(10);
+  const int music = musicstep;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    ++flip;
+    if (flip == 1) SetVirtualPadButton(pad_, PadButton::Start, false);
+    if (flip == 10) SetVirtualPadButton(pad_, PadButton::Start, true);
+    if (flip == 12) SetVirtualPadButton(pad_, PadButton::Start, false);
+  });
+  SetVirtualPadButton(pad_, PadButton::Start, true);
+  const int before = HarnessFlips();
+  HarnessFrame();
+  HarnessOnFlip(nullptr);
+  EXPECT_GT(HarnessFlips() - before, 10) << "Start did not pause";
+  EXPECT_LT(HarnessFlips() - before, 40) << "Start did not resume";
+  EXPECT_EQ(player->shotctr, 0) << "Start fired";
+  EXPECT_EQ(musicstep, music);
+  EXPECT_EQ(playing, 1);
+  // The controls screen gives Start to the pause alone.
+  EXPECT_EQ(BindingRefusal(moved, GameAction::kFire, BindingColumn::kPad, kStartButton),
+            "start pauses the game");
+  EXPECT_EQ(BindingRefusal(moved, GameAction::kPause, BindingColumn::kPad, kStartButton), "");
 }
 
 TEST_F(OptionsTest, AFocusLostInPlayPausesUntilThePlayerResumes) {

@@ -46,7 +46,7 @@ TEST_F(VirtualPadTest, EveryControlReadsWhereTheLayoutPutsIt) {
   ASSERT_TRUE(plat_joy_caps(pad, &caps));
   EXPECT_EQ(caps.layout, PlatJoyLayout::Gamepad);
   EXPECT_EQ(caps.name, "Platform Test Pad");
-  EXPECT_EQ(caps.buttons, 10);
+  EXPECT_EQ(caps.buttons, 11);
   EXPECT_TRUE(caps.has_hat);
   for (int a = 0; a < kPlatJoyAxes; ++a) {
     EXPECT_EQ(caps.axis_min[a], 0u) << a;
@@ -69,13 +69,13 @@ TEST_F(VirtualPadTest, EveryControlReadsWhereTheLayoutPutsIt) {
       {PadButton::A, 1u << 0},
       {PadButton::B, 1u << 1},
       {PadButton::X, 1u << 2},
-      {PadButton::Start, 1u << 2},
       {PadButton::Back, 1u << 3},
       {PadButton::Y, 1u << 4},
       {PadButton::LeftShoulder, 1u << 5},
       {PadButton::RightShoulder, 1u << 6},
       {PadButton::LeftStick, 1u << 7},
       {PadButton::RightStick, 1u << 8},
+      {PadButton::Start, 1u << 10},
       {PadButton::Guide, 1u << 9},
   };
   for (const auto& control : layout) {

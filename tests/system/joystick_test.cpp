@@ -123,8 +123,8 @@ TEST_F(VirtualPadPortTest, AFireHyperspacePauseAndBackQuitButYQuitsNothing) {
     PadButton button;
     int port_button;  // -1: none of the four the game reads
   } layout[] = {
-      {PadButton::A, 0},     {PadButton::B, 1},    {PadButton::X, 2},
-      {PadButton::Start, 2}, {PadButton::Back, 3}, {PadButton::Y, -1},
+      {PadButton::A, 0},      {PadButton::B, 1},    {PadButton::X, 2},
+      {PadButton::Start, -1}, {PadButton::Back, 3}, {PadButton::Y, -1},
   };
   for (const auto& control : layout) {
     SetVirtualPadButton(device, control.button, true);
