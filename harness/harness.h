@@ -37,7 +37,8 @@ struct HarnessOptions {
   // False runs on the real clock, paced as the player sees it (for timing start-up).
   bool virtualclock = true;
   // True runs on the null graphics driver: nothing is drawn, screenshots come out black, and
-  // frames cost only the game's own work. Input reaches the game the same way.
+  // frames cost only the game's own work. Input reaches the game the same way. The environment
+  // variable ZX_HARNESS_GRAPHICS=opengl overrides it, to watch such a test in a real window.
   bool nullgraphics = false;
 };
 
