@@ -140,7 +140,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
         } else if (!kRows[selected].key) {
           if (command.action != MenuAction::kLeft) {
             ControlsScreen(backdrop);
-            if (quitflag) return;
+            if (program.quitflag) return;
             input.Begin();
           }
         } else {

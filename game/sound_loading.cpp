@@ -22,20 +22,20 @@ struct EffectFile {
 };
 
 const std::array<EffectFile, 14> kEffects = {{
-    {&snd_shot, "shot1.ogg"},
-    {&snd_hyper, "hypersp.ogg"},
-    {&snd_gstart, "gstart.ogg"},
-    {&snd_endwave, "endwave.ogg"},
-    {&snd_bhit, "bhit.ogg"},
-    {&snd_bhit1, "bhit1.ogg"},
-    {&snd_lswarm, "lswarm.ogg"},
-    {&snd_sswarm, "sswarm.ogg"},
-    {&snd_sbhit, "sbhit.ogg"},
-    {&snd_sbdie, "sbdie.ogg"},
-    {&snd_shipdie, "shipdie.ogg"},
-    {&snd_flyaway, "flyaway.ogg"},
-    {&snd_beewarp, "beewarp.ogg"},
-    {&snd_hscore, "hscore.ogg"},
+    {&assets.snd_shot, "shot1.ogg"},
+    {&assets.snd_hyper, "hypersp.ogg"},
+    {&assets.snd_gstart, "gstart.ogg"},
+    {&assets.snd_endwave, "endwave.ogg"},
+    {&assets.snd_bhit, "bhit.ogg"},
+    {&assets.snd_bhit1, "bhit1.ogg"},
+    {&assets.snd_lswarm, "lswarm.ogg"},
+    {&assets.snd_sswarm, "sswarm.ogg"},
+    {&assets.snd_sbhit, "sbhit.ogg"},
+    {&assets.snd_sbdie, "sbdie.ogg"},
+    {&assets.snd_shipdie, "shipdie.ogg"},
+    {&assets.snd_flyaway, "flyaway.ogg"},
+    {&assets.snd_beewarp, "beewarp.ogg"},
+    {&assets.snd_hscore, "hscore.ogg"},
 }};
 
 // Written by the decoding thread only until it is joined; read by the game thread after.

@@ -15,24 +15,26 @@
 #include "graphics/image_draw.h"
 
 void spawner() {
-  spawnctr += 1;
-  if (phase < 2 && spawnctr >= spawnrate) {
-    spawnctr = 0;
+  wave_counts.spawnctr += 1;
+  if (progress.phase < 2 && wave_counts.spawnctr >= progress.spawnrate) {
+    wave_counts.spawnctr = 0;
     // The id advances even when the wave is full and the swarm is refused.
-    swarmid += 1;
-    if (swarmid > 150) swarmid = 0;
-    starbee_tag::Create(BeeType(BeeKind::kSwarm), 0, 0, 0, swarmid, 0);
-  } else if (phase == 2 && spawnctr >= 140) {
-    spawnctr = 0;
+    wave_counts.swarmid += 1;
+    if (wave_counts.swarmid > 150) wave_counts.swarmid = 0;
+    starbee_tag::Create(BeeType(BeeKind::kSwarm), 0, 0, 0, wave_counts.swarmid, 0);
+  } else if (progress.phase == 2 && wave_counts.spawnctr >= 140) {
+    wave_counts.spawnctr = 0;
     starbee_tag::Create(BeeType(BeeKind::kBonus), 0, 0, 0, 0, 0);
   }
 }
 
 void checkwaveend() {
-  if (!((playing == 1 && swarmskilled >= swarmsperwave) || escaped >= 3)) return;
+  if (!((game_mode.playing == 1 && wave_counts.swarmskilled >= progress.swarmsperwave) ||
+        progress.escaped >= 3))
+    return;
   clearentities();
-  HaltChannel(musicchannel);
-  playsfx(snd_flyaway);
+  HaltChannel(program.musicchannel);
+  playsfx(assets.snd_flyaway);
   EnterWaveEnd();
 }
 
@@ -63,7 +65,7 @@ void flashcaption() {
   SetAlpha(shown.alpha);
   SetDrawScale(shown.sx, shown.sy);
   SetColor(shown.r, shown.g, shown.b);
-  PaintImage(wavedoneimg, 320, 198, 0);
+  PaintImage(assets.wavedoneimg, 320, 198, 0);
   SetDrawScale(1, 1);
   SetColor(255, 255, 255);
 }
@@ -73,27 +75,29 @@ void flashcaption() {
 FlashLook LastFlashLook() { return shown; }
 
 void flyaway() {
-  if (!waveend) return;
-  player->y -= 6;
+  if (!game_mode.waveend) return;
+  playfield.player->y -= 6;
   SetBlend(BLEND_ALPHA);
-  if (player->y > -999 && player->y < -30 && !cycledone) {
+  if (playfield.player->y > -999 && playfield.player->y < -30 && !game_mode.cycledone) {
     flashcaption();
   } else {
-    fade -= 0.006f;
+    game_mode.fade -= 0.006f;
     held_for = -1;  // the next flash starts with a look of its own
   }
   SetAlpha(1);
-  if (player->y < -30 && !cycledone) {
+  if (playfield.player->y < -30 && !game_mode.cycledone) {
     float x = static_cast<float>(318 + RandomRange(0, 4));
     float y = static_cast<float>(198 + RandomRange(0, 4));
-    drawimage3d(wavedoneimg, x, y, 0, 3, 0, 1.2f, 1.4f, player->y < -999 ? fade : 1.0f);
+    drawimage3d(assets.wavedoneimg, x, y, 0, 3, 0, 1.2f, 1.4f,
+                playfield.player->y < -999 ? game_mode.fade : 1.0f);
     // Paid once, in the frame the ship first rises above y = -30.
-    if (seqctr == -1) {
-      playsfx(snd_endwave);
-      seqctr = 0;
-      player->score += 2000;
-      player->wave += 1;
+    if (game_mode.seqctr == -1) {
+      playsfx(assets.snd_endwave);
+      game_mode.seqctr = 0;
+      playfield.player->score += 2000;
+      playfield.player->wave += 1;
     }
   }
-  if ((!(fade > 0) || cycledone) && player->y < -299) EnterGetReadyAfterWave();
+  if ((!(game_mode.fade > 0) || game_mode.cycledone) && playfield.player->y < -299)
+    EnterGetReadyAfterWave();
 }
