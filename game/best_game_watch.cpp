@@ -19,6 +19,8 @@
 
 namespace {
 
+// Apart from the game's state: how the last watching ended, for the title to tell. Set by each
+// WatchBestGame.
 BestGameWatch last;
 
 // What the recorded game may change that the snapshot does not hold: the volumes it stepped and

@@ -16,6 +16,8 @@ namespace {
 constexpr float kGhostAlpha = 0.35f;
 constexpr float kHyperAlpha = 0.2f;  // the ship's own in hyperspace
 
+// The ghost's own state, apart from the game's: it is drawn beside play and never steers it.
+// Its track is given anew for each game.
 struct Ghost {
   bool titleseen = true;  // the last flip counted showed the title
   bool ingame = false;

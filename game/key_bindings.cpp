@@ -6,6 +6,8 @@
 
 namespace {
 
+// Apart from the game's state: the bindings are settings, and the replays keep them per game.
+// Set from the settings at each start and from a recording at each replayed game's start.
 InputChoices choices;
 const KeyBindings& active = choices.bindings;
 

@@ -56,6 +56,8 @@ struct Recorder {
   std::size_t kept = 0;  // bytes of the finished games kept
   int bestgames = 0;     // games kept as the best so far
 };
+// The recorder and the player live apart from the game's state they record and check: they sit
+// between the game and its input. Each is set up by the start of a recording or a replay.
 Recorder rec;
 
 void BeginGame() {

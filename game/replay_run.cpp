@@ -43,6 +43,7 @@ void ShowDivergence(const std::string& message) {
 }
 
 // Where the recorded run now going keeps its replays, for a save that cannot wait for its end.
+// Apart from the game's state: the paths of the run's recording, set once by the run.
 struct ReplayPaths {
   std::string path, best_path;
 } saves;

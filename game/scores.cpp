@@ -23,6 +23,7 @@
 
 namespace {
 
+// Apart from the game's state: the score file as read, set by each start.
 // What start-up found. A stored score that could not be read is kept: this run's best may be
 // lower than it, and overwriting it would lose it.
 ScoreFile stored = ScoreFile::Missing;

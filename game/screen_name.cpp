@@ -6,6 +6,8 @@
 
 namespace {
 
+// Apart from the game's state: which modal screen runs, named in the frame log. Set and put
+// back by each ModalScreenScope.
 ModalScreen modal = ModalScreen::None;
 
 }  // namespace

@@ -43,8 +43,12 @@ namespace {
 // Reduced flashing holds a look this many frames: at most three changes a second.
 constexpr int kHeldFlashFrames = 20;
 
-FlashLook shown;    // the look last drawn
-int held_for = -1;  // frames the held look has been shown; -1: none held (a new flash)
+// The caption's held look, apart from the game's state: reduced flashing changes only what is
+// drawn, never the random draws or the state hash.
+struct HeldFlash {
+  FlashLook shown;    // the look last drawn
+  int held_for = -1;  // frames the held look has been shown; -1: none held (a new flash)
+} held_flash;
 
 // A randomly coloured, stretched and translucent copy of the caption behind the 3D one. Reduced,
 // the random numbers are drawn all the same, so that the game goes on exactly as it would.
@@ -57,14 +61,14 @@ void flashcaption() {
   look.g = static_cast<int>(RandomRange(0, 255));
   look.b = static_cast<int>(RandomRange(0, 255));
   const bool reduced = RunSettings().flashing == Flashing::kReduced;
-  if (!reduced || held_for < 0 || held_for >= kHeldFlashFrames) {
-    shown = look;
-    held_for = 0;
+  if (!reduced || held_flash.held_for < 0 || held_flash.held_for >= kHeldFlashFrames) {
+    held_flash.shown = look;
+    held_flash.held_for = 0;
   }
-  ++held_for;
-  SetAlpha(shown.alpha);
-  SetDrawScale(shown.sx, shown.sy);
-  SetColor(shown.r, shown.g, shown.b);
+  ++held_flash.held_for;
+  SetAlpha(held_flash.shown.alpha);
+  SetDrawScale(held_flash.shown.sx, held_flash.shown.sy);
+  SetColor(held_flash.shown.r, held_flash.shown.g, held_flash.shown.b);
   PaintImage(assets.wavedoneimg, 320, 198, 0);
   SetDrawScale(1, 1);
   SetColor(255, 255, 255);
@@ -72,7 +76,7 @@ void flashcaption() {
 
 }  // namespace
 
-FlashLook LastFlashLook() { return shown; }
+FlashLook LastFlashLook() { return held_flash.shown; }
 
 void flyaway() {
   if (!game_mode.waveend) return;
@@ -82,7 +86,7 @@ void flyaway() {
     flashcaption();
   } else {
     game_mode.fade -= 0.006f;
-    held_for = -1;  // the next flash starts with a look of its own
+    held_flash.held_for = -1;  // the next flash starts with a look of its own
   }
   SetAlpha(1);
   if (playfield.player->y < -30 && !game_mode.cycledone) {
