@@ -34,10 +34,10 @@ namespace {
 
 void BuildBusyScene() {
   clearentities();
-  player->reset();
+  playfield.player->reset();
   for (int i = 0; i < 6; ++i) {
     starbee_tag::Create(0, 120.0f + 70 * i, 60.0f + 15 * i, 0.3f + 0.1f * i, 0, i + 1);
-    auto* bee = static_cast<starbee_tag*>(beelist->Last());
+    auto* bee = static_cast<starbee_tag*>(playfield.beelist->Last());
     bee->alpha = 1.0f;
   }
   starbee_tag::Create(2, 0, 0, 0, 99, 0);
@@ -68,8 +68,8 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
   HarnessOptions options;
   HarnessStart(options);
   HarnessRun(1);  // a frame of the title: the ghost takes its track when play starts
-  titlemode = 0;
-  playing = 1;
+  game_mode.titlemode = 0;
+  game_mode.playing = 1;
   int frame = 0;
   for (auto _ : state) {
     if (frame++ % 16 == 0) {
@@ -78,13 +78,13 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
       state.ResumeTiming();
     }
     HarnessFrame();
-    if (gameover) {
+    if (game_mode.gameover) {
       state.SkipWithError("the scene reached the ship");
       break;
     }
   }
-  state.counters["bees"] = beelist->Count();
-  state.counters["particles"] = particlelist->Count();
+  state.counters["bees"] = playfield.beelist->Count();
+  state.counters["particles"] = playfield.particlelist->Count();
   HarnessStop();
   SetPlayfieldClipping(true);
   SetStereoMode(StereoMode::Off);

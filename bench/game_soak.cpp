@@ -76,12 +76,12 @@ struct Peaks {
   void Take() {
     const HeapUse use = HeapInUseMB();
     heap = std::max(heap, use.small + use.large);
-    bees = std::max(bees, beelist->Count());
-    beeshots = std::max(beeshots, beeshotlist->Count());
-    shots = std::max(shots, shotlist->Count());
-    splats = std::max(splats, splatlist->Count());
-    points = std::max(points, pointslist->Count());
-    particles = std::max(particles, particlelist->Count());
+    bees = std::max(bees, playfield.beelist->Count());
+    beeshots = std::max(beeshots, playfield.beeshotlist->Count());
+    shots = std::max(shots, playfield.shotlist->Count());
+    splats = std::max(splats, playfield.splatlist->Count());
+    points = std::max(points, playfield.pointslist->Count());
+    particles = std::max(particles, playfield.particlelist->Count());
   }
   void Print() const {
     std::printf(
@@ -98,15 +98,18 @@ struct SceneShots {
 
   void Take() {
     if (folder.empty()) return;
-    if (!swarm && playing && SwarmHalfway()) swarm = Shoot("swarm_converging.png");
-    if (!dive && playing && DivingAndShooting()) dive = Shoot("merged_bee_diving.png");
-    if (!bonus && playing && phase == 2 && BonusBeeInView() && shotlist->Count() >= 1) {
+    if (!swarm && game_mode.playing && SwarmHalfway()) swarm = Shoot("swarm_converging.png");
+    if (!dive && game_mode.playing && DivingAndShooting()) dive = Shoot("merged_bee_diving.png");
+    if (!bonus && game_mode.playing && progress.phase == 2 && BonusBeeInView() &&
+        playfield.shotlist->Count() >= 1) {
       bonus = Shoot("bonus_round.png");
     }
-    if (!wavedone && waveend && !cycledone && player->y < -200 && player->y > -400) {
+    if (!wavedone && game_mode.waveend && !game_mode.cycledone && playfield.player->y < -200 &&
+        playfield.player->y > -400) {
       wavedone = Shoot("wave_complete.png");
     }
-    if (!over && gameover && particlelist->Count() >= 60 && seqctr == 40) {
+    if (!over && game_mode.gameover && playfield.particlelist->Count() >= 60 &&
+        game_mode.seqctr == 40) {
       over = Shoot("game_over.png");
     }
   }
@@ -119,7 +122,7 @@ struct SceneShots {
   static bool SwarmHalfway() {
     int ring = 0;
     float cx = 0, cy = 0;
-    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+    WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
       if (bee->btype != 2 || bee->spawntravel < 70 || bee->spawntravel > 90) return;
       ++ring;
       cx += bee->x / 8;
@@ -129,7 +132,7 @@ struct SceneShots {
   }
   static bool BonusBeeInView() {
     int inview = 0;
-    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+    WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
       inview += bee->btype == 1 && bee->y > 150 && bee->y < 330 && bee->x > 120 && bee->x < 520;
     });
     return inview >= 1;
@@ -138,12 +141,12 @@ struct SceneShots {
   // frame is shown, with a bee bullet falling mid-screen.
   static bool DivingAndShooting() {
     int diving = 0, falling = 0;
-    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+    WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
       diving += bee->btype == 0 && bee->alpha >= 1 && bee->scale >= 0.5f && bee->rotation > 179 &&
                 bee->rotation < 181 && bee->y > 150 && bee->y < 300 &&
-                std::abs(bee->x - player->x) > 60;
+                std::abs(bee->x - playfield.player->x) > 60;
     });
-    WalkList<beeshot_tag>(*beeshotlist,
+    WalkList<beeshot_tag>(*playfield.beeshotlist,
                           [&](beeshot_tag* shot) { falling += shot->y > 100 && shot->y < 380; });
     return diving >= 1 && falling >= 1;
   }
@@ -179,25 +182,25 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
     if (phase.scripted) {
       // The script keeps bonus bees in the air for a while, then lets them go: it bursts nearly
       // every one it shoots, and the round only ends when three have escaped.
-      bonusframes = ::phase == 2 && playing ? bonusframes + 1 : 0;
+      bonusframes = ::progress.phase == 2 && game_mode.playing ? bonusframes + 1 : 0;
       aim.shootbonus = bonusframes < 1500;
       aim.Step();
       scenes.Take();
     }
-    const int wasover = gameover, wasplaying = playing;
+    const int wasover = game_mode.gameover, wasplaying = game_mode.playing;
     if (readback) GrabPixmap(0, 0, 1, 1);
     if (!HarnessFrame()) {
       std::printf("  the game asked to end at frame %d\n", frame);
       break;
     }
-    games += wasover && !gameover;
+    games += wasover && !game_mode.gameover;
     peaks.Take();
     // Each wave starts in the same state (one track, no objects but the ship): the heap in use
     // then, against that of earlier waves of the same phase, shows whether anything piles up.
-    if (phase.scripted && playing && !wasplaying && titlemode == 0) {
+    if (phase.scripted && game_mode.playing && !wasplaying && game_mode.titlemode == 0) {
       const HeapUse heap = HeapInUseMB();
       std::printf("  play starts: frame %d, wave %d phase %d, heap in use %.1f MB\n", frame,
-                  player->wave, ::phase, heap.small + heap.large);
+                  playfield.player->wave, ::progress.phase, heap.small + heap.large);
     }
     if (frame == 3600) firstminute = ResidentMB();
     if (frame % 10000 == 0) {
@@ -213,7 +216,7 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
           "peak %.1f MB, heap in use %.1f MB + %.1f MB in large blocks, games over %d, "
           "best %d\n",
           frame, frame / seconds, ResidentMB(), firstminute, PeakMB(), heap.small, heap.large,
-          games, player->hscore);
+          games, playfield.player->hscore);
       peaks.Print();
       if (record) std::printf("  recording so far %.1f KB\n", RecordedBytes() / 1024.0);
       std::fflush(stdout);

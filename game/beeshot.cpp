@@ -12,16 +12,16 @@ void beeshot_tag::Create(float x, float y) {
   shot->x = x;
   shot->y = y;
   // Fired at or right of the ship it drifts left, otherwise right; it never homes afterwards.
-  if (x >= player->x) {
+  if (x >= playfield.player->x) {
     shot->xstp = static_cast<float>(RandomRange(-0.5, -2.0));
   } else {
     shot->xstp = static_cast<float>(RandomRange(0.5, 2.0));
   }
-  beeshotlist->AddLast(shot.get());
+  playfield.beeshotlist->AddLast(shot.get());
 }
 
 void beeshot_tag::Draw() const {
-  drawimage3d(beeshotimg, x, y, 0, 3.0f, rotation, flicker, flicker, 1.0f);
+  drawimage3d(assets.beeshotimg, x, y, 0, 3.0f, rotation, flicker, flicker, 1.0f);
 }
 
 void beeshot_tag::update() {
@@ -33,11 +33,12 @@ void beeshot_tag::update() {
   y += 5;
   Draw();
   // The test takes the bullet unscaled and unturned: the flicker is only for the eye.
-  if (!titlemode &&
-      ImagesOverlap(shipimg, static_cast<float>(player->x), static_cast<float>(player->y), 0,
-                    beeshotimg, static_cast<float>(static_cast<int>(x)),
+  if (!game_mode.titlemode &&
+      ImagesOverlap(assets.shipimg, static_cast<float>(playfield.player->x),
+                    static_cast<float>(playfield.player->y), 0, assets.beeshotimg,
+                    static_cast<float>(static_cast<int>(x)),
                     static_cast<float>(static_cast<int>(y)), 0)) {
     destroyship();
   }
-  if (x < 80 || x > 560 || y > 480) beeshotlist->Remove(this);
+  if (x < 80 || x > 560 || y > 480) playfield.beeshotlist->Remove(this);
 }

@@ -15,11 +15,11 @@ void beesplat_tag::Create(float x, float y, float scale) {
   splat->x = x;
   splat->y = y;
   splat->rotation = static_cast<float>(RandomRange(0, 360));
-  splatlist->AddLast(splat.get());
+  playfield.splatlist->AddLast(splat.get());
 }
 
 void beesplat_tag::Draw() const {
-  drawimage3d(splatimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
+  drawimage3d(assets.splatimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
 }
 
 void beesplat_tag::update() {
@@ -29,7 +29,7 @@ void beesplat_tag::update() {
     frametmr = 0;
     frame += 1;
     if (frame > 6) {
-      splatlist->Remove(this);
+      playfield.splatlist->Remove(this);
       return;
     }
   }

@@ -9,6 +9,8 @@
 
 namespace {
 
+// The best game on offer, apart from the game's state: it is what the replay recorder kept, and
+// steers no play. Taken afresh whenever the recorder keeps a new best.
 struct Best {
   BestGameOffer offer;
   RecordedGame game;

@@ -19,6 +19,8 @@
 
 namespace {
 
+// Apart from the game's state: how the last watching ended, for the title to tell. Set by each
+// WatchBestGame.
 BestGameWatch last;
 
 // What the recorded game may change that the snapshot does not hold: the volumes it stepped and
@@ -31,14 +33,15 @@ struct PlayerChoices {
 };
 
 PlayerChoices TakePlayerChoices() {
-  return {musicstep, sfxstep, musicvol, sfxvol, GetColourMode(), MarkSettings()};
+  return {program.musicstep, program.sfxstep, program.musicvol,
+          program.sfxvol,    GetColourMode(), MarkSettings()};
 }
 
 void PutBack(const PlayerChoices& choices) {
-  musicstep = choices.musicstep;
-  sfxstep = choices.sfxstep;
-  musicvol = choices.musicvol;
-  sfxvol = choices.sfxvol;
+  program.musicstep = choices.musicstep;
+  program.sfxstep = choices.sfxstep;
+  program.musicvol = choices.musicvol;
+  program.sfxvol = choices.sfxvol;
   if (GetColourMode() != choices.colours) SetColourMode(choices.colours);
   ReturnToSettings(choices.settings);
 }
@@ -48,7 +51,7 @@ void PutBack(const PlayerChoices& choices) {
 BestGameWatch WatchBestGame() {
   BestGameWatch result;
   const RecordedGame* game = BestGameToWatch();
-  if (!game || !player || CurrentModalScreen() != ModalScreen::None) return result;
+  if (!game || !playfield.player || CurrentModalScreen() != ModalScreen::None) return result;
   result.watched = true;
   ReplayJournal journal;
   journal.games.push_back(*game);
@@ -59,7 +62,7 @@ BestGameWatch WatchBestGame() {
     const bool paused = PauseRecording();
     const std::vector<std::uint8_t> title = TakeGameSnapshot();
     const PlayerChoices choices = TakePlayerChoices();
-    const int quit = quitflag;
+    const int quit = program.quitflag;
 
     StartReplay(std::move(journal), ReplayUse::kWatch);
     SetReplayCaptionScore(score < 0 ? 0 : score);
@@ -69,7 +72,7 @@ BestGameWatch WatchBestGame() {
     }
     result.status = CurrentReplayStatus();
     result.stopped = result.status == ReplayStatus::kStopped;
-    result.score = player->score;
+    result.score = playfield.player->score;
     result.frames = ReplayFramesPlayed();
     if (result.status == ReplayStatus::kDiverged || result.status == ReplayStatus::kEnded) {
       result.problem = ReplayDivergence();
@@ -78,10 +81,10 @@ BestGameWatch WatchBestGame() {
     const bool closed = ReplayHeardClose();
     StopReplay();
 
-    HaltChannel(musicchannel);
+    HaltChannel(program.musicchannel);
     RestoreGameSnapshot(title);
     PutBack(choices);
-    quitflag = closed ? 1 : quit;
+    program.quitflag = closed ? 1 : quit;
     ClearKeys();
     ClearMouse();
     playmusic(3);

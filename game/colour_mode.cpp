@@ -3,14 +3,18 @@
 
 namespace {
 
-ColourMode current = ColourMode::Anaglyph;
-StereoEye flat_eye = StereoEye::Both;
+// How the game draws, apart from the game's state: a colour switch in a pause is kept by the
+// replays themselves. Set from the settings at each start.
+struct Colours {
+  ColourMode current = ColourMode::Anaglyph;
+  StereoEye flat_eye = StereoEye::Both;
+} colours;
 
 }  // namespace
 
-void SetColourMode(ColourMode mode) { current = mode; }
+void SetColourMode(ColourMode mode) { colours.current = mode; }
 
-ColourMode GetColourMode() { return current; }
+ColourMode GetColourMode() { return colours.current; }
 
 ColourMode OtherColourMode(ColourMode mode) {
   return mode == ColourMode::Flat ? ColourMode::Anaglyph : ColourMode::Flat;
@@ -20,11 +24,11 @@ const char* ColourModeLabel(ColourMode mode) {
   return mode == ColourMode::Flat ? "(Flat)" : "(Red/Cyan 3D)";
 }
 
-void SetFlatEye(StereoEye eye) { flat_eye = eye; }
+void SetFlatEye(StereoEye eye) { colours.flat_eye = eye; }
 
-StereoEye FlatEye() { return flat_eye; }
+StereoEye FlatEye() { return colours.flat_eye; }
 
 bool DrawnWithoutDepth() {
-  return current == ColourMode::Flat && flat_eye == StereoEye::Both &&
+  return colours.current == ColourMode::Flat && colours.flat_eye == StereoEye::Both &&
          StereoModeInUse() == StereoMode::Off;
 }

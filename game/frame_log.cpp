@@ -13,22 +13,26 @@
 
 namespace {
 
-std::FILE* log_file = nullptr;
-std::size_t steps_written = 0;
+// The log being written, apart from the game's state: it only watches the frames. Opened by
+// StartFrameLog, closed by StopFrameLog.
+struct FrameLog {
+  std::FILE* file = nullptr;
+  std::size_t steps_written = 0;  // start-up steps already in the log
+} frame_log;
 
 // The start-up steps noted since the last frame, where they happened among the frames.
 void WriteNewStartupSteps() {
   const std::vector<StartupStep>& steps = StartupSteps();
-  for (; steps_written < steps.size(); ++steps_written) {
-    const StartupStep& step = steps[steps_written];
-    std::fprintf(log_file, "# startup %s %.1f\n", step.name, step.since_us / 1000.0);
+  for (; frame_log.steps_written < steps.size(); ++frame_log.steps_written) {
+    const StartupStep& step = steps[frame_log.steps_written];
+    std::fprintf(frame_log.file, "# startup %s %.1f\n", step.name, step.since_us / 1000.0);
   }
 }
 
 void LogFrame(const FrameTime& frame, void*) {
-  if (!log_file) return;
+  if (!frame_log.file) return;
   WriteNewStartupSteps();
-  std::fprintf(log_file, "%" PRId64 " %" PRId64 " %d %d %s\n", frame.number, frame.flip_us,
+  std::fprintf(frame_log.file, "%" PRId64 " %" PRId64 " %d %d %s\n", frame.number, frame.flip_us,
                frame.work_us, frame.flip_wait_us, CurrentScreenName());
 }
 
@@ -36,15 +40,15 @@ void LogFrame(const FrameTime& frame, void*) {
 
 bool StartFrameLog(const std::string& path, std::string* problem) {
   StopFrameLog();
-  log_file = std::fopen(path.c_str(), "w");
-  if (!log_file) {
+  frame_log.file = std::fopen(path.c_str(), "w");
+  if (!frame_log.file) {
     if (problem) *problem = "cannot write the frame log " + path + ": " + std::strerror(errno);
     return false;
   }
   // A line at a time, so that the log can be watched while the game runs.
-  std::setvbuf(log_file, nullptr, _IOLBF, 1 << 16);
-  std::fputs("# frame flip_us work_us flip_wait_us screen\n", log_file);
-  steps_written = 0;
+  std::setvbuf(frame_log.file, nullptr, _IOLBF, 1 << 16);
+  std::fputs("# frame flip_us work_us flip_wait_us screen\n", frame_log.file);
+  frame_log.steps_written = 0;
   WatchFrames(LogFrame, nullptr);
   static bool exit_registered = false;
   if (!exit_registered) {
@@ -55,8 +59,8 @@ bool StartFrameLog(const std::string& path, std::string* problem) {
 }
 
 void StopFrameLog() {
-  if (!log_file) return;
+  if (!frame_log.file) return;
   StopWatchingFrames(LogFrame, nullptr);
-  std::fclose(log_file);
-  log_file = nullptr;
+  std::fclose(frame_log.file);
+  frame_log.file = nullptr;
 }

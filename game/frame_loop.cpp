@@ -50,50 +50,50 @@ void UpdateAll(TList* list) {
 
 // Each axis is read anew for each test; only a full deflection steers.
 void SteerByJoystick() {
-  steermousex = MousePosX();
-  steermousey = MousePosY();
+  frame_input.steermousex = MousePosX();
+  frame_input.steermousey = MousePosY();
   if (JoyAxisX(kGameJoystickPort) == -1.0f) {
-    steermousex -= 6;
-    PlaceMouse(steermousex, steermousey);
+    frame_input.steermousex -= 6;
+    PlaceMouse(frame_input.steermousex, frame_input.steermousey);
   }
   if (JoyAxisX(kGameJoystickPort) == 1.0f) {
-    steermousex += 6;
-    PlaceMouse(steermousex, steermousey);
+    frame_input.steermousex += 6;
+    PlaceMouse(frame_input.steermousex, frame_input.steermousey);
   }
   if (JoyAxisY(kGameJoystickPort) == -1.0f) {
-    steermousey -= 6;
-    PlaceMouse(steermousex, steermousey);
+    frame_input.steermousey -= 6;
+    PlaceMouse(frame_input.steermousex, frame_input.steermousey);
   }
   if (JoyAxisY(kGameJoystickPort) == 1.0f) {
-    steermousey += 6;
-    PlaceMouse(steermousex, steermousey);
+    frame_input.steermousey += 6;
+    PlaceMouse(frame_input.steermousex, frame_input.steermousey);
   }
 }
 
 void StartGame() {
   EnterGetReadyForNewGame();
-  playsfx(snd_gstart);
+  playsfx(assets.snd_gstart);
   clearentities();
   ClearKeys();
   ClearMouse();
-  player->reset();
-  player->score = 0;
-  player->wave = 1;
-  player->newhs = 0;
+  playfield.player->reset();
+  playfield.player->score = 0;
+  playfield.player->wave = 1;
+  playfield.player->newhs = 0;
 }
 
 void GetReadyFrame() {
-  seqctr += 1;
-  if (seqctr == 1) {
-    HaltChannel(musicchannel);
-    playmusic(phase == 2 ? 2 : phase == 1 ? 1 : 0);
-    player->reset();
+  game_mode.seqctr += 1;
+  if (game_mode.seqctr == 1) {
+    HaltChannel(program.musicchannel);
+    playmusic(progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0);
+    playfield.player->reset();
   }
-  if (seqctr > 80) {
+  if (game_mode.seqctr > 80) {
     DrawGetReadyCaption();
-    if (seqctr > 100) fade -= 0.006f;
-    if (!(fade > 0)) {
-      player->reset();
+    if (game_mode.seqctr > 100) game_mode.fade -= 0.006f;
+    if (!(game_mode.fade > 0)) {
+      playfield.player->reset();
       EnterPlay();
       ClearMouse();
     }
@@ -102,13 +102,13 @@ void GetReadyFrame() {
 
 void GameOverFrame() {
   DrawGameOverCaption();
-  UpdateAll<beesplat_tag>(splatlist);
-  UpdateAll<particle_tag>(particlelist);
-  seqctr += 1;
-  if (seqctr > 120) fade -= 0.006f;
-  if (!(fade > 0)) {
-    player->reset();
-    player->dead = 0;
+  UpdateAll<beesplat_tag>(playfield.splatlist);
+  UpdateAll<particle_tag>(playfield.particlelist);
+  game_mode.seqctr += 1;
+  if (game_mode.seqctr > 120) game_mode.fade -= 0.006f;
+  if (!(game_mode.fade > 0)) {
+    playfield.player->reset();
+    playfield.player->dead = 0;
     EnterTitleAfterGameOver();
     playmusic(3);
     ClearMouse();
@@ -140,7 +140,7 @@ void OpenOptions(const Ref<TImage>& backdrop) {
 
 void PauseScreen() {
   ModalScreenScope pause(ModalScreen::Pause);
-  const int x = player->x, y = player->y;
+  const int x = playfield.player->x, y = playfield.player->y;
   Ref<TImage> frozen = FreezeFrame();
   ClearKeys();
   ClearMouse();
@@ -154,28 +154,28 @@ void PauseScreen() {
     }
     if (OptionsKeyHit()) {
       OpenOptions(frozen);
-      if (quitflag) break;
+      if (program.quitflag) break;
     }
     SetBlend(BLEND_SOLID);
     drawpause(frozen);
     SetColor(255, 255, 255);
     FlipScreen(-1);
     if (AppCloseRequested()) {
-      quitflag = 1;
+      program.quitflag = 1;
       break;
     }
     // A window that has lost the focus waits here, the music held, until it is back.
     waitwhilesuspended();
-    if (quitflag) break;
+    if (program.quitflag) break;
     if (ActionKeyDown(GameAction::kQuit) || ActionKeyDown(GameAction::kAbandon)) break;
     if (MouseHits(1)) {
       if (!OnOptionsLine(MousePosX(), MousePosY(), kPauseOptionsY)) break;
       OpenOptions(frozen);
-      if (quitflag) break;
+      if (program.quitflag) break;
     }
   }
-  player->x = x;
-  player->y = y;
+  playfield.player->x = x;
+  playfield.player->y = y;
   PlaceMouse(x, y);
   JoyUnplugHits(kGameJoystickPort);  // a pad pulled out while paused asks for no second pause
 }
@@ -183,17 +183,17 @@ void PauseScreen() {
 // Back to the title screen. Whatever sequence was running ends with the game: a fly-away would
 // otherwise start a get-ready over the title, and the escaped bees would carry into the next game.
 void AbandonGame() {
-  HaltChannel(musicchannel);
+  HaltChannel(program.musicchannel);
   Cls();
   FlipScreen(-1);
   PauseMillis(1000);
   EnterTitleOnAbandon();
-  player->dead = 0;
+  playfield.player->dead = 0;
   playmusic(3);
   clearentities();
   ClearKeys();
   ClearMouse();
-  player->reset();
+  playfield.player->reset();
 }
 
 // The title's choices: the best game (W, a click on its line, the pad's watch button) when one
@@ -222,37 +222,37 @@ TitleAsk TitleChoice(bool options_key, bool watch_key) {
 }  // namespace
 
 bool gameframe() {
-  if (quitflag) return false;
+  if (program.quitflag) return false;
   // A whole-picture clear is the rasteriser's cheapest; everything drawn after it up to the side
   // bars is clipped to where they leave it visible.
   Cls();
   BeginPlayfield();
   SteerByJoystick();
-  UpdateAll<starfield_tag>(starlist);
-  UpdateAll<lazershot_tag>(shotlist);
-  if (getready == 0 && waveend == 0 && gameover == 0) {
-    if (phase == 2) drawbonuspanels();
+  UpdateAll<starfield_tag>(playfield.starlist);
+  UpdateAll<lazershot_tag>(playfield.shotlist);
+  if (game_mode.getready == 0 && game_mode.waveend == 0 && game_mode.gameover == 0) {
+    if (progress.phase == 2) drawbonuspanels();
     spawner();
-    UpdateAll<beeshot_tag>(beeshotlist);
-    UpdateAll<starbee_tag>(beelist);
-    UpdateAll<beesplat_tag>(splatlist);
-    UpdateAll<particle_tag>(particlelist);
-    UpdateAll<points_tag>(pointslist);
+    UpdateAll<beeshot_tag>(playfield.beeshotlist);
+    UpdateAll<starbee_tag>(playfield.beelist);
+    UpdateAll<beesplat_tag>(playfield.splatlist);
+    UpdateAll<particle_tag>(playfield.particlelist);
+    UpdateAll<points_tag>(playfield.pointslist);
   }
   drawghost();  // under the ship, in a game with the ghost on
-  player->update(playing);
+  playfield.player->update(game_mode.playing);
   // Read every frame, so that a press in play opens nothing later.
-  const bool options_key = OptionsKeyHit() && titlemode == 1;
-  const bool watch_key = KeyHits(kW) != 0 && titlemode == 1;
+  const bool options_key = OptionsKeyHit() && game_mode.titlemode == 1;
+  const bool watch_key = KeyHits(kW) != 0 && game_mode.titlemode == 1;
   TitleAsk ask = TitleAsk::kNothing;
-  if (titlemode == 1) {
+  if (game_mode.titlemode == 1) {
     drawtitle();
     ask = TitleChoice(options_key, watch_key);
   }
-  if (getready == 1) GetReadyFrame();
+  if (game_mode.getready == 1) GetReadyFrame();
   checkwaveend();
-  if (waveend == 1) flyaway();
-  if (gameover == 1) GameOverFrame();
+  if (game_mode.waveend == 1) flyaway();
+  if (game_mode.gameover == 1) GameOverFrame();
   // The pause screen grabs the whole picture and F1 clears it: both after the clip ends.
   EndPlayfield();
   if (ask == TitleAsk::kOptions) {
@@ -262,34 +262,35 @@ bool gameframe() {
   // The pause key is read every frame, so that one pressed before play (get-ready, fly-away) is
   // used up there and does not pause the first frame of play.
   const bool space = ActionKeyHits(GameAction::kPause) != 0;
-  if ((playing == 1 && space) || ActionButtonHits(GameAction::kPause)) PauseScreen();
+  if ((game_mode.playing == 1 && space) || ActionButtonHits(GameAction::kPause)) PauseScreen();
   // Play that loses the focus is paused, to be carried on when the player is back and ready.
-  if (playing == 1 && ActiveInputChoices().pause_on_focus_loss && IsAppSuspended()) PauseScreen();
+  if (game_mode.playing == 1 && ActiveInputChoices().pause_on_focus_loss && IsAppSuspended())
+    PauseScreen();
   // A pad pulled out during a game pauses it as soon as it is played, so that a loose cable never
   // costs a life: at once in play, and when play starts after a get-ready or a fly-away. The pull
   // stays counted until then; one on the title (or as a game ends there) asks for nothing.
-  if (titlemode == 1) {
+  if (game_mode.titlemode == 1) {
     JoyUnplugHits(kGameJoystickPort);
-  } else if (playing == 1 && JoyUnplugHits(kGameJoystickPort) > 0) {
+  } else if (game_mode.playing == 1 && JoyUnplugHits(kGameJoystickPort) > 0) {
     PauseScreen();
   }
   if (ActionKeyHits(GameAction::kAbandon) || ActionButtonHits(GameAction::kAbandon)) AbandonGame();
   drawsidebars();
   drawhud();
   // In a window: kept inside while playing, free on the title and while the best game is watched.
-  HoldPointer(playing == 1 && CurrentModalScreen() != ModalScreen::BestGame);
+  HoldPointer(game_mode.playing == 1 && CurrentModalScreen() != ModalScreen::BestGame);
   FlipScreen(-1);
   CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
   if (ask == TitleAsk::kWatch) WatchBestGame();
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
-           quitflag == 1 || AppCloseRequested());
+           program.quitflag == 1 || AppCloseRequested());
 }
 
 void gameshutdown() {
-  if (IsChannelPlaying(musicchannel)) {
-    HaltChannel(musicchannel);
+  if (IsChannelPlaying(program.musicchannel)) {
+    HaltChannel(program.musicchannel);
     PauseMillis(500);
   }
   StopMusicStreams();

@@ -23,34 +23,37 @@ void DrawAll(TList* list) {
 }  // namespace
 
 void DrawGetReadyCaption() {
-  if (seqctr > 80)
-    drawimage3d(phase == 2 ? bonusroundimg : getreadyimg, 320, 200, 0, 3, 0, 1, 1, fade);
+  if (game_mode.seqctr > 80)
+    drawimage3d(progress.phase == 2 ? assets.bonusroundimg : assets.getreadyimg, 320, 200, 0, 3, 0,
+                1, 1, game_mode.fade);
 }
 
-void DrawGameOverCaption() { drawimage3d(gameoverimg, 320, 200, 0, 3, 0, 1, 1, fade); }
+void DrawGameOverCaption() {
+  drawimage3d(assets.gameoverimg, 320, 200, 0, 3, 0, 1, 1, game_mode.fade);
+}
 
 void RedrawBackdrop(const Ref<TImage>& backdrop) {
   Cls();
   BeginPlayfield();
-  DrawAll<starfield_tag>(starlist);
-  DrawAll<lazershot_tag>(shotlist);
-  if (getready == 0 && waveend == 0 && gameover == 0) {
-    if (phase == 2) drawbonuspanels();
-    DrawAll<beeshot_tag>(beeshotlist);
-    DrawAll<starbee_tag>(beelist);
-    DrawAll<beesplat_tag>(splatlist);
-    DrawAll<particle_tag>(particlelist);
-    DrawAll<points_tag>(pointslist);
+  DrawAll<starfield_tag>(playfield.starlist);
+  DrawAll<lazershot_tag>(playfield.shotlist);
+  if (game_mode.getready == 0 && game_mode.waveend == 0 && game_mode.gameover == 0) {
+    if (progress.phase == 2) drawbonuspanels();
+    DrawAll<beeshot_tag>(playfield.beeshotlist);
+    DrawAll<starbee_tag>(playfield.beelist);
+    DrawAll<beesplat_tag>(playfield.splatlist);
+    DrawAll<particle_tag>(playfield.particlelist);
+    DrawAll<points_tag>(playfield.pointslist);
   }
   drawghost();
-  player->Draw();
-  if (titlemode == 1) DrawTitlePicture();
-  if (getready == 1) DrawGetReadyCaption();
+  playfield.player->Draw();
+  if (game_mode.titlemode == 1) DrawTitlePicture();
+  if (game_mode.getready == 1) DrawGetReadyCaption();
   DrawWaveEndCaption();
-  if (gameover == 1) {
+  if (game_mode.gameover == 1) {
     DrawGameOverCaption();
-    DrawAll<beesplat_tag>(splatlist);
-    DrawAll<particle_tag>(particlelist);
+    DrawAll<beesplat_tag>(playfield.splatlist);
+    DrawAll<particle_tag>(playfield.particlelist);
   }
   EndPlayfield();
   drawhud();

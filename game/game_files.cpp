@@ -38,8 +38,11 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-GameFiles current;
-bool writes_player_files = true;
+// Where the player's files are, apart from the game's state: chosen once by each start.
+struct Files {
+  GameFiles current;
+  bool writes_player_files = true;
+} chosen_files;
 
 }  // namespace
 
@@ -78,11 +81,11 @@ GameFiles LocateGameFiles(const std::string& exefolder) {
   return files;
 }
 
-const GameFiles& CurrentGameFiles() { return current; }
+const GameFiles& CurrentGameFiles() { return chosen_files.current; }
 
-void UseGameFiles(const GameFiles& files) { current = files; }
+void UseGameFiles(const GameFiles& files) { chosen_files.current = files; }
 
-bool WritesPlayerFiles() { return writes_player_files; }
-void SetWritesPlayerFiles(bool writes) { writes_player_files = writes; }
+bool WritesPlayerFiles() { return chosen_files.writes_player_files; }
+void SetWritesPlayerFiles(bool writes) { chosen_files.writes_player_files = writes; }
 
-std::string DataFile(const std::string& name) { return Join(current.data.path, name); }
+std::string DataFile(const std::string& name) { return Join(chosen_files.current.data.path, name); }

@@ -7,96 +7,87 @@ namespace {
 
 // A new caption sequence: fully opaque, counting from `first`.
 void RestartSequence(int first) {
-  fade = 1.0f;
-  seqctr = first;
+  game_mode.fade = 1.0f;
+  game_mode.seqctr = first;
 }
 
 // The spawn count and the swarm tallies of one wave.
-void ClearWaveCounts() {
-  spawnctr = 0;
-  swarmid = 0;
-  swarmsmade = 0;
-  swarmskilled = 0;
-}
+void ClearWaveCounts() { wave_counts = WaveCounts{}; }
 
 }  // namespace
 
 void ResetModeForProgramStart() {
-  titlemode = getready = playing = waveend = gameover = phase = 0;
-  spawnrate = 30;
-  ClearWaveCounts();
-  escaped = 0;
-  swarmsperwave = 10;
-  RestartSequence(0);
-  cycledone = false;
+  game_mode = ModeState{};
+  progress = GameProgress{};
+  wave_counts = WaveCounts{};
 }
 
 void EnterTitleAfterSplash() {
-  titlemode = 1;
+  game_mode.titlemode = 1;
   RestartSequence(0);
-  cycledone = false;
+  game_mode.cycledone = false;
 }
 
 void EnterGetReadyForNewGame() {
   ClearWaveCounts();
-  spawnrate = 120;
-  swarmsperwave = 10;
+  progress.spawnrate = 120;
+  progress.swarmsperwave = 10;
   RestartSequence(0);
-  titlemode = 0;
-  getready = 1;
-  phase = 0;
+  game_mode.titlemode = 0;
+  game_mode.getready = 1;
+  progress.phase = 0;
 }
 
 void EnterPlay() {
-  getready = 0;
-  playing = 1;
+  game_mode.getready = 0;
+  game_mode.playing = 1;
   RestartSequence(0);
 }
 
 void EnterWaveEnd() {
-  playing = 0;
-  waveend = 1;
-  phase += 1;
-  if (phase > 2) {
-    phase = 0;
-    cycledone = true;
+  game_mode.playing = 0;
+  game_mode.waveend = 1;
+  progress.phase += 1;
+  if (progress.phase > 2) {
+    progress.phase = 0;
+    game_mode.cycledone = true;
   } else {
     // Only a swarm wave makes the next one longer and faster.
-    swarmsperwave += 10;
-    spawnrate -= 10;
-    if (spawnrate < 20) spawnrate = 20;
+    progress.swarmsperwave += 10;
+    progress.spawnrate -= 10;
+    if (progress.spawnrate < 20) progress.spawnrate = 20;
   }
   // Every wave starts its count afresh, so that its first swarm comes one interval into play,
   // after the bonus round too.
   ClearWaveCounts();
-  escaped = 0;
+  progress.escaped = 0;
   RestartSequence(-1);
 }
 
 void EnterGetReadyAfterWave() {
-  getready = 1;
-  waveend = 0;
+  game_mode.getready = 1;
+  game_mode.waveend = 0;
   RestartSequence(0);
-  cycledone = false;
+  game_mode.cycledone = false;
 }
 
 void EnterGameOver() {
-  playing = 0;
-  gameover = 1;
+  game_mode.playing = 0;
+  game_mode.gameover = 1;
 }
 
 void EnterTitleAfterGameOver() {
-  gameover = 0;
-  titlemode = 1;
-  spawnrate = 30;
+  game_mode.gameover = 0;
+  game_mode.titlemode = 1;
+  progress.spawnrate = 30;
 }
 
 void EnterTitleOnAbandon() {
-  titlemode = 1;
-  playing = getready = waveend = gameover = 0;
-  escaped = 0;
-  cycledone = false;
+  game_mode.titlemode = 1;
+  game_mode.playing = game_mode.getready = game_mode.waveend = game_mode.gameover = 0;
+  progress.escaped = 0;
+  game_mode.cycledone = false;
   RestartSequence(0);
-  spawnrate = 25;
-  phase = 0;
+  progress.spawnrate = 25;
+  progress.phase = 0;
 }

@@ -16,6 +16,8 @@ namespace {
 constexpr float kGhostAlpha = 0.35f;
 constexpr float kHyperAlpha = 0.2f;  // the ship's own in hyperspace
 
+// The ghost's own state, apart from the game's: it is drawn beside play and never steers it.
+// Its track is given anew for each game.
 struct Ghost {
   bool titleseen = true;  // the last flip counted showed the title
   bool ingame = false;
@@ -28,7 +30,7 @@ struct Ghost {
 
 void CountGhostFrame() {
   if (CurrentModalScreen() == ModalScreen::BestGame) return;
-  const bool title = titlemode == 1;
+  const bool title = game_mode.titlemode == 1;
   if (ghost.ingame) {
     if (title) {
       ghost.ingame = false;
@@ -44,7 +46,7 @@ void CountGhostFrame() {
 }
 
 std::optional<ShipPoint> GhostPoint() {
-  if (!RunSettings().ghost || !ghost.ingame || titlemode == 1) return std::nullopt;
+  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1) return std::nullopt;
   if (CurrentModalScreen() == ModalScreen::BestGame) return std::nullopt;
   if (ghost.moment >= ghost.track.size() || !ghost.track[ghost.moment].shown) return std::nullopt;
   return ghost.track[ghost.moment];
@@ -54,17 +56,18 @@ void drawghost() {
   const std::optional<ShipPoint> point = GhostPoint();
   if (!point) return;
   const float alpha = kGhostAlpha * (point->hyper ? kHyperAlpha : 1.0f);
-  drawimage3d(shipimg, static_cast<float>(point->x), static_cast<float>(point->y),
+  drawimage3d(assets.shipimg, static_cast<float>(point->x), static_cast<float>(point->y),
               static_cast<int>(ghost.moment % 4), 3.0f, 0, 0.9f, 0.7f, alpha);
   SetAlpha(1.0f);
 }
 
 GhostCaptionText GhostCaption() {
-  if (!RunSettings().ghost || !ghost.ingame || titlemode == 1 || ghost.track.empty()) return {};
+  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1 || ghost.track.empty())
+    return {};
   if (CurrentModalScreen() == ModalScreen::BestGame) return {};
   // After its end the best game stays at its final score.
   const std::size_t at = ghost.moment < ghost.track.size() ? ghost.moment : ghost.track.size() - 1;
-  const int theirs = ghost.track[at].score, ours = player->score;
+  const int theirs = ghost.track[at].score, ours = playfield.player->score;
   GhostCaptionText text{"Best game", std::to_string(theirs), "level", ""};
   if (ours != theirs) {
     text.lead = ours > theirs ? "ahead" : "behind";

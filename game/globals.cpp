@@ -4,14 +4,13 @@
 #include "game/entities.h"
 #include "game/game_mode.h"
 
-TList* starlist = nullptr;
-TList* shotlist = nullptr;
-TList* beelist = nullptr;
-TList* beeshotlist = nullptr;
-TList* splatlist = nullptr;
-TList* pointslist = nullptr;
-TList* particlelist = nullptr;
-player_tag* player = nullptr;
+GameAssets assets;
+Playfield playfield;
+ModeState game_mode;
+GameProgress progress;
+WaveCounts wave_counts;
+ProgramState program;
+FrameInput frame_input;
 
 const int speedtable[8] = {1, 2, 3, 4, 5, 6, 7, 8};
 const int pointstable[8] = {25, 50, 100, 200, 400, 800, 1600, 3200};
@@ -20,55 +19,40 @@ const std::string pausetexts[4] = {"** Paused **", "F2/B1=Adjust Music Volume:",
 const std::string volumelabels[11] = {"(off)", "(10%)", "(20%)", "(30%)", "(40%)", "(50%)",
                                       "(60%)", "(70%)", "(80%)", "(90%)", "(100%)"};
 
-int titlemode, getready, playing, waveend, gameover, quitflag, phase;
-int spawnrate, spawnctr, swarmid, swarmsmade, swarmsperwave, swarmskilled, escaped;
-float musicvol, sfxvol;
-int musicstep, sfxstep;
-Ref<TChannel> musicchannel;
-int steermousex, steermousey;
-float fade;
-int seqctr;
-bool cycledone;
-
-Ref<TImage> starimg, shipimg, beeimg, splatimg, pointsimg, bonusbannerimg, lazerimg, beeshotimg,
-    logoimg, promptimg, getreadyimg, bonusroundimg, wavedoneimg, gameoverimg, hudlabelimg, digitimg;
-
-Ref<TSound> snd_shot, snd_hyper, snd_gstart, snd_endwave, snd_bhit, snd_bhit1, snd_lswarm,
-    snd_sswarm, snd_sbhit, snd_sbdie, snd_shipdie, snd_flyaway, snd_beewarp, snd_hscore;
-
 namespace {
 
-void Renew(TList*& list) {
-  if (list) list->Release();
-  list = new TList;
+TList* NewList() {
+  auto* list = new TList;
   list->Retain();
+  return list;
+}
+
+// A playfield of empty lists and a ship on wave 1. The previous run's objects are released.
+Playfield NewPlayfield(const Playfield& old) {
+  for (TList* list : {old.starlist, old.shotlist, old.beelist, old.beeshotlist, old.splatlist,
+                      old.pointslist, old.particlelist}) {
+    if (list) list->Release();
+  }
+  if (old.player) old.player->Release();
+  Playfield fresh{NewList(), NewList(), NewList(), NewList(),
+                  NewList(), NewList(), NewList(), new player_tag};
+  fresh.player->Retain();
+  fresh.player->wave = 1;
+  return fresh;
 }
 
 }  // namespace
 
 void initglobals() {
-  for (TList** list :
-       {&starlist, &shotlist, &beelist, &beeshotlist, &splatlist, &pointslist, &particlelist}) {
-    Renew(*list);
-  }
-  if (player) player->Release();
-  player = new player_tag;
-  player->Retain();
-  player->wave = 1;
-
+  playfield = NewPlayfield(playfield);
   ResetModeForProgramStart();
-  quitflag = 0;
-  // The volumes start at full music and half effects on every run: they are never stored.
-  musicvol = 1.0f;
-  musicstep = 10;
-  sfxvol = 0.5f;
-  sfxstep = 5;
-  musicchannel.reset();
-  steermousex = steermousey = 0;
+  program = ProgramState{};
+  frame_input = FrameInput{};
 }
 
 void clearentities() {
-  for (TList* list : {shotlist, beelist, beeshotlist, splatlist, pointslist, particlelist}) {
+  for (TList* list : {playfield.shotlist, playfield.beelist, playfield.beeshotlist,
+                      playfield.splatlist, playfield.pointslist, playfield.particlelist}) {
     if (list) list->Clear();
   }
 }

@@ -7,6 +7,7 @@
 
 namespace {
 
+// Apart from the game's state: the drawing back end, chosen once before the graphics open.
 GraphicsChoice choice = GraphicsChoice::kOpenGL;
 
 }  // namespace

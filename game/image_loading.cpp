@@ -17,63 +17,66 @@ namespace {
 // The picture the sheet is painted on, as the game's display is.
 constexpr int kPictureWidth = 640, kPictureHeight = 480;
 
-// Written by the thread only until it is joined; read by the game thread after.
-struct Loaded {
-  std::vector<std::vector<Ref<TPixmap>>> frames;  // per kSheetImages row, per frame
-  Ref<TPixmap> logo;
-} loaded;
-
-MaskColour mask;  // the mask colour when the thread started
-std::thread loader;
-Ref<TImage> logo;
+// The loader's own state, apart from the game's: its thread writes part of it. Refilled by each
+// StartLoadingImages; the images go to `assets` when the game thread takes them.
+struct ImageLoader {
+  // Written by the thread only until it is joined; read by the game thread after.
+  struct Loaded {
+    std::vector<std::vector<Ref<TPixmap>>> frames;  // per kSheetImages row, per frame
+    Ref<TPixmap> logo;
+  } loaded;
+  MaskColour mask;  // the mask colour when the thread started
+  std::thread thread;
+  Ref<TImage> logo;
+} loader;
 
 // Every image's frames cut from the sheet as painted on the picture, into `loaded`.
 void CutSheet(const Ref<TImage>& sheet) {
   const Ref<TPixmap> screen = PaintedSheet(sheet, kPictureWidth, kPictureHeight);
-  loaded.frames.clear();
+  loader.loaded.frames.clear();
   for (const SheetImage& row : kSheetImages)
-    loaded.frames.push_back(CutSheetFrames(row, screen, mask));
+    loader.loaded.frames.push_back(CutSheetFrames(row, screen, loader.mask));
 }
 
 void LoadAll() {
   try {
     CutSheet(TImage::Load(LoadPixmap("incbin::zumbrix_3d.png"), IMAGE_MASKED | IMAGE_DYNAMIC,
-                          mask.r, mask.g, mask.b));
+                          loader.mask.r, loader.mask.g, loader.mask.b));
   } catch (const std::exception&) {
-    loaded.frames.clear();  // made on the game thread instead, where the error is reported
+    loader.loaded.frames.clear();  // made on the game thread instead, where the error is reported
   }
   try {
-    loaded.logo = LoadPixmap("incbin::vxlogo.png");
+    loader.loaded.logo = LoadPixmap("incbin::vxlogo.png");
   } catch (const std::exception&) {
-    loaded.logo.reset();
+    loader.loaded.logo.reset();
   }
 }
 
 // A start-up that fails while the thread runs ends the program with it still decoding.
 void JoinLoader() {
-  if (loader.joinable()) loader.join();
+  if (loader.thread.joinable()) loader.thread.join();
 }
 
 }  // namespace
 
 void StartLoadingImages() {
-  if (loader.joinable()) return;
-  QueryMaskColor(mask.r, mask.g, mask.b);
+  if (loader.thread.joinable()) return;
+  QueryMaskColor(loader.mask.r, loader.mask.g, loader.mask.b);
   PixmapLoaders();  // the loaders registered here, not raced for by the thread
   static const bool joined_at_exit = std::atexit(JoinLoader) == 0;
   (void)joined_at_exit;
-  loaded = Loaded{};
-  loader = std::thread(LoadAll);
+  loader.loaded = ImageLoader::Loaded{};
+  loader.thread = std::thread(LoadAll);
 }
 
 void FinishLoadingImages() {
-  if (loader.joinable()) {
-    loader.join();
+  if (loader.thread.joinable()) {
+    loader.thread.join();
   } else {
-    QueryMaskColor(mask.r, mask.g, mask.b);
+    QueryMaskColor(loader.mask.r, loader.mask.g, loader.mask.b);
     LoadAll();
   }
-  if (loaded.frames.size() != std::size(kSheetImages)) {
+  if (loader.loaded.frames.size() != std::size(kSheetImages)) {
     // The thread could not make them: the same work here, where a failure reaches the player.
     CutSheet(ImportImage("incbin::zumbrix_3d.png", -1));
   }
@@ -82,7 +85,7 @@ void FinishLoadingImages() {
     const SheetImage& row = kSheetImages[r];
     SetAutoCenterHandle(row.centred);
     Ref<TImage> image = NewImage(row.width, row.height, row.frames);
-    for (int i = 0; i < row.frames; ++i) image->SetPixmap(i, loaded.frames[r][i]);
+    for (int i = 0; i < row.frames; ++i) image->SetPixmap(i, loader.loaded.frames[r][i]);
     images.push_back(image);
     *SheetImageGlobals()[r] = image;
   }
@@ -91,16 +94,16 @@ void FinishLoadingImages() {
   // where the driver can, so that the sprites of a frame draw without switching texture.
   MakeFramesTogether(images);
   PrepareImageFont(DefaultImageFont());  // the title's and pause screen's text
-  logo = loaded.logo ? ImportImage(loaded.logo, -1) : nullptr;
-  if (logo) {
-    CenterImageHandle(logo);
-    logo->Frame(0);
+  loader.logo = loader.loaded.logo ? ImportImage(loader.loaded.logo, -1) : nullptr;
+  if (loader.logo) {
+    CenterImageHandle(loader.logo);
+    loader.logo->Frame(0);
   }
-  loaded = Loaded{};
+  loader.loaded = ImageLoader::Loaded{};
 }
 
 Ref<TImage> TakeSplashLogo() {
-  Ref<TImage> taken = logo;
-  logo.reset();
+  Ref<TImage> taken = loader.logo;
+  loader.logo.reset();
   return taken;
 }

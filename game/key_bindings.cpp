@@ -6,8 +6,9 @@
 
 namespace {
 
+// Apart from the game's state: the bindings are settings, and the replays keep them per game.
+// Set from the settings at each start and from a recording at each replayed game's start.
 InputChoices choices;
-const KeyBindings& active = choices.bindings;
 
 int Index(GameAction action) { return static_cast<int>(action); }
 
@@ -32,17 +33,17 @@ const KeyBindings& ActiveBindings() { return choices.bindings; }
 void UseInputChoices(const InputChoices& in_force) { choices = in_force; }
 
 int ActionKeyHits(GameAction action) {
-  const int key = active.keys[Index(action)];
+  const int key = choices.bindings.keys[Index(action)];
   return key == kNoKey ? 0 : KeyHits(key);
 }
 
 bool ActionKeyDown(GameAction action) {
-  const int key = active.keys[Index(action)];
+  const int key = choices.bindings.keys[Index(action)];
   return key != kNoKey && IsKeyDown(key) != 0;
 }
 
 int ActionButtonHits(GameAction action) {
-  const int button = active.pads[Index(action)];
+  const int button = choices.bindings.pads[Index(action)];
   const int hits = button == kNoButton ? 0 : JoyButtonHits(button, kGameJoystickPort);
   if (action != GameAction::kPause || button == kStartButton) return hits;
   return hits + JoyButtonHits(kStartButton, kGameJoystickPort);

@@ -10,13 +10,13 @@ void lazershot_tag::Create(int tracer, int x, int y) {
   shot->x = x;
   shot->y = y;
   shot->tracer = tracer != 0 ? 1 : 0;
-  shotlist->AddLast(shot.get());
+  playfield.shotlist->AddLast(shot.get());
 }
 
 void lazershot_tag::Draw() const {
   const float scale = tracer == 1 ? 0.7f : 0.9f;
-  drawimage3d(lazerimg, static_cast<float>(x), static_cast<float>(y), 0, 4.0f, 0, scale, scale,
-              alpha);
+  drawimage3d(assets.lazerimg, static_cast<float>(x), static_cast<float>(y), 0, 4.0f, 0, scale,
+              scale, alpha);
 }
 
 void lazershot_tag::update() {
@@ -28,5 +28,5 @@ void lazershot_tag::update() {
     Create(1, x, y);
   }
   // The list may hold the last reference: nothing is touched after the removal.
-  if (y < 10 || !(alpha > 0)) shotlist->Remove(this);
+  if (y < 10 || !(alpha > 0)) playfield.shotlist->Remove(this);
 }

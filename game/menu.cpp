@@ -132,7 +132,7 @@ bool FinishMenuPass() {
   SetColor(255, 255, 255);
   FlipScreen(-1);
   if (AppCloseRequested()) {
-    quitflag = 1;
+    program.quitflag = 1;
     return false;
   }
   return true;

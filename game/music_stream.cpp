@@ -44,6 +44,7 @@ struct Worker {
 // The latest track's worker last. A track that is replaced only has its worker told to stop:
 // waiting for it could hold up a frame when the machine is busy, so it is joined later, once it
 // has finished.
+// Apart from the game's state: the music threads' own, heard and never steering play.
 std::vector<std::unique_ptr<Worker>> workers;
 
 void CancelAll() {
@@ -182,6 +183,7 @@ PreparedTrack PrepareTrack(const std::string& path) {
 
 // The tracks PrepareMusicTracks was given, made by a thread of their own in the order given.
 // `prepared` holds those done; a path still in `pending` is being made or waits its turn.
+// Apart from the game's state: the thread that decodes tracks ahead, for the whole process.
 struct Preparer {
   std::mutex mutex;
   std::condition_variable done;

@@ -58,8 +58,11 @@ constexpr int kBackRow = kRowCount;  // "Back", after the table's rows
 
 // The output the sound started on, which a change of the setting leaves playing until the next
 // start.
-SoundOutput started_output = SoundOutput::Auto;
-bool started_known = false;
+// Apart from the game's state: it is the sound device's, kept for the whole process.
+struct StartedOutput {
+  SoundOutput output = SoundOutput::Auto;
+  bool known = false;
+} started;
 
 // The settings as the run shows them: the display and colours may have been switched by keys.
 Settings Shown() {
@@ -73,7 +76,7 @@ Settings Shown() {
 std::string ValueText(const SettingKey& key, const Settings& now) {
   if (key.type == SettingType::Boolean) return key.get(now) ? "on" : "off";
   std::string text = SettingText(key, now);
-  if (std::string_view(key.name) == "sound_output" && now.sound != started_output) {
+  if (std::string_view(key.name) == "sound_output" && now.sound != started.output) {
     text += " (next start)";
   }
   return text;
@@ -115,9 +118,9 @@ bool OptionsKeyHit() {
 
 void OptionsScreen(const Ref<TImage>& backdrop) {
   ModalScreenScope scope(ModalScreen::Options);
-  if (!started_known) {
-    started_known = true;
-    started_output = RunSettings().sound;
+  if (!started.known) {
+    started.known = true;
+    started.output = RunSettings().sound;
   }
   HoldPointer(false);
   MenuInput input;
@@ -142,7 +145,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
         } else if (!kRows[selected].key) {
           if (command.action != MenuAction::kLeft) {
             ControlsScreen(backdrop);
-            if (quitflag) return;
+            if (program.quitflag) return;
             input.Begin();
           }
         } else {

@@ -17,12 +17,12 @@ void particle_tag::Create(float x, float y, float maxscale, int count) {
     p->rotation = static_cast<float>(RandomRange(0, 360));
     p->xstp = static_cast<float>(RandomRange(-2.5, 2.5));
     p->ystp = static_cast<float>(RandomRange(-2.5, 0));
-    particlelist->AddLast(p.get());
+    playfield.particlelist->AddLast(p.get());
   }
 }
 
 void particle_tag::Draw() const {
-  drawimage3d(splatimg, x, y, frame, 6.0f, rotation, scale, scale, alpha);
+  drawimage3d(assets.splatimg, x, y, frame, 6.0f, rotation, scale, scale, alpha);
 }
 
 void particle_tag::update() {
@@ -33,5 +33,5 @@ void particle_tag::update() {
   alpha -= 0.001f;
   Draw();
   // Particles are not removed at the side edges: the side bars hide them until they fall out.
-  if (alpha <= 0 || y > 480) particlelist->Remove(this);
+  if (alpha <= 0 || y > 480) playfield.particlelist->Remove(this);
 }

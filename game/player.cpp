@@ -41,12 +41,12 @@ void player_tag::update(int controls) {
     // A press during the cool-down is consumed all the same: holding or hammering does not queue.
     if (FirePressed() && shotctr == 0) {
       shotctr = 8;
-      playsfx(snd_shot);
+      playsfx(assets.snd_shot);
       lazershot_tag::Create(0, x, y);
     }
     if (HyperspacePressed() && hyperctr == 0) {
       hyperctr = 100;
-      playsfx(snd_hyper);
+      playsfx(assets.snd_hyper);
     }
     const int mx = MousePosX(), my = MousePosY();
     if (mx != x || my != y) {
@@ -76,6 +76,6 @@ void player_tag::update(int controls) {
 
 void player_tag::Draw() const {
   if (dead) return;
-  drawimage3d(shipimg, static_cast<float>(x), static_cast<float>(y), frame, 3.0f, 0, 0.9f, 0.7f,
-              hyperctr > 0 ? 0.2f : 1.0f);
+  drawimage3d(assets.shipimg, static_cast<float>(x), static_cast<float>(y), frame, 3.0f, 0, 0.9f,
+              0.7f, hyperctr > 0 ? 0.2f : 1.0f);
 }

@@ -10,14 +10,16 @@ void points_tag::Create(float x, float y, int frame) {
   points->frame = frame;
   points->x = x;
   points->y = y;
-  pointslist->AddLast(points.get());
+  playfield.pointslist->AddLast(points.get());
 }
 
-void points_tag::Draw() const { drawimage3d(pointsimg, x, y, frame, 3.0f, 0, 1.0f, 1.0f, alpha); }
+void points_tag::Draw() const {
+  drawimage3d(assets.pointsimg, x, y, frame, 3.0f, 0, 1.0f, 1.0f, alpha);
+}
 
 void points_tag::update() {
   Draw();
   // In 32-bit floats alpha is still just above 0 after 100 steps: 101 drawings.
   alpha -= 0.01f;
-  if (!(alpha > 0)) pointslist->Remove(this);
+  if (!(alpha > 0)) playfield.pointslist->Remove(this);
 }

@@ -56,6 +56,8 @@ struct Recorder {
   std::size_t kept = 0;  // bytes of the finished games kept
   int bestgames = 0;     // games kept as the best so far
 };
+// The recorder and the player live apart from the game's state they record and check: they sit
+// between the game and its input. Each is set up by the start of a recording or a replay.
 Recorder rec;
 
 void BeginGame() {
@@ -65,7 +67,7 @@ void BeginGame() {
   rec.writer = ReplayInputWriter{};
   rec.track = ShipTrackWriter{};
   rec.track.Add(ShipPointNow());
-  rec.startbest = player->hscore;
+  rec.startbest = playfield.player->hscore;
   rec.base = InputPumpPoints();
   rec.reads = 0;
   for (int p = 0; p < kReplayPorts; ++p) rec.last[p] = SampleOfPort(SaveJoystickPort(p));
@@ -82,7 +84,7 @@ void FinishGame(GameEnd end) {
   // Started and abandoned in one frame, the game began at the flip inside the abandoning, which
   // no replay could restore at: there was nothing to play anyway.
   if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
-  const bool raised = player->hscore > rec.startbest;
+  const bool raised = playfield.player->hscore > rec.startbest;
   std::vector<RecordedGame>& games = rec.run.journal.games;
   if (rec.keeps == RecordingKeeps::kBestGame) {
     if (!raised) return;
@@ -98,10 +100,10 @@ void FinishGame(GameEnd end) {
 }
 
 TObject* RecordFlip(int, TObject* data, TObject*) {
-  if (!rec.on || !player) return data;
+  if (!rec.on || !playfield.player) return data;
   const bool loop = FrameLoopFlip();
   if (rec.ingame) {
-    const bool ends = loop && titlemode == 1;
+    const bool ends = loop && game_mode.titlemode == 1;
     const std::uint32_t number = rec.writer.Frames() + 1;
     if (ends || number % kReplayCheckEvery == 0) rec.writer.Check(GameStateHash());
     rec.writer.EndFrame();
@@ -109,10 +111,10 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
     rec.base = InputPumpPoints();
     rec.reads = 0;
     if (ends) FinishGame(GameEnd::kTitle);
-  } else if (loop && titlemode == 0 && rec.titleseen) {
+  } else if (loop && game_mode.titlemode == 0 && rec.titleseen) {
     BeginGame();
   }
-  if (loop) rec.titleseen = titlemode == 1;
+  if (loop) rec.titleseen = game_mode.titlemode == 1;
   return data;
 }
 
@@ -194,9 +196,9 @@ void BeginReplayedGame(std::size_t index) {
   UseInputChoices(game.choices);
   // The track the recorded game started at its first get-ready frame, which the title's
   // replayed frame never reached.
-  if (getready == 1 && seqctr >= 1) {
-    HaltChannel(musicchannel);
-    playmusic(phase == 2 ? 2 : phase == 1 ? 1 : 0);
+  if (game_mode.getready == 1 && game_mode.seqctr >= 1) {
+    HaltChannel(program.musicchannel);
+    playmusic(progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0);
   }
   play.started = true;
   NextFrame();
@@ -298,7 +300,7 @@ bool CutShortByAClose() {
 TObject* ReplayFlip(int, TObject* data, TObject*) {
   if (play.status != ReplayStatus::kPlaying || play.finishing) return data;
   if (!play.started) {
-    if (FrameLoopFlip() && player) BeginReplayedGame(0);
+    if (FrameLoopFlip() && playfield.player) BeginReplayedGame(0);
     return data;
   }
   if (play.tail) {
@@ -392,7 +394,7 @@ void ResumeRecording() {
   ZX_CHECK_MAIN_THREAD();
   if (!rec.on || !rec.paused) return;
   rec.paused = false;
-  rec.titleseen = titlemode == 1;
+  rec.titleseen = game_mode.titlemode == 1;
   ListenForRecording();
 }
 

@@ -43,6 +43,7 @@ void ShowDivergence(const std::string& message) {
 }
 
 // Where the recorded run now going keeps its replays, for a save that cannot wait for its end.
+// Apart from the game's state: the paths of the run's recording, set once by the run.
 struct ReplayPaths {
   std::string path, best_path;
 } saves;
@@ -51,7 +52,7 @@ struct ReplayPaths {
 // the replays, the settings), without the music's fade-out and without the display. It runs on
 // the main thread, which owns the recording and the game's state.
 void SaveAfterLostDisplay() {
-  if (!player) return;
+  if (!playfield.player) return;
   savehiscore();
   if (Recording()) {
     NoteCloseRequest();  // the game ends here: so does its replay
@@ -83,7 +84,7 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   while (gameframe()) {
   }
   const RecordedRun run = StopRecording();
-  result.score = player->score;
+  result.score = playfield.player->score;
   result.games = static_cast<int>(run.journal.games.size());
   for (const RecordedGame& game : run.journal.games) result.frames += static_cast<int>(game.frames);
   result.new_best = run.bestgame >= 0;
@@ -125,7 +126,7 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
   }
   const ReplayStatus status = CurrentReplayStatus();
   result.frames = ReplayFramesPlayed();
-  result.score = player ? player->score : 0;
+  result.score = playfield.player ? playfield.player->score : 0;
   if (status == ReplayStatus::kDiverged || status == ReplayStatus::kEnded) {
     result.exit = ReplayExit::kDiverged;
     result.message = ReplayDivergence();
@@ -138,7 +139,7 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
         "replay diverged " + ReplayPlace() + ": the game ended before the recording did";
   }
   StopReplay();
-  HaltChannel(musicchannel);
+  HaltChannel(program.musicchannel);
   StopMusicStreams();
   if (result.exit == ReplayExit::kDiverged && !headless) ShowDivergence(result.message);
   return result;

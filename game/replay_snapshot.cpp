@@ -1,26 +1,38 @@
-// replay_snapshot.cpp - one list of fields for each part of the state, walked to write the bytes,
-// to check them and to put them back.
+// replay_snapshot.cpp - the state walk (state_fields.h) and the polled input, written as bytes,
+// checked and put back.
 #include "game/replay_snapshot.h"
 
 #include <cmath>
 
 #include "core/main_thread.h"
 #include "core/random.h"
-#include "game/entities.h"
-#include "game/globals.h"
 #include "game/replay_bytes.h"
+#include "game/state_fields.h"
 #include "game/state_hash.h"
 #include "system/input_seam.h"
 
 namespace {
 
-// Counters and scores stay far below this in any game; a larger one could overflow as it counts.
-constexpr int kMaxCount = 1 << 30;
 // Positions, angles, scales and speeds: a game's stay within a few thousand.
 constexpr float kMaxMagnitude = 1.0e6f;
 // Objects of one list: a game holds a few hundred at most.
 constexpr std::uint64_t kMaxObjects = 20000;
 constexpr int kPorts = 16;
+
+// The ship's fields, the best score included: a game starts from the score file's best.
+template <class V>
+void ShipFields(V& v, player_tag& p) {
+  v.Int(p.x, -kMaxStateCount, kMaxStateCount);
+  v.Int(p.y, -kMaxStateCount, kMaxStateCount);
+  v.Int(p.frame, 0, 3);
+  for (int* count : {&p.shotctr, &p.hyperctr, &p.score, &p.wave, &p.topsc}) {
+    v.Int(*count, 0, kMaxStateCount);
+  }
+  v.Int(p.dead, 0, 1);
+  v.Int(p.hscore, -kMaxStateCount,
+        kMaxStateCount);  // a damaged score file may have left it negative
+  v.Int(p.newhs, 0, 1);
+}
 
 // Writes each field.
 struct Writing {
@@ -28,9 +40,22 @@ struct Writing {
   void Int(int& v, int, int) { out.Signed(v); }
   void Flag(bool& v) { out.Byte(v ? 1 : 0); }
   void Float(float& f) { out.Float(f); }
+  template <class T>
+  void Apart(T&) {}
+  void Random() { out.Signed(RandomSeed()); }
+  void Ship(player_tag*& ship) { ShipFields(*this, *ship); }
+  template <class T>
+  void List(TList*& list) {
+    int count = 0;
+    WalkList<T>(*list, [&](T*) { ++count; });
+    out.Unsigned(static_cast<std::uint64_t>(count));
+    WalkList<T>(*list, [&](T* object) { EntityFields(*this, *object); });
+  }
 };
 
-// Reads each field within its range; stores it only when `apply` (the second pass).
+// Reads each field within its range; stores it only when `apply` (the second pass, after the
+// first found every field in range). The first pass needs no game: it reads the ship and each
+// list's objects into scratch objects that are thrown away.
 struct Reading {
   ReplayBytesIn& in;
   bool apply;
@@ -48,112 +73,29 @@ struct Reading {
     if (!std::isfinite(read) || std::fabs(read) > kMaxMagnitude) in.bad = true;
     if (apply) f = read;
   }
+  template <class T>
+  void Apart(T&) {}
+  void Random() {
+    const std::int64_t seed = in.Signed();
+    if (seed < 1 || seed > 2147483646) in.bad = true;
+    if (apply && !in.bad) SeedRandom(static_cast<std::int32_t>(seed));
+  }
+  void Ship(player_tag*& ship) {
+    Ref<player_tag> scratch = apply ? nullptr : New<player_tag>();
+    ShipFields(*this, apply ? *ship : *scratch);
+  }
+  template <class T>
+  void List(TList*& list) {
+    const std::uint64_t count = in.Unsigned(kMaxObjects);
+    if (apply) list->Clear();
+    Ref<T> scratch = apply ? nullptr : New<T>();
+    for (std::uint64_t i = 0; i < count && !in.bad; ++i) {
+      Ref<T> object = apply ? New<T>() : scratch;
+      EntityFields(*this, *object);
+      if (apply) list->AddLast(object.get());
+    }
+  }
 };
-
-template <class V>
-void ModeFields(V& v) {
-  for (int* flag : {&titlemode, &getready, &playing, &waveend, &gameover, &quitflag}) {
-    v.Int(*flag, 0, 1);
-  }
-  v.Int(phase, 0, 2);
-  for (int* count :
-       {&spawnrate, &spawnctr, &swarmid, &swarmsmade, &swarmsperwave, &swarmskilled, &escaped}) {
-    v.Int(*count, 0, kMaxCount);
-  }
-  v.Int(steermousex, -kMaxCount, kMaxCount);
-  v.Int(steermousey, -kMaxCount, kMaxCount);
-  v.Int(seqctr, -1, kMaxCount);
-  v.Flag(cycledone);
-  v.Float(fade);
-}
-
-template <class V>
-void Fields(V& v, player_tag& p) {
-  v.Int(p.x, -kMaxCount, kMaxCount);
-  v.Int(p.y, -kMaxCount, kMaxCount);
-  v.Int(p.frame, 0, 3);
-  for (int* count : {&p.shotctr, &p.hyperctr, &p.score, &p.wave, &p.topsc}) {
-    v.Int(*count, 0, kMaxCount);
-  }
-  v.Int(p.dead, 0, 1);
-  v.Int(p.hscore, -kMaxCount, kMaxCount);  // a damaged score file may have left it negative
-  v.Int(p.newhs, 0, 1);
-}
-
-template <class V>
-void Fields(V& v, starfield_tag& s) {
-  v.Int(s.x, -kMaxCount, kMaxCount);
-  v.Int(s.y, -kMaxCount, kMaxCount);
-  v.Int(s.size, 0, 2);
-}
-
-template <class V>
-void Fields(V& v, lazershot_tag& s) {
-  v.Int(s.x, -kMaxCount, kMaxCount);
-  v.Int(s.y, -kMaxCount, kMaxCount);
-  v.Int(s.tracer, 0, 1);
-  v.Float(s.alpha);
-}
-
-template <class V>
-void Fields(V& v, starbee_tag& b) {
-  for (float* f : {&b.x, &b.y, &b.rotation, &b.scale, &b.alpha, &b.ystp}) v.Float(*f);
-  v.Int(b.btype, 0, 2);
-  v.Int(b.frame, 0, 2);
-  v.Int(b.spawntravel, 0, kMaxCount);
-  v.Int(b.speed, -kMaxCount, kMaxCount);
-  v.Int(b.spawnid, 0, kMaxCount);
-  v.Int(b.shotctr, -kMaxCount, kMaxCount);
-  // A bonus bee counts its hits here; the others index the eight-entry tables.
-  v.Int(b.valueid, 0, b.btype == BeeType(BeeKind::kBonus) ? kMaxCount : 7);
-  v.Int(b.spinning, 0, 1);
-}
-
-template <class V>
-void Fields(V& v, beeshot_tag& s) {
-  for (float* f : {&s.x, &s.y, &s.rotation, &s.xstp}) v.Float(*f);
-}
-
-template <class V>
-void Fields(V& v, beesplat_tag& s) {
-  for (float* f : {&s.x, &s.y, &s.alpha, &s.rotation, &s.scale}) v.Float(*f);
-  v.Int(s.frame, 0, 6);
-  v.Int(s.frametmr, 0, kMaxCount);
-}
-
-template <class V>
-void Fields(V& v, points_tag& s) {
-  for (float* f : {&s.x, &s.y, &s.alpha}) v.Float(*f);
-  v.Int(s.frame, 0, 7);
-}
-
-template <class V>
-void Fields(V& v, particle_tag& s) {
-  for (float* f : {&s.x, &s.y, &s.xstp, &s.ystp, &s.alpha, &s.scale, &s.rotation}) v.Float(*f);
-  v.Int(s.frame, 0, 6);
-}
-
-template <class T>
-void WriteList(ReplayBytesOut& out, TList* list) {
-  int count = 0;
-  WalkList<T>(*list, [&](T*) { ++count; });
-  out.Unsigned(static_cast<std::uint64_t>(count));
-  Writing w{out};
-  WalkList<T>(*list, [&](T* object) { Fields(w, *object); });
-}
-
-template <class T>
-void ReadList(Reading& r, TList* list) {
-  const std::uint64_t count = r.in.Unsigned(kMaxObjects);
-  if (r.apply) list->Clear();
-  // The first pass reads into one object that is thrown away.
-  Ref<T> scratch = r.apply ? nullptr : New<T>();
-  for (std::uint64_t i = 0; i < count && !r.in.bad; ++i) {
-    Ref<T> object = r.apply ? New<T>() : scratch;
-    Fields(r, *object);
-    if (r.apply) list->AddLast(object.get());
-  }
-}
 
 // Only what differs from an empty table is written: an index step and the value.
 void WriteSparse(ReplayBytesOut& out, const int* values, int size) {
@@ -196,12 +138,12 @@ void WriteInput(ReplayBytesOut& out, const PolledInputState& s) {
 PolledInputState ReadInput(ReplayBytesIn& in) {
   PolledInputState s;
   ReadSparse(in, s.keys, s.kKeys, 0, 1);
-  ReadSparse(in, s.keyhits, s.kKeys, 0, kMaxCount);
+  ReadSparse(in, s.keyhits, s.kKeys, 0, kMaxStateCount);
   s.charcount = static_cast<int>(in.Unsigned(s.kChars));
   for (int i = 0; i < s.charcount; ++i) s.chars[i] = in.Int();
   for (int b = 0; b < s.kButtons; ++b) {
     s.buttons[b] = in.Int(0, 1);
-    s.buttonhits[b] = in.Int(0, kMaxCount);
+    s.buttonhits[b] = in.Int(0, kMaxStateCount);
   }
   s.mousex = in.Int();
   s.mousey = in.Int();
@@ -242,8 +184,8 @@ bool ReadPorts(ReplayBytesIn& in, JoystickPortState (&ports)[kPorts]) {
       a = in.Float();
       if (!std::isfinite(a) || std::fabs(a) > kMaxMagnitude) return false;
     }
-    for (int& h : s.hits) h = static_cast<int>(in.Unsigned(kMaxCount));
-    s.unplugs = static_cast<int>(in.Unsigned(kMaxCount));
+    for (int& h : s.hits) h = static_cast<int>(in.Unsigned(kMaxStateCount));
+    s.unplugs = static_cast<int>(in.Unsigned(kMaxStateCount));
   }
   return !in.bad;
 }
@@ -253,20 +195,7 @@ bool Walk(const std::vector<std::uint8_t>& bytes, bool apply, std::uint64_t* has
   ReplayBytesIn in(bytes.data(), bytes.size());
   Reading r{in, apply};
   *hash = in.Fixed(8);
-  ModeFields(r);
-  const std::int64_t seed = in.Signed();
-  if (seed < 1 || seed > 2147483646) return false;
-  if (apply) SeedRandom(static_cast<std::int32_t>(seed));
-  // The first pass needs no game: it reads the ship into one that is thrown away.
-  Ref<player_tag> scratch = apply ? nullptr : New<player_tag>();
-  Fields(r, apply ? *player : *scratch);
-  ReadList<starfield_tag>(r, starlist);
-  ReadList<lazershot_tag>(r, shotlist);
-  ReadList<starbee_tag>(r, beelist);
-  ReadList<beeshot_tag>(r, beeshotlist);
-  ReadList<beesplat_tag>(r, splatlist);
-  ReadList<points_tag>(r, pointslist);
-  ReadList<particle_tag>(r, particlelist);
+  WalkGameState(r);
   const PolledInputState input = ReadInput(in);
   JoystickPortState ports[kPorts] = {};
   if (!ReadPorts(in, ports) || in.bad || !in.AtEnd()) return false;
@@ -282,19 +211,10 @@ bool Walk(const std::vector<std::uint8_t>& bytes, bool apply, std::uint64_t* has
 std::vector<std::uint8_t> TakeGameSnapshot() {
   ZX_CHECK_MAIN_THREAD();
   ReplayBytesOut out;
-  if (!player || !starlist) return out.out;
+  if (!playfield.player || !playfield.starlist) return out.out;
   out.Fixed(GameStateHash(), 8);
   Writing w{out};
-  ModeFields(w);
-  out.Signed(RandomSeed());
-  Fields(w, *player);
-  WriteList<starfield_tag>(out, starlist);
-  WriteList<lazershot_tag>(out, shotlist);
-  WriteList<starbee_tag>(out, beelist);
-  WriteList<beeshot_tag>(out, beeshotlist);
-  WriteList<beesplat_tag>(out, splatlist);
-  WriteList<points_tag>(out, pointslist);
-  WriteList<particle_tag>(out, particlelist);
+  WalkGameState(w);
   WriteInput(out, SavePolledInput());
   WritePorts(out);
   return out.out;
@@ -308,7 +228,8 @@ bool CheckGameSnapshot(const std::vector<std::uint8_t>& bytes) {
 SnapshotRestore RestoreGameSnapshot(const std::vector<std::uint8_t>& bytes) {
   ZX_CHECK_MAIN_THREAD();
   std::uint64_t hash = 0;
-  if (!player || !starlist || !CheckGameSnapshot(bytes)) return SnapshotRestore::kNotSnapshot;
+  if (!playfield.player || !playfield.starlist || !CheckGameSnapshot(bytes))
+    return SnapshotRestore::kNotSnapshot;
   Walk(bytes, true, &hash);
   return GameStateHash() == hash ? SnapshotRestore::kRestored : SnapshotRestore::kOtherState;
 }

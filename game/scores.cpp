@@ -23,6 +23,7 @@
 
 namespace {
 
+// Apart from the game's state: the score file as read, set by each start.
 // What start-up found. A stored score that could not be read is kept: this run's best may be
 // lower than it, and overwriting it would lose it.
 ScoreFile stored = ScoreFile::Missing;
@@ -86,14 +87,15 @@ bool writehiscore(const std::string& path, int value) {
 
 void loadhiscore() {
   const GameFiles& files = CurrentGameFiles();
-  player->hscore = readhiscore(files.scorefile, &stored);
+  playfield.player->hscore = readhiscore(files.scorefile, &stored);
   if (files.gamescorefile.empty()) return;
   // A game in a read-only folder (or installed) may hold a best of its own: shown, and carried
   // to the player's file by the next save.
   ScoreFile found;
   const int game = readhiscore(files.gamescorefile, &found);
   if (found != ScoreFile::Read) return;
-  player->hscore = stored == ScoreFile::Read ? std::max(player->hscore, game) : game;
+  playfield.player->hscore =
+      stored == ScoreFile::Read ? std::max(playfield.player->hscore, game) : game;
 }
 
 void savehiscore() {
@@ -111,19 +113,20 @@ void savehiscore() {
     return;
   }
   if (now == ScoreFile::Read) {
-    player->hscore = std::max(player->hscore, onfile);
-    if (onfile == player->hscore) return;  // the file already holds the best
+    playfield.player->hscore = std::max(playfield.player->hscore, onfile);
+    if (onfile == playfield.player->hscore) return;  // the file already holds the best
   }
   // The player's own folder is made on the first save; the game's data/ is never created.
   if (files.peruserscore) {
     CreateFolders(files.scorefile.substr(0, files.scorefile.find_last_of('/')), 0700);
   }
-  writehiscore(files.scorefile, player->hscore);
+  writehiscore(files.scorefile, playfield.player->hscore);
 }
 void updatebestscore() {
-  if (player->score > player->hscore && player->newhs == 0) {
-    player->newhs = 1;
-    playsfx(snd_hscore);
+  if (playfield.player->score > playfield.player->hscore && playfield.player->newhs == 0) {
+    playfield.player->newhs = 1;
+    playsfx(assets.snd_hscore);
   }
-  if (player->score > player->hscore) player->hscore = player->score;
+  if (playfield.player->score > playfield.player->hscore)
+    playfield.player->hscore = playfield.player->score;
 }

@@ -6,6 +6,8 @@
 
 namespace {
 
+// Apart from the game's state: which modal screen runs, named in the frame log. Set and put
+// back by each ModalScreenScope.
 ModalScreen modal = ModalScreen::None;
 
 }  // namespace
@@ -31,11 +33,12 @@ const char* CurrentScreenName() {
     case ModalScreen::None:
       break;
   }
-  if (gameover == 1) return "gameover";
+  if (game_mode.gameover == 1) return "gameover";
   // The wave-end sequence: the ship rises to the top, then the caption flies away with it.
-  if (waveend == 1) return player && player->y < -30 ? "flyaway" : "waveend";
-  if (getready == 1) return "getready";
-  if (titlemode == 1) return "title";
-  if (playing == 1) return "play";
+  if (game_mode.waveend == 1)
+    return playfield.player && playfield.player->y < -30 ? "flyaway" : "waveend";
+  if (game_mode.getready == 1) return "getready";
+  if (game_mode.titlemode == 1) return "title";
+  if (game_mode.playing == 1) return "play";
   return "idle";
 }

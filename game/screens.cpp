@@ -43,7 +43,7 @@ void drawnumber(const std::string& text, float x) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c < '0' || c > '9') continue;
-    drawimage3d(digitimg, x + 17.0f * static_cast<float>(i), 22, c - '0', 2, 0, 1, 1, 1);
+    drawimage3d(assets.digitimg, x + 17.0f * static_cast<float>(i), 22, c - '0', 2, 0, 1, 1, 1);
   }
 }
 
@@ -58,14 +58,14 @@ void drawcentredtext(const std::string& text, float y) {
 
 void drawtitle() {
   // The prompt fades out over 50 frames and comes back at full strength, over and over.
-  fade -= 0.02f;
-  if (fade < 0) fade = 1.0f;
+  game_mode.fade -= 0.02f;
+  if (game_mode.fade < 0) game_mode.fade = 1.0f;
   DrawTitlePicture();
 }
 
 void DrawTitlePicture() {
-  drawimage3d(logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
-  drawimage3d(promptimg, 320, 290, 0, 3, 0, 1, 1, fade);
+  drawimage3d(assets.logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
+  drawimage3d(assets.promptimg, 320, 290, 0, 3, 0, 1, 1, game_mode.fade);
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
   const std::string best = BestGameLine();
   if (!best.empty()) {
@@ -88,14 +88,14 @@ bool OnBestGameLine(int x, int y) {
 }
 
 void drawhud() {
-  drawimage3d(hudlabelimg, 85, 0, 0, 2, 0, 1, 1, 1);
-  drawimage3d(hudlabelimg, 278, 0, 1, 2, 0, 1, 1, 1);
-  drawimage3d(hudlabelimg, 478, 0, 2, 2, 0, 1, 1, 1);
-  drawnumber(hudtext(player->score), 85);
+  drawimage3d(assets.hudlabelimg, 85, 0, 0, 2, 0, 1, 1, 1);
+  drawimage3d(assets.hudlabelimg, 278, 0, 1, 2, 0, 1, 1, 1);
+  drawimage3d(assets.hudlabelimg, 478, 0, 2, 2, 0, 1, 1, 1);
+  drawnumber(hudtext(playfield.player->score), 85);
   updatebestscore();
-  std::string best = hudtext(player->hscore);
+  std::string best = hudtext(playfield.player->hscore);
   drawnumber(best, 320.0f - 8.0f * static_cast<float>(best.size()));
-  std::string wave = hudtext(player->wave);
+  std::string wave = hudtext(playfield.player->wave);
   drawnumber(wave, 560.0f - 16.0f * static_cast<float>(wave.size()));
 }
 
@@ -134,11 +134,11 @@ void drawsidebars() {
 }
 
 void drawbonuspanels() {
-  drawimage3d(bonusbannerimg, 160, 90, 0, 3, 0, 1, 1, 1);
-  drawimage3d(bonusbannerimg, 320, 90, 1, 3, 0, 1, 1, 1);
-  drawimage3d(bonusbannerimg, 480, 90, 2, 3, 0, 1, 1, 1);
-  for (int i = 0; i < escaped; ++i) {
-    drawimage3d(beeimg, 100.0f + 30.0f * static_cast<float>(i), 460, 0, 3, 0, 0.5f, 0.5f, 1);
+  drawimage3d(assets.bonusbannerimg, 160, 90, 0, 3, 0, 1, 1, 1);
+  drawimage3d(assets.bonusbannerimg, 320, 90, 1, 3, 0, 1, 1, 1);
+  drawimage3d(assets.bonusbannerimg, 480, 90, 2, 3, 0, 1, 1, 1);
+  for (int i = 0; i < progress.escaped; ++i) {
+    drawimage3d(assets.beeimg, 100.0f + 30.0f * static_cast<float>(i), 460, 0, 3, 0, 0.5f, 0.5f, 1);
   }
 }
 
@@ -146,8 +146,8 @@ void drawpause(const Ref<TImage>& frozen) {
   SetBlend(BLEND_SOLID);
   if (frozen) PaintImage(frozen, 0, 0, 0);
   drawcentredtext(pausetexts[0], 180);
-  drawcentredtext(pausetexts[1] + volumelabels[musicstep], 210);
-  drawcentredtext(pausetexts[2] + volumelabels[sfxstep], 230);
+  drawcentredtext(pausetexts[1] + volumelabels[program.musicstep], 210);
+  drawcentredtext(pausetexts[2] + volumelabels[program.sfxstep], 230);
   drawcentredtext(pausetexts[3] + ColourModeLabel(GetColourMode()), 250);
   drawcentredtext(kOptionsLine, 290);
   SetColor(255, 255, 255);

@@ -25,8 +25,12 @@ constexpr int kF12 = Key(KeyCode::kF12);
 constexpr int kNoteFrames = 4 * 60;     // how long the picture's path is shown
 constexpr std::size_t kNoteChars = 76;  // what fits across the picture in the font
 
-std::string note;  // where the last picture went, or why it did not
-int note_left = 0;
+// The note on screen, apart from the game's state: drawn over the finished frame, never steering
+// play. Set by each F12.
+struct Note {
+  std::string text;     // where the last picture went, or why it did not
+  int frames_left = 0;  // how long it is still shown
+} note;
 
 // The note in a dark strip near the bottom, drawn over the finished frame after any picture is
 // taken, so that no picture holds it; the drawing state is left as it was.
@@ -41,8 +45,8 @@ void DrawNote() {
   DrawRect(0, 430, 640, 20);
   SetAlpha(1);
   SetColor(255, 255, 160);
-  const float width = static_cast<float>(MeasureTextWidth(note));
-  PaintText(note, 320 - width / 2, 436);
+  const float width = static_cast<float>(MeasureTextWidth(note.text));
+  PaintText(note.text, 320 - width / 2, 436);
   SetColor(r, g, b);
   SetAlpha(alpha);
   SetBlend(blend);
@@ -51,13 +55,14 @@ void DrawNote() {
 TObject* SaveOnF12(int, TObject* data, TObject*) {
   if (KeyHits(kF12) && WritesPlayerFiles()) {
     const std::string path = SaveScreenshot();
-    note = path.empty() ? "Picture not saved (see the terminal)" : "Picture saved: " + path;
+    note.text = path.empty() ? "Picture not saved (see the terminal)" : "Picture saved: " + path;
     // A long path keeps its end, where the file's name is.
-    if (note.size() > kNoteChars) note = "..." + note.substr(note.size() - (kNoteChars - 3));
-    note_left = kNoteFrames;
+    if (note.text.size() > kNoteChars)
+      note.text = "..." + note.text.substr(note.text.size() - (kNoteChars - 3));
+    note.frames_left = kNoteFrames;
   }
-  if (note_left > 0) {
-    --note_left;
+  if (note.frames_left > 0) {
+    --note.frames_left;
     DrawNote();
   }
   return data;

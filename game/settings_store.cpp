@@ -12,12 +12,13 @@ namespace {
 // A settings file is a few hundred bytes; one this large is something else, and is left alone.
 constexpr std::size_t kMaxSettingsFile = 1 << 20;
 
-// The display and colour modes last seen by KeepPictureSettings.
-DisplayMode shown_mode = DisplayMode::Fullscreen;
-ColourMode shown_colours = ColourMode::Anaglyph;
-StereoMode shown_stereo = StereoMode::Off;
-
+// The settings of the run and of the file, apart from the game's state: they steer no play the
+// replays do not record. Read afresh by each start (LoadSettings).
 struct Store {
+  // The display and colour modes last seen by KeepPictureSettings.
+  DisplayMode shown_mode = DisplayMode::Fullscreen;
+  ColourMode shown_colours = ColourMode::Anaglyph;
+  StereoMode shown_stereo = StereoMode::Off;
   std::string path;           // empty: nothing is read or written
   bool keep = true;           // false: the file could not be read at start, so it is never written
   Settings stored, run;       // the file's values with this run's changes; this run's (with the
@@ -65,16 +66,17 @@ bool FirstStart() { return store.first; }
 const Settings& RunSettings() { return store.run; }
 
 SettingsMark MarkSettings() {
-  return {store.stored, store.run, store.unsaved, shown_mode, shown_colours, shown_stereo};
+  return {store.stored,     store.run,           store.unsaved,
+          store.shown_mode, store.shown_colours, store.shown_stereo};
 }
 
 void ReturnToSettings(const SettingsMark& mark) {
   store.stored = mark.stored;
   store.run = mark.run;
   store.unsaved = mark.unsaved;
-  shown_mode = mark.shown_mode;
-  shown_colours = mark.shown_colours;
-  shown_stereo = mark.shown_stereo;
+  store.shown_mode = mark.shown_mode;
+  store.shown_colours = mark.shown_colours;
+  store.shown_stereo = mark.shown_stereo;
 }
 
 const Settings& StoredSettings() { return store.stored; }
@@ -125,27 +127,27 @@ void ApplyPictureSettings() {
   SetScalePolicy(store.run.scale);
   SetColourMode(store.run.colours);
   SetStereoMode(store.run.stereo);
-  shown_mode = store.run.display;
-  shown_colours = store.run.colours;
-  shown_stereo = store.run.stereo;
+  store.shown_mode = store.run.display;
+  store.shown_colours = store.run.colours;
+  store.shown_stereo = store.run.stereo;
 }
 
 void KeepPictureSettings() {
   const ColourMode colours = GetColourMode();
-  if (colours != shown_colours) {
-    shown_colours = colours;
+  if (colours != store.shown_colours) {
+    store.shown_colours = colours;
     ChangeSettings([colours](Settings& s) { s.colours = colours; });
   }
   const StereoMode stereo = ChosenStereoMode();
-  if (stereo != shown_stereo) {
-    shown_stereo = stereo;
+  if (stereo != store.shown_stereo) {
+    store.shown_stereo = stereo;
     ChangeSettings([stereo](Settings& s) { s.stereo = stereo; });
   }
   const DisplayMode now = CurrentDisplayMode();
-  if (now == shown_mode) return;
+  if (now == store.shown_mode) return;
   // Only the player's switch between the window and full screen is a choice to keep; a refused
   // display mode falling back to the desktop is not.
-  const bool switched = now == DisplayMode::Window || shown_mode == DisplayMode::Window;
-  shown_mode = now;
+  const bool switched = now == DisplayMode::Window || store.shown_mode == DisplayMode::Window;
+  store.shown_mode = now;
   if (switched) ChangeSettings([now](Settings& s) { s.display = now; });
 }

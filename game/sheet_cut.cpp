@@ -12,9 +12,10 @@ namespace {
 
 // In the layout's order, each named as its row names it.
 Ref<TImage>* const kSheetGlobals[] = {
-    &starimg,     &shipimg,     &beeimg,      &splatimg,  &pointsimg,   &bonusbannerimg,
-    &lazerimg,    &beeshotimg,  &logoimg,     &promptimg, &getreadyimg, &bonusroundimg,
-    &wavedoneimg, &gameoverimg, &hudlabelimg, &digitimg,
+    &assets.starimg,     &assets.shipimg,        &assets.beeimg,      &assets.splatimg,
+    &assets.pointsimg,   &assets.bonusbannerimg, &assets.lazerimg,    &assets.beeshotimg,
+    &assets.logoimg,     &assets.promptimg,      &assets.getreadyimg, &assets.bonusroundimg,
+    &assets.wavedoneimg, &assets.gameoverimg,    &assets.hudlabelimg, &assets.digitimg,
 };
 static_assert(std::size(kSheetGlobals) == std::size(kSheetImages),
               "one global per image of the sheet");

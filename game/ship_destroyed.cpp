@@ -7,10 +7,12 @@
 
 void destroyship() {
   clearentities();
-  player->dead = 1;
-  playsfx(snd_shipdie);
-  HaltChannel(musicchannel);
+  playfield.player->dead = 1;
+  playsfx(assets.snd_shipdie);
+  HaltChannel(program.musicchannel);
   EnterGameOver();
-  beesplat_tag::Create(static_cast<float>(player->x), static_cast<float>(player->y), 0.5f);
-  particle_tag::Create(static_cast<float>(player->x), static_cast<float>(player->y), 0.4f, 80);
+  beesplat_tag::Create(static_cast<float>(playfield.player->x),
+                       static_cast<float>(playfield.player->y), 0.5f);
+  particle_tag::Create(static_cast<float>(playfield.player->x),
+                       static_cast<float>(playfield.player->y), 0.4f, 80);
 }

@@ -21,12 +21,12 @@ constexpr int kFarthest = 1 << 24;
 
 ShipPoint ShipPointNow() {
   ShipPoint point;
-  if (!player) return point;
-  point.x = player->x;
-  point.y = player->y;
-  point.shown = player->dead == 0;
-  point.hyper = player->hyperctr > 0;
-  point.score = player->score;
+  if (!playfield.player) return point;
+  point.x = playfield.player->x;
+  point.y = playfield.player->y;
+  point.shown = playfield.player->dead == 0;
+  point.hyper = playfield.player->hyperctr > 0;
+  point.score = playfield.player->score;
   return point;
 }
 

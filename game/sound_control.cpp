@@ -23,34 +23,34 @@ void playmusic(int track) {
   if (track < 0 || track > 3) return;
   // Loaded afresh each time, so every start plays the track from its beginning.
   Ref<TSound> music = LoadMusicTrack(DataFile(kTrackFiles[track]));
-  musicchannel = music ? PrepareSound(music, nullptr) : nullptr;
-  ChannelVolume(musicchannel, musicvol);
-  UnpauseChannel(musicchannel);
+  program.musicchannel = music ? PrepareSound(music, nullptr) : nullptr;
+  ChannelVolume(program.musicchannel, program.musicvol);
+  UnpauseChannel(program.musicchannel);
 }
 
 void playsfx(const Ref<TSound>& sound) {
   if (!sound) return;
   Ref<TChannel> channel = PrepareSound(sound, nullptr);
-  ChannelVolume(channel, sfxvol);
+  ChannelVolume(channel, program.sfxvol);
   UnpauseChannel(channel);
 }
 
 void stepmusicvolume() {
-  musicstep += 1;
-  musicvol += 0.1f;
-  if (musicstep > 10) {
-    musicstep = 0;
-    musicvol = 0.0f;
+  program.musicstep += 1;
+  program.musicvol += 0.1f;
+  if (program.musicstep > 10) {
+    program.musicstep = 0;
+    program.musicvol = 0.0f;
   }
-  ChannelVolume(musicchannel, musicvol);
+  ChannelVolume(program.musicchannel, program.musicvol);
 }
 
 void stepsfxvolume() {
-  sfxstep += 1;
-  sfxvol += 0.1f;
-  if (sfxstep > 10) {
-    sfxstep = 0;
-    sfxvol = 0.0f;
+  program.sfxstep += 1;
+  program.sfxvol += 0.1f;
+  if (program.sfxstep > 10) {
+    program.sfxstep = 0;
+    program.sfxvol = 0.0f;
   }
-  playsfx(snd_shot);
+  playsfx(assets.snd_shot);
 }

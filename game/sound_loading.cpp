@@ -22,74 +22,78 @@ struct EffectFile {
 };
 
 const std::array<EffectFile, 14> kEffects = {{
-    {&snd_shot, "shot1.ogg"},
-    {&snd_hyper, "hypersp.ogg"},
-    {&snd_gstart, "gstart.ogg"},
-    {&snd_endwave, "endwave.ogg"},
-    {&snd_bhit, "bhit.ogg"},
-    {&snd_bhit1, "bhit1.ogg"},
-    {&snd_lswarm, "lswarm.ogg"},
-    {&snd_sswarm, "sswarm.ogg"},
-    {&snd_sbhit, "sbhit.ogg"},
-    {&snd_sbdie, "sbdie.ogg"},
-    {&snd_shipdie, "shipdie.ogg"},
-    {&snd_flyaway, "flyaway.ogg"},
-    {&snd_beewarp, "beewarp.ogg"},
-    {&snd_hscore, "hscore.ogg"},
+    {&assets.snd_shot, "shot1.ogg"},
+    {&assets.snd_hyper, "hypersp.ogg"},
+    {&assets.snd_gstart, "gstart.ogg"},
+    {&assets.snd_endwave, "endwave.ogg"},
+    {&assets.snd_bhit, "bhit.ogg"},
+    {&assets.snd_bhit1, "bhit1.ogg"},
+    {&assets.snd_lswarm, "lswarm.ogg"},
+    {&assets.snd_sswarm, "sswarm.ogg"},
+    {&assets.snd_sbhit, "sbhit.ogg"},
+    {&assets.snd_sbdie, "sbdie.ogg"},
+    {&assets.snd_shipdie, "shipdie.ogg"},
+    {&assets.snd_flyaway, "flyaway.ogg"},
+    {&assets.snd_beewarp, "beewarp.ogg"},
+    {&assets.snd_hscore, "hscore.ogg"},
 }};
 
-// Written by the decoding thread only until it is joined; read by the game thread after.
-std::array<Ref<TAudioSample>, kEffects.size()> decoded;
-std::array<std::string, kEffects.size()> paths;
-std::thread decoder;
-bool started = false;
+// The decoder's own state, apart from the game's: its thread writes part of it. Started once per
+// process; the effects go to `assets` when the game thread takes them.
+struct EffectDecoder {
+  // Written by the decoding thread only until it is joined; read by the game thread after.
+  std::array<Ref<TAudioSample>, kEffects.size()> decoded;
+  std::array<std::string, kEffects.size()> paths;
+  std::thread thread;
+  bool started = false;
+} decoder;
 
 void DecodeAll() {
   for (std::size_t i = 0; i < kEffects.size(); ++i) {
     try {
-      decoded[i] = LoadSample(paths[i]);
+      decoder.decoded[i] = LoadSample(decoder.paths[i]);
     } catch (const std::exception&) {
-      decoded[i].reset();
+      decoder.decoded[i].reset();
     }
   }
 }
 
 // A start-up that fails while the thread runs ends the program with it still decoding.
 void JoinDecoder() {
-  if (decoder.joinable()) decoder.join();
+  if (decoder.thread.joinable()) decoder.thread.join();
 }
 
 }  // namespace
 
 void StartLoadingSounds() {
-  if (started) return;
-  started = true;
-  for (std::size_t i = 0; i < kEffects.size(); ++i) paths[i] = DataFile(kEffects[i].file);
+  if (decoder.started) return;
+  decoder.started = true;
+  for (std::size_t i = 0; i < kEffects.size(); ++i) decoder.paths[i] = DataFile(kEffects[i].file);
   AudioSampleLoaders();  // the loaders registered here, not raced for by the thread
   static const bool joined_at_exit = std::atexit(JoinDecoder) == 0;
   (void)joined_at_exit;
-  decoder = std::thread(DecodeAll);
+  decoder.thread = std::thread(DecodeAll);
   PrepareMusic();
 }
 
 void FinishLoadingSounds() {
-  if (decoder.joinable()) {
-    decoder.join();
+  if (decoder.thread.joinable()) {
+    decoder.thread.join();
   } else {
-    for (std::size_t i = 0; i < kEffects.size(); ++i) paths[i] = DataFile(kEffects[i].file);
+    for (std::size_t i = 0; i < kEffects.size(); ++i) decoder.paths[i] = DataFile(kEffects[i].file);
     DecodeAll();
   }
-  started = false;
+  decoder.started = false;
   for (std::size_t i = 0; i < kEffects.size(); ++i) {
     Ref<TSound> sound;
     try {
-      sound = decoded[i] ? LoadAudio(decoded[i], 0) : nullptr;
+      sound = decoder.decoded[i] ? LoadAudio(decoder.decoded[i], 0) : nullptr;
     } catch (const std::exception&) {
       sound.reset();
     }
     if (!sound)
-      std::fprintf(stderr, "Sound %s could not be loaded: effect off\n", paths[i].c_str());
+      std::fprintf(stderr, "Sound %s could not be loaded: effect off\n", decoder.paths[i].c_str());
     *kEffects[i].sound = sound;
-    decoded[i].reset();
+    decoder.decoded[i].reset();
   }
 }

@@ -30,7 +30,7 @@ int BurstZoneValue(float x) {
 }
 
 bool SwarmHasBees(int spawnid) {
-  for (TObject* object : *beelist) {
+  for (TObject* object : *playfield.beelist) {
     auto* bee = dynamic_cast<starbee_tag*>(object);
     if (bee && bee->btype == BeeType(BeeKind::kSwarm) && bee->spawnid == spawnid) return true;
   }
@@ -52,12 +52,12 @@ void starbee_tag::Create(int btype, float x, float y, float scale, int spawnid, 
     bee->alpha = 0.1f;
     bee->scale = scale;
     bee->speed = speedtable[valueid];
-    beelist->AddLast(bee.get());
+    playfield.beelist->AddLast(bee.get());
   } else if (btype == BeeType(BeeKind::kBonus)) {
     int side = static_cast<int>(RandomRange(0, 2));
     Ref<starbee_tag> bee(new starbee_tag);
     bee->btype = BeeType(BeeKind::kBonus);
-    playsfx(snd_sswarm);
+    playsfx(assets.snd_sswarm);
     bee->alpha = 1.0f;
     bee->speed = static_cast<int>(RandomRange(2, 6));
     bee->scale = 0.5f;
@@ -69,11 +69,11 @@ void starbee_tag::Create(int btype, float x, float y, float scale, int spawnid, 
       bee->x = 580;
       bee->rotation = static_cast<float>(RandomRange(270, 315));
     }
-    beelist->AddLast(bee.get());
+    playfield.beelist->AddLast(bee.get());
   } else if (btype == BeeType(BeeKind::kSwarm)) {
-    if (!titlemode && swarmsmade == swarmsperwave) return;
-    swarmsmade += 1;
-    if (!titlemode) playsfx(snd_beewarp);
+    if (!game_mode.titlemode && wave_counts.swarmsmade == progress.swarmsperwave) return;
+    wave_counts.swarmsmade += 1;
+    if (!game_mode.titlemode) playsfx(assets.snd_beewarp);
     int cx = static_cast<int>(RandomRange(140, 500));
     int cy = static_cast<int>(RandomRange(20, 200));
     for (int k = 0; k < 8; ++k) {
@@ -86,7 +86,7 @@ void starbee_tag::Create(int btype, float x, float y, float scale, int spawnid, 
       bee->scale = 0.2f;
       bee->rotation = static_cast<float>(e);
       bee->btype = BeeType(BeeKind::kSwarm);
-      beelist->AddLast(bee.get());
+      playfield.beelist->AddLast(bee.get());
     }
   }
 }
@@ -113,12 +113,12 @@ void MoveMerged(starbee_tag& b) {
   if (b.rotation > 179 && b.rotation < 181) {
     // Diving: faster, and homing on the ship's x.
     b.y += 4.0f;
-    if (b.x > player->x) {
+    if (b.x > playfield.player->x) {
       b.x = static_cast<float>(b.x - RandomRange(0.1, 1.0));
     } else {
       b.x = static_cast<float>(b.x + RandomRange(0.1, 1.0));
     }
-  } else if (!titlemode) {
+  } else if (!game_mode.titlemode) {
     b.shotctr -= 1;
     if (b.shotctr <= 0) {
       b.shotctr = static_cast<int>(RandomRange(20, 100));
@@ -128,17 +128,18 @@ void MoveMerged(starbee_tag& b) {
   if (b.x < 30) b.x = 630;
   if (b.x > 630) b.x = 30;
   if (b.y > 480) {
-    if (titlemode) {
-      beelist->Remove(&b);
+    if (game_mode.titlemode) {
+      playfield.beelist->Remove(&b);
     } else {
       b.x = static_cast<float>(RandomRange(100, 540));
       b.y = -20;
     }
   }
   // The bee's body meets the ship as the small bullet shape, unscaled and unturned.
-  if (!titlemode &&
-      ImagesOverlap(shipimg, static_cast<float>(player->x), static_cast<float>(player->y), 0,
-                    beeshotimg, static_cast<float>(static_cast<int>(b.x)),
+  if (!game_mode.titlemode &&
+      ImagesOverlap(assets.shipimg, static_cast<float>(playfield.player->x),
+                    static_cast<float>(playfield.player->y), 0, assets.beeshotimg,
+                    static_cast<float>(static_cast<int>(b.x)),
                     static_cast<float>(static_cast<int>(b.y)), 0)) {
     destroyship();
   }
@@ -155,16 +156,16 @@ void MoveBonus(starbee_tag& b) {
     b.ystp += 0.06f;
     b.rotation = static_cast<float>(b.rotation + b.speed * (b.ystp * 3.0));
     if (b.y < 100) {
-      playsfx(snd_sbdie);
+      playsfx(assets.snd_sbdie);
       beesplat_tag::Create(b.x, b.y, 0.5f);
       particle_tag::Create(b.x, b.y, 0.5f, 40);
-      player->score += b.valueid * BurstZoneValue(b.x);
-      beelist->Remove(&b);
+      playfield.player->score += b.valueid * BurstZoneValue(b.x);
+      playfield.beelist->Remove(&b);
     }
   }
   if (b.x < 60 || b.x > 580 || b.y > 480) {
-    beelist->Remove(&b);
-    escaped += 1;
+    playfield.beelist->Remove(&b);
+    progress.escaped += 1;
   }
 }
 
@@ -176,20 +177,20 @@ void Merge(starbee_tag& b) {
   int id = b.spawnid;
   float ix = static_cast<float>(static_cast<int>(b.x));
   float iy = static_cast<float>(static_cast<int>(b.y));
-  beelist->Remove(&b);
-  for (TObject* object : *beelist) {
+  playfield.beelist->Remove(&b);
+  for (TObject* object : *playfield.beelist) {
     auto* mate = dynamic_cast<starbee_tag*>(object);
     if (mate && mate->btype == BeeType(BeeKind::kSwarm) && mate->spawnid == id) {
       c += 0.1f;
       n -= 1;
-      beelist->Remove(mate);
+      playfield.beelist->Remove(mate);
     }
   }
-  if (titlemode) {
+  if (game_mode.titlemode) {
     starbee_tag::Create(BeeType(BeeKind::kMerged), ix, iy,
                         static_cast<float>(RandomRange(0.2, 1.0)), 0, 0);
   } else {
-    playsfx(snd_lswarm);
+    playsfx(assets.snd_lswarm);
     if (n < 0) n = 0;
     if (n > 7) n = 7;
     starbee_tag::Create(BeeType(BeeKind::kMerged), ix, iy, c, 0, n);
@@ -205,39 +206,39 @@ void MoveSwarm(starbee_tag& b) {
 }
 
 void TestShots(starbee_tag& b) {
-  for (TListEnum e = shotlist->ObjectEnumerator(); e.HasNext();) {
+  for (TListEnum e = playfield.shotlist->ObjectEnumerator(); e.HasNext();) {
     auto* shot = dynamic_cast<lazershot_tag*>(e.NextObject());
     if (!shot || shot->tracer) continue;
     if (!ImagesOverlapTransformed(
-            lazerimg, static_cast<float>(shot->x), static_cast<float>(shot->y), 0, 0, 1, 1, beeimg,
-            static_cast<float>(static_cast<int>(b.x)), static_cast<float>(static_cast<int>(b.y)),
-            b.frame, b.rotation, b.scale, b.scale)) {
+            assets.lazerimg, static_cast<float>(shot->x), static_cast<float>(shot->y), 0, 0, 1, 1,
+            assets.beeimg, static_cast<float>(static_cast<int>(b.x)),
+            static_cast<float>(static_cast<int>(b.y)), b.frame, b.rotation, b.scale, b.scale)) {
       continue;
     }
     if (b.btype == BeeType(BeeKind::kSwarm)) {
-      playsfx(snd_bhit1);
+      playsfx(assets.snd_bhit1);
       points_tag::Create(b.x, b.y, 0);
       beesplat_tag::Create(b.x, b.y, 0.0f);
-      player->score += pointstable[0];
+      playfield.player->score += pointstable[0];
       // A bee that merged in this very update lives on in the merged bee; otherwise a swarm shot
       // to its last bee never merges, and counts as destroyed so that the wave can still end.
       const int swarm = b.spawnid;
-      bool lastofswarm = beelist->Remove(&b) == 1 && !SwarmHasBees(swarm);
-      shotlist->Remove(shot);
-      if (lastofswarm && !titlemode) swarmskilled += 1;
+      bool lastofswarm = playfield.beelist->Remove(&b) == 1 && !SwarmHasBees(swarm);
+      playfield.shotlist->Remove(shot);
+      if (lastofswarm && !game_mode.titlemode) wave_counts.swarmskilled += 1;
       return;
     }
     if (b.btype == BeeType(BeeKind::kMerged)) {
       if (b.alpha < 1.0f) continue;  // still fading in: the shot passes through
-      swarmskilled += 1;
-      playsfx(snd_bhit);
-      playsfx(snd_sbdie);
+      wave_counts.swarmskilled += 1;
+      playsfx(assets.snd_bhit);
+      playsfx(assets.snd_sbdie);
       points_tag::Create(b.x, b.y, b.valueid);
       beesplat_tag::Create(b.x, b.y, b.scale);
       particle_tag::Create(b.x, b.y, b.scale, 15);
-      player->score += pointstable[b.valueid];
-      beelist->Remove(&b);
-      shotlist->Remove(shot);
+      playfield.player->score += pointstable[b.valueid];
+      playfield.beelist->Remove(&b);
+      playfield.shotlist->Remove(shot);
       return;
     }
     if (b.btype == BeeType(BeeKind::kBonus)) {
@@ -245,8 +246,8 @@ void TestShots(starbee_tag& b) {
       b.spinning = 1;
       b.ystp = -4.0f;
       if (shot->x > b.x) b.speed = -b.speed;
-      shotlist->Remove(shot);
-      playsfx(snd_sbhit);
+      playfield.shotlist->Remove(shot);
+      playsfx(assets.snd_sbhit);
       return;
     }
   }
@@ -269,7 +270,7 @@ void starbee_tag::Draw() const {
     drawtext3d("x" + std::to_string(valueid), x - 8, y - 22, 3.0f, 0, 1, 1, 4, 1.0f, 0, 255, 255,
                255, 0, false);
   }
-  drawimage3d(beeimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
+  drawimage3d(assets.beeimg, x, y, frame, 3.0f, rotation, scale, scale, alpha);
 }
 
 void starbee_tag::update() {

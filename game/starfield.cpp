@@ -25,18 +25,18 @@ void starfield_tag::Create() {
     star->size = static_cast<int>(RandomRange(0, 3));
     star->x = static_cast<int>(RandomRange(80, 560));
     star->y = static_cast<int>(RandomRange(0, 480));
-    starlist->AddLast(star.get());
+    playfield.starlist->AddLast(star.get());
   }
 }
 
 void starfield_tag::Draw() const {
   const Layer& layer = kLayers[size < 0 || size > 2 ? 0 : size];
   if (DrawnWithoutDepth()) {
-    drawimageflat(starimg, static_cast<float>(x), static_cast<float>(y), 0, 0, layer.scale,
+    drawimageflat(assets.starimg, static_cast<float>(x), static_cast<float>(y), 0, 0, layer.scale,
                   layer.scale, 1.0f, layer.brightness);
   } else {
-    drawimage3d(starimg, static_cast<float>(x), static_cast<float>(y), 0, layer.separation, 0,
-                layer.scale, layer.scale, 1.0f);
+    drawimage3d(assets.starimg, static_cast<float>(x), static_cast<float>(y), 0, layer.separation,
+                0, layer.scale, layer.scale, 1.0f);
   }
   SetColor(255, 255, 255);
 }

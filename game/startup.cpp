@@ -50,15 +50,15 @@ constexpr char kGameTitle[] = "Zumbrix - 3D Edition";
 // the wait (and, through quitflag, the program).
 void SitOutSuspension() {
   if (!IsAppSuspended()) return;
-  HoldChannel(musicchannel);
+  HoldChannel(program.musicchannel);
   while (IsAppSuspended()) {
     if (AppCloseRequested()) {
-      quitflag = 1;
+      program.quitflag = 1;
       break;
     }
     PauseMillis(10);
   }
-  UnpauseChannel(musicchannel);
+  UnpauseChannel(program.musicchannel);
 }
 
 }  // namespace
@@ -93,7 +93,7 @@ void splashscreen() {
   float alpha = 1.0f, scale = 0.1f, separation = -4.0f;
   for (;;) {
     Cls();
-    WalkList<starfield_tag>(*starlist, [](starfield_tag* star) { star->update(); });
+    WalkList<starfield_tag>(*playfield.starlist, [](starfield_tag* star) { star->update(); });
     drawimage3d(logo, 320, 220, 0, separation, 0, scale, scale, alpha);
     scale += 0.004f;
     separation += 0.04f;
@@ -107,8 +107,8 @@ void splashscreen() {
     FlipScreen(-1);
     SitOutSuspension();
     // A close request ends the program before the title; the best score is still saved.
-    if (quitflag || AppCloseRequested()) {
-      quitflag = 1;
+    if (program.quitflag || AppCloseRequested()) {
+      program.quitflag = 1;
       return;
     }
     if (alpha == 0 || MouseHits(1) || ActionButtonHits(GameAction::kFire)) break;
@@ -145,15 +145,15 @@ void gamestartup(std::int32_t seed) {
   StartSoundOutput(RunSettings().sound);
   starfield_tag::Create();
 
-  musicchannel = NewChannel();
+  program.musicchannel = NewChannel();
   JoystickCount();
   HidePointer();
 
   loadresources();
   loadhiscore();
   NoteStartupStep("score");
-  player->reset();
+  playfield.player->reset();
   splashscreen();
-  if (quitflag) return;
+  if (program.quitflag) return;
   EnterTitleAfterSplash();
 }

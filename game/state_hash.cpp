@@ -1,12 +1,11 @@
-// state_hash.cpp - FNV-1a over the flags, counters, random state and every entity.
+// state_hash.cpp - FNV-1a over every field the state walk names, bar those apart from play.
 #include "game/state_hash.h"
 
 #include <cstring>
 
 #include "core/main_thread.h"
 #include "core/random.h"
-#include "game/entities.h"
-#include "game/globals.h"
+#include "game/state_fields.h"
 
 namespace {
 
@@ -31,64 +30,37 @@ class Fnv {
   std::uint64_t value_ = 0xCBF29CE484222325ull;
 };
 
-template <class T, class F>
-void HashList(Fnv& h, TList* list, F&& fields) {
-  h.Int(list->Count());
-  WalkList<T>(*list, [&](T* object) { fields(*object); });
-}
+// Every value as a 64-bit integer, floats by their bits.
+struct Hashing {
+  Fnv& h;
+  void Int(int& v, int, int) { h.Int(v); }
+  void Flag(bool& v) { h.Int(v ? 1 : 0); }
+  void Float(float& f) { h.Float(f); }
+  template <class T>
+  void Apart(T&) {}
+  void Random() { h.Int(RandomSeed()); }
+  // The best score and its jingle flag are left out: they come from the player's file, which a
+  // replay on another machine does not share, and nothing in play depends on them.
+  void Ship(player_tag*& ship) {
+    const player_tag& p = *ship;
+    for (int v : {p.x, p.y, p.frame, p.shotctr, p.hyperctr, p.dead, p.score, p.wave, p.topsc}) {
+      h.Int(v);
+    }
+  }
+  template <class T>
+  void List(TList*& list) {
+    h.Int(list->Count());
+    WalkList<T>(*list, [&](T* object) { EntityFields(*this, *object); });
+  }
+};
 
 }  // namespace
 
 std::uint64_t GameStateHash() {
   ZX_CHECK_MAIN_THREAD();
-  if (!player || !starlist) return 0;
+  if (!playfield.player || !playfield.starlist) return 0;
   Fnv h;
-  for (int v : {titlemode, getready, playing, waveend, gameover, quitflag, phase, spawnrate,
-                spawnctr, swarmid, swarmsmade, swarmsperwave, swarmskilled, escaped, steermousex,
-                steermousey, seqctr, cycledone ? 1 : 0}) {
-    h.Int(v);
-  }
-  h.Float(fade);
-  h.Int(RandomSeed());
-  const player_tag& p = *player;
-  // The best score and its jingle flag are left out: they come from the player's file, which a
-  // replay on another machine does not share, and nothing in play depends on them.
-  for (int v : {p.x, p.y, p.frame, p.shotctr, p.hyperctr, p.dead, p.score, p.wave, p.topsc}) {
-    h.Int(v);
-  }
-  HashList<starfield_tag>(h, starlist, [&](const starfield_tag& s) {
-    h.Int(s.x);
-    h.Int(s.y);
-    h.Int(s.size);
-  });
-  HashList<lazershot_tag>(h, shotlist, [&](const lazershot_tag& s) {
-    h.Int(s.x);
-    h.Int(s.y);
-    h.Int(s.tracer);
-    h.Float(s.alpha);
-  });
-  HashList<starbee_tag>(h, beelist, [&](const starbee_tag& b) {
-    for (float f : {b.x, b.y, b.rotation, b.scale, b.alpha, b.ystp}) h.Float(f);
-    for (int v :
-         {b.btype, b.frame, b.spawntravel, b.speed, b.spawnid, b.shotctr, b.valueid, b.spinning}) {
-      h.Int(v);
-    }
-  });
-  HashList<beeshot_tag>(h, beeshotlist, [&](const beeshot_tag& s) {
-    for (float f : {s.x, s.y, s.rotation, s.xstp}) h.Float(f);
-  });
-  HashList<beesplat_tag>(h, splatlist, [&](const beesplat_tag& s) {
-    for (float f : {s.x, s.y, s.alpha, s.rotation, s.scale}) h.Float(f);
-    h.Int(s.frame);
-    h.Int(s.frametmr);
-  });
-  HashList<points_tag>(h, pointslist, [&](const points_tag& s) {
-    for (float f : {s.x, s.y, s.alpha}) h.Float(f);
-    h.Int(s.frame);
-  });
-  HashList<particle_tag>(h, particlelist, [&](const particle_tag& s) {
-    for (float f : {s.x, s.y, s.xstp, s.ystp, s.alpha, s.scale, s.rotation}) h.Float(f);
-    h.Int(s.frame);
-  });
+  Hashing hashing{h};
+  WalkGameState(hashing);
   return h.Value();
 }

@@ -15,24 +15,26 @@
 #include "graphics/image_draw.h"
 
 void spawner() {
-  spawnctr += 1;
-  if (phase < 2 && spawnctr >= spawnrate) {
-    spawnctr = 0;
+  wave_counts.spawnctr += 1;
+  if (progress.phase < 2 && wave_counts.spawnctr >= progress.spawnrate) {
+    wave_counts.spawnctr = 0;
     // The id advances even when the wave is full and the swarm is refused.
-    swarmid += 1;
-    if (swarmid > 150) swarmid = 0;
-    starbee_tag::Create(BeeType(BeeKind::kSwarm), 0, 0, 0, swarmid, 0);
-  } else if (phase == 2 && spawnctr >= 140) {
-    spawnctr = 0;
+    wave_counts.swarmid += 1;
+    if (wave_counts.swarmid > 150) wave_counts.swarmid = 0;
+    starbee_tag::Create(BeeType(BeeKind::kSwarm), 0, 0, 0, wave_counts.swarmid, 0);
+  } else if (progress.phase == 2 && wave_counts.spawnctr >= 140) {
+    wave_counts.spawnctr = 0;
     starbee_tag::Create(BeeType(BeeKind::kBonus), 0, 0, 0, 0, 0);
   }
 }
 
 void checkwaveend() {
-  if (!((playing == 1 && swarmskilled >= swarmsperwave) || escaped >= 3)) return;
+  if (!((game_mode.playing == 1 && wave_counts.swarmskilled >= progress.swarmsperwave) ||
+        progress.escaped >= 3))
+    return;
   clearentities();
-  HaltChannel(musicchannel);
-  playsfx(snd_flyaway);
+  HaltChannel(program.musicchannel);
+  playsfx(assets.snd_flyaway);
   EnterWaveEnd();
 }
 
@@ -41,15 +43,19 @@ namespace {
 // Reduced flashing holds a look this many frames: at most three changes a second.
 constexpr int kHeldFlashFrames = 20;
 
-FlashLook shown;    // the look last drawn
-int held_for = -1;  // frames the held look has been shown; -1: none held (a new flash)
+// The caption's held look, apart from the game's state: reduced flashing changes only what is
+// drawn, never the random draws or the state hash.
+struct HeldFlash {
+  FlashLook shown;    // the look last drawn
+  int held_for = -1;  // frames the held look has been shown; -1: none held (a new flash)
+} held_flash;
 
 // The caption's flashing copy in `look`.
 void PaintFlash(const FlashLook& look) {
   SetAlpha(look.alpha);
   SetDrawScale(look.sx, look.sy);
   SetColor(look.r, look.g, look.b);
-  PaintImage(wavedoneimg, 320, 198, 0);
+  PaintImage(assets.wavedoneimg, 320, 198, 0);
   SetDrawScale(1, 1);
   SetColor(255, 255, 255);
 }
@@ -65,49 +71,52 @@ void flashcaption() {
   look.g = static_cast<int>(RandomRange(0, 255));
   look.b = static_cast<int>(RandomRange(0, 255));
   const bool reduced = RunSettings().flashing == Flashing::kReduced;
-  if (!reduced || held_for < 0 || held_for >= kHeldFlashFrames) {
-    shown = look;
-    held_for = 0;
+  if (!reduced || held_flash.held_for < 0 || held_flash.held_for >= kHeldFlashFrames) {
+    held_flash.shown = look;
+    held_flash.held_for = 0;
   }
-  ++held_for;
-  PaintFlash(shown);
+  ++held_flash.held_for;
+  PaintFlash(held_flash.shown);
 }
 
 }  // namespace
 
-FlashLook LastFlashLook() { return shown; }
+FlashLook LastFlashLook() { return held_flash.shown; }
 
 void DrawWaveEndCaption() {
-  if (!waveend || !(player->y < -30) || cycledone) return;
+  const int y = playfield.player->y;
+  if (!game_mode.waveend || !(y < -30) || game_mode.cycledone) return;
   SetBlend(BLEND_ALPHA);
-  if (player->y > -999) PaintFlash(shown);
+  if (y > -999) PaintFlash(held_flash.shown);
   SetAlpha(1);
   // Where the shaking caption is on the average.
-  drawimage3d(wavedoneimg, 320, 200, 0, 3, 0, 1.2f, 1.4f, player->y < -999 ? fade : 1.0f);
+  drawimage3d(assets.wavedoneimg, 320, 200, 0, 3, 0, 1.2f, 1.4f, y < -999 ? game_mode.fade : 1.0f);
 }
 
 void flyaway() {
-  if (!waveend) return;
-  player->y -= 6;
+  if (!game_mode.waveend) return;
+  playfield.player->y -= 6;
   SetBlend(BLEND_ALPHA);
-  if (player->y > -999 && player->y < -30 && !cycledone) {
+  if (playfield.player->y > -999 && playfield.player->y < -30 && !game_mode.cycledone) {
     flashcaption();
   } else {
-    fade -= 0.006f;
-    held_for = -1;  // the next flash starts with a look of its own
+    game_mode.fade -= 0.006f;
+    held_flash.held_for = -1;  // the next flash starts with a look of its own
   }
   SetAlpha(1);
-  if (player->y < -30 && !cycledone) {
+  if (playfield.player->y < -30 && !game_mode.cycledone) {
     float x = static_cast<float>(318 + RandomRange(0, 4));
     float y = static_cast<float>(198 + RandomRange(0, 4));
-    drawimage3d(wavedoneimg, x, y, 0, 3, 0, 1.2f, 1.4f, player->y < -999 ? fade : 1.0f);
+    drawimage3d(assets.wavedoneimg, x, y, 0, 3, 0, 1.2f, 1.4f,
+                playfield.player->y < -999 ? game_mode.fade : 1.0f);
     // Paid once, in the frame the ship first rises above y = -30.
-    if (seqctr == -1) {
-      playsfx(snd_endwave);
-      seqctr = 0;
-      player->score += 2000;
-      player->wave += 1;
+    if (game_mode.seqctr == -1) {
+      playsfx(assets.snd_endwave);
+      game_mode.seqctr = 0;
+      playfield.player->score += 2000;
+      playfield.player->wave += 1;
     }
   }
-  if ((!(fade > 0) || cycledone) && player->y < -299) EnterGetReadyAfterWave();
+  if ((!(game_mode.fade > 0) || game_mode.cycledone) && playfield.player->y < -299)
+    EnterGetReadyAfterWave();
 }

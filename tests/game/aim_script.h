@@ -23,17 +23,17 @@ struct AimScript {
   void (*fire)() = [] { HarnessClick(1); };
 
   void Step() {
-    if (titlemode && !getready) {
+    if (game_mode.titlemode && !game_mode.getready) {
       if (restart) HarnessClick(1);
       return;
     }
-    if (!playing) return;
+    if (!game_mode.playing) return;
     const starbee_tag* target = nullptr;
-    float aimx = static_cast<float>(player->x);
-    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+    float aimx = static_cast<float>(playfield.player->x);
+    WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
       if (bee->btype == 1 && !shootbonus) return;
       if (bee->btype == 0 && bee->alpha < 0.6f) return;
-      if (bee->y < 0 || bee->y > player->y - 100) return;
+      if (bee->y < 0 || bee->y > playfield.player->y - 100) return;
       // The lowest bee first: it is the one that dives at the ship.
       if (target && bee->y <= target->y) return;
       target = bee;
@@ -44,7 +44,8 @@ struct AimScript {
     if (goal < 96) goal = 96;
     if (goal > 544) goal = 544;
     movepointer(static_cast<int>(goal), shipy);
-    if (target && goal == aimx && std::fabs(player->x - aimx) < 5 && player->shotctr == 0) {
+    if (target && goal == aimx && std::fabs(playfield.player->x - aimx) < 5 &&
+        playfield.player->shotctr == 0) {
       fire();
       ++shots;
     }
@@ -70,7 +71,7 @@ struct AimScript {
     }
     double closing = 8 + vy;
     if (closing < 1) closing = 1;
-    double t = (player->y - bee.y) / closing + 1;
+    double t = (playfield.player->y - bee.y) / closing + 1;
     return static_cast<float>(bee.x + vx * t);
   }
 
@@ -78,16 +79,17 @@ struct AimScript {
   // passing the ship.
   static float Dodge(float aimx) {
     std::vector<float> danger;
-    WalkList<beeshot_tag>(*beeshotlist, [&](beeshot_tag* shot) {
-      float below = player->y + 36 - shot->y;  // still to fall before it is past the ship
+    WalkList<beeshot_tag>(*playfield.beeshotlist, [&](beeshot_tag* shot) {
+      float below = playfield.player->y + 36 - shot->y;  // still to fall before it is past the ship
       if (below < 0 || below > 5 * 40) return;
-      float t = (player->y - shot->y) / 5.0f;
+      float t = (playfield.player->y - shot->y) / 5.0f;
       if (t < 0) t = 0;
       danger.push_back(shot->x + shot->xstp * t);
       danger.push_back(shot->x);
     });
-    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
-      if (bee->btype == 0 && bee->y > player->y - 140 && bee->y < player->y + 40) {
+    WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
+      if (bee->btype == 0 && bee->y > playfield.player->y - 140 &&
+          bee->y < playfield.player->y + 40) {
         danger.push_back(bee->x);
       }
     });

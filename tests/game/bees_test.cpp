@@ -9,11 +9,11 @@ namespace {
 using BeeTest = PlayfieldTest;
 
 TEST_F(BeeTest, ASwarmIsARingOfEightAroundOneCentreAndCountsTowardsTheWave) {
-  swarmsmade = 3;
+  wave_counts.swarmsmade = 3;
   starbee_tag::Create(2, 0, 0, 0, 42, 0);
-  auto bees = All<starbee_tag>(beelist);
+  auto bees = All<starbee_tag>(playfield.beelist);
   ASSERT_EQ(bees.size(), 8u);
-  EXPECT_EQ(swarmsmade, 4);
+  EXPECT_EQ(wave_counts.swarmsmade, 4);
   // The first bee sits straight above the centre heading down; the rest follow round the ring.
   float cx = bees[0]->x, cy = bees[0]->y + 150;
   EXPECT_GE(cx, 140);
@@ -29,21 +29,21 @@ TEST_F(BeeTest, ASwarmIsARingOfEightAroundOneCentreAndCountsTowardsTheWave) {
   }
 
   // A full wave refuses further swarms in play, but the attract play has no limit.
-  swarmsmade = swarmsperwave;
+  wave_counts.swarmsmade = progress.swarmsperwave;
   starbee_tag::Create(2, 0, 0, 0, 43, 0);
-  EXPECT_EQ(beelist->Count(), 8);
-  titlemode = 1;
+  EXPECT_EQ(playfield.beelist->Count(), 8);
+  game_mode.titlemode = 1;
   starbee_tag::Create(2, 0, 0, 0, 44, 0);
-  EXPECT_EQ(beelist->Count(), 16);
-  EXPECT_EQ(swarmsmade, swarmsperwave + 1);
+  EXPECT_EQ(playfield.beelist->Count(), 16);
+  EXPECT_EQ(wave_counts.swarmsmade, progress.swarmsperwave + 1);
 }
 
 // Runs whole frames of the bee list until the swarm has merged; returns the frames it took.
 int FramesUntilMerged() {
   for (int frame = 1; frame <= 200; ++frame) {
-    WalkList<starbee_tag>(*beelist, [](starbee_tag* bee) { bee->update(); });
+    WalkList<starbee_tag>(*playfield.beelist, [](starbee_tag* bee) { bee->update(); });
     bool merged = false;
-    WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) { merged |= bee->btype == 0; });
+    WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) { merged |= bee->btype == 0; });
     if (merged) return frame;
   }
   return -1;
@@ -52,69 +52,69 @@ int FramesUntilMerged() {
 TEST_F(BeeTest, AWholeSwarmMergesInItsSeventySixthUpdateIntoOneSlowCheapBee) {
   starbee_tag::Create(2, 0, 0, 0, 7, 0);
   EXPECT_EQ(FramesUntilMerged(), 76);
-  auto bees = All<starbee_tag>(beelist);
+  auto bees = All<starbee_tag>(playfield.beelist);
   ASSERT_EQ(bees.size(), 1u);
   EXPECT_EQ(bees[0]->btype, 0);
   EXPECT_EQ(bees[0]->valueid, 1);
   EXPECT_EQ(bees[0]->speed, 2);
   EXPECT_NEAR(bees[0]->scale, 0.9f, 1e-5);
-  EXPECT_EQ(swarmskilled, 0);
+  EXPECT_EQ(wave_counts.swarmskilled, 0);
 }
 
 TEST_F(BeeTest, EveryBeeShotBeforeTheMergeMakesTheMergedBeeSmallerFasterAndDearer) {
   starbee_tag::Create(2, 0, 0, 0, 7, 0);
-  auto ring = All<starbee_tag>(beelist);
+  auto ring = All<starbee_tag>(playfield.beelist);
   for (int k = 1; k < 8; ++k) {
-    if (k != 4) beelist->Remove(ring[k]);  // two survivors
+    if (k != 4) playfield.beelist->Remove(ring[k]);  // two survivors
   }
   EXPECT_EQ(FramesUntilMerged(), 76);
-  ASSERT_EQ(beelist->Count(), 1);
+  ASSERT_EQ(playfield.beelist->Count(), 1);
   EXPECT_EQ(LastBee()->valueid, 7);  // 8 - 1 mate, clamped to the tables' last entry
   EXPECT_NEAR(LastBee()->scale, 0.3f, 1e-5);
   EXPECT_EQ(LastBee()->speed, 8);
   // A swarm of another id is left alone by the merge.
   clearentities();
   starbee_tag::Create(2, 0, 0, 0, 1, 0);
-  for (int i = 0; i < 40; ++i) UpdateAll<starbee_tag>(beelist);
+  for (int i = 0; i < 40; ++i) UpdateAll<starbee_tag>(playfield.beelist);
   starbee_tag::Create(2, 0, 0, 0, 2, 0);
   FramesUntilMerged();
   int swarm2 = 0;
-  WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) { swarm2 += bee->spawnid == 2; });
+  WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) { swarm2 += bee->spawnid == 2; });
   EXPECT_EQ(swarm2, 8);
 }
 
 TEST_F(BeeTest, SwarmBeesShotOneByOneScoreButOnlyTheLastOfASwarmCountsItDestroyed) {
   starbee_tag::Create(2, 0, 0, 0, 9, 0);
-  auto ring = All<starbee_tag>(beelist);
+  auto ring = All<starbee_tag>(playfield.beelist);
   for (int k = 0; k < 8; ++k) {
     ShotAt(ring[k]->x, ring[k]->y);
     ring[k]->update();
-    EXPECT_EQ(shotlist->Count(), 0) << "bee " << k;
-    EXPECT_EQ(player->score, 25 * (k + 1));
+    EXPECT_EQ(playfield.shotlist->Count(), 0) << "bee " << k;
+    EXPECT_EQ(playfield.player->score, 25 * (k + 1));
     // Without this count a wave whose swarm was shot to the last bee could never end.
-    EXPECT_EQ(swarmskilled, k == 7 ? 1 : 0) << "bee " << k;
+    EXPECT_EQ(wave_counts.swarmskilled, k == 7 ? 1 : 0) << "bee " << k;
   }
-  EXPECT_EQ(beelist->Count(), 0);
-  EXPECT_EQ(pointslist->Count(), 8);
-  EXPECT_EQ(static_cast<points_tag*>(pointslist->First())->frame, 0);
-  EXPECT_EQ(splatlist->Count(), 8);
-  EXPECT_FLOAT_EQ(static_cast<beesplat_tag*>(splatlist->First())->scale, 0.0f);
-  EXPECT_EQ(particlelist->Count(), 0);
+  EXPECT_EQ(playfield.beelist->Count(), 0);
+  EXPECT_EQ(playfield.pointslist->Count(), 8);
+  EXPECT_EQ(static_cast<points_tag*>(playfield.pointslist->First())->frame, 0);
+  EXPECT_EQ(playfield.splatlist->Count(), 8);
+  EXPECT_FLOAT_EQ(static_cast<beesplat_tag*>(playfield.splatlist->First())->scale, 0.0f);
+  EXPECT_EQ(playfield.particlelist->Count(), 0);
 }
 
 TEST_F(BeeTest, AShotMeetingTheMergingBeeScoresButTheSwarmLivesOnInTheMergedBee) {
   starbee_tag::Create(2, 0, 0, 0, 9, 0);
-  Ref<starbee_tag> first(static_cast<starbee_tag*>(beelist->First()));
-  for (int i = 0; i < 75; ++i) UpdateAll<starbee_tag>(beelist);
-  ASSERT_EQ(beelist->Count(), 8);
+  Ref<starbee_tag> first(static_cast<starbee_tag*>(playfield.beelist->First()));
+  for (int i = 0; i < 75; ++i) UpdateAll<starbee_tag>(playfield.beelist);
+  ASSERT_EQ(playfield.beelist->Count(), 8);
   // In its 76th update the first bee merges the swarm, and then meets the shot.
   ShotAt(first->x + 2 * std::sin(first->rotation * 3.14159265f / 180), first->y + 2);
   first->update();
-  EXPECT_EQ(shotlist->Count(), 0);
-  EXPECT_EQ(player->score, 25);
-  ASSERT_EQ(beelist->Count(), 1);
+  EXPECT_EQ(playfield.shotlist->Count(), 0);
+  EXPECT_EQ(playfield.player->score, 25);
+  ASSERT_EQ(playfield.beelist->Count(), 1);
   EXPECT_EQ(LastBee()->btype, 0);
-  EXPECT_EQ(swarmskilled, 0) << "counted when its merged bee is shot, not now";
+  EXPECT_EQ(wave_counts.swarmskilled, 0) << "counted when its merged bee is shot, not now";
 }
 
 TEST_F(BeeTest, AMergedBeeOfValueThreeMovesFourPixelsAFrameAndIsWorthTwoHundred) {
@@ -131,15 +131,15 @@ TEST_F(BeeTest, AMergedBeeOfValueThreeMovesFourPixelsAFrameAndIsWorthTwoHundred)
   ASSERT_GE(bee->alpha, 1.0f);
   ShotAt(bee->x, bee->y);
   bee->update();
-  EXPECT_EQ(beelist->Count(), 0);
-  EXPECT_EQ(shotlist->Count(), 0);
-  EXPECT_EQ(player->score, 200);
-  EXPECT_EQ(swarmskilled, 1);
-  ASSERT_EQ(pointslist->Count(), 1);
-  EXPECT_EQ(static_cast<points_tag*>(pointslist->First())->frame, 3);
-  EXPECT_EQ(particlelist->Count(), 15);
-  ASSERT_EQ(splatlist->Count(), 1);
-  EXPECT_FLOAT_EQ(static_cast<beesplat_tag*>(splatlist->First())->scale, 0.5f);
+  EXPECT_EQ(playfield.beelist->Count(), 0);
+  EXPECT_EQ(playfield.shotlist->Count(), 0);
+  EXPECT_EQ(playfield.player->score, 200);
+  EXPECT_EQ(wave_counts.swarmskilled, 1);
+  ASSERT_EQ(playfield.pointslist->Count(), 1);
+  EXPECT_EQ(static_cast<points_tag*>(playfield.pointslist->First())->frame, 3);
+  EXPECT_EQ(playfield.particlelist->Count(), 15);
+  ASSERT_EQ(playfield.splatlist->Count(), 1);
+  EXPECT_FLOAT_EQ(static_cast<beesplat_tag*>(playfield.splatlist->First())->scale, 0.5f);
 }
 
 TEST_F(BeeTest, AMergedBeeIsImmuneForItsFirstTwentyTwoUpdatesAndShotsPassToTheBeeBehind) {
@@ -154,27 +154,27 @@ TEST_F(BeeTest, AMergedBeeIsImmuneForItsFirstTwentyTwoUpdatesAndShotsPassToTheBe
     behind->y = merged->y;
     behind->speed = 0;
     ShotAt(merged->x, merged->y);
-    UpdateAll<starbee_tag>(beelist);
-    ASSERT_TRUE(beelist->Contains(merged.get())) << "update " << update;
+    UpdateAll<starbee_tag>(playfield.beelist);
+    ASSERT_TRUE(playfield.beelist->Contains(merged.get())) << "update " << update;
     EXPECT_EQ(behind->valueid, 1) << "update " << update;
-    EXPECT_EQ(shotlist->Count(), 0);
-    beelist->Remove(behind.get());
+    EXPECT_EQ(playfield.shotlist->Count(), 0);
+    playfield.beelist->Remove(behind.get());
   }
   ShotAt(merged->x, merged->y);
   merged->update();
-  EXPECT_FALSE(beelist->Contains(merged.get())) << "the 23rd update is hit";
-  EXPECT_EQ(swarmskilled, 1);
+  EXPECT_FALSE(playfield.beelist->Contains(merged.get())) << "the 23rd update is hit";
+  EXPECT_EQ(wave_counts.swarmskilled, 1);
 }
 
 TEST_F(BeeTest, AMergedBeeShootsWhileCurvingThenDivesHomingOnTheShipWithoutShooting) {
-  player->x = 200;
-  player->y = 460;
+  playfield.player->x = 200;
+  playfield.player->y = 460;
   starbee_tag::Create(0, 400, 100, 0.5f, 0, 1);
   Ref<starbee_tag> bee = LastBee();
   bee->shotctr = 1;
   bee->update();
-  ASSERT_EQ(beeshotlist->Count(), 1);
-  EXPECT_LT(static_cast<beeshot_tag*>(beeshotlist->First())->xstp, -0.5f);  // drifts left
+  ASSERT_EQ(playfield.beeshotlist->Count(), 1);
+  EXPECT_LT(static_cast<beeshot_tag*>(playfield.beeshotlist->First())->xstp, -0.5f);  // drifts left
   EXPECT_GE(bee->shotctr, 20);
   EXPECT_LT(bee->shotctr, 100);
 
@@ -184,8 +184,8 @@ TEST_F(BeeTest, AMergedBeeShootsWhileCurvingThenDivesHomingOnTheShipWithoutShoot
     ++curving;
   }
   ASSERT_LT(curving, 400) << "the heading never settled downwards";
-  EXPECT_GT(beeshotlist->Count(), 1) << "a curving bee keeps shooting";
-  beeshotlist->Clear();
+  EXPECT_GT(playfield.beeshotlist->Count(), 1) << "a curving bee keeps shooting";
+  playfield.beeshotlist->Clear();
   bee->y = 0;
   bee->x = 400;
   for (int i = 0; i < 60; ++i) {
@@ -194,8 +194,8 @@ TEST_F(BeeTest, AMergedBeeShootsWhileCurvingThenDivesHomingOnTheShipWithoutShoot
     EXPECT_GT(bee->y - y, 4.5f);  // its own speed plus the dive
     EXPECT_LT(bee->x, x);         // homing left towards the ship
   }
-  EXPECT_EQ(beeshotlist->Count(), 0);
-  EXPECT_TRUE(beelist->Contains(bee.get()));
+  EXPECT_EQ(playfield.beeshotlist->Count(), 0);
+  EXPECT_TRUE(playfield.beelist->Contains(bee.get()));
 }
 
 TEST_F(BeeTest, AMergedBeeWrapsSidewaysAndComesBackAtTheTopAfterLeavingTheBottom) {
@@ -213,25 +213,25 @@ TEST_F(BeeTest, AMergedBeeWrapsSidewaysAndComesBackAtTheTopAfterLeavingTheBottom
 }
 
 TEST_F(BeeTest, OnTheTitleScreenBeesNeitherShootNorHurtTheShipAndLeaveAtTheBottom) {
-  titlemode = 1;
-  playing = 0;
-  starbee_tag::Create(0, player->x, player->y, 0.5f, 0, 1);
+  game_mode.titlemode = 1;
+  game_mode.playing = 0;
+  starbee_tag::Create(0, playfield.player->x, playfield.player->y, 0.5f, 0, 1);
   Ref<starbee_tag> bee = LastBee();
   bee->shotctr = 1;
   bee->update();
-  EXPECT_EQ(beeshotlist->Count(), 0);
+  EXPECT_EQ(playfield.beeshotlist->Count(), 0);
   EXPECT_EQ(bee->shotctr, 1);
-  EXPECT_EQ(gameover, 0);
-  EXPECT_EQ(player->dead, 0);
+  EXPECT_EQ(game_mode.gameover, 0);
+  EXPECT_EQ(playfield.player->dead, 0);
   bee->y = 478;
   bee->rotation = 180.5f;
   bee->update();
-  EXPECT_EQ(beelist->Count(), 0);
+  EXPECT_EQ(playfield.beelist->Count(), 0);
 
   // A swarm merges into a bee of value 0 and random size.
   starbee_tag::Create(2, 0, 0, 0, 3, 0);
   EXPECT_EQ(FramesUntilMerged(), 76);
-  ASSERT_EQ(beelist->Count(), 1);
+  ASSERT_EQ(playfield.beelist->Count(), 1);
   EXPECT_EQ(LastBee()->valueid, 0);
   EXPECT_GE(LastBee()->scale, 0.2f);
   EXPECT_LT(LastBee()->scale, 1.0f);
@@ -243,24 +243,24 @@ TEST_F(BeeTest, AMergedBeeTouchingTheShipLeavesOneSplatAndEightyParticles) {
   beeshot_tag::Create(100, 100);
   points_tag::Create(100, 100, 0);
   particle_tag::Create(100, 100, 0.5f, 10);
-  starbee_tag::Create(0, player->x, player->y, 0.5f, 0, 1);
+  starbee_tag::Create(0, playfield.player->x, playfield.player->y, 0.5f, 0, 1);
   LastBee()->update();
-  EXPECT_EQ(player->dead, 1);
-  EXPECT_EQ(gameover, 1);
-  EXPECT_EQ(playing, 0);
-  EXPECT_EQ(beelist->Count(), 0);
-  EXPECT_EQ(shotlist->Count(), 0);
-  EXPECT_EQ(beeshotlist->Count(), 0);
-  EXPECT_EQ(pointslist->Count(), 0);
-  ASSERT_EQ(splatlist->Count(), 1);
-  EXPECT_FLOAT_EQ(static_cast<beesplat_tag*>(splatlist->First())->scale, 0.5f);
-  EXPECT_EQ(particlelist->Count(), 80);
+  EXPECT_EQ(playfield.player->dead, 1);
+  EXPECT_EQ(game_mode.gameover, 1);
+  EXPECT_EQ(game_mode.playing, 0);
+  EXPECT_EQ(playfield.beelist->Count(), 0);
+  EXPECT_EQ(playfield.shotlist->Count(), 0);
+  EXPECT_EQ(playfield.beeshotlist->Count(), 0);
+  EXPECT_EQ(playfield.pointslist->Count(), 0);
+  ASSERT_EQ(playfield.splatlist->Count(), 1);
+  EXPECT_FLOAT_EQ(static_cast<beesplat_tag*>(playfield.splatlist->First())->scale, 0.5f);
+  EXPECT_EQ(playfield.particlelist->Count(), 80);
 }
 
 // A bonus bee somewhere in mid-air, not yet hit, standing still sideways.
 Ref<starbee_tag> BonusBeeAt(float x, float y) {
   starbee_tag::Create(1, 0, 0, 0, 0, 0);
-  Ref<starbee_tag> bee(static_cast<starbee_tag*>(beelist->Last()));
+  Ref<starbee_tag> bee(static_cast<starbee_tag*>(playfield.beelist->Last()));
   bee->x = x;
   bee->y = y;
   return bee;
@@ -274,34 +274,34 @@ TEST_F(BeeTest, ABonusBeeHitThreeTimesBurstingAtX300Adds750) {
     bee->update();
     ASSERT_EQ(bee->valueid, hit);
     EXPECT_EQ(bee->spinning, 1);
-    EXPECT_EQ(shotlist->Count(), 0);
+    EXPECT_EQ(playfield.shotlist->Count(), 0);
     for (int i = 0; i < 10; ++i) bee->update();
   }
   int frames = 0;
-  while (beelist->Contains(bee.get()) && frames < 200) {
+  while (playfield.beelist->Contains(bee.get()) && frames < 200) {
     bee->update();
     ++frames;
   }
   EXPECT_LT(bee->y, 100);
-  EXPECT_EQ(player->score, 750);
-  EXPECT_EQ(escaped, 0);
-  EXPECT_EQ(splatlist->Count(), 1);
-  EXPECT_EQ(particlelist->Count(), 40);
+  EXPECT_EQ(playfield.player->score, 750);
+  EXPECT_EQ(progress.escaped, 0);
+  EXPECT_EQ(playfield.splatlist->Count(), 1);
+  EXPECT_EQ(playfield.particlelist->Count(), 40);
 }
 
 TEST_F(BeeTest, TheBurstPaysByTheThirdOfThePlayfieldItHappensIn) {
   const float xs[] = {100, 239, 240, 399, 400, 555};
   const int values[] = {125, 125, 250, 250, 500, 500};
   for (int i = 0; i < 6; ++i) {
-    player->score = 0;
+    playfield.player->score = 0;
     Ref<starbee_tag> bee = BonusBeeAt(xs[i], 101);
     bee->spinning = 1;
     bee->valueid = 2;
     bee->speed = 0;
     bee->ystp = -3;
     bee->update();
-    EXPECT_FALSE(beelist->Contains(bee.get()));
-    EXPECT_EQ(player->score, 2 * values[i]) << "x " << xs[i];
+    EXPECT_FALSE(playfield.beelist->Contains(bee.get()));
+    EXPECT_EQ(playfield.player->score, 2 * values[i]) << "x " << xs[i];
   }
 }
 
@@ -327,15 +327,15 @@ TEST_F(BeeTest, BonusBeesThatLeaveTheScreenAreCountedAsEscaped) {
   bee->rotation = 90;
   bee->speed = 5;
   bee->update();
-  EXPECT_FALSE(beelist->Contains(bee.get()));
-  EXPECT_EQ(escaped, 1);
+  EXPECT_FALSE(playfield.beelist->Contains(bee.get()));
+  EXPECT_EQ(progress.escaped, 1);
   bee = BonusBeeAt(300, 479);
   bee->spinning = 1;
   bee->speed = 0;
   bee->ystp = 3;
   bee->update();
-  EXPECT_EQ(escaped, 2);
-  EXPECT_EQ(player->score, 0);
+  EXPECT_EQ(progress.escaped, 2);
+  EXPECT_EQ(playfield.player->score, 0);
 }
 
 }  // namespace

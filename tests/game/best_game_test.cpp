@@ -48,7 +48,7 @@ struct Moments {
   std::size_t moment = 0;
   // At a flip: true while a game is under way; `before` is the moment of the pass just drawn.
   bool At(std::size_t* before) {
-    const bool title = titlemode == 1;
+    const bool title = game_mode.titlemode == 1;
     bool counted = false;
     if (ingame) {
       if (title) {
@@ -113,7 +113,7 @@ class BestGames : public TempFolderTest {
       if (CurrentModalScreen() != ModalScreen::None) return;
       std::size_t before = 0;
       if (moments.At(&before) && each) each(moments.moment == 0 ? 0 : before + 1);
-      if (titlemode == 1) {
+      if (game_mode.titlemode == 1) {
         if (!started && flip > 5) {
           HarnessClick(1);
           started = true;
@@ -122,7 +122,7 @@ class BestGames : public TempFolderTest {
         }
         return;
       }
-      if (!playing) return;
+      if (!game_mode.playing) return;
       if (++played == kPlayFrames) {
         HarnessTapKey(kF1);
         ended = true;
@@ -164,8 +164,8 @@ TEST_F(BestGames, WatchingPlaysToTheRecordedScoreReturnsToTheTitleAndSavesNothin
         }
         // Then a game of the player's own, which the run records.
         if (back == 20) HarnessClick(1);
-        if (playing == 1 && ++played == 100) HarnessTapKey(kF1);
-        if (played >= 100 && titlemode == 1) HarnessTapKey(kEsc);
+        if (game_mode.playing == 1 && ++played == 100) HarnessTapKey(kF1);
+        if (played >= 100 && game_mode.titlemode == 1) HarnessTapKey(kEsc);
       },
       record.string());
   EXPECT_EQ(line, "W = Watch Best Game (" + std::to_string(first.score) + ")");

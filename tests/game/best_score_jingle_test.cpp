@@ -22,29 +22,29 @@ using BestScoreJingle = GameTest;
 TEST_F(BestScoreJingle, SoundsOncePerGameWhileTheScoreStaysAboveTheBest) {
   Start();
   Ref<CountingSound> jingle = New<CountingSound>();
-  snd_hscore = jingle;
+  assets.snd_hscore = jingle;
   for (int game = 1; game <= 3; ++game) {
     SCOPED_TRACE(::testing::Message() << "game " << game);
     HarnessClick(1);
     HarnessRun(1);  // the game starts: the HUD runs from now on, get-ready included
-    ASSERT_EQ(getready, 1);
-    player->hscore = 1000 * game;
-    player->score = 1000 * game - 500;
+    ASSERT_EQ(game_mode.getready, 1);
+    playfield.player->hscore = 1000 * game;
+    playfield.player->score = 1000 * game - 500;
     HarnessRun(20);
     EXPECT_EQ(jingle->starts, game - 1) << "below the best: no jingle";
-    player->score = 1000 * game + 1;
+    playfield.player->score = 1000 * game + 1;
     HarnessRun(1);
     EXPECT_EQ(jingle->starts, game) << "the best is passed";
     HarnessRun(30);  // the score stays above the best it raised
     for (int rise = 0; rise < 10; ++rise) {
-      player->score += 250;
+      playfield.player->score += 250;
       HarnessRun(3);
     }
     EXPECT_EQ(jingle->starts, game) << "still once in this game";
-    EXPECT_EQ(player->hscore, player->score);
+    EXPECT_EQ(playfield.player->hscore, playfield.player->score);
     HarnessTapKey(kF1);  // back to the title for the next game
     HarnessRun(3);
-    ASSERT_EQ(titlemode, 1);
+    ASSERT_EQ(game_mode.titlemode, 1);
     HarnessRun(10);  // the title screen shows the best; nothing sounds
     EXPECT_EQ(jingle->starts, game);
   }

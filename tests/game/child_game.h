@@ -175,7 +175,7 @@ inline int PlayUntilEnded(const std::string& folder) {
     switch (step) {
       case 0:  // play until the best rises, then pause
         script.Step();
-        if (player && player->hscore > 0 && playing) {
+        if (playfield.player && playfield.player->hscore > 0 && game_mode.playing) {
           HarnessTapKey(kSpace);
           step = 1;
           wait = 3;
@@ -192,7 +192,7 @@ inline int PlayUntilEnded(const std::string& folder) {
         wait = 3;
         return;
       case 3:
-        std::printf("%s%d %s\n", kReady, player->hscore,
+        std::printf("%s%d %s\n", kReady, playfield.player->hscore,
                     GetColourMode() == ColourMode::Flat ? "flat" : "anaglyph");
         std::fflush(stdout);
         step = 4;

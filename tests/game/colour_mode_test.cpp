@@ -74,23 +74,29 @@ class ColourModeTest : public GameTest {
 // What a game leaves behind: every flag and counter, the ship, and every object's place.
 std::string GameState() {
   std::ostringstream s;
-  s << titlemode << getready << playing << waveend << gameover << ' ' << phase << ' ' << spawnctr
-    << ' ' << spawnrate << ' ' << swarmid << ' ' << swarmsmade << ' ' << swarmsperwave << ' '
-    << swarmskilled << ' ' << escaped << " | ship " << player->x << ',' << player->y << ' '
-    << player->frame << ' ' << player->shotctr << ' ' << player->hyperctr << ' ' << player->dead
-    << " score " << player->score << ' ' << player->hscore << ' ' << player->wave << ' '
-    << player->newhs << " | random " << RandomSeed() << '\n';
-  WalkList<starfield_tag>(*starlist, [&](starfield_tag* o) { s << o->x << ',' << o->y << ' '; });
+  s << game_mode.titlemode << game_mode.getready << game_mode.playing << game_mode.waveend
+    << game_mode.gameover << ' ' << progress.phase << ' ' << wave_counts.spawnctr << ' '
+    << progress.spawnrate << ' ' << wave_counts.swarmid << ' ' << wave_counts.swarmsmade << ' '
+    << progress.swarmsperwave << ' ' << wave_counts.swarmskilled << ' ' << progress.escaped
+    << " | ship " << playfield.player->x << ',' << playfield.player->y << ' '
+    << playfield.player->frame << ' ' << playfield.player->shotctr << ' '
+    << playfield.player->hyperctr << ' ' << playfield.player->dead << " score "
+    << playfield.player->score << ' ' << playfield.player->hscore << ' ' << playfield.player->wave
+    << ' ' << playfield.player->newhs << " | random " << RandomSeed() << '\n';
+  WalkList<starfield_tag>(*playfield.starlist,
+                          [&](starfield_tag* o) { s << o->x << ',' << o->y << ' '; });
   s << "\nshots ";
-  WalkList<lazershot_tag>(*shotlist, [&](lazershot_tag* o) { s << o->x << ',' << o->y << ' '; });
+  WalkList<lazershot_tag>(*playfield.shotlist,
+                          [&](lazershot_tag* o) { s << o->x << ',' << o->y << ' '; });
   s << "\nbees ";
-  WalkList<starbee_tag>(*beelist, [&](starbee_tag* o) {
+  WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* o) {
     s << o->btype << ':' << o->x << ',' << o->y << ',' << o->rotation << ',' << o->alpha << ' ';
   });
   s << "\nbee shots ";
-  WalkList<beeshot_tag>(*beeshotlist, [&](beeshot_tag* o) { s << o->x << ',' << o->y << ' '; });
-  s << "\nsplats " << splatlist->Count() << " particles " << particlelist->Count() << " points "
-    << pointslist->Count();
+  WalkList<beeshot_tag>(*playfield.beeshotlist,
+                        [&](beeshot_tag* o) { s << o->x << ',' << o->y << ' '; });
+  s << "\nsplats " << playfield.splatlist->Count() << " particles "
+    << playfield.particlelist->Count() << " points " << playfield.pointslist->Count();
   return s.str();
 }
 
@@ -98,7 +104,7 @@ std::string GameState() {
 
 TEST_F(ColourModeTest, FlatDrawsOneShipHalfwayBetweenThePairInItsOwnColours) {
   Start();
-  auto ship = [] { drawimage3d(shipimg, 320, 240, 0, 40, 0, 1, 1, 1); };
+  auto ship = [] { drawimage3d(assets.shipimg, 320, 240, 0, 40, 0, 1, 1, 1); };
   const Ref<TPixmap> pair = DrawnAlone(ship);
   SetColourMode(ColourMode::Flat);
   const Ref<TPixmap> flat = DrawnAlone(ship);
@@ -190,7 +196,7 @@ TEST_F(ColourModeTest, F4InThePauseScreenSwitchesTheModeAndItsLineSaysWhich) {
   Start();
   EnterPlay();
   // The stars go under the side bar, so that the pause texts stand on an empty background.
-  WalkList<starfield_tag>(*starlist, [](starfield_tag* star) { star->x = 5; });
+  WalkList<starfield_tag>(*playfield.starlist, [](starfield_tag* star) { star->x = 5; });
   HarnessRun(1);
   Ref<TPixmap> lines[2];
   HarnessOnFlip([&lines] {
@@ -255,6 +261,6 @@ TEST_F(ColourModeTest, AScriptedGameEndsInTheSameStateInBothModes) {
   const std::string anaglyph = play(ColourMode::Anaglyph);
   const std::string flat = play(ColourMode::Flat);
   EXPECT_NE(anaglyph.find(" score "), std::string::npos);
-  EXPECT_GT(player->score, 0) << "the script shot bees";
+  EXPECT_GT(playfield.player->score, 0) << "the script shot bees";
   EXPECT_EQ(flat, anaglyph);
 }

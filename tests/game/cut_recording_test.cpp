@@ -65,7 +65,7 @@ TEST_F(CutRecording, CutBetweenFramesOrInThePauseScreenReplaysToItsEnd) {
     RunUntil(
         [&] {
           aim.Step();
-          return playing == 1 && HarnessFlips() > 600;
+          return game_mode.playing == 1 && HarnessFlips() > 600;
         },
         3000);
     ReplayJournal journal = CutHere();
@@ -83,7 +83,7 @@ TEST_F(CutRecording, CutBetweenFramesOrInThePauseScreenReplaysToItsEnd) {
   RunUntil(
       [&] {
         aim.Step();
-        return playing == 1 && HarnessFlips() > 600;
+        return game_mode.playing == 1 && HarnessFlips() > 600;
       },
       3000);
   int paused_flips = 0;

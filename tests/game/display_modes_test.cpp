@@ -66,15 +66,15 @@ TEST_P(DisplayModeTest, ThePointerPutsTheShipUnderItAndTheClampPutsItBackAtTheLi
   WindowPosition(200, 300, &wx, &wy);
   HarnessMoveMouse(wx, wy);
   HarnessRun(1);
-  EXPECT_EQ(player->x, 200);
-  EXPECT_EQ(player->y, 300);
+  EXPECT_EQ(playfield.player->x, 200);
+  EXPECT_EQ(playfield.player->y, 300);
   // Past the ship's zone, to the right and below: the ship stops at its limit and the pointer
   // is placed back over it, as the player sees it.
   WindowPosition(600, 470, &wx, &wy);
   HarnessMoveMouse(wx, wy);
   HarnessRun(2);
-  EXPECT_EQ(player->x, 545);
-  EXPECT_EQ(player->y, 460);
+  EXPECT_EQ(playfield.player->x, 545);
+  EXPECT_EQ(playfield.player->y, 460);
   EXPECT_EQ(MousePosX(), 545);
   EXPECT_EQ(MousePosY(), 460);
 }
@@ -179,7 +179,7 @@ TEST_F(GameTest, AltEnterSwitchesBetweenTheFullScreenWayAndTheWindowAtAnyTime) {
   alt_enter();  // in play
   EXPECT_EQ(CurrentDisplayMode(), DisplayMode::Desktop);
   EXPECT_EQ(CurrentGLContext()->view_width, 1920);
-  EXPECT_EQ(playing, 1);
+  EXPECT_EQ(game_mode.playing, 1);
   EXPECT_EQ(NextChar(), 0) << "the Enter reached the game";
 }
 
@@ -190,12 +190,12 @@ TEST_F(GameTest, AltEnterInPlayOnlySwitchesTheDisplay) {
   SetDisplayMode(DisplayMode::Window);
   Start();
   EnterPlay();
-  ASSERT_EQ(player->hyperctr, 0);
+  ASSERT_EQ(playfield.player->hyperctr, 0);
   HarnessKey(kLeftAlt, true);
   HarnessTapKey(kEnter);
   HarnessRun(1);
   EXPECT_EQ(CurrentDisplayMode(), FullScreenChoice());
-  EXPECT_EQ(player->hyperctr, 0) << "the Alt+Enter jumped into hyperspace";
+  EXPECT_EQ(playfield.player->hyperctr, 0) << "the Alt+Enter jumped into hyperspace";
   EXPECT_EQ(KeyHits(kLeftAlt), 0);
   EXPECT_EQ(KeyHits(kEnter), 0);
   HarnessKey(kLeftAlt, false);
@@ -203,7 +203,7 @@ TEST_F(GameTest, AltEnterInPlayOnlySwitchesTheDisplay) {
   // Alt on its own is still the hyperspace key.
   HarnessTapKey(kLeftAlt);
   HarnessRun(1);
-  EXPECT_EQ(player->hyperctr, 100);
+  EXPECT_EQ(playfield.player->hyperctr, 100);
   EXPECT_EQ(CurrentDisplayMode(), FullScreenChoice());
 }
 

@@ -18,7 +18,7 @@ int FlipsOfOneFrame(bool* ended = nullptr) {
 }
 
 std::int64_t MusicPosition() {
-  auto* channel = dynamic_cast<TRaziDazirChannel*>(musicchannel.get());
+  auto* channel = dynamic_cast<TRaziDazirChannel*>(program.musicchannel.get());
   return channel ? channel->Position() : -1;
 }
 
@@ -26,24 +26,24 @@ std::int64_t MusicPosition() {
 
 TEST_F(GameTest, PlayStartsWith267thFrameOfGetReadyAndEveryGetReadyRestartsItsTrack) {
   Start();
-  EXPECT_EQ(titlemode, 1);
+  EXPECT_EQ(game_mode.titlemode, 1);
   for (int game = 0; game < 2; ++game) {
     HarnessRun(3);
-    Ref<TChannel> before = musicchannel;
+    Ref<TChannel> before = program.musicchannel;
     HarnessClick(1);
     HarnessRun(1);  // the click starts the game and runs the sequence's first frame
-    ASSERT_EQ(getready, 1);
-    EXPECT_NE(musicchannel.get(), before.get()) << "game " << game;
+    ASSERT_EQ(game_mode.getready, 1);
+    EXPECT_NE(program.musicchannel.get(), before.get()) << "game " << game;
     EXPECT_FALSE(IsChannelPlaying(before));
-    EXPECT_TRUE(IsChannelPlaying(musicchannel));
+    EXPECT_TRUE(IsChannelPlaying(program.musicchannel));
     // Started from its beginning: well under the second a stale voice would have played.
     EXPECT_LT(MusicPosition(), 44100) << "game " << game;
-    const int frames = 1 + RunUntil([] { return playing == 1; }, 400);
+    const int frames = 1 + RunUntil([] { return game_mode.playing == 1; }, 400);
     EXPECT_EQ(frames, 267);
-    EXPECT_EQ(getready, 0);
+    EXPECT_EQ(game_mode.getready, 0);
     HarnessTapKey(kF1);  // back to the title for the next game
     HarnessRun(2);
-    ASSERT_EQ(titlemode, 1);
+    ASSERT_EQ(game_mode.titlemode, 1);
   }
 }
 
@@ -76,20 +76,20 @@ TEST_F(GameTest, SpaceDuringGetReadyOrFlyAwayDoesNotPauseTheFirstFrameOfPlay) {
   HarnessOnFlip([] { HarnessClick(1); });
   auto pausesUntilPlay = [] {
     int pauses = 0;
-    for (int i = 0; i < 800 && playing == 0; ++i) pauses += FlipsOfOneFrame() > 1;
-    EXPECT_EQ(playing, 1);
+    for (int i = 0; i < 800 && game_mode.playing == 0; ++i) pauses += FlipsOfOneFrame() > 1;
+    EXPECT_EQ(game_mode.playing, 1);
     for (int i = 0; i < 3; ++i) pauses += FlipsOfOneFrame() > 1;
     return pauses;
   };
   HarnessRun(2);  // the click starts a game
-  ASSERT_EQ(getready, 1);
+  ASSERT_EQ(game_mode.getready, 1);
   HarnessTapKey(kSpace);
   HarnessRun(1);
   EXPECT_EQ(pausesUntilPlay(), 0) << "Space in the get-ready sequence paused play";
 
-  swarmskilled = swarmsperwave;  // the wave ends
+  wave_counts.swarmskilled = progress.swarmsperwave;  // the wave ends
   HarnessRun(1);
-  ASSERT_EQ(waveend, 1);
+  ASSERT_EQ(game_mode.waveend, 1);
   HarnessTapKey(kSpace);
   HarnessRun(1);
   EXPECT_EQ(pausesUntilPlay(), 0) << "Space in the fly-away sequence paused play";
@@ -98,7 +98,7 @@ TEST_F(GameTest, SpaceDuringGetReadyOrFlyAwayDoesNotPauseTheFirstFrameOfPlay) {
 TEST_F(GameTest, EscInPauseEndsPauseAndProgramInTheSameFrame) {
   Start();
   EnterPlay();
-  player->hscore = 4321;
+  playfield.player->hscore = 4321;
   HarnessTapKey(kSpace);
   HarnessOnFlip([] {
     static int n = 0;
@@ -128,10 +128,10 @@ TEST_F(GameTest, F1InPauseReturnsToTitleInTheSameFrame) {
   FlipsOfOneFrame(&ended);
   HarnessKey(kF1, false);
   EXPECT_FALSE(ended);
-  EXPECT_EQ(titlemode, 1);
-  EXPECT_EQ(playing, 0);
-  EXPECT_EQ(player->x, 320);
-  EXPECT_EQ(player->y, 400);
+  EXPECT_EQ(game_mode.titlemode, 1);
+  EXPECT_EQ(game_mode.playing, 0);
+  EXPECT_EQ(playfield.player->x, 320);
+  EXPECT_EQ(playfield.player->y, 400);
 }
 
 // F1 ends whatever sequence runs with the game: no get-ready starts over the title afterwards,
@@ -139,23 +139,23 @@ TEST_F(GameTest, F1InPauseReturnsToTitleInTheSameFrame) {
 TEST_F(GameTest, F1EndsFlyAwayAndGameOverAndClearsEscapedBees) {
   Start();
   EnterPlay();
-  playing = 0;
-  waveend = 1;
-  escaped = 2;
+  game_mode.playing = 0;
+  game_mode.waveend = 1;
+  progress.escaped = 2;
   HarnessTapKey(kF1);
   HarnessRun(1);
-  EXPECT_EQ(waveend, 0);
-  EXPECT_EQ(escaped, 0);
+  EXPECT_EQ(game_mode.waveend, 0);
+  EXPECT_EQ(progress.escaped, 0);
   HarnessRun(20);
-  EXPECT_EQ(getready, 0);
-  EXPECT_EQ(titlemode, 1);
+  EXPECT_EQ(game_mode.getready, 0);
+  EXPECT_EQ(game_mode.titlemode, 1);
 
   EnterPlay();
   destroyship();
   HarnessTapKey(kF1);
   HarnessRun(1);
-  EXPECT_EQ(gameover, 0);
-  EXPECT_EQ(player->dead, 0);
+  EXPECT_EQ(game_mode.gameover, 0);
+  EXPECT_EQ(playfield.player->dead, 0);
 }
 
 TEST_F(GameTest, VolumeStepsWrapToOffAndBackInThePauseScreen) {
@@ -167,17 +167,17 @@ TEST_F(GameTest, VolumeStepsWrapToOffAndBackInThePauseScreen) {
     ++n;
     if (n == 2) HarnessTapKey(kF2);
     if (n == 3) {
-      EXPECT_EQ(volumelabels[musicstep], "(off)");
+      EXPECT_EQ(volumelabels[program.musicstep], "(off)");
     }
     if (n >= 4 && n < 14) HarnessTapKey(kF2);
     if (n >= 14 && n < 20) HarnessTapKey(kF3);
     if (n == 22) HarnessTapKey(kSpace);
   });
   HarnessRun(1);
-  EXPECT_EQ(volumelabels[musicstep], "(100%)");
-  EXPECT_NEAR(musicvol, 1.0f, 1e-5f);
-  EXPECT_EQ(volumelabels[sfxstep], "(off)");  // 5 + 6 steps: past 100% to off
-  EXPECT_EQ(sfxvol, 0.0f);
+  EXPECT_EQ(volumelabels[program.musicstep], "(100%)");
+  EXPECT_NEAR(program.musicvol, 1.0f, 1e-5f);
+  EXPECT_EQ(volumelabels[program.sfxstep], "(off)");  // 5 + 6 steps: past 100% to off
+  EXPECT_EQ(program.sfxvol, 0.0f);
 }
 
 TEST_F(GameTest, CloseRequestInAnyStateEndsTheGameAndSavesTheBestScore) {
@@ -195,13 +195,13 @@ TEST_F(GameTest, CloseRequestInAnyStateEndsTheGameAndSavesTheBestScore) {
       EXPECT_FALSE(HarnessFrame());
     } else if (state == 1) {
       Start(options);
-      player->hscore = 1000 + state;
+      playfield.player->hscore = 1000 + state;
       HarnessRun(2);
       HarnessCloseWindow();
       EXPECT_EQ(HarnessRun(5), 1);
     } else if (state == 3) {
       Start(options);
-      player->hscore = 1000 + state;
+      playfield.player->hscore = 1000 + state;
       HarnessRun(2);
       HarnessOnFlip([] {
         HarnessFocus(false);
@@ -210,7 +210,7 @@ TEST_F(GameTest, CloseRequestInAnyStateEndsTheGameAndSavesTheBestScore) {
       EXPECT_FALSE(HarnessFrame()) << "the close request was lost while suspended";
     } else {
       Start(options);
-      player->hscore = 1000 + state;
+      playfield.player->hscore = 1000 + state;
       EnterPlay();
       HarnessTapKey(kSpace);
       HarnessOnFlip([] {

@@ -121,8 +121,8 @@ TEST_F(GameFilesTest, AReadOnlyGameFoldersBestIsShownAndCarriedToThePlayersFile)
   const GameFiles saved = CurrentGameFiles();
   UseGameFiles(files);
   player_tag p;
-  player_tag* before = player;
-  player = &p;
+  player_tag* before = playfield.player;
+  playfield.player = &p;
   loadhiscore();  // the player has no file yet
   const int shown = p.hscore;
   savehiscore();
@@ -130,7 +130,7 @@ TEST_F(GameFilesTest, AReadOnlyGameFoldersBestIsShownAndCarriedToThePlayersFile)
   WriteText(files.scorefile, std::string("\x84\x03\0\0", 4));  // 900, above the game's
   loadhiscore();
   const int higher = p.hscore;
-  player = before;
+  playfield.player = before;
   UseGameFiles(saved);
   EXPECT_EQ(shown, 700);
   EXPECT_EQ(carried, 700);
@@ -148,8 +148,8 @@ TEST_F(GameFilesTest, APerPlayerScoreMakesItsFolderAndNothingElseIsWritten) {
   const GameFiles saved = CurrentGameFiles();
   UseGameFiles(files);
   player_tag p;
-  player_tag* before = player;
-  player = &p;
+  player_tag* before = playfield.player;
+  playfield.player = &p;
   p.hscore = 0;
   loadhiscore();  // no file yet
   EXPECT_EQ(p.hscore, 0);
@@ -157,7 +157,7 @@ TEST_F(GameFilesTest, APerPlayerScoreMakesItsFolderAndNothingElseIsWritten) {
   savehiscore();
   p.hscore = 0;
   loadhiscore();
-  player = before;
+  playfield.player = before;
   UseGameFiles(saved);
   EXPECT_EQ(p.hscore, 0x01020304);
   EXPECT_EQ(ReadText(files.scorefile), std::string("\x04\x03\x02\x01", 4));

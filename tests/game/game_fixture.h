@@ -46,9 +46,9 @@ class GameTest : public ::testing::Test {
 
   // Straight into play, skipping the 267 frames of the get-ready sequence.
   static void EnterPlay() {
-    titlemode = 0;
-    playing = 1;
-    player->reset();
+    game_mode.titlemode = 0;
+    game_mode.playing = 1;
+    playfield.player->reset();
     HarnessRun(1);
   }
 

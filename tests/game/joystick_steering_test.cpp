@@ -7,24 +7,24 @@ TEST_F(GameTest, JoystickFullRightAndFullUpSteerSixPixelsAFrame) {
   EnterPlay();
   HarnessJoyAxis(0, 32767);
   HarnessRun(2);
-  const int x = player->x;
+  const int x = playfield.player->x;
   HarnessRun(5);
-  EXPECT_EQ(player->x, x + 30);
+  EXPECT_EQ(playfield.player->x, x + 30);
 
   HarnessJoyAxis(0, 0);
   HarnessJoyAxis(1, 32767);  // down first, so that there is room to go up
   HarnessRun(6);
   HarnessJoyAxis(1, -32768);
   HarnessRun(2);
-  const int y = player->y;
+  const int y = playfield.player->y;
   HarnessRun(3);
-  EXPECT_EQ(player->y, y - 18);
+  EXPECT_EQ(playfield.player->y, y - 18);
 
   HarnessJoyAxis(0, -32768);
   HarnessJoyAxis(1, 32767);
   HarnessRun(2);
-  const int dx = player->x, dy = player->y;
+  const int dx = playfield.player->x, dy = playfield.player->y;
   HarnessRun(2);
-  EXPECT_EQ(player->x, dx - 12);
-  EXPECT_EQ(player->y, dy + 12);
+  EXPECT_EQ(playfield.player->x, dx - 12);
+  EXPECT_EQ(playfield.player->y, dy + 12);
 }

@@ -31,7 +31,7 @@ class LaunchSeed : public GameTest {
       gamestartup();
     }
     std::uint64_t stars = 0;
-    WalkList<starfield_tag>(*starlist, [&](starfield_tag* star) {
+    WalkList<starfield_tag>(*playfield.starlist, [&](starfield_tag* star) {
       stars =
           stars * 1000003 + static_cast<std::uint64_t>(star->x * 1000 + star->y * 10 + star->size);
     });

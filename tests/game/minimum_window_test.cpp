@@ -30,8 +30,8 @@ TEST_F(GameTest, TheWindowStaysAtLeastThePicturesSizeAndTheShipInItsZone) {
   EnterPlay();
   HarnessMoveMouse(639, 479);
   HarnessRun(2);
-  EXPECT_EQ(player->x, 545);
-  EXPECT_EQ(player->y, 460);
+  EXPECT_EQ(playfield.player->x, 545);
+  EXPECT_EQ(playfield.player->y, 460);
   EXPECT_EQ(MousePosX(), 545);
   EXPECT_EQ(MousePosY(), 460);
   SetDisplayMode(DisplayMode::Fullscreen);

@@ -18,9 +18,10 @@
 namespace {
 
 std::vector<Ref<TImage>> GameImages() {
-  return {starimg,     shipimg,     beeimg,      splatimg,  pointsimg,   bonusbannerimg,
-          lazerimg,    beeshotimg,  logoimg,     promptimg, getreadyimg, bonusroundimg,
-          wavedoneimg, gameoverimg, hudlabelimg, digitimg};
+  return {assets.starimg,     assets.shipimg,        assets.beeimg,      assets.splatimg,
+          assets.pointsimg,   assets.bonusbannerimg, assets.lazerimg,    assets.beeshotimg,
+          assets.logoimg,     assets.promptimg,      assets.getreadyimg, assets.bonusroundimg,
+          assets.wavedoneimg, assets.gameoverimg,    assets.hudlabelimg, assets.digitimg};
 }
 
 // Every frame's pixels, row by row, of every image.
@@ -101,7 +102,7 @@ TEST_F(NullGraphicsGame, AScriptedGameReachesTheSameStatesAsOnOpenGL) {
   options.nullgraphics = true;
   HarnessStart(options);
   const auto on_null = ScriptedHashes(1200, 100);
-  const int score = player->score, wave = player->wave;
+  const int score = playfield.player->score, wave = playfield.player->wave;
   HarnessStop();
   fs::remove(folder_ / "data" / "hiscore.dat");  // both games start from the same best score
   options.nullgraphics = false;
@@ -111,8 +112,8 @@ TEST_F(NullGraphicsGame, AScriptedGameReachesTheSameStatesAsOnOpenGL) {
   for (std::size_t i = 0; i < on_gl.size(); ++i) {
     ASSERT_EQ(on_null[i], on_gl[i]) << "first difference at frame " << (i + 1) * 100;
   }
-  EXPECT_EQ(player->score, score);
-  EXPECT_EQ(player->wave, wave);
+  EXPECT_EQ(playfield.player->score, score);
+  EXPECT_EQ(playfield.player->wave, wave);
   EXPECT_GT(score, 0);  // the ship's shots hit: collisions work on the null driver
 }
 

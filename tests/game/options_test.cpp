@@ -141,7 +141,7 @@ TEST_F(OptionsTest, EachOptionRowChangesItsSettingAndTheFileAtOnce) {
         << "row " << row << " should change " << key.name << " alone";
     const std::string line = std::string(key.name) + " = " + SettingText(key, RunSettings());
     EXPECT_NE(ReadAll(File()).find(line), std::string::npos) << line;
-    EXPECT_EQ(titlemode, 1) << "back on the title, no game started";
+    EXPECT_EQ(game_mode.titlemode, 1) << "back on the title, no game started";
   }
   EXPECT_EQ(RunSettings().flashing, Flashing::kReduced);
   EXPECT_TRUE(RunSettings().ghost);
@@ -170,12 +170,12 @@ TEST_F(OptionsTest, AReboundKeyActsTheOldOneDoesNotAConflictIsRefusedAndDefaults
   EXPECT_EQ(FlipsOfOneFrame('P'), 1) << "Space no longer pauses";
   HarnessTapKey('P');
   EXPECT_GT(FlipsOfOneFrame('P'), 1) << "P pauses, and ends the pause";
-  EXPECT_EQ(playing, 1);
+  EXPECT_EQ(game_mode.playing, 1);
 
   // Back on the title (F1), the defaults.
   HarnessTapKey(112);
   HarnessRun(2);
-  ASSERT_EQ(titlemode, 1);
+  ASSERT_EQ(game_mode.titlemode, 1);
   OpenControls();
   for (int i = 0; i < kGameActions; ++i) Keys({kDown});
   Keys({kEnter});
@@ -207,13 +207,13 @@ TEST_F(OptionsTest, TheWholeRoundWorksWithAPadAlone) {
   EXPECT_NE(RunSettings().display, before);
   EXPECT_EQ(ActiveBindings().pads[static_cast<int>(GameAction::kPause)], 5);
   EXPECT_NE(ReadAll(File()).find("pad_pause = leftshoulder\n"), std::string::npos);
-  ASSERT_EQ(titlemode, 1);
+  ASSERT_EQ(game_mode.titlemode, 1);
 
   // A starts a game; in play the left shoulder pauses and X no longer does.
   SetVirtualPadButton(pad_, PadButton::A, true);
   HarnessRun(1);
   SetVirtualPadButton(pad_, PadButton::A, false);
-  ASSERT_TRUE(RunUntil([] { return playing == 1; }, 400));
+  ASSERT_TRUE(RunUntil([] { return game_mode.playing == 1; }, 400));
   auto press = [this](PadButton button) {
     int flip = 0;
     HarnessOnFlip([&] {
@@ -244,7 +244,7 @@ TEST_F(OptionsTest, StartPausesWhateverButtonThePauseHasAndDoesNothingElse) {
   UseInputChoices(InputChoices{moved, true});
   EnterPlay();
   HarnessRun(10);
-  const int music = musicstep;
+  const int music = program.musicstep;
   int flip = 0;
   HarnessOnFlip([&] {
     ++flip;
@@ -258,9 +258,9 @@ TEST_F(OptionsTest, StartPausesWhateverButtonThePauseHasAndDoesNothingElse) {
   HarnessOnFlip(nullptr);
   EXPECT_GT(HarnessFlips() - before, 10) << "Start did not pause";
   EXPECT_LT(HarnessFlips() - before, 40) << "Start did not resume";
-  EXPECT_EQ(player->shotctr, 0) << "Start fired";
-  EXPECT_EQ(musicstep, music);
-  EXPECT_EQ(playing, 1);
+  EXPECT_EQ(playfield.player->shotctr, 0) << "Start fired";
+  EXPECT_EQ(program.musicstep, music);
+  EXPECT_EQ(game_mode.playing, 1);
   // The controls screen gives Start to the pause alone.
   EXPECT_EQ(BindingRefusal(moved, GameAction::kFire, BindingColumn::kPad, kStartButton),
             "start pauses the game");
@@ -283,7 +283,7 @@ TEST_F(OptionsTest, AFocusLostInPlayPausesUntilThePlayerResumes) {
   HarnessOnFlip(nullptr);
   ASSERT_GE(screens.size(), 20u) << "no pause";
   EXPECT_EQ(screens[5], "pause");
-  EXPECT_EQ(playing, 1);
+  EXPECT_EQ(game_mode.playing, 1);
 }
 
 // The fly-away of the first wave, frame by frame: the caption's look and the state hash.
@@ -301,9 +301,9 @@ class FlashingTest : public OptionsTest {
     options.nullgraphics = true;
     HarnessStart(options);
     EnterPlay();
-    swarmskilled = swarmsperwave;
+    wave_counts.swarmskilled = progress.swarmsperwave;
     FlyAway run;
-    for (int frame = 0; frame < 600 && getready == 0; ++frame) {
+    for (int frame = 0; frame < 600 && game_mode.getready == 0; ++frame) {
       HarnessFrame();
       run.looks.push_back(LastFlashLook());
       run.hashes.push_back(GameStateHash());
@@ -338,7 +338,7 @@ class ReboundReplay : public OptionsTest {
  protected:
   void Play(int frame) {
     aim_.Step();
-    if (frame == 400 && playing == 1) HarnessTapKey('P');
+    if (frame == 400 && game_mode.playing == 1) HarnessTapKey('P');
   }
   AimScript aim_;
 };
@@ -367,7 +367,7 @@ TEST_F(ReboundReplay, AGameRecordedWithReboundKeysReplaysToTheSameScore) {
   HarnessTapKey(kEsc);
   HarnessFrame();
   ReplayJournal journal = StopRecording().journal;
-  const int score = player->score;
+  const int score = playfield.player->score;
   HarnessStop();
   ASSERT_GE(paused, 30) << "P paused the recorded game";
   ASSERT_GT(score, 0) << "the F key fired";
@@ -383,7 +383,7 @@ TEST_F(ReboundReplay, AGameRecordedWithReboundKeysReplaysToTheSameScore) {
   while (CurrentReplayStatus() == ReplayStatus::kPlaying && HarnessFrame()) {
   }
   EXPECT_NE(CurrentReplayStatus(), ReplayStatus::kDiverged) << ReplayDivergence();
-  EXPECT_EQ(player->score, score);
+  EXPECT_EQ(playfield.player->score, score);
   StopReplay();
 }
 

@@ -17,7 +17,7 @@ int At(double fraction) { return static_cast<int>(fraction * 32767); }
 
 int MovingShots() {
   int n = 0;
-  WalkList<lazershot_tag>(*shotlist, [&](lazershot_tag* s) { n += s->tracer == 0; });
+  WalkList<lazershot_tag>(*playfield.shotlist, [&](lazershot_tag* s) { n += s->tracer == 0; });
   return n;
 }
 
@@ -69,7 +69,7 @@ class PadGameTest : public GameTest {
   static bool PlayStarts() {
     for (int frame = 0; frame < 2000; ++frame) {
       const int flips = Frame();
-      if (playing == 1) return flips > 1;
+      if (game_mode.playing == 1) return flips > 1;
       EXPECT_EQ(flips, 1) << "a pause before play, in frame " << frame;
     }
     ADD_FAILURE() << "play did not start";
@@ -79,9 +79,9 @@ class PadGameTest : public GameTest {
   // The ship's movement over five frames with the pad held as `hold` leaves it.
   std::pair<int, int> Moved() {
     HarnessRun(2);  // the pointer placed by the last frame is the one the ship follows
-    const int x = player->x, y = player->y;
+    const int x = playfield.player->x, y = playfield.player->y;
     HarnessRun(5);
-    return {player->x - x, player->y - y};
+    return {playfield.player->x - x, playfield.player->y - y};
   }
 
   int pad = -1;
@@ -131,12 +131,12 @@ TEST_F(PadGameTest, TheStickSteersAt95PercentStraightAndDiagonalButNotHalfway) {
 TEST_F(PadGameTest, APadPluggedInAfterStartStartsAGameAndFires) {
   StartWithoutJoystick();
   HarnessRun(3);
-  ASSERT_EQ(titlemode, 1);
+  ASSERT_EQ(game_mode.titlemode, 1);
   Plug();
   SetVirtualPadButton(pad, PadButton::A, true);
   HarnessRun(1);
   SetVirtualPadButton(pad, PadButton::A, false);
-  EXPECT_EQ(getready, 1) << "A did not start a game";
+  EXPECT_EQ(game_mode.getready, 1) << "A did not start a game";
 
   EXPECT_FALSE(PlayStarts());
   clearentities();
@@ -166,7 +166,7 @@ TEST_F(PadGameTest, APadPulledMidPressPausesPlayAndHoldsNothing) {
             }),
             2)
       << "the pull did not pause the game";
-  EXPECT_EQ(playing, 1);
+  EXPECT_EQ(game_mode.playing, 1);
   EXPECT_EQ(IsJoyButtonDown(0, 0), 0);
   EXPECT_EQ(JoyAxisX(0), 0.0f);
   EXPECT_EQ(Moved(), std::make_pair(0, 0)) << "the stick stayed at its end";
@@ -214,28 +214,28 @@ TEST_F(PadGameTest, APadPulledDuringTheGetReadyOrAWavesEndPausesTheGameAsPlaySta
   StartWithoutJoystick();
   Plug();
   HarnessClick(1);
-  RunUntil([] { return getready == 1 && seqctr == 50; }, 100);
+  RunUntil([] { return game_mode.getready == 1 && game_mode.seqctr == 50; }, 100);
   UnplugVirtualPad(pad);
   EXPECT_TRUE(PlayStarts()) << "play started with the pad pulled out";
   Plug();
   EXPECT_EQ(Frame(), 1) << "paused a second time";
 
   // The wave's last swarm is shot: the fly-away, then the next wave's get-ready.
-  swarmskilled = swarmsperwave;
+  wave_counts.swarmskilled = progress.swarmsperwave;
   EXPECT_EQ(Frame(), 1);
-  ASSERT_EQ(waveend, 1);
+  ASSERT_EQ(game_mode.waveend, 1);
   Frame();
   UnplugVirtualPad(pad);
   EXPECT_TRUE(PlayStarts()) << "the next wave started with the pad pulled out";
-  EXPECT_EQ(player->wave, 2);
+  EXPECT_EQ(playfield.player->wave, 2);
   Plug();
 
   // Pulled while the game is lost: the title asks nothing of it, nor does the next game.
   destroyship();
-  ASSERT_EQ(gameover, 1);
+  ASSERT_EQ(game_mode.gameover, 1);
   UnplugVirtualPad(pad);
-  for (int frame = 0; frame < 1000 && titlemode == 0; ++frame) EXPECT_EQ(Frame(), 1);
-  ASSERT_EQ(titlemode, 1);
+  for (int frame = 0; frame < 1000 && game_mode.titlemode == 0; ++frame) EXPECT_EQ(Frame(), 1);
+  ASSERT_EQ(game_mode.titlemode, 1);
   Plug();
   EXPECT_FALSE(PlayFromTheTitle()) << "a pull in the last game paused this one";
 }

@@ -66,9 +66,11 @@ class PauseBackdrop : public GameTest {
     Start();
     EnterPlay();
     clearentities();
-    for (Ref<TSound>* sound : {&snd_shot, &snd_hyper, &snd_gstart, &snd_endwave, &snd_bhit,
-                               &snd_bhit1, &snd_lswarm, &snd_sswarm, &snd_sbhit, &snd_sbdie,
-                               &snd_shipdie, &snd_flyaway, &snd_beewarp, &snd_hscore}) {
+    for (Ref<TSound>* sound :
+         {&assets.snd_shot, &assets.snd_hyper, &assets.snd_gstart, &assets.snd_endwave,
+          &assets.snd_bhit, &assets.snd_bhit1, &assets.snd_lswarm, &assets.snd_sswarm,
+          &assets.snd_sbhit, &assets.snd_sbdie, &assets.snd_shipdie, &assets.snd_flyaway,
+          &assets.snd_beewarp, &assets.snd_hscore}) {
       *sound = counter_;
     }
   }
@@ -121,7 +123,7 @@ TEST_F(PauseBackdrop, F4RedrawsTheFrozenSceneInTheOtherColoursAndChangesNothingO
   EXPECT_EQ(hash[2], hash[0]);
   EXPECT_EQ(counter_->starts, 0);
   HarnessRun(5);
-  EXPECT_EQ(playing, 1) << "play goes on";
+  EXPECT_EQ(game_mode.playing, 1) << "play goes on";
 }
 
 // Opened from the pause screen, the options screen stands on the same backdrop: a change of the

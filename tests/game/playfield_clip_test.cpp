@@ -24,7 +24,7 @@ constexpr int kSpace = 32, kF1 = 112;
 void CrowdTheEdges() {
   for (float x : {70.0f, 88.0f, 552.0f, 570.0f}) {
     starbee_tag::Create(0, x, 120.0f, 0.3f, 0, 1);
-    static_cast<starbee_tag*>(beelist->Last())->alpha = 1.0f;
+    static_cast<starbee_tag*>(playfield.beelist->Last())->alpha = 1.0f;
     beeshot_tag::Create(x + 5, 200.0f);
     particle_tag::Create(x, 240.0f, 0.4f, 12);
   }
@@ -80,7 +80,7 @@ class PlayfieldClipTest : public GameTest, public ::testing::WithParamInterface<
     // F1 flips a cleared frame of its own before the title comes back.
     HarnessTapKey(kF1);
     HarnessRun(2);
-    EXPECT_EQ(titlemode, 1);
+    EXPECT_EQ(game_mode.titlemode, 1);
     EXPECT_EQ(unclipped, flips) << "a flip came with the playfield's clip still on";
     HarnessOnFlip(nullptr);
     HarnessStop();

@@ -23,9 +23,9 @@ class PlayfieldTest : public ::testing::Test {
     loadresources();
     ClearCollisionLayers(0);
     SeedRandom(1234);
-    titlemode = 0;
-    playing = 1;
-    player->reset();
+    game_mode.titlemode = 0;
+    game_mode.playing = 1;
+    playfield.player->reset();
   }
   void TearDown() override {
     clearentities();
@@ -46,11 +46,11 @@ class PlayfieldTest : public ::testing::Test {
   // A moving laser shot centred on (x, y).
   static lazershot_tag* ShotAt(float x, float y) {
     lazershot_tag::Create(0, static_cast<int>(x), static_cast<int>(y));
-    return static_cast<lazershot_tag*>(shotlist->Last());
+    return static_cast<lazershot_tag*>(playfield.shotlist->Last());
   }
   // The newest bee, kept alive by the test even after it leaves its list.
   static Ref<starbee_tag> LastBee() {
-    return Ref<starbee_tag>(static_cast<starbee_tag*>(beelist->Last()));
+    return Ref<starbee_tag>(static_cast<starbee_tag*>(playfield.beelist->Last()));
   }
 
   Ref<TGraphics> graphics_;

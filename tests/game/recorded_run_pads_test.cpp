@@ -62,7 +62,7 @@ class RecordedRunPads : public GameTest, public ::testing::WithParamInterface<Pa
       return;
     }
     if (CurrentModalScreen() != ModalScreen::None) return;
-    if (titlemode && !getready) {
+    if (game_mode.titlemode && !game_mode.getready) {
       if (started) {
         HarnessTapKey(kEsc);
       } else {
@@ -71,7 +71,7 @@ class RecordedRunPads : public GameTest, public ::testing::WithParamInterface<Pa
       }
       return;
     }
-    if (!playing) return;
+    if (!game_mode.playing) return;
     ++playframes;
     if (playframes == kPlayFrames) {
       HarnessTapKey(kEsc);

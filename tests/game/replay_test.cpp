@@ -49,7 +49,7 @@ std::vector<ReplayFrame> FramesOf(const RecordedGame& game, ReplayFrame* tail = 
 // Each frame: the lowest merged bee's x, to put the ship in its way.
 void SteerUnderLowestBee() {
   float x = -1, y = -1000;
-  WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+  WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
     if (bee->btype == 0 && bee->y > y) {
       x = bee->x;
       y = bee->y;
@@ -81,7 +81,7 @@ class Replays : public GameTest {
     HarnessTapKey(kEsc);
     EXPECT_FALSE(HarnessFrame());
     RecordedRun recorded = StopRecording();
-    run.score = player->score;
+    run.score = playfield.player->score;
     run.hash = GameStateHash();
     HarnessStop();
     fs::remove(folder_ / "data" / "hiscore.dat");
@@ -97,7 +97,7 @@ class Replays : public GameTest {
     while (CurrentReplayStatus() == ReplayStatus::kPlaying && HarnessFrame()) {
     }
     const ReplayStatus status = CurrentReplayStatus();
-    run.score = player->score;
+    run.score = playfield.player->score;
     run.hash = GameStateHash();
     EXPECT_TRUE(status != ReplayStatus::kPlaying || ReplayFramesDone());
     StopReplay();
@@ -231,17 +231,18 @@ class RecordedRuns : public TempFolderTest {
       return;
     }
     if (CurrentModalScreen() != ModalScreen::None || flip < 2) return;
-    if (titlemode == 0 && getready == 1 && seqctr == 1 && player->wave == 1) {
+    if (game_mode.titlemode == 0 && game_mode.getready == 1 && game_mode.seqctr == 1 &&
+        playfield.player->wave == 1) {
       ++games;
       playframes = 0;
     }
-    if (titlemode == 1) {
-      if (games == 1 && firstscore < 0) firstscore = player->score;
+    if (game_mode.titlemode == 1) {
+      if (games == 1 && firstscore < 0) firstscore = playfield.player->score;
       if (games < 3) HarnessClick(1);
       return;
     }
-    if (games == 1 && getready == 1 && seqctr == 50) HarnessTapKey(kF12);
-    if (!playing) return;
+    if (games == 1 && game_mode.getready == 1 && game_mode.seqctr == 50) HarnessTapKey(kF12);
+    if (!game_mode.playing) return;
     ++playframes;
     if (games == 1 && playframes == 60) {
       HarnessTapKey(kSpace);
@@ -352,7 +353,7 @@ TEST_F(Replays, EscEndsAReplayInAWindowWhoseSideBarSaysItIsOne) {
   StartRecording();
   HarnessStart(Options(!gl));
   HarnessClick(1);
-  RunUntil([] { return playing == 1; }, 400);
+  RunUntil([] { return game_mode.playing == 1; }, 400);
   int unlit = 0;
   // Read at a flip, before the frame is shown: afterwards the picture is undefined.
   HarnessOnFlip([&] { unlit = gl ? LitCaptionPixels() : 0; });

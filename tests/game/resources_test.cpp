@@ -35,8 +35,8 @@ TEST_F(GameTest, MissingDataFolderLeavesEverySoundSilentWithOneLineEach) {
   EXPECT_EQ(Count(err, "could not be loaded: effect off\n"), 14) << err;
   EXPECT_EQ(Count(err, "Sound data/shot1.ogg could not be loaded: effect off"), 1);
   EXPECT_EQ(Count(err, "Music data/techno3.ogg could not be loaded"), 1) << err;
-  EXPECT_EQ(snd_shot.get(), nullptr);
-  EXPECT_FALSE(shotlist->IsEmpty());
+  EXPECT_EQ(assets.snd_shot.get(), nullptr);
+  EXPECT_FALSE(playfield.shotlist->IsEmpty());
 }
 
 TEST_F(GameTest, MissingOrCorruptSoundFileSilencesThatSoundOnly) {
@@ -50,12 +50,12 @@ TEST_F(GameTest, MissingOrCorruptSoundFileSilencesThatSoundOnly) {
   EXPECT_EQ(Count(err, "could not be loaded"), 2) << err;
   EXPECT_EQ(Count(err, "Sound data/hypersp.ogg could not be loaded: effect off"), 1);
   EXPECT_EQ(Count(err, "Sound data/gstart.ogg could not be loaded: effect off"), 1);
-  EXPECT_EQ(snd_hyper.get(), nullptr);
-  EXPECT_EQ(snd_gstart.get(), nullptr);
-  EXPECT_NE(snd_shot.get(), nullptr);
+  EXPECT_EQ(assets.snd_hyper.get(), nullptr);
+  EXPECT_EQ(assets.snd_gstart.get(), nullptr);
+  EXPECT_NE(assets.snd_shot.get(), nullptr);
   HarnessClick(1);  // starts a game: the missing start jingle is skipped
   HarnessRun(2);
-  EXPECT_EQ(getready, 1);
+  EXPECT_EQ(game_mode.getready, 1);
 }
 
 TEST_F(GameTest, AnaglyphDrawingLeavesTheDefaultStateWhateverCameBefore) {
@@ -66,7 +66,7 @@ TEST_F(GameTest, AnaglyphDrawingLeavesTheDefaultStateWhateverCameBefore) {
     SetAlpha(0.3f);
     SetRotationAndScale(33, 2, 3);
     if (op == 0) {
-      drawimage3d(shipimg, 100, 100, 1, 3, 45, 2, 2, 0.5f);
+      drawimage3d(assets.shipimg, 100, 100, 1, 3, 45, 2, 2, 0.5f);
     } else {
       drawtext3d("Score", 100, 100, 2, 10, 2, 2, 3, 0.5f, 0, 9, 9, 9, 0, true);
     }
@@ -97,7 +97,7 @@ TEST_F(GameTest, ScreenshotsOfEachScreenShowTheirPictures) {
   HarnessRun(120);
   HarnessScreenshot("getready.png");
   HarnessRun(1);
-  RunUntil([] { return playing == 1; }, 300);
+  RunUntil([] { return game_mode.playing == 1; }, 300);
   HarnessMoveMouse(250, 380);
   HarnessRun(2);
   HarnessClick(1);

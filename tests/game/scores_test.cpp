@@ -76,13 +76,13 @@ TEST_F(ScoreFileTest, TheBackslashPathOfTheGameNamesTheFileInItsDataFolder) {
   fs::path here = fs::current_path();
   fs::current_path(folder_);
   player_tag p;
-  player_tag* saved = player;
-  player = &p;
+  player_tag* saved = playfield.player;
+  playfield.player = &p;
   p.hscore = 4321;
   savehiscore();
   p.hscore = 0;
   loadhiscore();
-  player = saved;
+  playfield.player = saved;
   fs::current_path(here);
   EXPECT_EQ(p.hscore, 4321);
   EXPECT_EQ(ReadBytes(), (std::vector<unsigned char>{0xE1, 0x10, 0, 0}));
@@ -125,8 +125,8 @@ TEST_F(ScoreFileTest, AStoredScoreThatCannotBeReadIsLeftUntouchedAtExit) {
   fs::path here = fs::current_path();
   fs::current_path(folder_);
   player_tag p;
-  player_tag* saved = player;
-  player = &p;
+  player_tag* saved = playfield.player;
+  playfield.player = &p;
   p.hscore = -1;
 
   testing::internal::CaptureStderr();
@@ -145,7 +145,7 @@ TEST_F(ScoreFileTest, AStoredScoreThatCannotBeReadIsLeftUntouchedAtExit) {
   p.hscore = 1200;  // this run's best, lower than the stored one
   savehiscore();
   const std::string message = testing::internal::GetCapturedStderr();
-  player = saved;
+  playfield.player = saved;
   fs::current_path(here);
 
   EXPECT_EQ(read, 0);
@@ -161,11 +161,11 @@ class SavedScoreTest : public ScoreFileTest {
     ScoreFileTest::SetUp();
     here_ = fs::current_path();
     fs::current_path(folder_);
-    saved_ = player;
-    player = &p_;
+    saved_ = playfield.player;
+    playfield.player = &p_;
   }
   void TearDown() override {
-    player = saved_;
+    playfield.player = saved_;
     fs::current_path(here_);
     ScoreFileTest::TearDown();
   }

@@ -36,40 +36,40 @@ class ScreenTest : public PlayfieldTest {
   // The digits row as the given digits at the given x positions would draw it.
   static Ref<TPixmap> Digits(std::initializer_list<std::pair<int, float>> digits) {
     Cls();
-    for (auto [digit, x] : digits) drawimage3d(digitimg, x, 22, digit, 2, 0, 1, 1, 1);
+    for (auto [digit, x] : digits) drawimage3d(assets.digitimg, x, 22, digit, 2, 0, 1, 1, 1);
     return Grab(0, 22, 640, 16);
   }
 };
 
 TEST_F(ScreenTest, TheHudWritesSmallNumbersWithTwoDigitsAndPlacesEachNumberByItsLength) {
-  player->score = 7;
-  player->hscore = 12345;
-  player->wave = 3;
-  player->newhs = 1;
+  playfield.player->score = 7;
+  playfield.player->hscore = 12345;
+  playfield.player->wave = 3;
+  playfield.player->newhs = 1;
   drawhud();
   Ref<TPixmap> hud = Grab(0, 22, 640, 16);
   Ref<TPixmap> expected = Digits(
       {{0, 85}, {7, 102}, {1, 280}, {2, 297}, {3, 314}, {4, 331}, {5, 348}, {0, 528}, {3, 545}});
   EXPECT_TRUE(Same(hud, expected));
-  EXPECT_EQ(player->hscore, 12345);
+  EXPECT_EQ(playfield.player->hscore, 12345);
 }
 
 TEST_F(ScreenTest, TheHudRaisesTheBestScoreItShowsAndSurvivesANegativeStoredBest) {
-  player->score = 40;
-  player->hscore = -5;
+  playfield.player->score = 40;
+  playfield.player->hscore = -5;
   drawhud();
-  EXPECT_EQ(player->hscore, 40);
-  EXPECT_EQ(player->newhs, 1);
+  EXPECT_EQ(playfield.player->hscore, 40);
+  EXPECT_EQ(playfield.player->newhs, 1);
   // A stored best below zero: the best becomes the score, and the HUD shows it as two zeros.
-  player->score = 0;
-  player->hscore = -5;
+  playfield.player->score = 0;
+  playfield.player->hscore = -5;
   Cls();
   drawhud();
-  EXPECT_EQ(player->hscore, 0);
+  EXPECT_EQ(playfield.player->hscore, 0);
   Ref<TPixmap> best = Grab(240, 22, 160, 16);
   Cls();
-  drawimage3d(digitimg, 304, 22, 0, 2, 0, 1, 1, 1);
-  drawimage3d(digitimg, 321, 22, 0, 2, 0, 1, 1, 1);
+  drawimage3d(assets.digitimg, 304, 22, 0, 2, 0, 1, 1, 1);
+  drawimage3d(assets.digitimg, 321, 22, 0, 2, 0, 1, 1, 1);
   EXPECT_TRUE(Same(best, Grab(240, 22, 160, 16)));
 }
 
@@ -88,7 +88,7 @@ TEST_F(ScreenTest, TheSideBarsBlackenBothOuterColumnsAndLeaveTheBlendSolid) {
 }
 
 TEST_F(ScreenTest, TheBonusPanelsShowOneSmallBeePerEscapedBee) {
-  escaped = 2;
+  progress.escaped = 2;
   drawbonuspanels();
   EXPECT_TRUE(Lit(Grab(85, 445, 30, 30)));
   EXPECT_TRUE(Lit(Grab(115, 445, 30, 30)));
@@ -98,19 +98,19 @@ TEST_F(ScreenTest, TheBonusPanelsShowOneSmallBeePerEscapedBee) {
 }
 
 TEST_F(ScreenTest, TheTitlePromptFadesOutOverFiftyFramesAndComesBackAtFullStrength) {
-  fade = 1.0f;
-  float last = fade;
+  game_mode.fade = 1.0f;
+  float last = game_mode.fade;
   int wraps = 0;
   for (int frame = 1; frame <= 102; ++frame) {
     drawtitle();
-    if (fade > last) {
+    if (game_mode.fade > last) {
       EXPECT_EQ(frame % 51, 0) << "50 steps down, then back to full";
-      EXPECT_FLOAT_EQ(fade, 1.0f);
+      EXPECT_FLOAT_EQ(game_mode.fade, 1.0f);
       EXPECT_LT(last, 0.02f);
       EXPECT_GT(last, 0.0f);
       ++wraps;
     }
-    last = fade;
+    last = game_mode.fade;
   }
   EXPECT_EQ(wraps, 2);
   EXPECT_TRUE(Lit(Grab(144, 65, 352, 110)));  // the logo
@@ -123,8 +123,8 @@ TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
   CaptureImage(frozen, 0, 0, 0);
   SetClsColor(0, 0, 0);
   Cls();
-  musicstep = 10;
-  sfxstep = 0;
+  program.musicstep = 10;
+  program.sfxstep = 0;
   drawpause(frozen);
   EXPECT_EQ(Grab(5, 5, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0x5A0000u);
   // Each of the three lines leaves more than the frozen red on its row.

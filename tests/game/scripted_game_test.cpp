@@ -55,7 +55,7 @@ struct WaveRecord {
 // Each frame: the lowest merged bee's x, to put the ship in its way.
 void SteerUnderLowestBee() {
   float x = -1, y = -1000;
-  WalkList<starbee_tag>(*beelist, [&](starbee_tag* bee) {
+  WalkList<starbee_tag>(*playfield.beelist, [&](starbee_tag* bee) {
     if (bee->btype == 0 && bee->y > y) {
       x = bee->x;
       y = bee->y;
@@ -74,47 +74,49 @@ TEST(ScriptedGame, TwoSwarmWavesAndABonusRoundThenTheShipIsHitAndTheTitleReturns
   // game there, so the music and audio threads are still checked over a whole game.
   options.nullgraphics = kThreadSanitizer;
   HarnessStart(options);
-  ASSERT_EQ(titlemode, 1);
-  EXPECT_TRUE(musicchannel) << "the title track plays";
-  EXPECT_EQ(player->hscore, 300);
+  ASSERT_EQ(game_mode.titlemode, 1);
+  EXPECT_TRUE(program.musicchannel) << "the title track plays";
+  EXPECT_EQ(playfield.player->hscore, 300);
 
   AimScript aim;
   aim.restart = false;
   HarnessClick(1);
   HarnessRun(1);
-  ASSERT_EQ(getready, 1);
+  ASSERT_EQ(game_mode.getready, 1);
 
   std::vector<WaveRecord> waves;
   int newhschanges = 0;
   for (int frame = 0; frame < 30000; ++frame) {
-    const int wasphase = phase, waswaveend = waveend;
-    const int wasplaying = playing, made = swarmsmade, score = player->score, newhs = player->newhs;
+    const int wasphase = progress.phase, waswaveend = game_mode.waveend;
+    const int wasplaying = game_mode.playing, made = wave_counts.swarmsmade,
+              score = playfield.player->score, newhs = playfield.player->newhs;
     aim.Step();
     ASSERT_TRUE(HarnessFrame());
-    ASSERT_EQ(gameover, 0) << "the ship was hit in wave " << waves.size();
-    if (player->newhs != newhs) {
+    ASSERT_EQ(game_mode.gameover, 0) << "the ship was hit in wave " << waves.size();
+    if (playfield.player->newhs != newhs) {
       ++newhschanges;
-      EXPECT_GT(player->score, 300);
+      EXPECT_GT(playfield.player->score, 300);
       EXPECT_LE(score, 300);
     }
-    if (!wasplaying && playing) {
+    if (!wasplaying && game_mode.playing) {
       WaveRecord started;
-      started.phase = phase;
-      started.swarmsperwave = swarmsperwave;
-      started.spawnrate = spawnrate;
-      started.wave = player->wave;
-      started.music = static_cast<bool>(musicchannel);
+      started.phase = progress.phase;
+      started.swarmsperwave = progress.swarmsperwave;
+      started.spawnrate = progress.spawnrate;
+      started.wave = playfield.player->wave;
+      started.music = static_cast<bool>(program.musicchannel);
       waves.push_back(started);
     }
     if (waves.empty()) continue;
     WaveRecord& wave = waves.back();
     if (wasplaying) {  // the spawner ran in this frame
       ++wave.frames;
-      bool spawned = wasphase == 2 ? spawnctr == 0 && !waveend : swarmsmade > made;
+      bool spawned = wasphase == 2 ? wave_counts.spawnctr == 0 && !game_mode.waveend
+                                   : wave_counts.swarmsmade > made;
       if (spawned) wave.spawnframes.push_back(wave.frames);
-      if (escaped > wave.maxescaped) wave.maxescaped = escaped;
+      if (progress.escaped > wave.maxescaped) wave.maxescaped = progress.escaped;
     }
-    if (waswaveend) wave.flyawayscore += player->score - score;
+    if (waswaveend) wave.flyawayscore += playfield.player->score - score;
     if (waves.size() == 4 && wave.spawnframes.size() >= 2) break;
   }
   ASSERT_EQ(waves.size(), 4u) << "the script did not get through the first cycle";
@@ -149,27 +151,27 @@ TEST(ScriptedGame, TwoSwarmWavesAndABonusRoundThenTheShipIsHitAndTheTitleReturns
   }
   EXPECT_EQ(waves[2].maxescaped, 2) << "the round ended on the third escape";
   EXPECT_EQ(newhschanges, 1) << "the best score is passed once a game";
-  EXPECT_EQ(player->hscore, player->score);
+  EXPECT_EQ(playfield.player->hscore, playfield.player->score);
 
   // Now the ship stops shooting and goes under the lowest merged bee.
   int frames = 0;
-  while (!gameover && frames < 20000) {
+  while (!game_mode.gameover && frames < 20000) {
     SteerUnderLowestBee();
     ASSERT_TRUE(HarnessFrame());
     ++frames;
   }
-  ASSERT_EQ(gameover, 1);
-  EXPECT_EQ(player->dead, 1);
-  EXPECT_EQ(splatlist->Count(), 1);
-  EXPECT_EQ(particlelist->Count(), 80);
-  EXPECT_EQ(beelist->Count(), 0);
-  EXPECT_EQ(beeshotlist->Count(), 0);
-  EXPECT_EQ(pointslist->Count(), 0);
-  EXPECT_FALSE(musicchannel && IsChannelPlaying(musicchannel));
-  frames = HarnessRunUntil([] { return titlemode == 1; }, 1000);
+  ASSERT_EQ(game_mode.gameover, 1);
+  EXPECT_EQ(playfield.player->dead, 1);
+  EXPECT_EQ(playfield.splatlist->Count(), 1);
+  EXPECT_EQ(playfield.particlelist->Count(), 80);
+  EXPECT_EQ(playfield.beelist->Count(), 0);
+  EXPECT_EQ(playfield.beeshotlist->Count(), 0);
+  EXPECT_EQ(playfield.pointslist->Count(), 0);
+  EXPECT_FALSE(program.musicchannel && IsChannelPlaying(program.musicchannel));
+  frames = HarnessRunUntil([] { return game_mode.titlemode == 1; }, 1000);
   EXPECT_LT(frames, 1000);
-  EXPECT_EQ(gameover, 0);
-  EXPECT_TRUE(musicchannel) << "the title track again";
+  EXPECT_EQ(game_mode.gameover, 0);
+  EXPECT_TRUE(program.musicchannel) << "the title track again";
   HarnessStop();
 
   const std::string log = testing::internal::GetCapturedStderr();

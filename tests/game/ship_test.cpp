@@ -8,7 +8,7 @@ namespace {
 
 std::vector<lazershot_tag*> Shots() {
   std::vector<lazershot_tag*> shots;
-  WalkList<lazershot_tag>(*shotlist, [&](lazershot_tag* s) { shots.push_back(s); });
+  WalkList<lazershot_tag>(*playfield.shotlist, [&](lazershot_tag* s) { shots.push_back(s); });
   return shots;
 }
 
@@ -25,19 +25,19 @@ TEST_F(GameTest, JoystickSteersOnlyAtFullDeflection) {
   EnterPlay();
   HarnessJoyAxis(0, -32768);
   HarnessRun(2);
-  const int x = player->x;
+  const int x = playfield.player->x;
   HarnessRun(5);
-  EXPECT_EQ(player->x, x - 30);
+  EXPECT_EQ(playfield.player->x, x - 30);
   HarnessJoyAxis(0, -32440);  // about -0.99
   HarnessRun(2);
-  const int held = player->x;
+  const int held = playfield.player->x;
   HarnessRun(5);
-  EXPECT_EQ(player->x, held);
+  EXPECT_EQ(playfield.player->x, held);
   HarnessJoyAxis(1, 32767);
   HarnessRun(1);
-  const int y = player->y;
+  const int y = playfield.player->y;
   HarnessRun(3);
-  EXPECT_EQ(player->y, y + 18);
+  EXPECT_EQ(playfield.player->y, y + 18);
 }
 
 TEST_F(GameTest, ShotsAtMostEvery8FramesWithPressesInTheCoolDownLost) {
@@ -92,7 +92,7 @@ TEST_F(GameTest, ShotLeavesTenFadingTracersAndLeavesAboveY10) {
   HarnessRun(1);
   EXPECT_EQ(MovingShots(), 0);
   HarnessRun(10);
-  EXPECT_TRUE(shotlist->IsEmpty());
+  EXPECT_TRUE(playfield.shotlist->IsEmpty());
 }
 
 TEST_F(GameTest, ShipClampedToItsZoneWithThePointerPutBack) {
@@ -100,19 +100,19 @@ TEST_F(GameTest, ShipClampedToItsZoneWithThePointerPutBack) {
   EnterPlay();
   HarnessMoveMouse(30, 100);
   HarnessRun(1);
-  EXPECT_EQ(player->x, 95);
-  EXPECT_EQ(player->y, 280);
+  EXPECT_EQ(playfield.player->x, 95);
+  EXPECT_EQ(playfield.player->y, 280);
   EXPECT_EQ(MousePosX(), 95);
   EXPECT_EQ(MousePosY(), 280);
   HarnessMoveMouse(600, 470);
   HarnessRun(1);
-  EXPECT_EQ(player->x, 545);
-  EXPECT_EQ(player->y, 460);
+  EXPECT_EQ(playfield.player->x, 545);
+  EXPECT_EQ(playfield.player->y, 460);
   // With controls off the ship stays put.
-  playing = 0;
+  game_mode.playing = 0;
   HarnessMoveMouse(200, 300);
   HarnessRun(2);
-  EXPECT_EQ(player->x, 545);
+  EXPECT_EQ(playfield.player->x, 545);
 }
 
 TEST_F(GameTest, HyperspaceIsTranslucentFor100FramesAndCannotBeRetriggered) {
@@ -120,23 +120,23 @@ TEST_F(GameTest, HyperspaceIsTranslucentFor100FramesAndCannotBeRetriggered) {
   EnterPlay();
   HarnessClick(2);
   HarnessRun(1);
-  ASSERT_EQ(player->hyperctr, 100);
+  ASSERT_EQ(playfield.player->hyperctr, 100);
   int translucent = 0;
   for (int i = 0; i < 120; ++i) {
     if (i == 10) HarnessClick(2);  // ignored while the jump lasts
-    const bool drawnfaint = player->hyperctr > 0;
+    const bool drawnfaint = playfield.player->hyperctr > 0;
     HarnessRun(1);
     translucent += drawnfaint;
   }
   EXPECT_EQ(translucent, 100);
-  EXPECT_EQ(player->hyperctr, 0);
+  EXPECT_EQ(playfield.player->hyperctr, 0);
 }
 
 TEST_F(GameTest, StarsWrapPastTheBottomWithANewColumn) {
   Start();
-  auto* star = dynamic_cast<starfield_tag*>(starlist->First());
+  auto* star = dynamic_cast<starfield_tag*>(playfield.starlist->First());
   ASSERT_NE(star, nullptr);
-  EXPECT_EQ(starlist->Count(), 300);
+  EXPECT_EQ(playfield.starlist->Count(), 300);
   star->size = 0;
   star->y = 479;
   HarnessRun(1);
@@ -152,20 +152,20 @@ TEST_F(GameTest, ShipDestroyedLeavesOneSplatAnd80ParticlesAndStopsTheMusic) {
   EnterPlay();
   HarnessClick(1);
   HarnessRun(3);
-  ASSERT_FALSE(shotlist->IsEmpty());
+  ASSERT_FALSE(playfield.shotlist->IsEmpty());
   destroyship();
-  EXPECT_TRUE(shotlist->IsEmpty());
-  EXPECT_TRUE(beelist->IsEmpty());
-  EXPECT_EQ(splatlist->Count(), 1);
-  EXPECT_EQ(particlelist->Count(), 80);
-  EXPECT_EQ(starlist->Count(), 300);
-  EXPECT_EQ(player->dead, 1);
-  EXPECT_EQ(playing, 0);
-  EXPECT_EQ(gameover, 1);
-  EXPECT_FALSE(IsChannelPlaying(musicchannel));
+  EXPECT_TRUE(playfield.shotlist->IsEmpty());
+  EXPECT_TRUE(playfield.beelist->IsEmpty());
+  EXPECT_EQ(playfield.splatlist->Count(), 1);
+  EXPECT_EQ(playfield.particlelist->Count(), 80);
+  EXPECT_EQ(playfield.starlist->Count(), 300);
+  EXPECT_EQ(playfield.player->dead, 1);
+  EXPECT_EQ(game_mode.playing, 0);
+  EXPECT_EQ(game_mode.gameover, 1);
+  EXPECT_FALSE(IsChannelPlaying(program.musicchannel));
   // The game-over caption fades after 120 frames, by 0.006 a frame: the title is back after 287.
-  const int frames = RunUntil([] { return titlemode == 1; }, 400);
+  const int frames = RunUntil([] { return game_mode.titlemode == 1; }, 400);
   EXPECT_EQ(frames, 287);
-  EXPECT_EQ(player->dead, 0);
-  EXPECT_TRUE(IsChannelPlaying(musicchannel));
+  EXPECT_EQ(playfield.player->dead, 0);
+  EXPECT_TRUE(IsChannelPlaying(program.musicchannel));
 }

@@ -168,7 +168,7 @@ TEST_F(StereoGame, WhatIsDrawnOnceIsTheSameInBothViewsAndTheHudReadsTheSame) {
   Start();
   clearentities();
   // Nothing behind the HUD: the stars go under the side bar, where none wraps round to the top.
-  WalkList<starfield_tag>(*starlist, [](starfield_tag* star) {
+  WalkList<starfield_tag>(*playfield.starlist, [](starfield_tag* star) {
     star->x = 5;
     star->y = 240;
   });
@@ -216,7 +216,7 @@ Box Covered(const Ref<TPixmap>& p, Pick pick) {
 TEST_F(StereoGame, EachEyeSeesEveryDrawingWhereItsGlassShowsTheCopy) {
   Start();
   const auto drawings = {
-      std::function<void()>([] { drawimage3d(shipimg, 320, 240, 0, 40, 0, 1, 1, 1); }),
+      std::function<void()>([] { drawimage3d(assets.shipimg, 320, 240, 0, 40, 0, 1, 1, 1); }),
       std::function<void()>([] {
         drawtext3d("ZUMBRIX", 320, 240, 30, 0, 2, 2, 4, 1.0f, 0, 255, 255, 255, 0, true);
       })};

@@ -20,16 +20,16 @@ TEST_F(ThreadedGame, ScriptedPlayWithMusicStreamingAndReplacedOnTheNullDriver) {
   options.nullgraphics = true;
   HarnessStart(options);
   AimScript aim;
-  TChannel* last = musicchannel.get();
+  TChannel* last = program.musicchannel.get();
   int replaced = 0, games = 0;
   for (int frame = 1; frame <= 3500; ++frame) {
     if (frame % 700 == 0) HarnessTapKey(112);  // F1: back to the title, its track restarts
-    const int wasplaying = playing;
+    const int wasplaying = game_mode.playing;
     aim.Step();
     ASSERT_TRUE(HarnessFrame());
-    games += !wasplaying && playing;
-    if (musicchannel.get() != last) {
-      last = musicchannel.get();
+    games += !wasplaying && game_mode.playing;
+    if (program.musicchannel.get() != last) {
+      last = program.musicchannel.get();
       ++replaced;
     }
   }

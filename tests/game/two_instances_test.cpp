@@ -25,11 +25,11 @@ class TwoInstancesTest : public TempFolderTest {
     files_.scorefile = (folder_ / "xdata" / "zumbrix" / "hiscore.dat").string();
     files_.peruserscore = true;
     files_.settingsfile = (folder_ / "xconfig" / "zumbrix" / "settings.ini").string();
-    saved_player_ = player;
-    player = &p_;
+    saved_player_ = playfield.player;
+    playfield.player = &p_;
   }
   void TearDown() override {
-    player = saved_player_;
+    playfield.player = saved_player_;
     UseGameFiles(saved_files_);
     ResetSettings();
     TempFolderTest::TearDown();
@@ -78,7 +78,7 @@ TEST_F(TwoInstancesTest, TheCopyEndingLastKeepsTheOthersBestAndItsChangedSetting
   EXPECT_EQ(p_.hscore, 0);
   OtherCopy([] {
     // A scores 50, switches to the window (Alt+Enter) and quits.
-    player->hscore = 50;
+    playfield.player->hscore = 50;
     ChangeSettings([](Settings& s) { s.display = DisplayMode::Window; });
   });
   ASSERT_EQ(readhiscore(files_.scorefile), 50);
