@@ -63,6 +63,9 @@ class PauseBackdrop : public GameTest {
 
   // In play with nothing but the stars and the ship, every sound counted.
   void StartPlay() {
+    // Whatever a test before in this process left.
+    SetColourMode(ColourMode::Anaglyph);
+    SetStereoMode(StereoMode::Off);
     Start();
     EnterPlay();
     clearentities();
