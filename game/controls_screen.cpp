@@ -192,7 +192,11 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       DrawMenuTextAt(asked && column == BindingColumn::kKey ? "?" : KeyText(bindings.keys[row]),
                      kKeyX, y);
       DrawMenuTextAt(kMouseColumn[row], kMouseX, y);
-      DrawMenuTextAt(asked && column == BindingColumn::kPad ? "?" : ButtonText(bindings.pads[row]),
+      // Start pauses whatever button the pause has, so its row names both.
+      const bool pause_row = static_cast<GameAction>(row) == GameAction::kPause;
+      DrawMenuTextAt(asked && column == BindingColumn::kPad
+                         ? "?"
+                         : ButtonText(bindings.pads[row]) + (pause_row ? ", start" : ""),
                      kPadX, y);
     }
     DrawMenuText("Defaults", rows.Y(kDefaultsRow), selected == kDefaultsRow);
