@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "aim_script.h"
+#include "file_state.h"
 #include "game/best_game.h"
 #include "game/best_game_watch.h"
 #include "game/ghost.h"
@@ -29,18 +30,6 @@ namespace {
 constexpr std::int32_t kSeed = 31337;
 constexpr int kEsc = 27, kF1 = 112, kW = 'W', kA = 'A';
 constexpr int kPlayFrames = 700;
-
-struct FileState {
-  std::string bytes;
-  fs::file_time_type written;
-  bool operator==(const FileState&) const = default;
-};
-
-FileState StateOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()},
-          fs::last_write_time(path)};
-}
 
 // Counts a game's moments as the ghost does: the frame loop's flips since the game's start.
 struct Moments {

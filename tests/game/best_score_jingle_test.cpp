@@ -1,19 +1,9 @@
 // The best-score jingle: once in a game, the first time the score passes the best, however many
 // frames the score then stays above it and however often it rises; again in the next game.
+#include "counting_sound.h"
 #include "game_fixture.h"
 
 namespace {
-
-// A sound that only counts how often it was started.
-class CountingSound : public TSound {
- public:
-  Ref<TChannel> Play(const Ref<TChannel>&) override {
-    ++starts;
-    return New<TChannel>();
-  }
-  Ref<TChannel> Cue(const Ref<TChannel>& channel) override { return Play(channel); }
-  int starts = 0;
-};
 
 constexpr int kF1 = 112;
 

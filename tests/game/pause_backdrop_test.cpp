@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+#include "counting_sound.h"
 #include "game/colour_mode.h"
 #include "game/screen_name.h"
 #include "game/settings_store.h"
@@ -18,17 +19,6 @@
 namespace {
 
 constexpr int kSpace = 32, kF4 = 115, kEsc = 27, kDown = 40, kRight = 39;
-
-// A sound that only counts how often it was started.
-class CountingSound : public TSound {
- public:
-  Ref<TChannel> Play(const Ref<TChannel>&) override {
-    ++starts;
-    return New<TChannel>();
-  }
-  Ref<TChannel> Cue(const Ref<TChannel>& channel) override { return Play(channel); }
-  int starts = 0;
-};
 
 // What a strip of the picture holds: pixels drawn at all, and those drawn in a colour that is not
 // a grey (the anaglyph's red and cyan copies; the flat stars are greys).

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "aim_script.h"
+#include "file_state.h"
 #include "game/colour_mode.h"
 #include "game/game_files.h"
 #include "game/replay.h"
@@ -262,18 +263,6 @@ class RecordedRuns : public TempFolderTest {
   AimScript aim;
   int games = 0, playframes = 0, pauseflips = 0, firstscore = -1;
 };
-
-struct FileState {
-  std::string bytes;
-  fs::file_time_type written;
-  bool operator==(const FileState&) const = default;
-};
-
-FileState StateOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()},
-          fs::last_write_time(path)};
-}
 
 TEST_F(RecordedRuns, ReplayGameByGameAndBestReplayHoldsTheGameThatRaisedTheBest) {
   const fs::path data = folder_ / "data", pictures = folder_ / "pictures";
