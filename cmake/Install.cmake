@@ -23,10 +23,26 @@ configure_file(dist/zumbrix.metainfo.xml.in ${ZX_DIST_DIR}/${ZX_APP_ID}.metainfo
 install(FILES ${ZX_DIST_DIR}/${ZX_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${ZX_DIST_DIR}/${ZX_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 
+# The game's icon, and the same picture for its replay files.
 foreach(size 16 22 24 32 48 64 128 256)
   install(FILES ${ZX_ASSET_DIR}/icons/${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${ZX_APP_ID}.png)
+  install(FILES ${ZX_ASSET_DIR}/icons/${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/mimetypes
+          RENAME application-x-zumbrix-replay.png)
 endforeach()
+
+# The replay type (application/x-zumbrix-replay: the magic ZXREPLAY, *.zxreplay). A package's
+# file lands in share/mime/packages, whose trigger (shared-mime-info's) rebuilds the database, as
+# for every Debian package; a plain make install into the running system rebuilds it itself.
+install(FILES dist/zumbrix-mime.xml DESTINATION share/mime/packages RENAME ${ZX_APP_ID}.xml)
+install(
+  CODE "if(NOT DEFINED ENV{DESTDIR} OR \"\$ENV{DESTDIR}\" STREQUAL \"\")
+  find_program(ZX_UPDATE_MIME update-mime-database)
+  if(ZX_UPDATE_MIME)
+    execute_process(COMMAND \${ZX_UPDATE_MIME} \"\${CMAKE_INSTALL_PREFIX}/share/mime\")
+  endif()
+endif()")
 
 # Manual pages are installed compressed, as Debian requires (-n: no name or time stamp inside).
 configure_file(dist/zumbrix.6.in ${ZX_DIST_DIR}/zumbrix.6 @ONLY)

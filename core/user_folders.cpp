@@ -87,6 +87,24 @@ std::string UserPicturesFolder() {
   return home.empty() ? std::string() : home + "/Pictures";
 }
 
+std::string FirstNameOf(const std::string& gecos, const std::string& login) {
+  const std::string full = gecos.substr(0, gecos.find(','));
+  const std::size_t start = full.find_first_not_of(' ');
+  if (start == std::string::npos) return login;
+  return full.substr(start, full.find(' ', start) - start);
+}
+
+std::string AccountFirstName() {
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+  struct passwd entry;
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found) {
+    return {};
+  }
+  return FirstNameOf(found->pw_gecos ? found->pw_gecos : "", found->pw_name ? found->pw_name : "");
+}
+
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home && home[0] == '/') return WithoutTrailingSlash(home);

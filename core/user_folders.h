@@ -10,6 +10,12 @@
 
 #include <string>
 
+// The first word of the account's full name (the password database's comment field, before its
+// first comma), else the login name; empty when the database has no entry. Any thread.
+std::string AccountFirstName();
+// The same from an entry's comment field and login name, for tests. Pure.
+std::string FirstNameOf(const std::string& gecos, const std::string& login);
+
 // The player's home folder without a trailing "/"; empty when there is none. Any thread.
 std::string HomeFolder();
 // $XDG_DATA_HOME or ~/.local/share; empty when neither can be found. Any thread.

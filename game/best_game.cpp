@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "game/player_name.h"
 #include "game/replay.h"
 
 namespace {
@@ -15,11 +16,13 @@ struct Best {
   BestGameOffer offer;
   RecordedGame game;
   std::vector<ShipPoint> track;
+  std::string player;
   int taken = 0;  // the recorder's count of best games when its latest was taken
 } best;
 
-void Take(const RecordedGame& game) {
+void Take(const RecordedGame& game, const std::string& player) {
   best.game = game;
+  best.player = player;
   best.offer = BestGameOffer{};
   best.offer.watchable = true;
   if (!DecodeShipTrack(game.track, best.track)) best.track.clear();
@@ -53,7 +56,7 @@ void Refresh() {
   const RecordedGame* game = RecordedBestGame(&number);
   if (game && number != best.taken) {
     best.taken = number;
-    Take(*game);
+    Take(*game, PlayerName());
   }
 }
 
@@ -68,7 +71,7 @@ void UseBestReplay(const std::string& path) {
   ReplayJournal journal;
   const ReplayError error = LoadReplay(path, journal);
   if (error == ReplayError::kNone && journal.games.size() == 1) {
-    Take(journal.games[0]);
+    Take(journal.games[0], journal.player);
     return;
   }
   const bool refused = error != ReplayError::kNone;
@@ -85,6 +88,11 @@ const BestGameOffer& OfferedBestGame() {
 const RecordedGame* BestGameToWatch() {
   Refresh();
   return best.offer.watchable ? &best.game : nullptr;
+}
+
+const std::string& BestGamePlayer() {
+  Refresh();
+  return best.player;
 }
 
 const std::vector<ShipPoint>& BestGameTrack() {

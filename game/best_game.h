@@ -26,6 +26,8 @@ struct BestGameOffer {
 const BestGameOffer& OfferedBestGame();
 // The game itself; null when none is offered.
 const RecordedGame* BestGameToWatch();
+// Who played it (empty when none is offered or its file does not say).
+const std::string& BestGamePlayer();
 // Its ship's track, point by point (empty when none is offered or it has none).
 const std::vector<ShipPoint>& BestGameTrack();
 // The title's line for it: "W = Watch Best Game (275)", or the problem; empty for neither.

@@ -10,6 +10,7 @@
 #include "game/entities.h"
 #include "game/frame_loop.h"
 #include "game/game_files.h"
+#include "game/ghost.h"
 #include "game/globals.h"
 #include "game/replay_snapshot.h"
 #include "game/screen_name.h"
@@ -46,43 +47,41 @@ void PutBack(const PlayerChoices& choices) {
   ReturnToSettings(choices.settings);
 }
 
-}  // namespace
-
-BestGameWatch WatchBestGame() {
+// The loop shared by every watching: `journal` played through the frame loop on `screen`.
+BestGameWatch Watch(ReplayJournal journal, ModalScreen screen, const std::string& title,
+                    int score) {
   BestGameWatch result;
-  const RecordedGame* game = BestGameToWatch();
-  if (!game || !playfield.player || CurrentModalScreen() != ModalScreen::None) return result;
   result.watched = true;
-  ReplayJournal journal;
-  journal.games.push_back(*game);
-  const int score = OfferedBestGame().score;
+  const ReplayJournal kept_journal = journal;
   {
-    const ModalScreenScope screen(ModalScreen::BestGame);
+    const ModalScreenScope scope(screen);
     const PlayerFilesKept kept;
     const bool paused = PauseRecording();
-    const std::vector<std::uint8_t> title = TakeGameSnapshot();
+    const std::vector<std::uint8_t> titlestate = TakeGameSnapshot();
     const PlayerChoices choices = TakePlayerChoices();
     const int quit = program.quitflag;
 
     StartReplay(std::move(journal), ReplayUse::kWatch);
-    SetReplayCaptionScore(score < 0 ? 0 : score);
+    SetReplayCaption(title, score < 0 ? 0 : score);
     for (;;) {
       const bool goes_on = gameframe();
       if (!goes_on || CurrentReplayStatus() != ReplayStatus::kPlaying || ReplayFramesDone()) break;
     }
     result.status = CurrentReplayStatus();
     result.stopped = result.status == ReplayStatus::kStopped;
+    const ReplayStopper stopper = ReplayStoppedBy();
+    result.race = result.stopped && (stopper.key == kRaceKey || stopper.button == kRaceButton);
     result.score = playfield.player->score;
     result.frames = ReplayFramesPlayed();
     if (result.status == ReplayStatus::kDiverged || result.status == ReplayStatus::kEnded) {
       result.problem = ReplayDivergence();
-      std::fprintf(stderr, "zumbrix: the best game: %s\n", result.problem.c_str());
+      std::fprintf(stderr, "zumbrix: %s: %s\n", title.c_str(), result.problem.c_str());
     }
     const bool closed = ReplayHeardClose();
     StopReplay();
 
     HaltChannel(program.musicchannel);
-    RestoreGameSnapshot(title);
+    RestoreGameSnapshot(titlestate);
     PutBack(choices);
     program.quitflag = closed ? 1 : quit;
     ClearKeys();
@@ -90,8 +89,49 @@ BestGameWatch WatchBestGame() {
     playmusic(3);
     if (paused) ResumeRecording();
   }
-  last = result;
+  if (result.race) {
+    const RecordedGame* raced = RacedGame(kept_journal);
+    result.race = raced && RaceGhost(*raced, kept_journal.player);
+  }
   return result;
+}
+
+}  // namespace
+
+BestGameWatch WatchBestGame() {
+  const RecordedGame* game = BestGameToWatch();
+  if (!game || !playfield.player || CurrentModalScreen() != ModalScreen::None) return {};
+  ReplayJournal journal;
+  journal.player = BestGamePlayer();
+  journal.games.push_back(*game);
+  last = Watch(std::move(journal), ModalScreen::BestGame, "Best game", OfferedBestGame().score);
+  return last;
+}
+
+BestGameWatch WatchReplay(ReplayJournal journal, const std::string& title) {
+  const ModalScreen screen = CurrentModalScreen();
+  if (journal.games.empty() || !playfield.player ||
+      (screen != ModalScreen::None && screen != ModalScreen::HallOfFame)) {
+    return {};
+  }
+  const int score = journal.games.front().score;
+  last = Watch(std::move(journal), ModalScreen::Replay, title, score);
+  return last;
+}
+
+BestGameWatch WatchReplayFile(const std::string& path) {
+  ReplayJournal journal;
+  const ReplayError error = LoadReplay(path, journal);
+  if (error != ReplayError::kNone) {
+    std::fprintf(stderr, "zumbrix: %s: %s\n", path.c_str(), ReplayErrorText(error).c_str());
+    return {};
+  }
+  if (journal.games.empty()) {
+    std::fprintf(stderr, "zumbrix: %s: the replay holds no game\n", path.c_str());
+    return {};
+  }
+  const std::string title = journal.player.empty() ? "Replay" : journal.player;
+  return WatchReplay(std::move(journal), title);
 }
 
 const BestGameWatch& LastBestGameWatch() { return last; }

@@ -37,14 +37,25 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string& mode) {
        line.overrides.emplace_back("stereo", mode);
      }},
-    {"--ghost", nullptr, nullptr, "fly against the ghost of your best game in this run",
-     [](CommandLine& line, const std::string&) { line.overrides.emplace_back("ghost", "on"); }},
+    {"--ghost", nullptr, "[FILE]",
+     "fly against the ghost of your best game in this run, or of the game recorded in FILE",
+     [](CommandLine& line, const std::string& file) {
+       line.overrides.emplace_back("ghost", "on");
+       line.ghostfile = file.empty() ? std::string() : AbsoluteFile(file);
+     },
+     true},
     {"--record", nullptr, "FILE", "record this run's game to FILE, to be replayed",
      [](CommandLine& line, const std::string& file) { line.recordfile = AbsoluteFile(file); }},
     {"--frame-log", nullptr, "FILE", "write the time of every frame to FILE, one line each",
      [](CommandLine& line, const std::string& file) { line.framelogfile = AbsoluteFile(file); }},
     {"--replay", nullptr, "FILE", "play the game recorded in FILE back, then print its score",
      [](CommandLine& line, const std::string& file) { line.replayfile = AbsoluteFile(file); }},
+    {"--replay-info", nullptr, "FILE",
+     "print who played the game recorded in FILE, when, its version, score, frames and games",
+     [](CommandLine& line, const std::string& file) {
+       line.action = CommandLineAction::ShowReplayInfo;
+       line.replayfile = AbsoluteFile(file);
+     }},
     {"--headless", nullptr, nullptr, "with --replay: no window, as fast as the machine allows",
      [](CommandLine& line, const std::string&) { line.headless = true; }},
     {"--scale", nullptr, "fit|integer|sharp",
@@ -105,6 +116,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       has_inline = true;
     }
     const OptionRow* row = word.starts_with('-') ? FindOption(name) : nullptr;
+    if (!row && !word.starts_with('-') && !word.empty() && line.documentfile.empty()) {
+      // A replay named alone, as the desktop opens one: watched in a window.
+      line.documentfile = AbsoluteFile(std::string(word));
+      continue;
+    }
     if (!row) {
       misuse(word.starts_with('-') ? "unknown option '" + Echoed(name) + "'"
                                    : "unexpected argument '" + Echoed(word) + "'");
@@ -112,7 +128,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
     const std::string option = "option '" + std::string(name) + "'";
     std::string argument;
-    if (row->argument) {
+    const bool left_out =
+        row->optional && !has_inline &&
+        (i + 1 >= argc || std::string_view(argv[i + 1]) == "" || argv[i + 1][0] == '-');
+    if (row->argument && !left_out) {
       if (has_inline) {
         argument = inline_value;
       } else if (i + 1 < argc) {
@@ -156,6 +175,15 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       line.problem.clear();
     }
   }
+  // A replay named alone is watched in a window, whatever display the settings choose.
+  if (!line.documentfile.empty() && line.action != CommandLineAction::Misuse) {
+    if (!line.replayfile.empty()) {
+      misuse("a replay named alone cannot go with '--replay' or '--replay-info'");
+    } else {
+      line.replayfile = line.documentfile;
+      line.overrides.insert(line.overrides.begin(), {"display", "window"});
+    }
+  }
   // Options that only make sense together.
   if (line.action == CommandLineAction::Play) {
     if (line.headless && line.replayfile.empty()) {
@@ -170,7 +198,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string UsageText() {
-  std::string text = "Usage: zumbrix [OPTION]...\n\nOptions:\n";
+  std::string text = "Usage: zumbrix [OPTION]... [REPLAY]\n\nOptions:\n";
   const std::string indent(kHelpColumn, ' ');
   for (const OptionRow& row : kOptions) {
     std::string left = row.shortname ? "  " + std::string(row.shortname) + ", " : "      ";

@@ -1,12 +1,13 @@
 // command_line.h - the program's options: one table row each (name, argument, help line, what
-// it does), parsed once at start before anything else runs.
+// it does), parsed once at start before anything else runs. A word that is no option names a
+// replay to watch in a window, as a file manager opening a saved replay does.
 //
 // Options come as "--name", "--name value" or "--name=value"; an option the table does not know,
 // a missing, empty or surplus argument, an option where an argument is due ("--record --window"),
-// a value the setting does not take, or a word that is no option is misuse: the problem (naming
-// the option) and the usage go to stderr and the program ends with status 2. Options that change
-// a setting do so for the run only (settings_store.h). Adding an option is one row in the table
-// plus, when it keeps a value, one field in CommandLine. Pure: prints nothing.
+// a value the setting does not take, or a second word that is no option is misuse: the problem
+// (naming the option) and the usage go to stderr and the program ends with status 2. Options that
+// change a setting do so for the run only (settings_store.h). Adding an option is one row in the
+// table plus, when it keeps a value, one field in CommandLine. Pure: prints nothing.
 #pragma once
 
 #include <span>
@@ -17,10 +18,11 @@
 #include "game/settings_store.h"
 
 enum class CommandLineAction {
-  Play,         // start the game
-  ShowHelp,     // print the help and exit 0
-  ShowVersion,  // print the version and exit 0
-  Misuse,       // print `problem` and the usage on stderr and exit 2
+  Play,            // start the game
+  ShowHelp,        // print the help and exit 0
+  ShowVersion,     // print the version and exit 0
+  ShowReplayInfo,  // print what `replayfile` says of itself and exit (2 when it is refused)
+  Misuse,          // print `problem` and the usage on stderr and exit 2
 };
 
 struct CommandLine {
@@ -28,9 +30,11 @@ struct CommandLine {
   std::string problem;                     // Misuse: what was wrong, one line
   std::vector<SettingOverride> overrides;  // settings for this run only, in the order given
   std::string recordfile;                  // --record: where this run's replay is written
-  std::string replayfile;                  // --replay: the replay to play back instead of a game
-  bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
-  std::string framelogfile;                // --frame-log: where each frame's times are written
+  std::string replayfile;  // --replay, --replay-info or a replay named alone: the one to play back
+  std::string documentfile;  // a replay named without an option (also in `replayfile`)
+  std::string ghostfile;     // --ghost FILE: the replay whose ship is this run's ghost
+  bool headless = false;     // --headless: the replay runs unseen, as fast as it can
+  std::string framelogfile;  // --frame-log: where each frame's times are written
 };
 
 struct OptionRow {
@@ -41,6 +45,7 @@ struct OptionRow {
   // Records the option; `argument` is empty for an option that takes none. A file name is kept
   // as AbsoluteFile(argument), since the program later changes its current folder.
   void (*apply)(CommandLine& line, const std::string& argument);
+  bool optional = false;  // the argument may be left out (the next word is then none of it)
 };
 
 // `path` made absolute against the current folder (the one the program was started in while the

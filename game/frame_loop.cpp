@@ -14,6 +14,7 @@
 #include "game/game_mode.h"
 #include "game/ghost.h"
 #include "game/globals.h"
+#include "game/hall_of_fame_screen.h"
 #include "game/joystick_buttons.h"
 #include "game/key_bindings.h"
 #include "game/menu.h"
@@ -244,6 +245,11 @@ bool gameframe() {
   // Read every frame, so that a press in play opens nothing later.
   const bool options_key = OptionsKeyHit() && game_mode.titlemode == 1;
   const bool watch_key = KeyHits(kW) != 0 && game_mode.titlemode == 1;
+  const bool hall_key = HallOfFameKeyHit() && game_mode.titlemode == 1 &&
+                        CurrentModalScreen() == ModalScreen::None && !CurrentHallOfFame().empty();
+  // A replay dropped on the window is watched from the title; one dropped elsewhere is ignored.
+  std::string dropped = TakeDroppedFile();
+  if (game_mode.titlemode != 1 || CurrentModalScreen() != ModalScreen::None) dropped.clear();
   TitleAsk ask = TitleAsk::kNothing;
   if (game_mode.titlemode == 1) {
     drawtitle();
@@ -278,12 +284,15 @@ bool gameframe() {
   drawsidebars();
   drawhud();
   // In a window: kept inside while playing, free on the title and while the best game is watched.
-  HoldPointer(game_mode.playing == 1 && CurrentModalScreen() != ModalScreen::BestGame);
+  HoldPointer(game_mode.playing == 1 && !WatchingRecordedGame());
   FlipScreen(-1);
   CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
-  if (ask == TitleAsk::kWatch) WatchBestGame();
+  // A watching ended with the race key starts a game against the watched one's ghost.
+  if (ask == TitleAsk::kWatch && WatchBestGame().race) StartGame();
+  if (!dropped.empty() && WatchReplayFile(dropped).race) StartGame();
+  if (hall_key && HallOfFameScreen() == HallChoice::kRace) StartGame();
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
            program.quitflag == 1 || AppCloseRequested());
 }

@@ -23,13 +23,18 @@ struct Ghost {
   bool ingame = false;
   std::size_t moment = 0;  // flips of the frame loop since the game's start
   std::vector<ShipPoint> track;
-  std::vector<ShipPoint> given;  // UseGhostTrack's
+  std::vector<ShipPoint> given;  // UseGhostTrack's or RaceGhost's
+  std::string givenname;         // RaceGhost's player
+  bool raced = false;            // RaceGhost's: shown whatever the setting says
+  std::string name;              // the player of the game flown now
 } ghost;
+
+bool GhostOn() { return RunSettings().ghost || ghost.raced; }
 
 }  // namespace
 
 void CountGhostFrame() {
-  if (CurrentModalScreen() == ModalScreen::BestGame) return;
+  if (WatchingRecordedGame()) return;
   const bool title = game_mode.titlemode == 1;
   if (ghost.ingame) {
     if (title) {
@@ -41,13 +46,14 @@ void CountGhostFrame() {
     ghost.ingame = true;
     ghost.moment = 0;
     ghost.track = ghost.given.empty() ? BestGameTrack() : ghost.given;
+    ghost.name = ghost.given.empty() ? BestGamePlayer() : ghost.givenname;
   }
   ghost.titleseen = title;
 }
 
 std::optional<ShipPoint> GhostPoint() {
-  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1) return std::nullopt;
-  if (CurrentModalScreen() == ModalScreen::BestGame) return std::nullopt;
+  if (!GhostOn() || !ghost.ingame || game_mode.titlemode == 1) return std::nullopt;
+  if (WatchingRecordedGame()) return std::nullopt;
   if (ghost.moment >= ghost.track.size() || !ghost.track[ghost.moment].shown) return std::nullopt;
   return ghost.track[ghost.moment];
 }
@@ -62,13 +68,13 @@ void drawghost() {
 }
 
 GhostCaptionText GhostCaption() {
-  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1 || ghost.track.empty())
-    return {};
-  if (CurrentModalScreen() == ModalScreen::BestGame) return {};
+  if (!GhostOn() || !ghost.ingame || game_mode.titlemode == 1 || ghost.track.empty()) return {};
+  if (WatchingRecordedGame()) return {};
   // After its end the best game stays at its final score.
   const std::size_t at = ghost.moment < ghost.track.size() ? ghost.moment : ghost.track.size() - 1;
   const int theirs = ghost.track[at].score, ours = playfield.player->score;
-  GhostCaptionText text{"Best game", std::to_string(theirs), "level", ""};
+  GhostCaptionText text{ghost.name.empty() ? "Best game" : ghost.name, std::to_string(theirs),
+                        "level", ""};
   if (ours != theirs) {
     text.lead = ours > theirs ? "ahead" : "behind";
     text.difference = std::to_string(std::abs(static_cast<long long>(ours) - theirs));
@@ -76,4 +82,25 @@ GhostCaptionText GhostCaption() {
   return text;
 }
 
-void UseGhostTrack(std::vector<ShipPoint> track) { ghost.given = std::move(track); }
+void UseGhostTrack(std::vector<ShipPoint> track) {
+  ghost.given = std::move(track);
+  ghost.givenname.clear();
+  ghost.raced = false;
+}
+
+bool RaceGhost(const RecordedGame& game, const std::string& player) {
+  std::vector<ShipPoint> track;
+  if (!DecodeShipTrack(game.track, track) || track.empty()) return false;
+  ghost.given = std::move(track);
+  ghost.givenname = player;
+  ghost.raced = true;
+  return true;
+}
+
+const RecordedGame* RacedGame(const ReplayJournal& journal) {
+  const RecordedGame* best = nullptr;
+  for (const RecordedGame& game : journal.games) {
+    if (!game.track.empty() && (!best || game.score > best->score)) best = &game;
+  }
+  return best;
+}

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "game/replay_file.h"
 #include "game/ship_track.h"
 
 // The frame loop, after its flip: counts the moments of the game under way (none while a game
@@ -23,8 +24,8 @@ void drawghost();
 // The recorded ship's point the ghost shows in this frame; none when it shows nothing.
 std::optional<ShipPoint> GhostPoint();
 
-// The right side bar's words: "Best game", its score now and "ahead"/"behind"/"level" with the
-// difference; all empty when the ghost shows nothing.
+// The right side bar's words: whose ghost it is (the player's name, else "Best game"), its score
+// now and "ahead"/"behind"/"level" with the difference; all empty when the ghost shows nothing.
 struct GhostCaptionText {
   std::string title, score, lead, difference;
 };
@@ -33,3 +34,9 @@ GhostCaptionText GhostCaption();
 // For tests and benchmarks: the track the next game's ghost follows instead of the best game's
 // (empty: the best game's again).
 void UseGhostTrack(std::vector<ShipPoint> track);
+// Races every later game of the run against the recorded game `game` of `player` (--ghost FILE,
+// G while watching, the hall of fame), the `ghost` setting on or off; false (nothing changed)
+// when the game has no track to fly.
+bool RaceGhost(const RecordedGame& game, const std::string& player);
+// The game of `journal` a race flies: its highest-scoring game with a track; null when none.
+const RecordedGame* RacedGame(const ReplayJournal& journal);

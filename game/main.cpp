@@ -7,8 +7,10 @@
 #include "game/frame_log.h"
 #include "game/frame_loop.h"
 #include "game/game_files.h"
+#include "game/ghost.h"
 #include "game/replay_file.h"
 #include "game/replay_run.h"
+#include "game/screen_name.h"
 #include "game/settings_store.h"
 #include "game/startup.h"
 #include "system/startup_steps.h"
@@ -27,6 +29,20 @@ int Replay() {
   return result.ExitCode();
 }
 
+// --ghost FILE: the recorded game that every game of this run races.
+bool UseGhostFile(const std::string& path) {
+  ReplayJournal journal;
+  const ReplayError error = LoadReplay(path, journal);
+  const RecordedGame* game = error == ReplayError::kNone ? RacedGame(journal) : nullptr;
+  if (!game || !RaceGhost(*game, journal.player)) {
+    std::fprintf(stderr, "zumbrix: %s: %s\n", path.c_str(),
+                 error != ReplayError::kNone ? ReplayErrorText(error).c_str()
+                                             : "the replay holds no ship's track to race");
+    return false;
+  }
+  return true;
+}
+
 int GameMain() {
   NoteStartupStep("main");
   const GameFiles files = LocateGameFiles(AppDir());
@@ -37,6 +53,17 @@ int GameMain() {
     case CommandLineAction::ShowVersion:
       std::printf("zumbrix %s\n", ProgramVersion());
       return 0;
+    case CommandLineAction::ShowReplayInfo: {
+      ReplayJournal journal;
+      const ReplayError error = LoadReplay(command_line.replayfile, journal);
+      if (error != ReplayError::kNone) {
+        std::fprintf(stderr, "zumbrix: %s: %s\n", command_line.replayfile.c_str(),
+                     ReplayErrorText(error).c_str());
+        return 2;
+      }
+      std::fputs(ReplayInfoText(journal).c_str(), stdout);
+      return 0;
+    }
     case CommandLineAction::Misuse:
       std::fprintf(stderr, "zumbrix: %s\n%s", command_line.problem.c_str(), UsageText().c_str());
       return 2;
@@ -63,7 +90,13 @@ int GameMain() {
   if (!OverrideSettings(command_line.overrides)) return 2;
   ApplyPictureSettings();
   UseRunInputChoices();
-  if (!command_line.replayfile.empty()) return Replay();
+  if (!command_line.replayfile.empty()) {
+    // A replay opened as a document is watched as the replay screen.
+    const ModalScreenScope screen(command_line.documentfile.empty() ? CurrentModalScreen()
+                                                                    : ModalScreen::Replay);
+    return Replay();
+  }
+  if (!command_line.ghostfile.empty() && !UseGhostFile(command_line.ghostfile)) return 2;
 
   // Every game is recorded, so that the one that raised the best score can be kept as
   // best.replay beside it; --record also keeps all of this run's games.

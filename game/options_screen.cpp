@@ -14,6 +14,8 @@
 #include "game/joystick_buttons.h"
 #include "game/key_bindings.h"
 #include "game/menu.h"
+#include "game/name_entry.h"
+#include "game/player_name.h"
 #include "game/screen_name.h"
 #include "game/settings_store.h"
 #include "graphics/display_mode.h"
@@ -52,6 +54,7 @@ const OptionRow kRows[] = {
     {"Flashing", "flashing", nullptr},
     {"Ghost", "ghost", nullptr},  // read by the ghost itself every frame
     {"Controls", nullptr, nullptr},
+    {"Name", "name", nullptr},  // edited on a screen of its own (name_entry.h)
 };
 constexpr int kRowCount = static_cast<int>(std::size(kRows));
 constexpr int kBackRow = kRowCount;  // "Back", after the table's rows
@@ -86,6 +89,9 @@ std::string RowText(int row, const Settings& now) {
   if (row == kBackRow) return "Back";
   const OptionRow& option = kRows[row];
   if (!option.key) return std::string(option.label) + "...";
+  if (FindSettingKey(option.key)->type == SettingType::Text) {
+    return std::string(option.label) + ": " + PlayerName() + "...";
+  }
   return std::string(option.label) + ": " + ValueText(*FindSettingKey(option.key), now);
 }
 
@@ -145,6 +151,12 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
         } else if (!kRows[selected].key) {
           if (command.action != MenuAction::kLeft) {
             ControlsScreen(backdrop);
+            if (program.quitflag) return;
+            input.Begin();
+          }
+        } else if (FindSettingKey(kRows[selected].key)->type == SettingType::Text) {
+          if (command.action != MenuAction::kLeft) {
+            NameEntryScreen(backdrop);
             if (program.quitflag) return;
             input.Begin();
           }

@@ -1,7 +1,9 @@
 // replay.cpp - the recorder and the player at the input seam and the flip hook.
 #include "game/replay.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -9,6 +11,7 @@
 #include "game/entities.h"
 #include "game/globals.h"
 #include "game/key_bindings.h"
+#include "game/player_name.h"
 #include "game/replay_snapshot.h"
 #include "game/screen_name.h"
 #include "game/ship_track.h"
@@ -27,13 +30,13 @@ namespace {
 // always counts in the frame it belongs to, in the recording and in the replay alike.
 constexpr int kEndOfFrameHook = -1000;
 
+// How long a replayed game's title card shows: two seconds from its start.
+constexpr int kReplayCardFrames = 120;
+
 // A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
 // the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
 // loop run by the watching of the best game is the frame loop too.
-bool FrameLoopFlip() {
-  const ModalScreen screen = CurrentModalScreen();
-  return screen == ModalScreen::None || screen == ModalScreen::BestGame;
-}
+bool FrameLoopFlip() { return CurrentModalScreen() == ModalScreen::None || WatchingRecordedGame(); }
 
 // --- recording -------------------------------------------------------------------------------
 
@@ -59,11 +62,14 @@ struct Recorder {
 // The recorder and the player live apart from the game's state they record and check: they sit
 // between the game and its input. Each is set up by the start of a recording or a replay.
 Recorder rec;
+// Told of each finished game: set by the run for its whole length.
+RecordedGameHook game_recorded = nullptr;
 
 void BeginGame() {
   rec.game = RecordedGame{};
   rec.game.snapshot = TakeGameSnapshot();
   rec.game.choices = ActiveInputChoices();
+  rec.game.played = static_cast<std::int64_t>(std::time(nullptr));
   rec.writer = ReplayInputWriter{};
   rec.track = ShipTrackWriter{};
   rec.track.Add(ShipPointNow());
@@ -81,9 +87,13 @@ void FinishGame(GameEnd end) {
   rec.game.end = end;
   rec.game.input = rec.writer.TakeBytes();
   rec.game.track = rec.track.TakeBytes();
+  rec.game.score = playfield.player->score;
+  rec.game.wave = playfield.player->wave;
+  rec.run.journal.player = PlayerName();
   // Started and abandoned in one frame, the game began at the flip inside the abandoning, which
   // no replay could restore at: there was nothing to play anyway.
   if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
+  if (game_recorded) game_recorded(rec.game, rec.run.journal.player);
   const bool raised = playfield.player->hscore > rec.startbest;
   std::vector<RecordedGame>& games = rec.run.journal.games;
   if (rec.keeps == RecordingKeeps::kBestGame) {
@@ -145,6 +155,8 @@ struct Player {
   bool hooked = false;
   bool closed = false;  // the platform asked the program to end while the replay played
   int score = 0;        // watching: the score the caption shows
+  std::string title;    // watching: the caption's title
+  ReplayStopper stopper;
 };
 Player play;
 
@@ -260,7 +272,12 @@ void ReplayJoystick(int port, JoystickSample& sample) {
   if (play.use == ReplayUse::kWatch && play.status == ReplayStatus::kPlaying) {
     const unsigned pressed = sample.ok ? sample.buttons & ~play.held[port] : 0;
     play.held[port] = sample.ok ? sample.buttons : 0;
-    if (pressed != 0) play.status = ReplayStatus::kStopped;
+    if (pressed != 0) {
+      play.status = ReplayStatus::kStopped;
+      for (int b = 0; b < 32 && play.stopper.button < 0; ++b) {
+        if (pressed & (1u << b)) play.stopper.button = b;
+      }
+    }
   }
   if (play.status == ReplayStatus::kPlaying && play.started) {
     const std::uint32_t read = play.reads++;
@@ -286,7 +303,10 @@ void HearPlatform(const InputEventRecord& event) {
   if (play.use == ReplayUse::kWatch) {
     ends = ends || event.id == EVENT_KEYDOWN || event.id == EVENT_MOUSEDOWN;
   }
-  if (play.status == ReplayStatus::kPlaying && ends) play.status = ReplayStatus::kStopped;
+  if (play.status == ReplayStatus::kPlaying && ends) {
+    play.status = ReplayStatus::kStopped;
+    if (event.id == EVENT_KEYDOWN) play.stopper.key = event.data;
+  }
 }
 
 // Whether the whole tail has been applied and ended with a close request: the recording stopped
@@ -357,6 +377,7 @@ void ListenForRecording() {
 ReplayJournal RecordedRun::BestGame() const {
   ReplayJournal best;
   best.version = journal.version;
+  best.player = journal.player;
   if (bestgame >= 0) best.games.push_back(journal.games[static_cast<std::size_t>(bestgame)]);
   return best;
 }
@@ -368,6 +389,8 @@ std::string GameTimeText(int frame) {
                 hundredths % 100);
   return text;
 }
+
+void OnGameRecorded(RecordedGameHook hook) { game_recorded = hook; }
 
 void StartRecording(RecordingKeeps keeps) {
   ZX_CHECK_MAIN_THREAD();
@@ -474,12 +497,35 @@ void StopReplay() {
 
 bool ReplayHeardClose() { return play.closed; }
 
+ReplayStopper ReplayStoppedBy() { return play.stopper; }
+
 ReplayCaptionText ReplayCaption() {
-  if (!play.hooked) return {};
+  if (!play.hooked || play.journal.games.empty()) return {};
+  ReplayCaptionText text;
+  const RecordedGame& game = play.journal.games[std::min(play.game, play.journal.games.size() - 1)];
+  const int score = play.use == ReplayUse::kWatch ? play.score : game.score;
   if (play.use == ReplayUse::kWatch) {
-    return {"Best game", std::to_string(play.score), GameTimeText(play.total)};
+    text.title = play.title;
+    text.score = std::to_string(score);
+  } else {
+    text.title = "Replay";
   }
-  return {"Replay", "", GameTimeText(play.total)};
+  text.time = GameTimeText(play.total);
+  text.player = play.journal.player;
+  const std::string when = PlayedText(game.played);
+  text.day = when.substr(0, when.find(' '));
+  const std::string& version = play.journal.version;
+  text.version = "v" + version.substr(version.find_last_of(' ') + 1);
+  // The card stays for the get-ready's first two seconds of each game.
+  if (play.played < kReplayCardFrames) {
+    text.card =
+        (play.journal.player.empty() ? std::string("Unknown player") : play.journal.player) +
+        " - " + when + " - version " + text.version.substr(1) + " - score " + std::to_string(score);
+  }
+  return text;
 }
 
-void SetReplayCaptionScore(int score) { play.score = score; }
+void SetReplayCaption(const std::string& title, int score) {
+  play.title = title;
+  play.score = score;
+}

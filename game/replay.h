@@ -45,6 +45,10 @@ struct RecordedRun {
   ReplayJournal BestGame() const;
 };
 
+// Called with every game the recording finishes (of more than one frame), whatever it keeps,
+// with the player's name; null: none. Main thread.
+using RecordedGameHook = void (*)(const RecordedGame& game, const std::string& player);
+void OnGameRecorded(RecordedGameHook hook);
 // Starts listening; games are kept from their start.
 void StartRecording(RecordingKeeps keeps = RecordingKeeps::kEveryGame);
 bool Recording();
@@ -96,15 +100,25 @@ std::string ReplayDivergence();
 void StopReplay();
 // Whether the platform asked the program to end while the replay played (until the next start).
 bool ReplayHeardClose();
+// The viewer's key (0: none) or pad button (-1: none) that ended a watched replay.
+struct ReplayStopper {
+  int key = 0;
+  int button = -1;
+};
+ReplayStopper ReplayStoppedBy();
 
 // The side bar's words while a replay plays: "Replay" and the time into it, or when watching
-// "Best game", its score and the time into it; all empty otherwise.
+// the caption's title ("Best game"), its score and the time into it; who played it, the day and
+// the version; and while the first frames play, the title card's line ("Sam - 2026-12-09 21:45 -
+// version 1.0.0 - score 275"). All empty when no replay plays.
 struct ReplayCaptionText {
   std::string title, score, time;
+  std::string player, day, version;
+  std::string card;
 };
 ReplayCaptionText ReplayCaption();
-// The score a watched game's caption shows.
-void SetReplayCaptionScore(int score);
+// The title and final score a watched game's caption shows.
+void SetReplayCaption(const std::string& title, int score);
 
 // "M:SS.ss", the time into the game at the end of `frame` at 60 frames a second.
 std::string GameTimeText(int frame);

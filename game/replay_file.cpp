@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "game/replay_bytes.h"
 #include "game/replay_snapshot.h"
+#include "game/settings.h"
 #include "game/ship_track.h"
 
 #include "game/version.h"
@@ -22,8 +24,9 @@ namespace {
 
 constexpr char kMagic[8] = {'Z', 'X', 'R', 'E', 'P', 'L', 'A', 'Y'};
 // 2: one run from the program's start, every joystick read. 3: games from their start. 4: each
-// game's ship track beside it.
-constexpr std::uint16_t kFormat = 4;
+// game's ship track beside it. 5: the player's name in the header, each game's facts.
+constexpr std::uint16_t kFormat = 5;
+constexpr std::uint16_t kOldestFormat = 4;  // still read: it differs only by what 5 added
 constexpr std::size_t kMaxVersionText = 256;
 constexpr std::size_t kFixedHeader = sizeof kMagic + 2 + 2;  // magic, format, version's length
 constexpr std::uint32_t kMaxFrames = 1u << 31;
@@ -31,6 +34,7 @@ constexpr std::uint32_t kMaxFrames = 1u << 31;
 enum class SectionTag : std::uint8_t {
   kGame = 1,       // frames, end, snapshot's length, snapshot, input
   kShipTrack = 2,  // the game's number (from 0), its track
+  kFacts = 3,      // the game's number, when it was played, its final score and wave
   // The input choices of the game before it: each action's key code and pad button + 1 (0: none),
   // then whether losing the focus pauses.
   kChoices = 8,
@@ -75,7 +79,8 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
 
 // The verdict on the header's first bytes: the magic, then the format number. `size` bytes of it
 // are there (fewer than kFixedHeader when the file is that short).
-ReplayError CheckFixedHeader(const std::uint8_t* data, std::size_t size, std::size_t* version) {
+ReplayError CheckFixedHeader(const std::uint8_t* data, std::size_t size, std::size_t* version,
+                             std::uint16_t* format_out = nullptr) {
   if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
     return ReplayError::kNotAReplay;
   }
@@ -83,8 +88,9 @@ ReplayError CheckFixedHeader(const std::uint8_t* data, std::size_t size, std::si
   ReplayBytesIn in(data + sizeof kMagic, kFixedHeader - sizeof kMagic);
   const auto format = in.Fixed(2);
   *version = in.Fixed(2);
-  if (format < kFormat) return ReplayError::kOlderVersion;
+  if (format < kOldestFormat) return ReplayError::kOlderVersion;
   if (format > kFormat || *version > kMaxVersionText) return ReplayError::kOtherVersion;
+  if (format_out) *format_out = static_cast<std::uint16_t>(format);
   return ReplayError::kNone;
 }
 
@@ -182,7 +188,11 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
   const std::string version = journal.version.substr(0, kMaxVersionText);
   w.Fixed(version.size(), 2);
   w.out.insert(w.out.end(), version.begin(), version.end());
+  const std::string player = PlayerNameText(journal.player);
+  w.Byte(static_cast<std::uint8_t>(player.size()));
+  w.out.insert(w.out.end(), player.begin(), player.end());
   for (const RecordedGame& game : journal.games) {
+    const auto number = static_cast<std::uint64_t>(&game - journal.games.data());
     ReplayBytesOut section;
     section.Unsigned(game.frames);
     section.Byte(static_cast<std::uint8_t>(game.end));
@@ -199,9 +209,17 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
       w.Fixed(choices.out.size(), 4);
       w.Bytes(choices.out);
     }
+    ReplayBytesOut facts;
+    facts.Unsigned(number);
+    facts.Unsigned(static_cast<std::uint64_t>(game.played < 0 ? 0 : game.played));
+    facts.Unsigned(static_cast<std::uint64_t>(game.score < 0 ? 0 : game.score));
+    facts.Unsigned(static_cast<std::uint64_t>(game.wave < 0 ? 0 : game.wave));
+    w.Byte(static_cast<std::uint8_t>(SectionTag::kFacts));
+    w.Fixed(facts.out.size(), 4);
+    w.Bytes(facts.out);
     if (!game.track.empty()) {
       ReplayBytesOut track;
-      track.Unsigned(static_cast<std::uint64_t>(&game - journal.games.data()));
+      track.Unsigned(number);
       track.Bytes(game.track);
       w.Byte(static_cast<std::uint8_t>(SectionTag::kShipTrack));
       w.Fixed(track.out.size(), 4);
@@ -214,7 +232,8 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
 
 ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& journal) {
   std::size_t version_size = 0;
-  ReplayError error = CheckFixedHeader(bytes.data(), bytes.size(), &version_size);
+  std::uint16_t format = kFormat;
+  ReplayError error = CheckFixedHeader(bytes.data(), bytes.size(), &version_size, &format);
   if (error != ReplayError::kNone) return error;
   if (bytes.size() < kFixedHeader + version_size) return ReplayError::kDamaged;
   // The version is read before the CRC is checked: a file of another version may differ in
@@ -222,7 +241,7 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
   error = CheckVersion(bytes.data() + kFixedHeader, version_size);
   if (error != ReplayError::kNone) return error;
   if (bytes.size() > kMaxReplayBytes) return ReplayError::kTooLarge;
-  const std::size_t header = kFixedHeader + version_size;
+  std::size_t header = kFixedHeader + version_size;
   if (bytes.size() < header + 4) return ReplayError::kDamaged;
   const std::size_t crc_at = bytes.size() - 4;
   ReplayBytesIn crc(bytes.data() + crc_at, 4);
@@ -230,6 +249,13 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
 
   ReplayJournal parsed;
   parsed.version = kGameVersion;
+  if (format >= 5) {
+    const std::size_t name_size = bytes[header];
+    if (header + 1 + name_size > crc_at) return ReplayError::kDamaged;
+    parsed.player.assign(reinterpret_cast<const char*>(bytes.data() + header + 1), name_size);
+    if (PlayerNameText(parsed.player) != parsed.player) return ReplayError::kDamaged;
+    header += 1 + name_size;
+  }
   ReplayBytesIn in(bytes.data() + header, crc_at - header);
   while (!in.AtEnd()) {
     const std::uint8_t tag = in.Byte();
@@ -241,6 +267,19 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
       if (parsed.games.empty() || !ReadChoices(payload, parsed.games.back().choices)) {
         return ReplayError::kDamaged;
       }
+      continue;
+    }
+    if (tag == static_cast<std::uint8_t>(SectionTag::kFacts)) {
+      // The facts of the game just read, once.
+      const std::uint64_t number = payload.Unsigned();
+      if (payload.bad || parsed.games.empty() || number != parsed.games.size() - 1) {
+        return ReplayError::kDamaged;
+      }
+      RecordedGame& game = parsed.games.back();
+      game.played = static_cast<std::int64_t>(payload.Unsigned(std::uint64_t{1} << 40));
+      game.score = static_cast<int>(payload.Unsigned(0x7FFFFFFF));
+      game.wave = static_cast<int>(payload.Unsigned(0x7FFFFFFF));
+      if (payload.bad || !payload.AtEnd()) return ReplayError::kDamaged;
       continue;
     }
     if (tag == static_cast<std::uint8_t>(SectionTag::kShipTrack)) {
@@ -266,6 +305,13 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
     RecordedGame game;
     if (!ParseGame(payload, game)) return ReplayError::kDamaged;
     parsed.games.push_back(std::move(game));
+  }
+  // A file from before the facts were kept says its final scores through its tracks.
+  for (RecordedGame& game : parsed.games) {
+    std::vector<ShipPoint> points;
+    if (format < 5 && DecodeShipTrack(game.track, points) && !points.empty()) {
+      game.score = points.back().score;
+    }
   }
   journal = std::move(parsed);
   return ReplayError::kNone;
@@ -298,6 +344,30 @@ std::string ReplayErrorText(ReplayError error) {
       return "the replay file is damaged";
   }
   return "the replay file cannot be used";
+}
+
+std::string PlayedText(std::int64_t played) {
+  if (played <= 0) return "unknown";
+  const std::time_t when = static_cast<std::time_t>(played);
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+std::string ReplayInfoText(const ReplayJournal& journal) {
+  std::uint64_t frames = 0;
+  for (const RecordedGame& game : journal.games) frames += game.frames;
+  const bool any = !journal.games.empty();
+  std::string text;
+  text += "name: " + (journal.player.empty() ? std::string("unknown") : journal.player) + "\n";
+  text += "date: " + PlayedText(any ? journal.games.front().played : 0) + "\n";
+  text += "version: " + journal.version + "\n";
+  text += "score: " + std::to_string(any ? journal.games.back().score : 0) + "\n";
+  text += "frames: " + std::to_string(frames) + "\n";
+  text += "games: " + std::to_string(journal.games.size()) + "\n";
+  return text;
 }
 
 ReplayError LoadReplay(const std::string& path, ReplayJournal& journal) {

@@ -6,11 +6,13 @@
 // the games one after another.
 //
 // On disk, all little-endian: the magic "ZXREPLAY", the format number, the game's version text,
-// then tagged sections (a tag byte, a four-byte length, the payload), then a CRC-32 of everything
-// before it. A game section holds its frame count, how it ended, its snapshot and its input; a
-// choices section after it holds the game's key bindings (absent: the defaults), and the ship's
-// track of a game (ship_track.h) follows its game in a section of its own, naming the game by its
-// number. Sections of tags this version does not know are skipped, so later versions can add
+// the player's name (a length byte and the text; format 5 on, format 4 files have none and still
+// play), then tagged sections (a tag byte, a four-byte length, the payload), then a CRC-32 of
+// everything before it. A game section holds its frame count, how it ended, its snapshot and its
+// input; a choices section after it holds the game's key bindings (absent: the defaults), and the
+// ship's track of a game (ship_track.h) follows its game in a section of its own, naming the game
+// by its number, and a game's facts (when it was played, its final score and wave) follow it in
+// another. Sections of tags this version does not know are skipped, so later versions can add
 // tracks of their own beside the games. Reading checks the magic and the version from the
 // file's first bytes before it reads on, reads at most kMaxReplayBytes, and refuses a file whose
 // length, CRC, snapshot or input items do not add up; a refused file is never played.
@@ -52,11 +54,15 @@ struct RecordedGame {
   std::vector<std::uint8_t> input;  // the frames and the tail, as replay_input.h writes them
   InputChoices choices;             // the keys and buttons in force at its start
   std::vector<std::uint8_t> track;  // the ship's points, as ship_track.h writes them (may be empty)
+  std::int64_t played = 0;          // when it started, in seconds since 1970 (UTC); 0: unknown
+  int score = 0;                    // its final score
+  int wave = 0;                     // the wave it reached (0: unknown)
   bool operator==(const RecordedGame&) const = default;
 };
 
 struct ReplayJournal {
   std::string version = kGameVersion;
+  std::string player;  // who played it (empty in files from before names were kept)
   std::vector<RecordedGame> games;
   bool operator==(const ReplayJournal&) const = default;
 };
@@ -70,6 +76,12 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
 std::uint32_t ReplayChecksum(const std::uint8_t* data, std::size_t size);
 // What a refusal means, for the player.
 std::string ReplayErrorText(ReplayError error);
+
+// "2026-12-09 21:45", the local date and time of `played` (seconds since 1970); "unknown" for 0.
+std::string PlayedText(std::int64_t played);
+// The `key: value` lines --replay-info prints: name, date, version, score, frames, games (the
+// date of the first game, the score of the last).
+std::string ReplayInfoText(const ReplayJournal& journal);
 
 // Reads and parses the file (or stream) at `path`: the header first, refused at once when it is
 // not this version's, then at most kMaxReplayBytes.

@@ -10,6 +10,9 @@
 #include "game/frame_loop.h"
 #include "game/game_files.h"
 #include "game/globals.h"
+#include "game/hall_of_fame.h"
+#include "game/hall_of_fame_screen.h"
+#include "game/player_name.h"
 #include "game/graphics_choice.h"
 #include "game/music_stream.h"
 #include "game/replay.h"
@@ -45,8 +48,13 @@ void ShowDivergence(const std::string& message) {
 // Where the recorded run now going keeps its replays, for a save that cannot wait for its end.
 // Apart from the game's state: the paths of the run's recording, set once by the run.
 struct ReplayPaths {
-  std::string path, best_path;
+  std::string path, best_path, hall;
 } saves;
+
+// Each finished game of the player's is offered to the hall of fame at once.
+void OfferGame(const RecordedGame& game, const std::string& player) {
+  if (WritesPlayerFiles() && !saves.hall.empty()) OfferToHallOfFame(saves.hall, player, game);
+}
 
 // The display went away under a recorded run: what the program's exit saves (the best score,
 // the replays, the settings), without the music's fade-out and without the display. It runs on
@@ -77,13 +85,20 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   StartRecording(path.empty() ? RecordingKeeps::kBestGame : RecordingKeeps::kEveryGame);
   // The save stays registered to the end: a display lost during the exit's own saving still
   // gets them done.
-  saves = ReplayPaths{path, best_path};
+  saves = ReplayPaths{path, best_path,
+                      best_path.empty() ? std::string() : HallOfFameFolder(best_path)};
   OnDisplayLost(SaveAfterLostDisplay);
   UseBestReplay(best_path);
+  if (WritesPlayerFiles() && !saves.hall.empty()) {
+    ImportBestGame(saves.hall, best_path, PlayerName());
+  }
+  UseHallOfFame(saves.hall);
+  OnGameRecorded(OfferGame);
   gamestartup(seed);
   while (gameframe()) {
   }
   const RecordedRun run = StopRecording();
+  OnGameRecorded(nullptr);
   result.score = playfield.player->score;
   result.games = static_cast<int>(run.journal.games.size());
   for (const RecordedGame& game : run.journal.games) result.frames += static_cast<int>(game.frames);

@@ -16,6 +16,10 @@ void SetModalScreen(ModalScreen screen) { modal = screen; }
 
 ModalScreen CurrentModalScreen() { return modal; }
 
+bool WatchingRecordedGame() {
+  return modal == ModalScreen::BestGame || modal == ModalScreen::Replay;
+}
+
 const char* CurrentScreenName() {
   switch (modal) {
     case ModalScreen::Startup:
@@ -30,6 +34,12 @@ const char* CurrentScreenName() {
       return "controls";
     case ModalScreen::BestGame:
       return "bestgame";
+    case ModalScreen::Replay:
+      return "replay";
+    case ModalScreen::HallOfFame:
+      return "halloffame";
+    case ModalScreen::Name:
+      return "name";
     case ModalScreen::None:
       break;
   }

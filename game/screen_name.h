@@ -5,14 +5,27 @@
 // when they run. Main thread only.
 #pragma once
 
-enum class ModalScreen { None, Startup, Splash, Pause, Options, Controls, BestGame };
+enum class ModalScreen {
+  None,
+  Startup,
+  Splash,
+  Pause,
+  Options,
+  Controls,
+  BestGame,
+  Replay,      // a replay file watched (opened, dropped, or from the hall of fame)
+  HallOfFame,  // the table of the player's best games
+  Name,        // typing or picking the player's name
+};
 
 // Set by start-up and the splash and pause loops while they run, None otherwise.
 void SetModalScreen(ModalScreen screen);
 ModalScreen CurrentModalScreen();
+// Whether a recorded game is being watched through the frame loop (the best game, or a replay).
+bool WatchingRecordedGame();
 // "startup", "splash", "pause", "options", "controls", "bestgame" (watching the best game from
-// the title), "title", "getready", "play", "waveend", "flyaway", "gameover" or "idle" (between
-// sequences, as while a game is abandoned).
+// the title), "replay" (watching a replay file), "halloffame", "name", "title", "getready", "play",
+// "waveend", "flyaway", "gameover" or "idle" (between sequences, as while a game is abandoned).
 const char* CurrentScreenName();
 
 // Marks a modal loop for the length of a scope, whichever way the scope is left.

@@ -14,6 +14,7 @@
 #include "game/entities.h"
 #include "game/ghost.h"
 #include "game/globals.h"
+#include "game/hall_of_fame_screen.h"
 #include "game/options_screen.h"
 #include "game/replay.h"
 #include "game/scores.h"
@@ -75,6 +76,7 @@ void DrawTitlePicture() {
   // A player new to the game learns where the flat colours are before needing them.
   if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
   drawcentredtext(kOptionsLine, 420);
+  if (!CurrentHallOfFame().empty()) drawcentredtext(kHallOfFameLine, 374);
 }
 
 bool OnBestGameLine(int x, int y) {
@@ -106,15 +108,26 @@ void drawsidebars() {
   DrawRect(560, 0, 80, 480);
   SetColor(255, 255, 255);
   // A replay says so in the left bar, plainly, in the font, each line centred in it: "Replay"
-  // (or "Best game" and its score) and the time into it.
+  // (or "Best game" and its score), who played it, when, the version and the time into it; and
+  // for its first seconds the same on a card across the playfield.
   const ReplayCaptionText caption = ReplayCaption();
   if (!caption.title.empty()) {
     SetBlend(BLEND_ALPHA);
-    float y = 216;
-    for (const std::string* line : {&caption.title, &caption.score, &caption.time}) {
+    float y = 176;
+    for (const std::string* line : {&caption.title, &caption.player, &caption.day, &caption.version,
+                                    &caption.score, &caption.time}) {
       if (line->empty()) continue;
       PaintText(*line, static_cast<float>((80 - MeasureTextWidth(*line)) / 2), y);
       y += 20;
+    }
+    if (!caption.card.empty()) {
+      const int width = MeasureTextWidth(caption.card) + 24;
+      SetColor(0, 0, 0);
+      SetAlpha(0.75f);
+      DrawRect(static_cast<float>(320 - width / 2), 132, static_cast<float>(width), 36);
+      SetAlpha(1.0f);
+      SetColor(255, 255, 255);
+      PaintText(caption.card, static_cast<float>(320 - MeasureTextWidth(caption.card) / 2), 142);
     }
     SetBlend(BLEND_SOLID);
   }

@@ -49,6 +49,10 @@ const char* const kStereoChoices[] = {"off", "side-by-side", "side-by-side-half"
 const char* const kFlashingChoices[] = {"full", "reduced"};
 constexpr char kNone[] = "none";
 
+// Text keys have no number to get or set.
+int NoNumber(const Settings&) { return 0; }
+void SetNoNumber(Settings&, int) {}
+
 const SettingKey kKeys[] = {
     {"display", SettingType::Choice, 0, 0, kDisplayChoices,
      "fullscreen: the 640x480 display mode; desktop: full screen at the desktop's resolution,\n"
@@ -166,6 +170,16 @@ const SettingKey kKeys[] = {
      "The pad's button that quits.",
      GetButton<GameAction::kQuit>,
      SetButton<GameAction::kQuit>},
+    {"name",
+     SettingType::Text,
+     0,
+     0,
+     {},
+     "Your name, carried by every game you record (letters, digits, blanks and - _ . ' !, at\n"
+     "most 12). Empty: the first word of your account's full name, else your login name.",
+     NoNumber,
+     SetNoNumber,
+     &Settings::name},
 };
 static_assert(std::size(kKeys) <= sizeof(SettingKeySet) * 8, "a key set holds every key");
 
@@ -324,16 +338,34 @@ const SettingKey* FindSettingKey(std::string_view name) {
 SettingKeySet ChangedSettingKeys(const Settings& a, const Settings& b) {
   SettingKeySet changed = 0;
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-    if (kKeys[i].get(a) != kKeys[i].get(b)) changed |= SettingKeySet{1} << i;
+    const SettingKey& key = kKeys[i];
+    const bool differs = key.text ? a.*key.text != b.*key.text : key.get(a) != key.get(b);
+    if (differs) changed |= SettingKeySet{1} << i;
   }
   return changed;
 }
 
 Settings WithSettingKeys(Settings to, const Settings& from, SettingKeySet keys) {
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
-    if (keys & (SettingKeySet{1} << i)) kKeys[i].set(to, kKeys[i].get(from));
+    if (!(keys & (SettingKeySet{1} << i))) continue;
+    if (kKeys[i].text) {
+      to.*kKeys[i].text = from.*kKeys[i].text;
+    } else {
+      kKeys[i].set(to, kKeys[i].get(from));
+    }
   }
   return to;
+}
+
+std::string PlayerNameText(std::string_view text) {
+  std::string name;
+  for (char c : text) {
+    if (kNameCharacters.find(c) != std::string_view::npos) name += c;
+  }
+  const std::size_t start = name.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  name = name.substr(start, kMaxNameLength);
+  return name.substr(0, name.find_last_not_of(' ') + 1);
 }
 
 SettingResult ApplySetting(Settings& settings, std::string_view name, std::string_view value) {
@@ -391,6 +423,11 @@ SettingResult ApplySettingValue(const SettingKey& key, Settings& settings, std::
       key.set(settings, button);
       return SettingResult::Set;
     }
+    case SettingType::Text: {
+      const std::string name = PlayerNameText(value);
+      settings.*key.text = name;
+      return name == value ? SettingResult::Set : SettingResult::Clamped;
+    }
   }
   return SettingResult::BadValue;
 }
@@ -415,6 +452,8 @@ std::string SettingText(const SettingKey& key, const Settings& settings) {
       const std::string name = value == kNoButton ? "" : JoyButtonName(value);
       return name.empty() ? kNone : name;
     }
+    case SettingType::Text:
+      return settings.*key.text;
   }
   return {};
 }
@@ -437,6 +476,8 @@ std::string SettingValuesText(const SettingKey& key) {
       return "a key's name as SDL gives it, such as Left Ctrl, or none";
     case SettingType::Button:
       return "a pad button's name as SDL gives it, such as a or leftshoulder, or none";
+    case SettingType::Text:
+      return "letters, digits, blanks and - _ . ' !";
   }
   return {};
 }

@@ -36,6 +36,7 @@ struct Settings {
   bool pause_on_focus_loss = true;                // the pause screen when the window loses focus
   Flashing flashing = Flashing::kFull;            // the wave-end caption's flashing
   bool ghost = false;                             // the best game's ship flies along in play
+  std::string name;  // the player's name on recordings; empty: the account's (player_name.h)
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -46,6 +47,7 @@ enum class SettingType {
   Choice,   // one of `choices`; the value is its index
   Key,      // a key by SDL's name ("Left Ctrl"), or none; the value is its code
   Button,   // a pad button by SDL's name ("a"), or none; the value is its number, -1 for none
+  Text,     // a short text of kNameCharacters (PlayerNameText); kept in `text`, not get and set
 };
 
 struct SettingKey {
@@ -56,7 +58,15 @@ struct SettingKey {
   const char* comment;                   // written above the key, without the "# "
   int (*get)(const Settings&);           // Boolean as 0 / 1, Choice as the index
   void (*set)(Settings&, int);
+  std::string Settings::*text = nullptr;  // Text only
 };
+
+// The longest name kept, and what a name is made of (anything else is left out).
+inline constexpr std::size_t kMaxNameLength = 12;
+inline constexpr std::string_view kNameCharacters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 -_.'!";
+// `text` as a name: only kNameCharacters, no blanks at either end, at most kMaxNameLength.
+std::string PlayerNameText(std::string_view text);
 
 // Every key, in the order a new file lists them.
 std::span<const SettingKey> SettingKeys();

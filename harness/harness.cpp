@@ -178,4 +178,5 @@ void HarnessTapJoyButton(int button) {
 }
 
 void HarnessCloseWindow() { plat_inject_close(Window()); }
+void HarnessDropFile(const std::string& path) { plat_inject_file_drop(Window(), path.c_str()); }
 void HarnessFocus(bool gained) { plat_inject_focus(Window(), gained); }

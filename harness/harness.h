@@ -77,4 +77,5 @@ void HarnessJoyAxis(int axis, int value);  // axis 0 x, 1 y; -32768 .. 32767
 void HarnessJoyButton(int button, bool down);
 void HarnessTapJoyButton(int button);  // held until the next flip, so that a read sees it
 void HarnessCloseWindow();
+void HarnessDropFile(const std::string& path);  // as a file manager drops one on the window
 void HarnessFocus(bool gained);

@@ -196,6 +196,15 @@ void Convert(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       ConvertWindowEvent(e.window);
       break;
+    case SDL_DROPFILE:
+      if (e.drop.file) {
+        m.kind = PlatMessageKind::kFileDrop;
+        m.window = e.drop.windowID ? e.drop.windowID : plat_active_window();
+        m.file = e.drop.file;
+        SDL_free(e.drop.file);
+        pending.push_back(m);
+      }
+      break;
     case SDL_QUIT:
       // Only comes when the system asks the whole program to end: the active window hears it.
       m.kind = PlatMessageKind::kClose;

@@ -3,8 +3,9 @@
 // Everything the window system tells the program arrives here as a PlatMessage, in the shape of
 // the classic Windows messages: keys carry a Windows virtual-key code, the keyboard scan code and
 // the auto-repeat flag; mouse messages carry client coordinates; a window can lose or gain the
-// focus, be asked to close, or be left by the pointer. Other threads can post calls into the same
-// stream (plat_post_call); they come out of it on the main thread like any other message.
+// focus, be asked to close, be left by the pointer, or have a file dropped on it. Other threads can
+// post calls into the same stream (plat_post_call); they come out of it on the main thread like any
+// other message.
 //
 // The main thread takes messages out with plat_peek_message and hands each to the procedure of
 // its window with plat_dispatch_message (see window.h). Only the main thread may peek, wait or
@@ -15,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum class PlatMessageKind {
   kNone,
@@ -28,8 +30,9 @@ enum class PlatMessageKind {
   kMouseLeave,   // x, y: the last pointer position over the window
   kFocusGained,  // the window became the active one
   kFocusLost,
-  kClose,  // the user asked to close the window (or to end the program)
-  kCall,   // a call posted by plat_post_call: run call(call_a, call_b)
+  kClose,     // the user asked to close the window (or to end the program)
+  kFileDrop,  // a file was dropped on the window: file
+  kCall,      // a call posted by plat_post_call: run call(call_a, call_b)
 };
 
 using PlatCallFunc = void (*)(void* a, std::intptr_t b);
@@ -48,6 +51,7 @@ struct PlatMessage {
   PlatCallFunc call = nullptr;
   void* call_a = nullptr;
   std::intptr_t call_b = 0;
+  std::string file;  // kFileDrop: the dropped file's path
 };
 
 // Starts the event queue if it is not running. False (with a message in *error when given) if

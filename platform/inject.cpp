@@ -125,6 +125,17 @@ bool plat_inject_pointer_leave(std::uint32_t window) {
   return PushWindowEvent(window, SDL_WINDOWEVENT_LEAVE);
 }
 
+bool plat_inject_file_drop(std::uint32_t window, const char* path) {
+  SDL_Event e = {};
+  e.type = SDL_DROPFILE;
+  e.drop.windowID = window;
+  e.drop.file = SDL_strdup(path);
+  if (!e.drop.file) return false;
+  if (SDL_PushEvent(&e) == 1) return true;
+  SDL_free(e.drop.file);
+  return false;
+}
+
 int plat_inject_joystick_attach(int axes, int buttons, int hats) {
   if (!plat_joy_service()) return -1;
   return PlatJoyDeviceOfIndex(

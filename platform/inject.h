@@ -30,6 +30,7 @@ bool plat_inject_wheel(std::uint32_t window, int notches);  // positive: away fr
 bool plat_inject_focus(std::uint32_t window, bool gained);
 bool plat_inject_close(std::uint32_t window);
 bool plat_inject_pointer_leave(std::uint32_t window);
+bool plat_inject_file_drop(std::uint32_t window, const char* path);
 
 // A virtual joystick that SDL does not map (it reads raw); returns its device number, or -1 if
 // the joystick service cannot run or every number is taken. Detaching it is pulling it out.

@@ -1,6 +1,8 @@
 // polled_input.cpp - the tables the input hook fills and the queries read.
 #include "system/polled_input.h"
 
+#include <deque>
+
 #include "core/app.h"
 #include "core/main_thread.h"
 #include "system/event.h"
@@ -29,6 +31,7 @@ Ref<TObject> source_filter;
 bool enabled = false;
 std::uint64_t pump_points = 0;
 bool end_signal_taken = false;
+std::deque<std::string> dropped_files;
 
 bool IsKey(int key) { return key >= 0 && key < kKeys; }
 bool IsButton(int button) { return button >= 0 && button < kButtons; }
@@ -117,6 +120,13 @@ bool Apply(const InputEventRecord& event) {
 TObject* Listen(int, TObject* data, TObject*) {
   auto* event = dynamic_cast<TEvent*>(data);
   if (!event || (source_filter && source_filter != event->source)) return data;
+  if (event->id == EVENT_APPOPENFILE) {
+    constexpr std::size_t kMaxDropped = 16;
+    if (event->extra && dropped_files.size() < kMaxDropped) {
+      dropped_files.push_back(event->extra->ToString());
+    }
+    return data;
+  }
   const InputEventRecord record{event->id, event->data, event->x, event->y};
   // A replay supplies the events itself; the platform's would be a second, different input.
   // The replay hears of them all the same (the viewer may end it).
@@ -138,6 +148,14 @@ int TakeHits(int* hits, int index) {
 }  // namespace
 
 std::uint64_t InputPumpPoints() { return pump_points; }
+
+std::string TakeDroppedFile() {
+  // No pump point: a recording's stamps count the queries of the game's own input.
+  if (dropped_files.empty()) return {};
+  std::string file = std::move(dropped_files.front());
+  dropped_files.pop_front();
+  return file;
+}
 void ApplyInputEvent(const InputEventRecord& event) { Apply(event); }
 
 static_assert(PolledInputState::kKeys == kKeys && PolledInputState::kButtons == kButtons &&

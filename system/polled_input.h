@@ -17,6 +17,8 @@
 // 3 middle. Codes outside those ranges read as 0. Main thread only.
 #pragma once
 
+#include <string>
+
 #include "core/object.h"
 
 // Starts listening to events from `source` (null: from everywhere); forgets all state.
@@ -26,6 +28,10 @@ void StopPolledInput();
 int KeyHits(int key);
 int IsKeyDown(int key);
 int NextChar();  // 0 when none is queued
+// The oldest file dropped on the window and not yet taken; empty when none. Dropped files are
+// no game input: kept apart from the tables a recording keeps, and taken without pumping (the
+// queries around it pump).
+std::string TakeDroppedFile();
 void ClearKeys();
 // Forgets the presses of `key` no KeyHits has counted yet, for a window that used them in a
 // shortcut of its own (Alt+Enter); a replay forgets them at the same point. Safe inside a pump.

@@ -91,6 +91,10 @@ void TranslateSystemMessage(const PlatMessage& m, TObject* source) {
     case PlatMessageKind::kClose:
       Emit(EVENT_APPTERMINATE, source, 0);
       break;
+    case PlatMessageKind::kFileDrop:
+      TEvent::Create(EVENT_APPOPENFILE, source, 0, 0, 0, 0, New<TStringObject>(m.file).get())
+          ->Emit();
+      break;
     case PlatMessageKind::kFocusGained:
       Emit(EVENT_APPRESUME, source, 0);
       break;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/command_line.h"
+#include "game/replay_file.h"
 #include "temp_folder.h"
 
 namespace {
@@ -28,9 +29,9 @@ TEST(CommandLineParse, OptionsGiveTheirActionsAndMisuseNamesTheFirstProblem) {
   CommandLine bad = Parse({"--frobnicate", "--other"});
   EXPECT_EQ(bad.action, CommandLineAction::Misuse);
   EXPECT_NE(bad.problem.find("--frobnicate"), std::string::npos) << bad.problem;
-  bad = Parse({"level3"});
+  bad = Parse({"level3.zxreplay", "level4"});  // one replay may be named alone, not two
   EXPECT_EQ(bad.action, CommandLineAction::Misuse);
-  EXPECT_NE(bad.problem.find("level3"), std::string::npos) << bad.problem;
+  EXPECT_NE(bad.problem.find("level4"), std::string::npos) << bad.problem;
   bad = Parse({"--version=2"});
   EXPECT_EQ(bad.action, CommandLineAction::Misuse);
   EXPECT_NE(bad.problem.find("no argument"), std::string::npos) << bad.problem;
@@ -38,6 +39,25 @@ TEST(CommandLineParse, OptionsGiveTheirActionsAndMisuseNamesTheFirstProblem) {
 
   // Asking for help is answered even after a mistake.
   EXPECT_EQ(Parse({"--frobnicate", "--help"}).action, CommandLineAction::ShowHelp);
+}
+
+TEST(CommandLineParse, AReplayNamedAloneIsWatchedInAWindowAndTheGhostMayComeFromAFile) {
+  CommandLine line = Parse({"--flat", "run.zxreplay"});
+  ASSERT_EQ(line.action, CommandLineAction::Play) << line.problem;
+  EXPECT_EQ(line.replayfile, AbsoluteFile("run.zxreplay"));
+  Settings run;
+  for (const auto& [key, value] : line.overrides) ApplySetting(run, key, value);
+  EXPECT_EQ(run.display, DisplayMode::Window);
+  EXPECT_EQ(run.colours, ColourMode::Flat);
+  EXPECT_EQ(Parse({"a.zxreplay", "--replay", "b.zxreplay"}).action, CommandLineAction::Misuse);
+
+  line = Parse({"--ghost", "--window"});  // as before: the best game's ghost
+  EXPECT_EQ(line.action, CommandLineAction::Play);
+  EXPECT_TRUE(line.ghostfile.empty());
+  line = Parse({"--ghost", "rival.zxreplay"});
+  EXPECT_EQ(line.ghostfile, AbsoluteFile("rival.zxreplay"));
+  EXPECT_TRUE(line.replayfile.empty()) << "the ghost's file is no replay to watch";
+  EXPECT_EQ(Parse({"--replay-info", "x.zxreplay"}).action, CommandLineAction::ShowReplayInfo);
 }
 
 TEST(CommandLineParse, DisplayOptionsOverrideTheSettingsForTheRun) {
@@ -222,3 +242,27 @@ TEST_F(ProgramTest, AnInstalledCopyFindsItsDataFromAMovedPrefixAndScoresPerPlaye
 }
 
 }  // namespace
+
+// A replay recorded by the version before names were kept (format 4), and a replay named alone.
+TEST_F(ProgramTest, AnOlderReplayStillPlaysAndAReplayNamedAloneIsWatchedOnTheReplayScreen) {
+  const std::string older = std::string(ZX_TEST_DATA) + "/format4.zxreplay";
+  const std::string home = "HOME=" + folder_.string() + " XDG_DATA_HOME=" + folder_.string();
+  const Outcome info = Start(Program(), "--replay-info '" + older + "'", home);
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_EQ(info.out, std::string("name: unknown\ndate: unknown\nversion: ") + kGameVersion +
+                          "\nscore: 0\nframes: 266\ngames: 1\n");
+  const Outcome played = Start(Program(), "--replay '" + older + "' --headless", home);
+  EXPECT_EQ(played.status, 0) << played.err;
+  EXPECT_EQ(played.out, "score 0 frames 266\n");
+
+  const Outcome alone = Start(Program(), "--headless --frame-log log.txt '" + older + "'", home);
+  EXPECT_EQ(alone.status, 0) << alone.err;
+  EXPECT_EQ(alone.out, "score 0 frames 266\n");
+  const std::string log = ReadText(folder_ / "log.txt");
+  EXPECT_NE(log.find(" replay"), std::string::npos) << log.substr(0, 400);
+  EXPECT_EQ(log.find(" play\n"), std::string::npos) << "a frame of the watching was not marked";
+  const Outcome refused = Start(Program(), "--replay-info junk.zxreplay", home);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("junk.zxreplay: the replay file cannot be read"), std::string::npos)
+      << refused.err;
+}

@@ -177,7 +177,7 @@ TEST_F(ReplayFile, GamesSurviveTheFileAndDamagedForeignOlderAndCutFilesAreRefuse
   EXPECT_EQ(ParseReplay(SerializeReplay(other), parsed), ReplayError::kOtherVersion);
   std::vector<std::uint8_t> older = good, newer = good;
   older[8] = 3;  // the format number, after the magic
-  newer[8] = 5;
+  newer[8] = 6;
   EXPECT_EQ(ParseReplay(older, parsed), ReplayError::kOlderVersion);
   EXPECT_NE(ReplayErrorText(ReplayError::kOlderVersion).find("older version"), std::string::npos);
   EXPECT_EQ(ParseReplay(newer, parsed), ReplayError::kOtherVersion);
@@ -203,6 +203,34 @@ TEST_F(ReplayFile, GamesSurviveTheFileAndDamagedForeignOlderAndCutFilesAreRefuse
   garbled.games[0].snapshot.back() ^= 0x55;
   garbled.games[0].snapshot.push_back(0);
   EXPECT_TRUE(refused(garbled));
+}
+
+TEST_F(ReplayFile, WhoPlayedWhenTheScoreAndTheWaveSurviveTheFileAndAreNamedByTheInfo) {
+  ReplayJournal journal = TwoGames();
+  journal.player = "Ada L.";
+  journal.games[0].played = 1796000000;
+  journal.games[0].score = 1250;
+  journal.games[0].wave = 4;
+  journal.games[1].played = 1796000600;
+  journal.games[1].score = 300;
+  const std::vector<std::uint8_t> bytes = SerializeReplay(journal);
+  ReplayJournal parsed;
+  ASSERT_EQ(ParseReplay(bytes, parsed), ReplayError::kNone);
+  EXPECT_EQ(parsed, journal);
+  EXPECT_EQ(ReplayInfoText(parsed), "name: Ada L.\ndate: " + PlayedText(1796000000) +
+                                        "\nversion: " + kGameVersion +
+                                        "\nscore: 300\nframes: 230\ngames: 2\n");
+  EXPECT_EQ(PlayedText(0), "unknown");
+
+  // A name with a character no name has is damage, even under a good checksum.
+  std::vector<std::uint8_t> named = bytes;
+  const std::size_t at = 8 + 2 + 2 + std::string(kGameVersion).size() + 1;
+  ASSERT_EQ(named[at], 'A');
+  named[at] = '#';
+  named.erase(named.end() - 4, named.end());
+  const std::uint32_t crc = ReplayChecksum(named.data(), named.size());
+  for (int i = 0; i < 4; ++i) named.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+  EXPECT_EQ(ParseReplay(named, parsed), ReplayError::kDamaged);
 }
 
 TEST_F(ReplayFile, SectionsOfALaterTrackAreSkipped) {

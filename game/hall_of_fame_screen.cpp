@@ -1,0 +1,130 @@
+// hall_of_fame_screen.cpp - the hall of fame's rows, its loop and what each choice does.
+#include "game/hall_of_fame_screen.h"
+
+#include <utility>
+
+#include "game/best_game_watch.h"
+#include "game/ghost.h"
+#include "game/globals.h"
+#include "game/hall_of_fame.h"
+#include "game/joystick_buttons.h"
+#include "game/menu.h"
+#include "game/screen_name.h"
+#include "graphics/display_mode.h"
+#include "graphics/draw2d.h"
+#include "system/joystick.h"
+#include "system/key_codes.h"
+#include "system/polled_input.h"
+
+const char kHallOfFameLine[] = "H or LB = Hall of Fame";
+
+namespace {
+
+constexpr int kHKey = 'H';
+constexpr int kDeleteKey = 46;  // Delete
+constexpr int kHallButton = 5;  // the left shoulder
+constexpr int kRemoveButton = 2;  // X
+
+// Apart from the game's state: where this run's hall of fame is, set once by the run.
+std::string hall_folder;
+
+// The columns' left edges inside the menu's panel (x 80..560).
+constexpr float kPlaceX = 92, kNameX = 124, kScoreX = 250, kWaveX = 330, kDateX = 380,
+                kLengthX = 490;
+
+void DrawRow(const HallEntry& e, int place, float y, bool selected) {
+  SetColor(255, 255, 255);
+  DrawMenuTextAt((selected ? ">" : " ") + std::to_string(place), kPlaceX, y);
+  DrawMenuTextAt(e.player, kNameX, y);
+  DrawMenuTextAt(std::to_string(e.score), kScoreX, y);
+  DrawMenuTextAt(std::to_string(e.wave), kWaveX, y);
+  const std::string when = PlayedText(e.played);
+  DrawMenuTextAt(when.substr(0, when.find(' ')), kDateX, y);
+  DrawMenuTextAt(GameLengthText(e.frames), kLengthX, y);
+}
+
+}  // namespace
+
+void UseHallOfFame(const std::string& folder) { hall_folder = folder; }
+const std::string& CurrentHallOfFame() { return hall_folder; }
+
+bool HallOfFameKeyHit() {
+  const bool key = KeyHits(kHKey) != 0;
+  const bool pad = JoyButtonHits(kHallButton, kGameJoystickPort) != 0;
+  return key || pad;
+}
+
+HallChoice HallOfFameScreen() {
+  ModalScreenScope scope(ModalScreen::HallOfFame);
+  std::vector<HallEntry> entries = ReadHallOfFame(hall_folder, true);
+  MenuInput input;
+  input.Begin();
+  int selected = 0;
+  bool confirming = false;
+  std::string note;
+  HoldPointer(false);
+  for (;;) {
+    const MenuRows rows{static_cast<int>(entries.size()) + 1, 150, 22};
+    const int back = rows.count - 1;
+    const MenuCommand command = input.Read(rows);
+    if (command.pointed >= 0) selected = command.pointed;
+    const bool race = KeyHits(kRaceKey) || JoyButtonHits(kRaceButton, kGameJoystickPort);
+    const bool remove = KeyHits(kDeleteKey) || JoyButtonHits(kRemoveButton, kGameJoystickPort);
+    if (command.action == MenuAction::kUp || command.action == MenuAction::kDown) {
+      selected = MovedSelection(rows, selected, command.action);
+      confirming = false;
+    }
+    if (command.action == MenuAction::kBack ||
+        (command.action == MenuAction::kChoose && selected == back)) {
+      return HallChoice::kBack;
+    }
+    if (selected < back && (command.action == MenuAction::kChoose || race || remove)) {
+      const HallEntry entry = entries[static_cast<std::size_t>(selected)];
+      if (remove) {
+        if (confirming && RemoveFromHallOfFame(hall_folder, entry.file)) {
+          entries = ReadHallOfFame(hall_folder, true);
+          selected = std::min(selected, static_cast<int>(entries.size()));
+          note.clear();
+        } else {
+          note = "Press Delete or X again to remove it";
+        }
+        confirming = !confirming;
+      } else {
+        ReplayJournal journal;
+        const ReplayError error = LoadHallReplay(hall_folder, entry, journal);
+        if (error != ReplayError::kNone) {
+          note = entry.file + ": " + ReplayErrorText(error);
+        } else if (race) {
+          if (RaceGhost(journal.games[0], entry.player)) return HallChoice::kRace;
+          note = "That game has no track to race";
+        } else {
+          const BestGameWatch watched = WatchReplay(std::move(journal), entry.player);
+          if (program.quitflag) return HallChoice::kBack;
+          if (watched.race) return HallChoice::kRace;
+          input.Begin();
+        }
+      }
+    }
+
+    Cls();
+    DrawMenuBackdrop(nullptr);
+    DrawMenuText("** Hall of Fame **", 84);
+    SetColor(255, 255, 255);
+    const float header = 122;
+    DrawMenuTextAt("#", kPlaceX + 8, header);
+    DrawMenuTextAt("Name", kNameX, header);
+    DrawMenuTextAt("Score", kScoreX, header);
+    DrawMenuTextAt("Wave", kWaveX, header);
+    DrawMenuTextAt("Date", kDateX, header);
+    DrawMenuTextAt("Length", kLengthX, header);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const int row = static_cast<int>(i);
+      DrawRow(entries[i], row + 1, rows.Y(row), row == selected);
+    }
+    if (entries.empty()) DrawMenuText("No games yet: play one!", rows.Y(0) - 22);
+    DrawMenuText("Back", rows.Y(back), selected == back);
+    DrawMenuText(note.empty() ? "Enter/A: watch - G/Y: race - Delete/X: remove" : note, 420);
+    DrawMenuText("ESC/B: back", 440);
+    if (!FinishMenuPass()) return HallChoice::kBack;
+  }
+}
