@@ -22,6 +22,9 @@ packages=(
   # make package (CPack's DEB generator and its library-dependency lookup), and the tests that
   # validate the desktop entry and the AppStream metainfo
   dpkg-dev file desktop-file-utils appstream
+  # the test of the installed replay file type (update-mime-database, xmllint, xdg-mime and the
+  # mimetype program it asks on a desktop it does not know)
+  shared-mime-info libxml2-utils xdg-utils libfile-mimeinfo-perl
   # the tests that play in a window of a private X server and then kill it (xprop, xwininfo)
   xvfb xauth x11-utils
 )

@@ -14,10 +14,12 @@
 #include "game/best_game.h"
 #include "game/best_game_watch.h"
 #include "game/ghost.h"
+#include "game/hall_of_fame.h"
 #include "game/player_name.h"
 #include "game/replay.h"
 #include "game/replay_file.h"
 #include "game/replay_run.h"
+#include "game/scores.h"
 #include "game/screen_name.h"
 #include "game/settings_store.h"
 #include "game/state_hash.h"
@@ -302,6 +304,62 @@ TEST_F(BestGames, TheGhostOfTheSameGameCoversTheShipAndChangesNothing) {
   ResetSettings();
   PlayOneGame();
   EXPECT_EQ(GameStateHash(), with);
+}
+
+TEST_F(BestGames, ADroppedReplayIsWatchedGRacesItsTrackAndTheHallOfFameHoldsTheBest) {
+  const GameRunResult first = PlayOneGame();
+  ASSERT_TRUE(first.new_best);
+  // Each game entered the hall of fame as it ended; the best score is its top.
+  const std::vector<HallEntry> table = ReadHallOfFame(Data("halloffame").string(), true);
+  ASSERT_EQ(table.size(), 1u);
+  EXPECT_EQ(table[0].score, first.score);
+  EXPECT_EQ(table[0].player, PlayerName());
+  EXPECT_EQ(readhiscore(Data("hiscore.dat").string()), table[0].score);
+
+  // Another player's game, dropped on the window while the title shows.
+  ReplayJournal rival;
+  ASSERT_EQ(LoadReplay(Data("best.replay").string(), rival), ReplayError::kNone);
+  rival.player = "Rival";
+  const fs::path dropped = folder_ / "rival.zxreplay";
+  ASSERT_TRUE(SaveReplay(dropped.string(), rival));
+  std::vector<ShipPoint> track;
+  ASSERT_TRUE(DecodeShipTrack(rival.games[0].track, track));
+
+  std::string screen, caption;
+  int watched = 0, compared = 0, differed = 0, played = 0;
+  bool raced = false, named = false;
+  Moments moments;
+  Run([&](int flip) {
+    if (CurrentModalScreen() == ModalScreen::Replay) {
+      screen = CurrentScreenName();
+      caption = ReplayCaption().player;
+      if (++watched == 60) HarnessTapKey('G');
+      return;
+    }
+    if (CurrentModalScreen() != ModalScreen::None) return;
+    if (flip == 10) HarnessDropFile(dropped.string());
+    std::size_t before = 0;
+    if (moments.At(&before) && moments.moment > 1) {
+      raced = true;
+      const ShipPoint& recorded = track[before];
+      const std::optional<ShipPoint> ghost = GhostPoint();
+      if (recorded.shown) {
+        ++compared;
+        differed += !ghost || ghost->x != recorded.x || ghost->y != recorded.y;
+      }
+      named = named || GhostCaption().title == "Rival";
+    }
+    if (game_mode.playing == 1 && ++played == 300) HarnessTapKey(kF1);
+    if ((played >= 300 || flip > 3000) && game_mode.titlemode == 1) HarnessTapKey(kEsc);
+    if (flip > 4000) HarnessCloseWindow();
+  });
+  EXPECT_EQ(screen, "replay");
+  EXPECT_EQ(caption, "Rival");
+  EXPECT_NEAR(watched, 60, 2);
+  EXPECT_TRUE(raced) << "G started no game";
+  EXPECT_GT(compared, 200);
+  EXPECT_EQ(differed, 0) << "the ghost left the recorded track";
+  EXPECT_TRUE(named) << "the ghost's side bar did not name its player";
 }
 
 }  // namespace
