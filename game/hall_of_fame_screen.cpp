@@ -1,32 +1,29 @@
 // hall_of_fame_screen.cpp - the hall of fame's rows, its loop and what each choice does.
 #include "game/hall_of_fame_screen.h"
 
+#include <string>
+
 #include <utility>
 
 #include "game/best_game_watch.h"
-#include "game/ghost.h"
-#include "game/globals.h"
-#include "game/hall_of_fame.h"
-#include "game/joystick_buttons.h"
-#include "game/menu.h"
-#include "game/screen_name.h"
+#include "game/config/joystick_buttons.h"
+#include "game/play/globals.h"
+#include "game/play/screen_name.h"
+#include "game/replay/ghost.h"
+#include "game/replay/hall_of_fame.h"
+#include "game/screens/menu.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "system/joystick.h"
 #include "system/key_codes.h"
 #include "system/polled_input.h"
 
-const char kHallOfFameLine[] = "H or LB = Hall of Fame";
-
 namespace {
 
 constexpr int kHKey = 'H';
-constexpr int kDeleteKey = 46;  // Delete
-constexpr int kHallButton = 5;  // the left shoulder
+constexpr int kDeleteKey = 46;    // Delete
+constexpr int kHallButton = 5;    // the left shoulder
 constexpr int kRemoveButton = 2;  // X
-
-// Apart from the game's state: where this run's hall of fame is, set once by the run.
-std::string hall_folder;
 
 // The columns' left edges inside the menu's panel (x 80..560).
 constexpr float kPlaceX = 92, kNameX = 124, kScoreX = 250, kWaveX = 330, kDateX = 380,
@@ -45,9 +42,6 @@ void DrawRow(const HallEntry& e, int place, float y, bool selected) {
 
 }  // namespace
 
-void UseHallOfFame(const std::string& folder) { hall_folder = folder; }
-const std::string& CurrentHallOfFame() { return hall_folder; }
-
 bool HallOfFameKeyHit() {
   const bool key = KeyHits(kHKey) != 0;
   const bool pad = JoyButtonHits(kHallButton, kGameJoystickPort) != 0;
@@ -56,7 +50,7 @@ bool HallOfFameKeyHit() {
 
 HallChoice HallOfFameScreen() {
   ModalScreenScope scope(ModalScreen::HallOfFame);
-  std::vector<HallEntry> entries = ReadHallOfFame(hall_folder, true);
+  std::vector<HallEntry> entries = ReadHallOfFame(CurrentHallOfFame(), true);
   MenuInput input;
   input.Begin();
   int selected = 0;
@@ -81,8 +75,8 @@ HallChoice HallOfFameScreen() {
     if (selected < back && (command.action == MenuAction::kChoose || race || remove)) {
       const HallEntry entry = entries[static_cast<std::size_t>(selected)];
       if (remove) {
-        if (confirming && RemoveFromHallOfFame(hall_folder, entry.file)) {
-          entries = ReadHallOfFame(hall_folder, true);
+        if (confirming && RemoveFromHallOfFame(CurrentHallOfFame(), entry.file)) {
+          entries = ReadHallOfFame(CurrentHallOfFame(), true);
           selected = std::min(selected, static_cast<int>(entries.size()));
           note.clear();
         } else {
@@ -91,7 +85,7 @@ HallChoice HallOfFameScreen() {
         confirming = !confirming;
       } else {
         ReplayJournal journal;
-        const ReplayError error = LoadHallReplay(hall_folder, entry, journal);
+        const ReplayError error = LoadHallReplay(CurrentHallOfFame(), entry, journal);
         if (error != ReplayError::kNone) {
           note = entry.file + ": " + ReplayErrorText(error);
         } else if (race) {

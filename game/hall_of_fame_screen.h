@@ -9,14 +9,6 @@
 // "halloffame". Main thread, from the frame loop on the title.
 #pragma once
 
-#include <string>
-
-// The title's line for it.
-extern const char kHallOfFameLine[];
-
-// The hall of fame of this run (empty: none, and the title offers none). Main thread.
-void UseHallOfFame(const std::string& folder);
-const std::string& CurrentHallOfFame();
 // Whether H or the pad's left shoulder was pressed since the last read.
 bool HallOfFameKeyHit();
 

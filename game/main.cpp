@@ -3,15 +3,15 @@
 #include <cstdio>
 
 #include "core/app.h"
-#include "game/command_line.h"
+#include "game/config/command_line.h"
+#include "game/config/game_files.h"
+#include "game/config/settings_store.h"
 #include "game/frame_log.h"
 #include "game/frame_loop.h"
-#include "game/game_files.h"
-#include "game/ghost.h"
-#include "game/replay_file.h"
+#include "game/play/screen_name.h"
+#include "game/replay/ghost.h"
+#include "game/replay/replay_file.h"
 #include "game/replay_run.h"
-#include "game/screen_name.h"
-#include "game/settings_store.h"
 #include "game/startup.h"
 #include "system/startup_steps.h"
 

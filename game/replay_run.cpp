@@ -5,19 +5,18 @@
 #include <utility>
 
 #include "core/app.h"
-#include "game/best_game.h"
-#include "game/entities.h"
+#include "game/config/game_files.h"
+#include "game/config/graphics_choice.h"
+#include "game/config/player_name.h"
+#include "game/config/settings_store.h"
 #include "game/frame_loop.h"
-#include "game/game_files.h"
-#include "game/globals.h"
-#include "game/hall_of_fame.h"
-#include "game/hall_of_fame_screen.h"
-#include "game/player_name.h"
-#include "game/graphics_choice.h"
-#include "game/music_stream.h"
-#include "game/replay.h"
-#include "game/scores.h"
-#include "game/settings_store.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/play/music_stream.h"
+#include "game/play/scores.h"
+#include "game/replay/best_game.h"
+#include "game/replay/hall_of_fame.h"
+#include "game/replay/replay.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
@@ -85,8 +84,8 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   StartRecording(path.empty() ? RecordingKeeps::kBestGame : RecordingKeeps::kEveryGame);
   // The save stays registered to the end: a display lost during the exit's own saving still
   // gets them done.
-  saves = ReplayPaths{path, best_path,
-                      best_path.empty() ? std::string() : HallOfFameFolder(best_path)};
+  saves =
+      ReplayPaths{path, best_path, best_path.empty() ? std::string() : HallOfFameFolder(best_path)};
   OnDisplayLost(SaveAfterLostDisplay);
   UseBestReplay(best_path);
   if (WritesPlayerFiles() && !saves.hall.empty()) {
