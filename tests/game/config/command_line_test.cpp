@@ -9,7 +9,6 @@
 
 #include "game/config/command_line.h"
 #include "game/replay/replay_file.h"
-#include "temp_folder.h"
 #include "tests/game/temp_folder.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "temp_folder.h"
+#include "tests/game/temp_folder.h"
 
 namespace fs = std::filesystem;
 
