@@ -12,6 +12,7 @@
 #include "game/game_files.h"
 #include "game/globals.h"
 #include "game/replay_snapshot.h"
+#include "game/replay_viewer.h"
 #include "game/screen_name.h"
 #include "game/settings_store.h"
 #include "game/sound_control.h"
@@ -66,10 +67,7 @@ BestGameWatch WatchBestGame() {
 
     StartReplay(std::move(journal), ReplayUse::kWatch);
     SetReplayCaptionScore(score < 0 ? 0 : score);
-    for (;;) {
-      const bool goes_on = gameframe();
-      if (!goes_on || CurrentReplayStatus() != ReplayStatus::kPlaying || ReplayFramesDone()) break;
-    }
+    ViewReplay(ViewerOptions{});
     result.status = CurrentReplayStatus();
     result.stopped = result.status == ReplayStatus::kStopped;
     result.score = playfield.player->score;

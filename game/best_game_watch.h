@@ -2,12 +2,12 @@
 // game (best_game.h) in the running window, in its display and colour modes and with its sound,
 // through the game's own frame loop fed from the recording.
 //
-// The side bar says "Best game", its score and the time into it. Any key, click or pad button
-// ends the watching, and so does the game's end; then the title is back as it was left (the
-// attract play, the best score, the volumes and the colour mode). Nothing is saved while
-// watching: the recording of the run is paused, and no best score, replay, setting or screenshot
-// is written. A close request ends the watching and then the program. The frame log calls the
-// screen "bestgame". Main thread, from the frame loop on the title.
+// The side bar says "Best game", its score and the time into it. It plays as a film
+// (replay_viewer.h): ESC or the pad's B ends the watching, and so does the game's end; then the
+// title is back as it was left (the attract play, the best score, the volumes and the colour mode).
+// Nothing is saved while watching: the recording of the run is paused, and no best score, replay,
+// setting or screenshot is written. A close request ends the watching and then the program. The
+// frame log calls the screen "bestgame". Main thread, from the frame loop on the title.
 #pragma once
 
 #include <string>

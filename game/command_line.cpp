@@ -47,6 +47,14 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string& file) { line.replayfile = AbsoluteFile(file); }},
     {"--headless", nullptr, nullptr, "with --replay: no window, as fast as the machine allows",
      [](CommandLine& line, const std::string&) { line.headless = true; }},
+    {"--from", nullptr, "M:SS", "with --replay: start at that time into the replay",
+     [](CommandLine& line, const std::string& time) {
+       line.fromframe = ReplayTimeFrame(time);
+       if (line.fromframe < 0) {
+         line.action = CommandLineAction::Misuse;
+         line.problem = "option '--from' takes a time as M:SS, not '" + time + "'";
+       }
+     }},
     {"--scale", nullptr, "fit|integer|sharp",
      "scale the picture as large as fits, by whole multiples, or as large as fits with sharp "
      "pixels",
@@ -161,12 +169,44 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (line.headless && line.replayfile.empty()) {
       line.action = CommandLineAction::Misuse;
       line.problem = "option '--headless' goes with '--replay'";
+    } else if (line.fromframe >= 0 && line.replayfile.empty()) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = "option '--from' goes with '--replay'";
     } else if (!line.replayfile.empty() && !line.recordfile.empty()) {
       line.action = CommandLineAction::Misuse;
       line.problem = "options '--record' and '--replay' cannot be used together";
     }
   }
   return line;
+}
+
+int ReplayTimeFrame(const std::string& text) {
+  // M:SS, M:SS.ss or plain seconds, each part digits only.
+  unsigned minutes = 0, seconds = 0, hundredths = 0;
+  std::size_t i = 0;
+  const auto number = [&](unsigned& value, std::size_t most) {
+    const std::size_t start = i;
+    while (i < text.size() && i - start < most && text[i] >= '0' && text[i] <= '9') {
+      value = value * 10 + static_cast<unsigned>(text[i++] - '0');
+    }
+    return i > start;
+  };
+  if (!number(seconds, 6)) return -1;
+  if (i < text.size() && text[i] == ':') {
+    ++i;
+    minutes = seconds;
+    seconds = 0;
+    const std::size_t start = i;
+    if (!number(seconds, 2) || i - start != 2 || seconds > 59) return -1;
+  }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    const std::size_t start = i;
+    if (!number(hundredths, 2)) return -1;
+    if (i - start == 1) hundredths *= 10;
+  }
+  if (i != text.size() || minutes > 100000) return -1;
+  return static_cast<int>((minutes * 60 + seconds) * 60 + hundredths * 60 / 100);
 }
 
 std::string UsageText() {

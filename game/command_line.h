@@ -30,6 +30,7 @@ struct CommandLine {
   std::string recordfile;                  // --record: where this run's replay is written
   std::string replayfile;                  // --replay: the replay to play back instead of a game
   bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
+  int fromframe = -1;                      // --from: the replay's frame to start at; -1: its start
   std::string framelogfile;                // --frame-log: where each frame's times are written
 };
 
@@ -52,6 +53,9 @@ std::span<const OptionRow> OptionRows();
 // Reads argv[1..argc-1]. A help or version request wins over any misuse after it.
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
+// The frame at a time into a replay given as "M:SS", "M:SS.ss" or seconds ("90"); -1 when the
+// text is none of these.
+int ReplayTimeFrame(const std::string& text);
 // The version of the program ("1.0.0").
 const char* ProgramVersion();
 // "Usage: zumbrix [OPTION]..." and the options, their descriptions in one column and wrapped

@@ -21,7 +21,8 @@ CommandLine command_line;
 
 // --replay: plays the file back and says how it ended (exit codes in replay_run.h).
 int Replay() {
-  GameRunResult result = ReplayGame(command_line.replayfile, command_line.headless);
+  GameRunResult result =
+      ReplayGame(command_line.replayfile, command_line.headless, command_line.fromframe);
   if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
   if (result.exit == ReplayExit::kOk) std::printf("%s\n", result.Summary().c_str());
   return result.ExitCode();

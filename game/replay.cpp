@@ -1,8 +1,10 @@
 // replay.cpp - the recorder and the player at the input seam and the flip hook.
 #include "game/replay.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "core/main_thread.h"
@@ -18,7 +20,9 @@
 #include "system/event.h"
 #include "system/hook.h"
 #include "system/input_seam.h"
+#include "system/joystick.h"
 #include "system/key_codes.h"
+#include "system/system_driver.h"
 
 namespace {
 
@@ -120,6 +124,22 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
 
 // --- playing ---------------------------------------------------------------------------------
 
+// What a keyframe holds besides the game's snapshot: where the player stood in the journal at the
+// top of a pass of the frame loop.
+struct ReplayKeyframe {
+  int total = 0;  // frames played over all games
+  std::size_t game = 0;
+  int played = 0;
+  bool tail = false;
+  std::vector<std::uint8_t> snapshot;
+  ReplayInputReader reader;
+  ReplayFrame frame;
+  std::size_t event = 0, change = 0;
+  std::uint32_t reads = 0;
+  std::uint64_t pumped = 0;  // pump points since the frame's flip
+  JoystickSample last[kReplayPorts];
+};
+
 struct Player {
   ReplayStatus status = ReplayStatus::kIdle;
   ReplayUse use = ReplayUse::kRun;
@@ -136,7 +156,6 @@ struct Player {
   std::size_t change = 0;   // next joystick change of the frame
   std::uint32_t reads = 0;  // joystick reads in the frame
   JoystickSample last[kReplayPorts];
-  unsigned held[kReplayPorts] = {};  // watching: the buttons held on the viewer's pads
   std::uint64_t base = 0;
   bool applying = false;
   bool finishing = false;  // the recording was cut short in a frame the game now finishes
@@ -145,6 +164,11 @@ struct Player {
   bool hooked = false;
   bool closed = false;  // the platform asked the program to end while the replay played
   int score = 0;        // watching: the score the caption shows
+  std::vector<ReplayKeyframe> keyframes;  // in the order of their frames, one per frame at most
+  bool viewerreads = false;               // a joystick read for the viewer, not the game
+  ViewerInput heard;                      // the viewer's input since it was last taken
+  bool still = false;                     // a flip of the held picture, no frame of the game
+  std::set<int> wavestarts;               // frames at which a wave's get-ready was seen to begin
 };
 Player play;
 
@@ -238,7 +262,7 @@ void ApplyDueEvents() {
 // At each pump point: the events due by now (a nested pump point, from a suspension's
 // ClearKeys, makes more of them due while they are applied).
 void PumpReplay(std::uint64_t) {
-  if (play.applying) return;
+  if (play.applying || play.still) return;
   play.applying = true;
   if (play.status != ReplayStatus::kPlaying || play.finishing) {
     // A watched game hands back to the game that watches it, which asks for nothing to close.
@@ -256,13 +280,10 @@ void PumpReplay(std::uint64_t) {
 // Reads give the port's previous answer but where the recording has a change.
 void ReplayJoystick(int port, JoystickSample& sample) {
   if (port < 0 || port >= kReplayPorts) return;
-  // The viewer's pad: a button pressed on it ends the watching.
-  if (play.use == ReplayUse::kWatch && play.status == ReplayStatus::kPlaying) {
-    const unsigned pressed = sample.ok ? sample.buttons & ~play.held[port] : 0;
-    play.held[port] = sample.ok ? sample.buttons : 0;
-    if (pressed != 0) play.status = ReplayStatus::kStopped;
-  }
-  if (play.status == ReplayStatus::kPlaying && play.started) {
+  if (play.viewerreads) {
+    // The viewer's pad; the port reads on as the game last read it, so nothing of it changes.
+    if (port == 0) play.heard.pad = sample.ok ? sample : JoystickSample{};
+  } else if (play.status == ReplayStatus::kPlaying && play.started) {
     const std::uint32_t read = play.reads++;
     const std::vector<ReplayJoystickChange>& changes = play.frame.joystick;
     if (play.change < changes.size() && changes[play.change].read == read) {
@@ -277,16 +298,36 @@ void ReplayJoystick(int port, JoystickSample& sample) {
   sample = play.last[port];
 }
 
-// The viewer's own keys: ESC, or closing the window, ends the replay; when watching, so does
-// any key or button.
+// The viewer's own keys: ESC, or closing the window, ends the replay; the others are kept for
+// the viewer's controls (replay_viewer.h).
 void HearPlatform(const InputEventRecord& event) {
   if (event.id == EVENT_APPTERMINATE) play.closed = true;
-  bool ends = event.id == EVENT_APPTERMINATE ||
-              (event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape));
-  if (play.use == ReplayUse::kWatch) {
-    ends = ends || event.id == EVENT_KEYDOWN || event.id == EVENT_MOUSEDOWN;
-  }
+  const bool ends = event.id == EVENT_APPTERMINATE ||
+                    (event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape));
   if (play.status == ReplayStatus::kPlaying && ends) play.status = ReplayStatus::kStopped;
+  ViewerInput& heard = play.heard;
+  switch (event.id) {
+    case EVENT_KEYDOWN:
+      if (event.data >= 0 && event.data < ViewerInput::kKeys) {
+        heard.keysdown[static_cast<std::size_t>(event.data)] = true;
+        ++heard.keyhits[static_cast<std::size_t>(event.data)];
+      }
+      break;
+    case EVENT_KEYUP:
+      if (event.data >= 0 && event.data < ViewerInput::kKeys) {
+        heard.keysdown[static_cast<std::size_t>(event.data)] = false;
+      }
+      break;
+    case EVENT_MOUSEMOVE:
+      heard.mousex = event.x;
+      heard.mousey = event.y;
+      break;
+    case EVENT_MOUSEDOWN:
+      if (event.data == 1) ++heard.clicks;
+      break;
+    default:
+      break;
+  }
 }
 
 // Whether the whole tail has been applied and ended with a close request: the recording stopped
@@ -298,6 +339,7 @@ bool CutShortByAClose() {
 }
 
 TObject* ReplayFlip(int, TObject* data, TObject*) {
+  if (play.still) return data;
   if (play.status != ReplayStatus::kPlaying || play.finishing) return data;
   if (!play.started) {
     if (FrameLoopFlip() && playfield.player) BeginReplayedGame(0);
@@ -332,6 +374,17 @@ TObject* ReplayFlip(int, TObject* data, TObject*) {
   }
   NextFrame();
   return data;
+}
+
+// The player at the input seam; `readsdevice` for the viewer's read of their pad alone, since a
+// read of the device costs more than the game's whole frame.
+void InstallReplayer(bool readsdevice) {
+  InputReplayer replayer;
+  replayer.pump = PumpReplay;
+  replayer.joystick = ReplayJoystick;
+  replayer.platform = HearPlatform;
+  replayer.readsdevice = readsdevice;
+  SetInputReplayer(std::move(replayer));
 }
 
 // The recorder at the input seam and the flip.
@@ -436,22 +489,16 @@ void StartReplay(ReplayJournal journal, ReplayUse use) {
   play.use = use;
   // Watched from the running game, there is no splash to click away.
   play.clicked = use == ReplayUse::kWatch;
-  if (use == ReplayUse::kWatch) {
-    for (int p = 0; p < kReplayPorts; ++p) play.held[p] = SaveJoystickPort(p).buttons;
-  }
   play.journal = std::move(journal);
   play.status = play.journal.games.empty() ? ReplayStatus::kDone : ReplayStatus::kPlaying;
-  InputReplayer replayer;
-  replayer.pump = PumpReplay;
-  replayer.joystick = ReplayJoystick;
-  replayer.platform = HearPlatform;
-  replayer.readsdevice = use == ReplayUse::kWatch;
-  SetInputReplayer(std::move(replayer));
+  InstallReplayer(false);
   AttachHook(FlipHookId(), ReplayFlip, nullptr, kEndOfFrameHook);
   play.hooked = true;
 }
 
 ReplayStatus CurrentReplayStatus() { return play.status; }
+bool ReplayUnderWay() { return play.hooked; }
+bool ReplayRunsProgram() { return play.hooked && play.started && play.use == ReplayUse::kRun; }
 int ReplayFramesPlayed() { return play.total; }
 
 bool ReplayFramesDone() {
@@ -474,6 +521,10 @@ void StopReplay() {
 
 bool ReplayHeardClose() { return play.closed; }
 
+void StopReplayAsViewer() {
+  if (play.status == ReplayStatus::kPlaying) play.status = ReplayStatus::kStopped;
+}
+
 ReplayCaptionText ReplayCaption() {
   if (!play.hooked) return {};
   if (play.use == ReplayUse::kWatch) {
@@ -483,3 +534,123 @@ ReplayCaptionText ReplayCaption() {
 }
 
 void SetReplayCaptionScore(int score) { play.score = score; }
+
+int ReplayLength() {
+  long frames = 0;
+  for (const RecordedGame& game : play.journal.games) frames += game.frames;
+  return static_cast<int>(frames);
+}
+
+std::vector<int> ReplayGameStarts() {
+  std::vector<int> starts;
+  int frame = 0;
+  for (const RecordedGame& game : play.journal.games) {
+    starts.push_back(frame);
+    frame += static_cast<int>(game.frames);
+  }
+  return starts;
+}
+
+void KeepReplayKeyframe() {
+  if (play.status != ReplayStatus::kPlaying || !play.started || play.tail || play.finishing) return;
+  if (game_mode.getready == 1 && game_mode.seqctr == 1) play.wavestarts.insert(play.total);
+  std::vector<ReplayKeyframe>& keys = play.keyframes;
+  // Ahead of the last one only: played again after a seek, the frames come out the same.
+  if (!keys.empty() && play.total < keys.back().total + kReplayKeyframeEvery) return;
+  ReplayKeyframe key{play.total,
+                     play.game,
+                     play.played,
+                     play.tail,
+                     TakeGameSnapshot(),
+                     *play.reader,
+                     play.frame,
+                     play.event,
+                     play.change,
+                     play.reads,
+                     InputPumpPoints() - play.base,
+                     {}};
+  for (int p = 0; p < kReplayPorts; ++p) key.last[p] = play.last[p];
+  keys.push_back(std::move(key));
+}
+
+namespace {
+
+// The latest keyframe at or before `frame`; null when there is none.
+const ReplayKeyframe* KeyframeAt(int frame) {
+  const std::vector<ReplayKeyframe>& keys = play.keyframes;
+  auto after = std::upper_bound(keys.begin(), keys.end(), frame,
+                                [](int f, const ReplayKeyframe& key) { return f < key.total; });
+  return after == keys.begin() || !play.hooked ? nullptr : &*(after - 1);
+}
+
+}  // namespace
+
+int ReplayKeyframeAt(int frame) {
+  const ReplayKeyframe* key = KeyframeAt(frame);
+  return key ? key->total : -1;
+}
+
+int RestoreReplayKeyframe(int frame) {
+  ZX_CHECK_MAIN_THREAD();
+  const ReplayKeyframe* found = KeyframeAt(frame);
+  if (!found) return -1;
+  const ReplayKeyframe& key = *found;
+  if (RestoreGameSnapshot(key.snapshot) != SnapshotRestore::kRestored) return -1;
+  // Back on the track even from a replay that had stopped: what was played again held.
+  if (play.status == ReplayStatus::kDone || play.status == ReplayStatus::kEnded) {
+    play.status = ReplayStatus::kPlaying;
+  }
+  UseInputChoices(play.journal.games[key.game].choices);
+  play.total = key.total;
+  play.game = key.game;
+  play.played = key.played;
+  play.tail = key.tail;
+  play.reader = key.reader;
+  play.frame = key.frame;
+  play.event = key.event;
+  play.change = key.change;
+  play.reads = key.reads;
+  play.base = InputPumpPoints() - key.pumped;
+  for (int p = 0; p < kReplayPorts; ++p) play.last[p] = key.last[p];
+  play.desync = false;
+  return key.total;
+}
+
+std::size_t ReplayKeyframeBytes() {
+  std::size_t bytes = 0;
+  for (const ReplayKeyframe& key : play.keyframes) {
+    bytes += sizeof key + key.snapshot.capacity() +
+             (key.frame.events.capacity() * sizeof(ReplayEvent)) +
+             key.frame.joystick.capacity() * sizeof(ReplayJoystickChange);
+  }
+  return bytes;
+}
+
+ViewerInput ReadReplayViewer() {
+  ZX_CHECK_MAIN_THREAD();
+  PumpEvents();
+  if (play.hooked) {
+    InstallReplayer(true);
+    play.viewerreads = true;
+    JoyHat(0);
+    play.viewerreads = false;
+    InstallReplayer(false);
+  }
+  ViewerInput heard = play.heard;
+  play.heard.keyhits = {};
+  play.heard.clicks = 0;
+  return heard;
+}
+
+std::vector<int> ReplayWaveStarts() { return {play.wavestarts.begin(), play.wavestarts.end()}; }
+
+void FlipReplayStill() {
+  ZX_CHECK_MAIN_THREAD();
+  // The flip's hooks may read input (the screenshot key): those reads are the viewer's, and the
+  // replay's next frame counts its pump points from after them.
+  const std::uint64_t before = InputPumpPoints();
+  play.still = true;
+  FlipScreen(-1);
+  play.still = false;
+  play.base += InputPumpPoints() - before;
+}

@@ -1,6 +1,7 @@
 // replay_run.cpp - recording and replaying whole runs around the start-up and the frame loop.
 #include "game/replay_run.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -13,6 +14,8 @@
 #include "game/graphics_choice.h"
 #include "game/music_stream.h"
 #include "game/replay.h"
+#include "game/replay_seek.h"
+#include "game/replay_viewer.h"
 #include "game/scores.h"
 #include "game/settings_store.h"
 #include "game/startup.h"
@@ -98,7 +101,7 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   return result;
 }
 
-GameRunResult ReplayGame(const std::string& path, bool headless) {
+GameRunResult ReplayGame(const std::string& path, bool headless, int from) {
   GameRunResult result;
   {
     ReplayJournal journal;
@@ -122,7 +125,15 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
   }
   gamestartup();
-  while (CurrentReplayStatus() == ReplayStatus::kPlaying && gameframe()) {
+  if (headless) {
+    if (from > 0) SeekReplay(from, gameframe);
+    while (CurrentReplayStatus() == ReplayStatus::kPlaying && gameframe()) {
+    }
+  } else {
+    ViewerOptions view;
+    view.from = std::max(from, 0);
+    view.end_at_frames = false;  // the last game's tail plays as it did
+    ViewReplay(view);
   }
   const ReplayStatus status = CurrentReplayStatus();
   result.frames = ReplayFramesPlayed();

@@ -44,4 +44,6 @@ struct GameRunResult {
 GameRunResult RecordGame(const std::string& path, std::int32_t seed,
                          const std::string& best_path = "");
 // Plays the replay at `path` back; `headless` runs it on the null driver and the virtual clock.
-GameRunResult ReplayGame(const std::string& path, bool headless);
+// From `from` on (a frame; -1 or 0: from the start), the frames before it computed unseen. In a
+// window the replay plays as a film (replay_viewer.h).
+GameRunResult ReplayGame(const std::string& path, bool headless, int from = -1);

@@ -3,6 +3,7 @@
 
 #include "game/entities.h"
 #include "game/globals.h"
+#include "game/replay.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ const char* CurrentScreenName() {
     case ModalScreen::None:
       break;
   }
+  if (ReplayRunsProgram()) return "replay";
   if (game_mode.gameover == 1) return "gameover";
   // The wave-end sequence: the ship rises to the top, then the caption flies away with it.
   if (game_mode.waveend == 1)

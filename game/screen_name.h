@@ -11,8 +11,9 @@ enum class ModalScreen { None, Startup, Splash, Pause, Options, Controls, BestGa
 void SetModalScreen(ModalScreen screen);
 ModalScreen CurrentModalScreen();
 // "startup", "splash", "pause", "options", "controls", "bestgame" (watching the best game from
-// the title), "title", "getready", "play", "waveend", "flyaway", "gameover" or "idle" (between
-// sequences, as while a game is abandoned).
+// the title), "replay" (the frame loop playing a replay file, --replay), "title", "getready",
+// "play", "waveend", "flyaway", "gameover" or "idle" (between sequences, as while a game is
+// abandoned).
 const char* CurrentScreenName();
 
 // Marks a modal loop for the length of a scope, whichever way the scope is left.

@@ -17,3 +17,15 @@ void playsfx(const Ref<TSound>& sound);
 // The pause screen's volume steps: +10%, wrapping from 100% to off.
 void stepmusicvolume();
 void stepsfxvolume();
+
+// Frames the viewer of a replay does not hear (a seek's, those played faster or slower, a held
+// picture's): while silenced, effects and music starts do nothing and the music channel is held.
+// Main thread.
+void SilenceGameSound(bool silent);
+bool GameSoundSilenced();
+// The track the game's state plays: the title's, the phase's in a get-ready or in play, and none
+// (-1) at a wave's end, at game over or before a get-ready's first frame.
+int MusicTrackOfState();
+// Ends the silence with the music of the state: the held track carries on when it is still the
+// state's, and otherwise the state's starts from its beginning (or none plays). Main thread.
+void ResumeMusicOfState();
