@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "game/replay.h"
-#include "game/replay_file.h"
-#include "game/replay_seek.h"
+#include "game/replay/replay.h"
+#include "game/replay/replay_file.h"
+#include "game/replay/replay_seek.h"
 #include "harness/harness.h"
 #include "tests/game/aim_script.h"
 

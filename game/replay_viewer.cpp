@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "game/frame_loop.h"
-#include "game/frozen_scene.h"
-#include "game/replay.h"
-#include "game/replay_seek.h"
-#include "game/sound_control.h"
+#include "game/play/sound_control.h"
+#include "game/replay/replay.h"
+#include "game/replay/replay_seek.h"
+#include "game/screens/frozen_scene.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "system/hook.h"
