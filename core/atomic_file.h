@@ -15,6 +15,12 @@
 // the links go round in a loop. Prints nothing. Any thread; one writer per path.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Why WriteFileAtomically(`path`) could not be done now, in a few words: "it is a folder", "the
+// links go round in a loop", or the system's words for why the part file beside the target cannot
+// be made (a part file left by a killed save is no hindrance). Empty when it could. Leaves no file
+// behind. Any thread.
+std::string AtomicWriteProblem(const std::string& path);
+
 // The file `path` names once every symbolic link on its last component is followed (a relative
 // link counts from the link's own folder); `path` itself when it is no link. Empty when the
 // links loop. The file at the end need not exist. Any thread.

@@ -5,8 +5,6 @@
 // this run's best and the file's as it is at that moment.
 #include "game/play/scores.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +13,7 @@
 
 #include "core/atomic_file.h"
 #include "core/cstream.h"
+#include "core/file_kind.h"
 #include "core/stream_factory.h"
 #include "game/config/game_files.h"
 #include "game/play/entities.h"
@@ -31,11 +30,11 @@ ScoreFile stored = ScoreFile::Missing;
 // The stored value and what was found, without a word; `why` says what was wrong when Unreadable.
 int ReadScore(const std::string& path, ScoreFile& found, const char*& why) {
   found = ScoreFile::Missing;
-  struct stat info;
-  if (::stat(PortablePath(path).c_str(), &info) != 0) return 0;
+  const PathKind kind = KindOfPath(PortablePath(path));
+  if (kind == PathKind::kNothing) return 0;
   found = ScoreFile::Unreadable;
   // A folder, FIFO or device is no score: opening a FIFO would wait for a writer for ever.
-  if (!S_ISREG(info.st_mode)) {
+  if (kind != PathKind::kFile) {
     why = "is not a file";
     return 0;
   }

@@ -1,10 +1,9 @@
 // best_game.cpp - which best game there is to offer, and its track.
 #include "game/replay/best_game.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
+#include "core/file_kind.h"
 #include "game/replay/replay.h"
 
 namespace {
@@ -62,8 +61,7 @@ void Refresh() {
 void UseBestReplay(const std::string& path) {
   best = Best{};
   RecordedBestGame(&best.taken);
-  struct stat info {};
-  if (path.empty() || stat(path.c_str(), &info) != 0) return;
+  if (path.empty() || KindOfPath(path) == PathKind::kNothing) return;
   const std::string name = path.substr(path.find_last_of('/') + 1);
   ReplayJournal journal;
   const ReplayError error = LoadReplay(path, journal);

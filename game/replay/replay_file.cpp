@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/atomic_file.h"
 #include "game/replay/replay_bytes.h"
 #include "game/replay/replay_snapshot.h"
 #include "game/replay/ship_track.h"
@@ -311,45 +312,16 @@ ReplayError LoadReplay(const std::string& path, ReplayJournal& journal) {
 }
 
 bool CanSaveReplay(const std::string& path, std::string* problem) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    *problem = "cannot record to " + path + ": it is a folder";
-    return false;
-  }
-  // The replay is written beside its target and renamed over it: that is what must be possible.
-  const std::string fresh = path + ".new";
-  int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  const bool made = fd >= 0;
-  // One left by an earlier run that could not finish is written over in the same way.
-  if (!made && errno == EEXIST) fd = open(fresh.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *problem = "cannot record to " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  close(fd);
-  if (made) unlink(fresh.c_str());
-  return true;
+  const std::string why = AtomicWriteProblem(path);
+  if (why.empty()) return true;
+  *problem = "cannot record to " + path + ": " + why;
+  return false;
 }
 
 bool SaveReplay(const std::string& path, const ReplayJournal& journal) {
   const std::vector<std::uint8_t> bytes = SerializeReplay(journal);
-  const std::string fresh = path + ".new";
-  bool written = false;
-  if (std::FILE* f = std::fopen(fresh.c_str(), "wb")) {
-    written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
-              std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    written = std::fclose(f) == 0 && written;
-  }
-  if (written && std::rename(fresh.c_str(), path.c_str()) == 0) {
-    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
-    int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-      fsync(dir);
-      close(dir);
-    }
-    return true;
-  }
-  std::remove(fresh.c_str());
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (WriteFileAtomically(path, text)) return true;
   std::fprintf(stderr, "Cannot save the replay to \"%s\"\n", path.c_str());
   return false;
 }
