@@ -86,8 +86,7 @@ void StartGame() {
 void GetReadyFrame() {
   game_mode.seqctr += 1;
   if (game_mode.seqctr == 1) {
-    HaltChannel(program.musicchannel);
-    playmusic(progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0);
+    StartPhaseMusic();
     playfield.player->reset();
   }
   if (game_mode.seqctr > 80) {
@@ -132,15 +131,15 @@ void AbandonGame() {
   playfield.player->reset();
 }
 
-// The title's choices: the best game (W, a click on its line, the pad's watch button) when one
-// is offered, else a game (a click, the fire button). Read only while the title is the frame
-// loop's own, so that the title frame that ends a watched game reads what it read when recorded.
-// True when the best game is to be watched.
+// What the title's input asks of the frame: nothing (or a game, started at once), the options
+// screen, or watching the best game.
 enum class TitleAsk { kNothing, kOptions, kWatch };
 
 // What the title's input asks for: the options (O, the pad's Y or a click on their line), the best
 // game while one is offered (W, a click on its line or the pad's X), or else a game (any other
-// click or the fire button), which it starts.
+// click or the fire button), which it starts. The best game is offered only while the title is
+// the frame loop's own, so that the title frame that ends a watched game reads what it read when
+// recorded.
 TitleAsk TitleChoice(bool options_key, bool watch_key) {
   const bool click = MouseHits(1) != 0;
   if (options_key || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY))) {
@@ -148,7 +147,7 @@ TitleAsk TitleChoice(bool options_key, bool watch_key) {
   }
   const bool offered = CurrentModalScreen() == ModalScreen::None && OfferedBestGame().watchable;
   if (offered && (watch_key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
-                  JoystickButtonHits(JoystickButton::kWatch))) {
+                  JoystickButtonHits(kWatchButton))) {
     return TitleAsk::kWatch;
   }
   if (click || ActionButtonHits(GameAction::kFire)) StartGame();

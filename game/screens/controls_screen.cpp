@@ -29,7 +29,7 @@ constexpr int kMessageFrames = 3 * 60;  // how long a refusal or a change is sho
 
 const char* const kMouseColumn[kGameActions] = {"Left", "Right", "-", "-", "-"};
 
-constexpr float kActionX = 96, kKeyX = 232, kMouseX = 352, kPadX = 432;
+constexpr float kActionX = 96, kKeyX = 232, kMouseX = 352, kPadColumnX = 432;
 
 std::string KeyText(int key) {
   if (key == kNoKey) return "-";
@@ -139,14 +139,8 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       }
       if (waiting == 0) input.Begin();
     } else {
-      const MenuCommand command = input.Read(rows);
-      if (command.pointed >= 0) selected = command.pointed;
       bool done = false;
-      switch (command.action) {
-        case MenuAction::kUp:
-        case MenuAction::kDown:
-          selected = MovedSelection(rows, selected, command.action);
-          break;
+      switch (input.Select(rows, selected)) {
         case MenuAction::kLeft:
           column = BindingColumn::kKey;
           break;
@@ -169,6 +163,8 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
           done = true;
           break;
         case MenuAction::kNone:
+        case MenuAction::kUp:
+        case MenuAction::kDown:
           break;
       }
       if (done) break;
@@ -180,7 +176,7 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
     DrawMenuTextAt("Action", kActionX, 120);
     DrawMenuTextAt(column == BindingColumn::kKey ? "[Key]" : "Key", kKeyX, 120);
     DrawMenuTextAt("Mouse", kMouseX, 120);
-    DrawMenuTextAt(column == BindingColumn::kPad ? "[Pad]" : "Pad", kPadX, 120);
+    DrawMenuTextAt(column == BindingColumn::kPad ? "[Pad]" : "Pad", kPadColumnX, 120);
     const KeyBindings& bindings = ActiveBindings();
     for (int row = 0; row < kActionRows; ++row) {
       const float y = rows.Y(row);
@@ -197,7 +193,7 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       DrawMenuTextAt(asked && column == BindingColumn::kPad
                          ? "?"
                          : ButtonText(bindings.pads[row]) + (pause_row ? ", start" : ""),
-                     kPadX, y);
+                     kPadColumnX, y);
     }
     DrawMenuText("Defaults", rows.Y(kDefaultsRow), selected == kDefaultsRow);
     DrawMenuText("Back", rows.Y(kBackRow), selected == kBackRow);

@@ -64,6 +64,16 @@ int MovedSelection(const MenuRows& rows, int row, MenuAction action) {
   return row;
 }
 
+MenuAction MenuInput::Select(const MenuRows& rows, int& selected) {
+  const MenuCommand command = Read(rows);
+  if (command.pointed >= 0) selected = command.pointed;
+  if (command.action != MenuAction::kUp && command.action != MenuAction::kDown) {
+    return command.action;
+  }
+  selected = MovedSelection(rows, selected, command.action);
+  return MenuAction::kNone;
+}
+
 MenuCommand MenuInput::Read(const MenuRows& rows) {
   MenuCommand command;
   auto set = [&command](MenuAction action) {

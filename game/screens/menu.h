@@ -37,18 +37,15 @@ class MenuInput {
   void Begin();
   // This pass's command for rows laid out as `rows`.
   MenuCommand Read(const MenuRows& rows);
+  // Reads this pass's command and moves `selected` by it (onto a row pointed at, one up or down);
+  // answers the action left for the screen: the command's, or kNone once the selection moved.
+  MenuAction Select(const MenuRows& rows, int& selected);
 
  private:
   int StickStep(float axis, int& held_dir, int& held_for);
   int x_dir_ = 0, x_held_ = 0, y_dir_ = 0, y_held_ = 0;
   int wheel_ = 0, mouse_x_ = -1, mouse_y_ = -1;
 };
-
-// The pad's buttons the screens read, by their place in the layout (system/joystick.h).
-inline constexpr int kMenuChooseButton = 0;   // A
-inline constexpr int kMenuBackButton = 1;     // B
-inline constexpr int kMenuPadBackButton = 3;  // Back
-inline constexpr int kOptionsButton = 4;      // Y opens the options from the title and the pause
 
 // Solid `backdrop`, darkened where the playfield is.
 void DrawMenuBackdrop(const Ref<TImage>& backdrop);

@@ -128,22 +128,17 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
   const MenuRows rows{kRowCount + 1, 126, 22};
   int selected = 0;
   for (;;) {
-    const MenuCommand command = input.Read(rows);
-    if (command.pointed >= 0) selected = command.pointed;
+    const MenuAction action = input.Select(rows, selected);
     bool done = false;
-    switch (command.action) {
-      case MenuAction::kUp:
-      case MenuAction::kDown:
-        selected = MovedSelection(rows, selected, command.action);
-        break;
+    switch (action) {
       case MenuAction::kLeft:
       case MenuAction::kRight:
       case MenuAction::kChoose: {
-        const int step = command.action == MenuAction::kLeft ? -1 : 1;
+        const int step = action == MenuAction::kLeft ? -1 : 1;
         if (selected == kBackRow) {
-          done = command.action == MenuAction::kChoose;
+          done = action == MenuAction::kChoose;
         } else if (!kRows[selected].key) {
-          if (command.action != MenuAction::kLeft) {
+          if (action != MenuAction::kLeft) {
             ControlsScreen(backdrop);
             if (program.quitflag) return;
             input.Begin();
@@ -158,6 +153,8 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
         done = true;
         break;
       case MenuAction::kNone:
+      case MenuAction::kUp:
+      case MenuAction::kDown:
         break;
     }
     if (done) break;
