@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
   int play = 2000, attract = 2000;
   std::string folder;  // the folder holding data/; empty: a scratch one
   SceneShots scenes;
-  bool nullgraphics = false;
+  bool null_graphics = false;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
     if (!std::strcmp(argv[i], "--attract")) attract = std::atoi(argv[i + 1]);
@@ -260,16 +260,16 @@ int main(int argc, char** argv) {
     }
     if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
     if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
-    if (!std::strcmp(argv[i], "--null")) nullgraphics = std::atoi(argv[i + 1]) != 0;
+    if (!std::strcmp(argv[i], "--null")) null_graphics = std::atoi(argv[i + 1]) != 0;
     if (!std::strcmp(argv[i], "--record")) record = std::atoi(argv[i + 1]) != 0;
   }
   const bool scratch = folder.empty();
   if (scratch) folder = ScratchFolder();
   HarnessOptions options;
   options.folder = folder;
-  options.nullgraphics = nullgraphics;
+  options.null_graphics = null_graphics;
   HarnessStart(options);
-  std::printf("start-up on the %s driver: resident %.1f MB\n", nullgraphics ? "null" : "OpenGL",
+  std::printf("start-up on the %s driver: resident %.1f MB\n", null_graphics ? "null" : "OpenGL",
               ResidentMB());
   RunPhase({"scripted play", play, true}, scenes);
   RunPhase({"attract play", attract, false}, scenes);

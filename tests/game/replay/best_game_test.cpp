@@ -75,7 +75,7 @@ class BestGames : public TempFolderTest {
   GameRunResult Run(const std::function<void(int)>& drive, const std::string& record = "") {
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     options.seed = kSeed;
     HarnessPrepare(options);
     int flips = 0;

@@ -126,7 +126,7 @@ class ReplayFile : public TempFolderTest {
     fs::create_directories(folder);
     HarnessOptions options;
     options.folder = folder.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     HarnessStart(options);
     HarnessRun(2);
     snapshot = new std::vector<std::uint8_t>(TakeGameSnapshot());

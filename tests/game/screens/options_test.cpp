@@ -62,7 +62,7 @@ class OptionsTest : public GameTest {
     LoadSettings(File().string());
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     options.joystick = joystick;
     Start(options);
   }
@@ -298,7 +298,7 @@ class FlashingTest : public OptionsTest {
     ChangeSettings([flashing](Settings& s) { s.flashing = flashing; });
     HarnessOptions options;
     options.folder = MakeFolder().string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     HarnessStart(options);
     EnterPlay();
     wave_counts.swarmskilled = progress.swarmsperwave;
@@ -351,7 +351,7 @@ TEST_F(ReboundReplay, AGameRecordedWithReboundKeysReplaysToTheSameScore) {
   });
   HarnessOptions options;
   options.folder = folder_.string();
-  options.nullgraphics = true;
+  options.null_graphics = true;
   aim_.fire = [] { HarnessTapKey('F'); };
   StartRecording();
   HarnessStart(options);
