@@ -21,6 +21,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 // behind. Any thread.
 std::string AtomicWriteProblem(const std::string& path);
 
+// Whether a file is at `path` (links followed) that its owner marked read-only (no write
+// permission for anyone) or that this process may not write: a file not to be replaced. False
+// when nothing is there. Any thread.
+bool IsReadOnlyFile(const std::string& path);
+
 // The file `path` names once every symbolic link on its last component is followed (a relative
 // link counts from the link's own folder); `path` itself when it is no link. Empty when the
 // links loop. The file at the end need not exist. Any thread.

@@ -17,7 +17,7 @@ inline constexpr int kWatchButton = kPadX;
 inline constexpr int kMenuChooseButton = kPadA;
 inline constexpr int kMenuBackButton = kPadB;
 inline constexpr int kMenuPadBackButton = kPadBack;
-// Y opens the options from the title and the pause.
+// Y opens the options from the title and the pause screen, and is bound to nothing else.
 inline constexpr int kOptionsButton = kPadY;
 
 // The port of the joystick the game reads.
