@@ -97,5 +97,5 @@ std::string BestGameLine() {
   if (!offer.watchable) return offer.problem;
   std::string line = "W = Watch Best Game";
   if (offer.score >= 0) line += " (" + std::to_string(offer.score) + ")";
-  return line;
+  return line + "  V = Video";
 }

@@ -28,5 +28,6 @@ const BestGameOffer& OfferedBestGame();
 const RecordedGame* BestGameToWatch();
 // Its ship's track, point by point (empty when none is offered or it has none).
 const std::vector<ShipPoint>& BestGameTrack();
-// The title's line for it: "W = Watch Best Game (275)", or the problem; empty for neither.
+// The title's line for it: "W = Watch Best Game (275)  V = Video", or the problem; empty for
+// neither.
 std::string BestGameLine();

@@ -8,6 +8,7 @@
 #include "game/menu.h"
 #include "game/screen_name.h"
 #include "game/settings_store.h"
+#include "game/video/title_video.h"
 #include "system/input_names.h"
 #include "system/joystick.h"
 #include "system/key_codes.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr KeyCode kKeptKeys[] = {KeyCode::kF2,    KeyCode::kF3,   KeyCode::kF4,   KeyCode::kF11,
                                  KeyCode::kF12,   KeyCode::kUp,   KeyCode::kDown, KeyCode::kLeft,
                                  KeyCode::kRight, KeyCode::kEnter};
-constexpr int kOKey = 'O', kWKey = 'W';
+constexpr int kOKey = 'O', kWKey = 'W', kVKey = 'V';
 
 constexpr int kActionRows = kGameActions;
 constexpr int kDefaultsRow = kActionRows;
@@ -83,8 +84,11 @@ std::string BindingRefusal(const KeyBindings& bindings, GameAction action, Bindi
     }
     if (code == kOKey) return name + " opens the options";
     if (code == kWKey) return name + " watches the best game";
+    if (code == kVKey) return name + " saves the best game as a video";
   } else if (code == kOptionsButton) {
     return name + " opens the options";
+  } else if (code == kVideoButton) {
+    return name + " saves the best game as a video";
   } else if (code == kStartButton && action != GameAction::kPause) {
     return name + " pauses the game";
   }
@@ -203,6 +207,9 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
     DrawMenuText("Back", rows.Y(kBackRow), selected == kBackRow);
     DrawMenuText("Move: mouse, stick or D-pad  Volumes: F2/F3", 330);
     DrawMenuText("Colours: F4  Window: Alt+Enter  Picture: F12", 348);
+    DrawMenuText("Best game: W/" + ButtonText(static_cast<int>(JoystickButton::kWatch)) +
+                     " watch, V/" + ButtonText(kVideoButton) + " video",
+                 366);
     if (waiting > 0) {
       DrawMenuText(
           column == BindingColumn::kKey

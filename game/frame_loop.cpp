@@ -26,6 +26,7 @@
 #include "game/settings_store.h"
 #include "game/sound_control.h"
 #include "game/startup.h"
+#include "game/video/title_video.h"
 #include "game/waves.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
@@ -38,7 +39,8 @@
 
 namespace {
 
-constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4), kW = 'W';
+constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4), kW = 'W',
+              kV = 'V';
 
 // Where the title and the pause screen show the options line.
 constexpr float kTitleOptionsY = 420, kPauseOptionsY = 290;
@@ -200,12 +202,12 @@ void AbandonGame() {
 // is offered, else a game (a click, the fire button). Read only while the title is the frame
 // loop's own, so that the title frame that ends a watched game reads what it read when recorded.
 // True when the best game is to be watched.
-enum class TitleAsk { kNothing, kOptions, kWatch };
+enum class TitleAsk { kNothing, kOptions, kWatch, kVideo };
 
 // What the title's input asks for: the options (O, the pad's Y or a click on their line), the best
-// game while one is offered (W, a click on its line or the pad's X), or else a game (any other
-// click or the fire button), which it starts.
-TitleAsk TitleChoice(bool options_key, bool watch_key) {
+// game while one is offered (W, a click on its line or the pad's X) or its video (V or the pad's
+// right shoulder), or else a game (any other click or the fire button), which it starts.
+TitleAsk TitleChoice(bool options_key, bool watch_key, bool video_key) {
   const bool click = MouseHits(1) != 0;
   if (options_key || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY))) {
     return TitleAsk::kOptions;
@@ -214,6 +216,9 @@ TitleAsk TitleChoice(bool options_key, bool watch_key) {
   if (offered && (watch_key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
                   JoystickButtonHits(JoystickButton::kWatch))) {
     return TitleAsk::kWatch;
+  }
+  if (offered && (video_key || JoyButtonHits(kVideoButton, kGameJoystickPort))) {
+    return TitleAsk::kVideo;
   }
   if (click || ActionButtonHits(GameAction::kFire)) StartGame();
   return TitleAsk::kNothing;
@@ -244,10 +249,11 @@ bool gameframe() {
   // Read every frame, so that a press in play opens nothing later.
   const bool options_key = OptionsKeyHit() && game_mode.titlemode == 1;
   const bool watch_key = KeyHits(kW) != 0 && game_mode.titlemode == 1;
+  const bool video_key = KeyHits(kV) != 0 && game_mode.titlemode == 1;
   TitleAsk ask = TitleAsk::kNothing;
   if (game_mode.titlemode == 1) {
     drawtitle();
-    ask = TitleChoice(options_key, watch_key);
+    ask = TitleChoice(options_key, watch_key, video_key);
   }
   if (game_mode.getready == 1) GetReadyFrame();
   checkwaveend();
@@ -259,6 +265,7 @@ bool gameframe() {
     ModalScreenScope title(ModalScreen::Options);
     OpenOptions(FreezeFrame());
   }
+  if (ask == TitleAsk::kVideo) SaveBestGameVideo(FreezeFrame());
   // The pause key is read every frame, so that one pressed before play (get-ready, fly-away) is
   // used up there and does not pause the first frame of play.
   const bool space = ActionKeyHits(GameAction::kPause) != 0;

@@ -98,7 +98,7 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   return result;
 }
 
-GameRunResult ReplayGame(const std::string& path, bool headless) {
+GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn) {
   GameRunResult result;
   {
     ReplayJournal journal;
@@ -117,9 +117,11 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
   }
   const PlayerFilesKept kept;
   if (headless) {
-    ChooseGameGraphics(GraphicsChoice::kNull);
+    ChooseGameGraphics(drawn ? GraphicsChoice::kOpenGL : GraphicsChoice::kNull);
     UseVirtualClock(true);
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // Mesa draws into memory: no display is needed, and none is opened when there is one.
+    if (drawn) ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
   }
   gamestartup();
   while (CurrentReplayStatus() == ReplayStatus::kPlaying && gameframe()) {

@@ -19,6 +19,7 @@
 #include "game/scores.h"
 #include "game/settings_store.h"
 #include "game/version.h"
+#include "game/video/title_video.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "graphics/image_draw.h"
@@ -67,7 +68,9 @@ void DrawTitlePicture() {
   drawimage3d(assets.logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
   drawimage3d(assets.promptimg, 320, 290, 0, 3, 0, 1, 1, game_mode.fade);
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
-  const std::string best = BestGameLine();
+  // A video's outcome takes the line for a few seconds.
+  const std::string notice = TitleVideoNotice();
+  const std::string best = notice.empty() ? BestGameLine() : notice;
   if (!best.empty()) {
     drawtext3d(best, 320, kBestGameLineY, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
   }

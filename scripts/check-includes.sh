@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # check-includes.sh - the layers' include rules, as HACKING.md states them: a file includes only
 # headers of its own folder and of the layers below it that it may use (the table below), SDL's
-# headers only in platform/, and a header that says "Private to platform/" only from platform/.
+# headers only in platform/, FFmpeg's (libav*/, libsw*/) only in the video encoder and the tests
+# that read its files back, and a header that says "Private to platform/" only from platform/.
 # Prints each include that breaks a rule with its file and line, and exits 1 if there was one.
 # Usage: scripts/check-includes.sh [repository root]. Needs bash, find, grep and awk.
 set -u
@@ -67,6 +68,12 @@ awk -v rules="$rules" -v exceptions="$exceptions" -v private="$private" '
     header = substr(text, RSTART + 1, RLENGTH - 2)
     own = file; sub(/\/.*/, "", own)
     where = file ":" at ": "
+    if (header ~ /^lib(av[a-z]*|sw[a-z]*)\//) {
+      if (file != "game/video/video_encoder.cpp" && own != "tests") {
+        print where "FFmpeg header " header " outside game/video/video_encoder.cpp"; bad = 1
+      }
+      next
+    }
     if (header ~ /^SDL2?\// || header ~ /^SDL[A-Za-z0-9_]*\.h$/) {
       if (own != "platform") { print where "SDL header " header " outside platform/"; bad = 1 }
       next

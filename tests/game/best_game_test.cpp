@@ -157,7 +157,7 @@ TEST_F(BestGames, WatchingPlaysToTheRecordedScoreReturnsToTheTitleAndSavesNothin
         if (played >= 100 && game_mode.titlemode == 1) HarnessTapKey(kEsc);
       },
       record.string());
-  EXPECT_EQ(line, "W = Watch Best Game (" + std::to_string(first.score) + ")");
+  EXPECT_EQ(line, "W = Watch Best Game (" + std::to_string(first.score) + ")  V = Video");
   EXPECT_EQ(during, "bestgame");
   const BestGameWatch& watch = LastBestGameWatch();
   ASSERT_TRUE(watch.watched);
