@@ -110,6 +110,8 @@ void OnAbnormalEnd(void (*cleanup)()) {
 
 int EndSignalCaught() { return end_signal.load(); }
 
+bool ErrorsGoToTerminal() { return ::isatty(2) != 0; }
+
 void OnDisplayLost(void (*save)()) { plat_video_on_lost(save); }
 
 void EnterAppDir(const char* argv0) {

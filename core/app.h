@@ -36,6 +36,8 @@ void OnAbnormalEnd(void (*cleanup)());
 
 // The end signal received (SIGTERM, ...), 0 while none has come. Any thread, and signal handlers.
 int EndSignalCaught();
+// Whether stderr is a terminal (a progress line may then be rewritten in place). Any thread.
+bool ErrorsGoToTerminal();
 
 // Names what to save when the display's connection breaks under the program: `save` runs once,
 // on the calling thread (another thread meeting the break first waits for this one), and must

@@ -1,19 +1,17 @@
 // main.cpp - Zumbrix - 3D Edition: the command line, the files of this run, start-up, the frame
 // loop until the player quits, and the exit that saves the best score and the settings.
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "core/app.h"
-#include "game/command_line.h"
+#include "game/config/command_line.h"
+#include "game/config/game_files.h"
+#include "game/config/settings_store.h"
 #include "game/frame_log.h"
 #include "game/frame_loop.h"
-#include "game/game_files.h"
-#include "game/replay_file.h"
+#include "game/replay/replay_file.h"
 #include "game/replay_run.h"
-#include "game/settings_store.h"
 #include "game/startup.h"
-#include "game/video/video_run.h"
+#include "game/video_run.h"
 #include "system/startup_steps.h"
 
 namespace {
@@ -36,7 +34,7 @@ int Video() {
   job.replay = command_line.replayfile;
   job.output = command_line.videofile;
   job.scale = VideoScale(command_line);
-  job.progress_line = ::isatty(2) != 0;
+  job.progress_line = ErrorsGoToTerminal();
   job.progress_report = command_line.videoprogress;
   const VideoRunResult result = RenderReplayVideo(job);
   if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());

@@ -16,14 +16,8 @@
 
 #include "graphics/image.h"
 
-// The pad button that asks for the video on the title (the right shoulder).
-inline constexpr int kVideoButton = 6;
-
 // Makes the video of the best game over `backdrop` (the title as it was); the line the title then
-// shows ("Video saved: NAME", or why not).
+// shows for a few seconds ("Video saved: NAME", or why not).
 std::string SaveBestGameVideo(const Ref<TImage>& backdrop);
-// What the title shows in place of the best game's line for five seconds after a video; else
-// empty.
-std::string TitleVideoNotice();
 // The name the next video would get in `folder` at this moment: "zumbrix-2026-12-09-213000.webm".
 std::string VideoFileName(const std::string& folder);

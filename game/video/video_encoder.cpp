@@ -2,8 +2,6 @@
 // nearest-pixel enlargement, and the sound's resampling, over FFmpeg's libraries.
 #include "game/video/video_encoder.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -282,7 +280,7 @@ struct VideoEncoder::Streams {
       avio_closep(&muxer->pb);
       file_open = false;
     }
-    if (!partial.empty()) ::unlink(partial.c_str());
+    if (!partial.empty()) std::remove(partial.c_str());
     done = true;
   }
 };
