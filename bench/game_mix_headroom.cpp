@@ -27,9 +27,9 @@
 
 #include "audio/mix_api.h"
 #include "audio/mix_clock.h"
-#include "game/globals.h"
-#include "game/music_stream.h"
-#include "game/sound_control.h"
+#include "game/play/globals.h"
+#include "game/play/music_stream.h"
+#include "game/play/sound_control.h"
 #include "harness/harness.h"
 #include "platform/clock.h"
 #include "tests/game/aim_script.h"

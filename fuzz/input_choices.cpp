@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "game/key_bindings.h"
-#include "game/replay_file.h"
+#include "game/config/key_bindings.h"
+#include "game/replay/replay_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   InputChoices choices;

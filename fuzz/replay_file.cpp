@@ -27,16 +27,16 @@
 #include <string>
 #include <vector>
 
-#include "aim_script.h"
-#include "game/globals.h"
-#include "game/key_bindings.h"
-#include "game/replay.h"
-#include "game/replay_file.h"
-#include "game/replay_input.h"
-#include "game/replay_snapshot.h"
-#include "game/screen_name.h"
+#include "game/config/key_bindings.h"
+#include "game/play/globals.h"
+#include "game/play/screen_name.h"
+#include "game/replay/replay.h"
+#include "game/replay/replay_file.h"
+#include "game/replay/replay_input.h"
+#include "game/replay/replay_snapshot.h"
 #include "harness/harness.h"
 #include "system/key_codes.h"
+#include "tests/game/aim_script.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "game/ship_track.h"
+#include "game/replay/ship_track.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::uint8_t> bytes(data, data + size);
