@@ -217,6 +217,44 @@ TEST_F(ReplayFile, SectionsOfALaterTrackAreSkipped) {
   EXPECT_EQ(parsed, journal);
 }
 
+// The bytes with their checksum made anew over everything before it.
+std::vector<std::uint8_t> Resealed(std::vector<std::uint8_t> bytes) {
+  bytes.erase(bytes.end() - 4, bytes.end());
+  const std::uint32_t crc = ReplayChecksum(bytes.data(), bytes.size());
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+  return bytes;
+}
+
+TEST_F(ReplayFile, AFileWithNoGameOrTwoChoicesForOneGameIsRefusedAsDamaged) {
+  // A game with keys of its own: its choices section is what its file has more than the same
+  // game's with the defaults. Written twice, the second would overrule the first.
+  ReplayJournal plain;
+  plain.games.push_back(TwoGames().games[0]);
+  ReplayJournal rebound = plain;
+  rebound.games[0].choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = 'Q';
+  const std::vector<std::uint8_t> without = SerializeReplay(plain);
+  std::vector<std::uint8_t> with = SerializeReplay(rebound);
+  const std::vector<std::uint8_t> section(with.begin() + static_cast<long>(without.size()) - 4,
+                                          with.end() - 4);
+  ReplayJournal parsed;
+  ASSERT_EQ(ParseReplay(with, parsed), ReplayError::kNone);
+  with.insert(with.end() - 4, section.begin(), section.end());
+  EXPECT_EQ(ParseReplay(Resealed(with), parsed), ReplayError::kDamaged);
+  const fs::path twice = folder_ / "twice.replay", empty = folder_ / "empty.replay";
+  WriteBytes(twice, Resealed(with));
+  ASSERT_TRUE(SaveReplay(empty.string(), ReplayJournal{}));
+  // As the program says it: refused with status 2, never played nor "diverged".
+  const struct {
+    fs::path path;
+    std::string words;
+  } refusals[] = {{twice, "damaged"}, {empty, "holds no game"}};
+  for (const auto& refusal : refusals) {
+    const GameRunResult result = ReplayGame(refusal.path.string(), true);
+    EXPECT_EQ(result.ExitCode(), 2) << refusal.path;
+    EXPECT_NE(result.message.find(refusal.words), std::string::npos) << result.message;
+  }
+}
+
 // A header this version reads, for files that are refused after it.
 std::vector<std::uint8_t> Header() {
   std::vector<std::uint8_t> bytes = SerializeReplay(ReplayJournal{});
