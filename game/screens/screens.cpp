@@ -1,0 +1,154 @@
+// screens.cpp - everything drawn besides the moving objects: the title screen over the attract
+// play, the HUD of score, best score and wave, the black side bars that narrow the playfield to
+// x 80..559 (with a replay's caption in the left one), the bonus-round panels with one small bee
+// per escaped bonus bee, and the pause texts with the volumes and the colour mode. Needs the
+// globals (images, player, fade, volume steps), the anaglyph drawing and the best-score update.
+#include "game/screens/screens.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "game/config/colour_mode.h"
+#include "game/config/settings_store.h"
+#include "game/config/version.h"
+#include "game/play/anaglyph.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/play/scores.h"
+#include "game/replay/best_game.h"
+#include "game/replay/ghost.h"
+#include "game/replay/replay.h"
+#include "game/screens/options_screen.h"
+#include "graphics/draw2d.h"
+#include "graphics/font.h"
+#include "graphics/image_draw.h"
+
+const char kCreditLine[] =
+    "Version " ZX_VERSION_SHORT " - a Zumbrix production - Press ESC/B4 to Quit";
+
+const char kFirstStartHint[] = "No 3D glasses? Options (O) > Colours: flat";
+
+namespace {
+
+// At least two digits: 7 reads "07".
+std::string hudtext(int value) {
+  std::string text = std::to_string(value);
+  if (value < 10) text = "0" + text;
+  return text;
+}
+
+// Digit images 17 pixels apart from x. The sheet has digits only: a minus sign (a negative
+// best score read from a damaged file) keeps its place but draws nothing.
+void drawnumber(const std::string& text, float x) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') continue;
+    drawimage3d(assets.digitimg, x + 17.0f * static_cast<float>(i), 22, c - '0', 2, 0, 1, 1, 1);
+  }
+}
+
+// The best game's line, between the prompt's hints and the credit line.
+constexpr float kBestGameLineY = 442;
+
+void drawcentredtext(const std::string& text, float y) {
+  drawtext3d(text, 320, y, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+}
+
+}  // namespace
+
+void drawtitle() {
+  // The prompt fades out over 50 frames and comes back at full strength, over and over.
+  game_mode.fade -= 0.02f;
+  if (game_mode.fade < 0) game_mode.fade = 1.0f;
+  DrawTitlePicture();
+}
+
+void DrawTitlePicture() {
+  drawimage3d(assets.logoimg, 320, 120, 0, 3, 0, 1, 1, 1.0f);
+  drawimage3d(assets.promptimg, 320, 290, 0, 3, 0, 1, 1, game_mode.fade);
+  drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
+  const std::string best = BestGameLine();
+  if (!best.empty()) {
+    drawtext3d(best, 320, kBestGameLineY, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+  }
+  drawtext3d(kCreditLine, 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+  // A player new to the game learns where the flat colours are before needing them.
+  if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
+  drawcentredtext(kOptionsLine, 420);
+}
+
+bool OnBestGameLine(int x, int y) {
+  const std::string line = BestGameLine();
+  if (line.empty()) return false;
+  // A few pixels of slack around the text, short of the credit line 22 pixels below.
+  const int half_width = MeasureTextWidth(line) / 2 + 4,
+            half_height = MeasureTextHeight(line) / 2 + 3;
+  return std::abs(x - 320) <= half_width &&
+         std::abs(y - static_cast<int>(kBestGameLineY)) <= half_height;
+}
+
+void drawhud() {
+  drawimage3d(assets.hudlabelimg, 85, 0, 0, 2, 0, 1, 1, 1);
+  drawimage3d(assets.hudlabelimg, 278, 0, 1, 2, 0, 1, 1, 1);
+  drawimage3d(assets.hudlabelimg, 478, 0, 2, 2, 0, 1, 1, 1);
+  drawnumber(hudtext(playfield.player->score), 85);
+  updatebestscore();
+  std::string best = hudtext(playfield.player->hscore);
+  drawnumber(best, 320.0f - 8.0f * static_cast<float>(best.size()));
+  std::string wave = hudtext(playfield.player->wave);
+  drawnumber(wave, 560.0f - 16.0f * static_cast<float>(wave.size()));
+}
+
+void drawsidebars() {
+  SetBlend(BLEND_SOLID);
+  SetColor(0, 0, 0);
+  DrawRect(0, 0, 80, 480);
+  DrawRect(560, 0, 80, 480);
+  SetColor(255, 255, 255);
+  // A replay says so in the left bar, plainly, in the font, each line centred in it: "Replay"
+  // (or "Best game" and its score) and the time into it.
+  const ReplayCaptionText caption = ReplayCaption();
+  if (!caption.title.empty()) {
+    SetBlend(BLEND_ALPHA);
+    float y = 216;
+    for (const std::string* line : {&caption.title, &caption.score, &caption.time}) {
+      if (line->empty()) continue;
+      PaintText(*line, static_cast<float>((80 - MeasureTextWidth(*line)) / 2), y);
+      y += 20;
+    }
+    SetBlend(BLEND_SOLID);
+  }
+  // The ghost's score in the right bar: the best game's at this moment, and how ours stands.
+  const GhostCaptionText ghost = GhostCaption();
+  if (!ghost.title.empty()) {
+    SetBlend(BLEND_ALPHA);
+    float y = 216;
+    for (const std::string* line : {&ghost.title, &ghost.score, &ghost.lead, &ghost.difference}) {
+      if (!line->empty()) {
+        PaintText(*line, 560.0f + static_cast<float>((80 - MeasureTextWidth(*line)) / 2), y);
+      }
+      y += 20;
+    }
+    SetBlend(BLEND_SOLID);
+  }
+}
+
+void drawbonuspanels() {
+  drawimage3d(assets.bonusbannerimg, 160, 90, 0, 3, 0, 1, 1, 1);
+  drawimage3d(assets.bonusbannerimg, 320, 90, 1, 3, 0, 1, 1, 1);
+  drawimage3d(assets.bonusbannerimg, 480, 90, 2, 3, 0, 1, 1, 1);
+  for (int i = 0; i < progress.escaped; ++i) {
+    drawimage3d(assets.beeimg, 100.0f + 30.0f * static_cast<float>(i), 460, 0, 3, 0, 0.5f, 0.5f, 1);
+  }
+}
+
+void drawpause(const Ref<TImage>& frozen) {
+  SetBlend(BLEND_SOLID);
+  if (frozen) PaintImage(frozen, 0, 0, 0);
+  drawcentredtext(pausetexts[0], 180);
+  drawcentredtext(pausetexts[1] + volumelabels[program.musicstep], 210);
+  drawcentredtext(pausetexts[2] + volumelabels[program.sfxstep], 230);
+  drawcentredtext(pausetexts[3] + ColourModeLabel(GetColourMode()), 250);
+  drawcentredtext(kOptionsLine, 290);
+  SetColor(255, 255, 255);
+}

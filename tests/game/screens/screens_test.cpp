@@ -1,0 +1,143 @@
+// The HUD, the side bars, the bonus panels, the title prompt and the pause screen, checked on
+// the pixels they leave in the back buffer.
+#include <cstdint>
+
+#include "game/play/anaglyph.h"
+#include "game/screens/screens.h"
+#include "graphics/image_draw.h"
+#include "tests/game/playfield_fixture.h"
+
+namespace {
+
+class ScreenTest : public PlayfieldTest {
+ protected:
+  void SetUp() override {
+    PlayfieldTest::SetUp();
+    SetClsColor(0, 0, 0);
+    Cls();
+  }
+  static Ref<TPixmap> Grab(int x, int y, int w, int h) { return GrabPixmap(x, y, w, h); }
+  static bool Same(const Ref<TPixmap>& a, const Ref<TPixmap>& b) {
+    for (int y = 0; y < a->height; ++y) {
+      for (int x = 0; x < a->width; ++x) {
+        if ((a->ReadPixel(x, y) & 0xffffff) != (b->ReadPixel(x, y) & 0xffffff)) return false;
+      }
+    }
+    return true;
+  }
+  static bool Lit(const Ref<TPixmap>& p) {
+    for (int y = 0; y < p->height; ++y) {
+      for (int x = 0; x < p->width; ++x) {
+        if (p->ReadPixel(x, y) & 0xffffff) return true;
+      }
+    }
+    return false;
+  }
+  // The digits row as the given digits at the given x positions would draw it.
+  static Ref<TPixmap> Digits(std::initializer_list<std::pair<int, float>> digits) {
+    Cls();
+    for (auto [digit, x] : digits) drawimage3d(assets.digitimg, x, 22, digit, 2, 0, 1, 1, 1);
+    return Grab(0, 22, 640, 16);
+  }
+};
+
+TEST_F(ScreenTest, TheHudWritesSmallNumbersWithTwoDigitsAndPlacesEachNumberByItsLength) {
+  playfield.player->score = 7;
+  playfield.player->hscore = 12345;
+  playfield.player->wave = 3;
+  playfield.player->newhs = 1;
+  drawhud();
+  Ref<TPixmap> hud = Grab(0, 22, 640, 16);
+  Ref<TPixmap> expected = Digits(
+      {{0, 85}, {7, 102}, {1, 280}, {2, 297}, {3, 314}, {4, 331}, {5, 348}, {0, 528}, {3, 545}});
+  EXPECT_TRUE(Same(hud, expected));
+  EXPECT_EQ(playfield.player->hscore, 12345);
+}
+
+TEST_F(ScreenTest, TheHudRaisesTheBestScoreItShowsAndSurvivesANegativeStoredBest) {
+  playfield.player->score = 40;
+  playfield.player->hscore = -5;
+  drawhud();
+  EXPECT_EQ(playfield.player->hscore, 40);
+  EXPECT_EQ(playfield.player->newhs, 1);
+  // A stored best below zero: the best becomes the score, and the HUD shows it as two zeros.
+  playfield.player->score = 0;
+  playfield.player->hscore = -5;
+  Cls();
+  drawhud();
+  EXPECT_EQ(playfield.player->hscore, 0);
+  Ref<TPixmap> best = Grab(240, 22, 160, 16);
+  Cls();
+  drawimage3d(assets.digitimg, 304, 22, 0, 2, 0, 1, 1, 1);
+  drawimage3d(assets.digitimg, 321, 22, 0, 2, 0, 1, 1, 1);
+  EXPECT_TRUE(Same(best, Grab(240, 22, 160, 16)));
+}
+
+TEST_F(ScreenTest, TheSideBarsBlackenBothOuterColumnsAndLeaveTheBlendSolid) {
+  SetClsColor(200, 200, 200);
+  Cls();
+  drawsidebars();
+  EXPECT_FALSE(Lit(Grab(0, 0, 80, 480)));
+  EXPECT_FALSE(Lit(Grab(560, 0, 80, 480)));
+  EXPECT_EQ(Grab(80, 240, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0xC8C8C8u);
+  EXPECT_EQ(Grab(559, 240, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0xC8C8C8u);
+  EXPECT_EQ(QueryBlend(), BLEND_SOLID);
+  int r, g, b;
+  QueryColor(r, g, b);
+  EXPECT_EQ(r + g + b, 3 * 255);
+}
+
+TEST_F(ScreenTest, TheBonusPanelsShowOneSmallBeePerEscapedBee) {
+  progress.escaped = 2;
+  drawbonuspanels();
+  EXPECT_TRUE(Lit(Grab(85, 445, 30, 30)));
+  EXPECT_TRUE(Lit(Grab(115, 445, 30, 30)));
+  EXPECT_FALSE(Lit(Grab(150, 445, 30, 30)));
+  EXPECT_TRUE(Lit(Grab(81, 41, 158, 99)));   // the 125 panel
+  EXPECT_TRUE(Lit(Grab(401, 41, 158, 99)));  // the 500 panel
+}
+
+TEST_F(ScreenTest, TheTitlePromptFadesOutOverFiftyFramesAndComesBackAtFullStrength) {
+  game_mode.fade = 1.0f;
+  float last = game_mode.fade;
+  int wraps = 0;
+  for (int frame = 1; frame <= 102; ++frame) {
+    drawtitle();
+    if (game_mode.fade > last) {
+      EXPECT_EQ(frame % 51, 0) << "50 steps down, then back to full";
+      EXPECT_FLOAT_EQ(game_mode.fade, 1.0f);
+      EXPECT_LT(last, 0.02f);
+      EXPECT_GT(last, 0.0f);
+      ++wraps;
+    }
+    last = game_mode.fade;
+  }
+  EXPECT_EQ(wraps, 2);
+  EXPECT_TRUE(Lit(Grab(144, 65, 352, 110)));  // the logo
+}
+
+TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
+  SetClsColor(90, 0, 0);
+  Cls();
+  Ref<TImage> frozen = NewImage(640, 480, 1);
+  CaptureImage(frozen, 0, 0, 0);
+  SetClsColor(0, 0, 0);
+  Cls();
+  program.musicstep = 10;
+  program.sfxstep = 0;
+  drawpause(frozen);
+  EXPECT_EQ(Grab(5, 5, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0x5A0000u);
+  // Each of the three lines leaves more than the frozen red on its row.
+  for (int y : {180, 210, 230}) {
+    Ref<TPixmap> row = Grab(0, y - 8, 640, 16);
+    bool text = false;
+    for (int x = 0; x < 640 && !text; ++x) {
+      for (int yy = 0; yy < 16 && !text; ++yy) {
+        text = (row->ReadPixel(x, yy) & 0xffff) != 0;
+      }
+    }
+    EXPECT_TRUE(text) << "row " << y;
+  }
+}
+
+}  // namespace
