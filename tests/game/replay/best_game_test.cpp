@@ -4,18 +4,11 @@
 // damaged, older or FIFO best.replay is named and the title goes on, and so is one whose track
 // leaves its game; best.replay keeps the better of two copies' games; the ghost of a game played
 // as the best one covers the ship frame by frame and changes nothing of the game.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "game/best_game_watch.h"
@@ -33,6 +26,7 @@
 #include "tests/game/aim_script.h"
 #include "tests/game/child_game.h"
 #include "tests/game/file_state.h"
+#include "tests/game/held_fifo.h"
 #include "tests/game/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -579,31 +573,16 @@ TEST_F(BestGames, ATrackThatClaimsWhatItsGameNeverDidIsTakenAsDamaged) {
 
 TEST_F(BestGames, ABestReplayThatIsAFifoHeldOpenIsRefusedAtOnceAndLeftAlone) {
   const std::string path = Data("best.replay").string();
-  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-  // A writer that never writes. Were the FIFO read, the start would wait for ever: the writer is
-  // closed if that happens.
-  const int writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
-  ASSERT_GE(writer, 0);
-  std::mutex lock;
-  std::condition_variable done_changed;
-  bool done = false, rescued = false;
-  std::thread rescue([&] {
-    std::unique_lock<std::mutex> hold(lock);
-    if (!done_changed.wait_for(hold, std::chrono::seconds(10), [&] { return done; })) {
-      rescued = true;
-      ::close(writer);
-    }
+  // A writer that never writes: were the FIFO read, the start would wait for ever.
+  HeldFifo fifo(path, "");
+  ASSERT_TRUE(fifo.Made());
+  std::string said;
+  const bool unread = fifo.EndsWithoutReading([&] {
+    ::testing::internal::CaptureStderr();
+    UseBestReplay(path);
+    said = ::testing::internal::GetCapturedStderr();
   });
-  ::testing::internal::CaptureStderr();
-  UseBestReplay(path);
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  {
-    std::lock_guard<std::mutex> hold(lock);
-    done = true;
-  }
-  done_changed.notify_one();
-  rescue.join();
-  EXPECT_FALSE(rescued) << "reading the FIFO blocked";
+  EXPECT_TRUE(unread) << "reading the FIFO blocked";
   EXPECT_EQ(BestGameLine(), "best.replay cannot be watched: not a replay");
   EXPECT_NE(said.find("not a regular file"), std::string::npos) << said;
   // Nor is a best game written over it at the end.
@@ -613,7 +592,6 @@ TEST_F(BestGames, ABestReplayThatIsAFifoHeldOpenIsRefusedAtOnceAndLeftAlone) {
   EXPECT_FALSE(KeepBestGame(path, one));
   ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(fs::status(path).type(), fs::file_type::fifo);
-  if (!rescued) ::close(writer);
 }
 
 }  // namespace
