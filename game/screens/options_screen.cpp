@@ -167,6 +167,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
     for (int row = 0; row < rows.count; ++row) {
       DrawMenuText(RowText(row, now), rows.Y(row), row == selected);
     }
+    DrawMenuText(UnsavedSettingsNote(), 352);
     DrawMenuText("Up/Down: choose - Left/Right/A: change", 380);
     DrawMenuText("ESC/B: back", 400);
     if (!FinishMenuPass()) return;
