@@ -6,14 +6,19 @@
 
 // The title's bottom line: "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit" for 1.0.x.
 extern const char kCreditLine[];
-// The line the title shows above the options line on a first start.
+// The line the title shows on a first start, and where: between the edition line and the prompt,
+// above the highest the ship goes (y 280, its picture reaching 20 pixels above that).
 extern const char kFirstStartHint[];
+inline constexpr float kFirstStartHintY = 234;
 
 // The title over the attract play: the logo, the prompt, the edition, the options line (and the
 // first start's hint), the best game's line (best_game.h) and the credit line.
 void drawtitle();
 // The title as drawtitle leaves it, the prompt's fade not stepped. Main thread.
 void DrawTitlePicture();
+// The first start's hint, centred on kFirstStartHintY in plain white on a black plate. Main
+// thread.
+void DrawFirstStartHint();
 // Whether the picture point (x, y) is on the best game's line of the title.
 bool OnBestGameLine(int x, int y);
 // Score, best score (updated here) and wave, as digit images.
