@@ -112,7 +112,7 @@ int EndSignalCaught() { return end_signal.load(); }
 
 bool ErrorsGoToTerminal() { return ::isatty(2) != 0; }
 
-void OnDisplayLost(void (*save)()) { plat_video_on_lost(save); }
+void OnDisplayLost(bool (*save)()) { plat_video_on_lost(save); }
 
 void EnterAppDir(const char* argv0) {
   char path[4096];

@@ -12,7 +12,7 @@
 //   0  the game was recorded, or the replay reached its end with every check holding, or the
 //      viewer ended it
 //   2  the replay file was refused: unreadable, a folder, not a replay, another version, too
-//      large, or damaged
+//      large, damaged, or holding no game
 //   3  the replay diverged from the recording (the message names the frame and the time into
 //      the game; in a window it is also shown on screen until a key, a click or 10 seconds)
 //

@@ -230,6 +230,7 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
   ReplayJournal parsed;
   parsed.version = kGameVersion;
   ReplayBytesIn in(bytes.data() + header, crc_at - header);
+  std::size_t choices_read = 0;  // the count of games when a choices section was last read
   while (!in.AtEnd()) {
     const std::uint8_t tag = in.Byte();
     const std::uint64_t size = in.Fixed(4);
@@ -237,9 +238,12 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
     ReplayBytesIn payload(in.Here(), static_cast<std::size_t>(size));
     in.Skip(static_cast<std::size_t>(size));
     if (tag == static_cast<std::uint8_t>(SectionTag::kChoices)) {
-      if (parsed.games.empty() || !ReadChoices(payload, parsed.games.back().choices)) {
+      // The choices of the game just read, once: a second section would overrule the first.
+      if (parsed.games.empty() || choices_read == parsed.games.size() ||
+          !ReadChoices(payload, parsed.games.back().choices)) {
         return ReplayError::kDamaged;
       }
+      choices_read = parsed.games.size();
       continue;
     }
     if (tag == static_cast<std::uint8_t>(SectionTag::kShipTrack)) {
