@@ -138,10 +138,23 @@ void OpenOptions(const Ref<TImage>& backdrop) {
   for (int button = 0; button < kJoyButtons; ++button) JoyButtonHits(button, kGameJoystickPort);
 }
 
-void PauseScreen() {
+// The frame shown last, drawn anew from the game's state (after its flip the back buffer is
+// undefined) and flipped: the backdrop of a screen opened once the frame was shown.
+Ref<TImage> RedrawnFrame() {
+  Ref<TImage> frozen = NewImage(640, 480, 1);
+  RedrawBackdrop(frozen);
+  HoldPointer(false);
+  FlipScreen(-1);
+  return frozen;
+}
+
+// Where the pause screen opens: over the frame being drawn, or after that frame's flip.
+enum class PauseOpening { kBeforeFlip, kAfterFlip };
+
+void PauseScreen(PauseOpening opening = PauseOpening::kBeforeFlip) {
   ModalScreenScope pause(ModalScreen::Pause);
   const int x = playfield.player->x, y = playfield.player->y;
-  Ref<TImage> frozen = FreezeFrame();
+  Ref<TImage> frozen = opening == PauseOpening::kAfterFlip ? RedrawnFrame() : FreezeFrame();
   ClearKeys();
   ClearMouse();
   while (!(ActionKeyHits(GameAction::kPause) || ActionButtonHits(GameAction::kPause))) {
@@ -160,6 +173,7 @@ void PauseScreen() {
     drawpause(frozen);
     SetColor(255, 255, 255);
     FlipScreen(-1);
+    KeepPictureSettings();  // F4 and Alt+Enter are remembered as they change here too
     if (AppCloseRequested()) {
       program.quitflag = 1;
       break;
@@ -177,7 +191,9 @@ void PauseScreen() {
   playfield.player->x = x;
   playfield.player->y = y;
   PlaceMouse(x, y);
-  JoyUnplugHits(kGameJoystickPort);  // a pad pulled out while paused asks for no second pause
+  // A pad pulled out or the focus lost while paused asks for no second pause.
+  JoyUnplugHits(kGameJoystickPort);
+  AppSuspendHits();
 }
 
 // Back to the title screen. Whatever sequence was running ends with the game: a fly-away would
@@ -283,6 +299,13 @@ bool gameframe() {
   CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
+  // The focus is mostly lost inside the flip's own message pump, and waited out just now, unseen
+  // by the check above: play that lost it is paused all the same, however short the loss.
+  const bool lost_focus = AppSuspendHits() > 0;
+  if (lost_focus && game_mode.playing == 1 && ActiveInputChoices().pause_on_focus_loss &&
+      program.quitflag == 0) {
+    PauseScreen(PauseOpening::kAfterFlip);
+  }
   if (ask == TitleAsk::kWatch) WatchBestGame();
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
            program.quitflag == 1 || AppCloseRequested());
