@@ -40,8 +40,8 @@ namespace {
 
 constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4), kW = 'W';
 
-// Where the title and the pause screen show the options line.
-constexpr float kTitleOptionsY = 420, kPauseOptionsY = 290;
+// Where the pause screen shows the options line.
+constexpr float kPauseOptionsY = 290;
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -220,14 +220,14 @@ enum class TitleAsk { kNothing, kOptions, kWatch };
 
 // What the title's input asks for: the options (O, the pad's Y or a click on their line), the best
 // game while one is offered (W, a click on its line or the pad's X), or else a game (any other
-// click or the fire button), which it starts.
+// click or the fire button), which it starts. A click chooses a line only when the player pointed
+// at it (FollowTitlePointer): one where the pointer rests starts a game.
 TitleAsk TitleChoice(bool options_key, bool watch_key) {
   const bool click = MouseHits(1) != 0;
-  if (options_key || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY))) {
-    return TitleAsk::kOptions;
-  }
+  const TitleLine pointed = PointedTitleLine();
+  if (options_key || (click && pointed == TitleLine::kOptions)) return TitleAsk::kOptions;
   const bool offered = CurrentModalScreen() == ModalScreen::None && OfferedBestGame().watchable;
-  if (offered && (watch_key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
+  if (offered && (watch_key || (click && pointed == TitleLine::kBestGame) ||
                   JoystickButtonHits(JoystickButton::kWatch))) {
     return TitleAsk::kWatch;
   }
@@ -262,8 +262,11 @@ bool gameframe() {
   const bool watch_key = KeyHits(kW) != 0 && game_mode.titlemode == 1;
   TitleAsk ask = TitleAsk::kNothing;
   if (game_mode.titlemode == 1) {
+    FollowTitlePointer(MousePosX(), MousePosY());
     drawtitle();
     ask = TitleChoice(options_key, watch_key);
+  } else {
+    LeaveTitle();
   }
   if (game_mode.getready == 1) GetReadyFrame();
   checkwaveend();
@@ -274,6 +277,7 @@ bool gameframe() {
   if (ask == TitleAsk::kOptions) {
     ModalScreenScope title(ModalScreen::Options);
     OpenOptions(FreezeFrame());
+    LeaveTitle();
   }
   // The pause key is read every frame, so that one pressed before play (get-ready, fly-away) is
   // used up there and does not pause the first frame of play.
@@ -306,7 +310,10 @@ bool gameframe() {
       program.quitflag == 0) {
     PauseScreen(PauseOpening::kAfterFlip);
   }
-  if (ask == TitleAsk::kWatch) WatchBestGame();
+  if (ask == TitleAsk::kWatch) {
+    WatchBestGame();
+    LeaveTitle();
+  }
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
            program.quitflag == 1 || AppCloseRequested());
 }

@@ -47,11 +47,35 @@ void drawnumber(const std::string& text, float x) {
   }
 }
 
-// The best game's line, between the prompt's hints and the credit line.
-constexpr float kBestGameLineY = 442;
+// The options line, and the best game's line between it and the credit line.
+constexpr float kOptionsLineY = 420, kBestGameLineY = 442;
 
 void drawcentredtext(const std::string& text, float y) {
   drawtext3d(text, 320, y, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+}
+
+// Whether (x, y) is on `text` drawn centred on line `line_y`: its box, with a few pixels of slack
+// that stop short of the lines above and below.
+bool OnCentredLine(const std::string& text, float line_y, int x, int y) {
+  const int half_width = MeasureTextWidth(text) / 2 + 4,
+            half_height = MeasureTextHeight(text) / 2 + 3;
+  return std::abs(x - 320) <= half_width && std::abs(y - static_cast<int>(line_y)) <= half_height;
+}
+
+// The title's line the player points at, apart from the game's state (it steers no play). The
+// pointer rests where play, a screen or the game's own start left it, often low in the middle,
+// on the title's lines: the line it rests on when the title appears is pointed at only once the
+// pointer has left it and come back, so that a click where it rests starts a game, as the title
+// says. Reset whenever the title goes.
+struct TitlePointer {
+  bool shown = false;  // the title has had a frame since it appeared
+  TitleLine resting = TitleLine::kNone;
+  TitleLine pointed = TitleLine::kNone;
+} title_pointer;
+
+// The line's text, between the menus' markers while it is pointed at.
+std::string TitleLineText(const std::string& text, TitleLine line) {
+  return title_pointer.pointed == line ? "> " + text + " <" : text;
 }
 
 }  // namespace
@@ -68,24 +92,33 @@ void DrawTitlePicture() {
   drawimage3d(assets.promptimg, 320, 290, 0, 3, 0, 1, 1, game_mode.fade);
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
   const std::string best = BestGameLine();
-  if (!best.empty()) {
-    drawtext3d(best, 320, kBestGameLineY, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
-  }
+  if (!best.empty()) drawcentredtext(TitleLineText(best, TitleLine::kBestGame), kBestGameLineY);
   drawtext3d(kCreditLine, 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
   // A player new to the game learns where the flat colours are before needing them.
   if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
-  drawcentredtext(kOptionsLine, 420);
+  drawcentredtext(TitleLineText(kOptionsLine, TitleLine::kOptions), kOptionsLineY);
 }
 
-bool OnBestGameLine(int x, int y) {
-  const std::string line = BestGameLine();
-  if (line.empty()) return false;
-  // A few pixels of slack around the text, short of the credit line 22 pixels below.
-  const int half_width = MeasureTextWidth(line) / 2 + 4,
-            half_height = MeasureTextHeight(line) / 2 + 3;
-  return std::abs(x - 320) <= half_width &&
-         std::abs(y - static_cast<int>(kBestGameLineY)) <= half_height;
+TitleLine TitleLineAt(int x, int y) {
+  if (OnCentredLine(kOptionsLine, kOptionsLineY, x, y)) return TitleLine::kOptions;
+  const std::string best = BestGameLine();
+  if (!best.empty() && OnCentredLine(best, kBestGameLineY, x, y)) return TitleLine::kBestGame;
+  return TitleLine::kNone;
 }
+
+void FollowTitlePointer(int x, int y) {
+  const TitleLine under = TitleLineAt(x, y);
+  if (!title_pointer.shown) {
+    title_pointer.shown = true;
+    title_pointer.resting = under;
+  }
+  if (under != title_pointer.resting) title_pointer.resting = TitleLine::kNone;
+  title_pointer.pointed = under == title_pointer.resting ? TitleLine::kNone : under;
+}
+
+TitleLine PointedTitleLine() { return title_pointer.pointed; }
+
+void LeaveTitle() { title_pointer = TitlePointer{}; }
 
 void drawhud() {
   drawimage3d(assets.hudlabelimg, 85, 0, 0, 2, 0, 1, 1, 1);

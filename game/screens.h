@@ -14,8 +14,17 @@ extern const char kFirstStartHint[];
 void drawtitle();
 // The title as drawtitle leaves it, the prompt's fade not stepped. Main thread.
 void DrawTitlePicture();
-// Whether the picture point (x, y) is on the best game's line of the title.
-bool OnBestGameLine(int x, int y);
+// The title's lines a click chooses: the options line, and the best game's while one is offered.
+enum class TitleLine { kNone, kOptions, kBestGame };
+// The line whose text (with a few pixels of slack) holds the picture point (x, y). Main thread.
+TitleLine TitleLineAt(int x, int y);
+// Follows the pointer at (x, y) through a frame of the title: a line counts as pointed at once the
+// pointer was moved onto it, never where it rested when the title appeared. Main thread.
+void FollowTitlePointer(int x, int y);
+// The line pointed at, drawn between markers; the one a click chooses. Main thread.
+TitleLine PointedTitleLine();
+// The title is gone (a game, a screen opened from it): its next frame follows the pointer afresh.
+void LeaveTitle();
 // Score, best score (updated here) and wave, as digit images.
 void drawhud();
 // Black bars over x 0..79 and 560..639; leaves the blend at solid.

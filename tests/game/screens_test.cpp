@@ -1,9 +1,11 @@
 // The HUD, the side bars, the bonus panels, the title prompt and the pause screen, checked on
-// the pixels they leave in the back buffer.
+// the pixels they leave in the back buffer; and the title's clicks in the running game.
 #include <cstdint>
 
 #include "game/anaglyph.h"
+#include "game/screen_name.h"
 #include "game/screens.h"
+#include "game_fixture.h"
 #include "graphics/image_draw.h"
 #include "playfield_fixture.h"
 
@@ -138,6 +140,60 @@ TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
     }
     EXPECT_TRUE(text) << "row " << y;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The title's clicks, in the running game: "Left Click To Start" holds wherever the pointer rests
+// when the title appears, and a line acts on a click only once the player has pointed at it.
+class TitleClicks : public GameTest {
+ protected:
+  // Clicks at (x, y) and runs the frame that reads the click; true when it opened the options.
+  static bool ClickOpensOptions(int x, int y) {
+    bool opened = false;
+    HarnessOnFlip([&opened] {
+      if (CurrentModalScreen() != ModalScreen::Options) return;
+      opened = true;
+      HarnessTapKey(27);
+    });
+    HarnessMoveMouse(x, y);
+    HarnessClick(1);
+    HarnessFrame();
+    HarnessOnFlip(nullptr);
+    return opened;
+  }
+};
+
+TEST_F(TitleClicks, AClickWhereThePointerRestsStartsAGameAndOnlyAPointedLineActs) {
+  HarnessOptions options;
+  options.nullgraphics = true;
+  Start(options);
+  // The pointer rests on "O = Options" as the title appears.
+  HarnessMoveMouse(320, 420);
+  HarnessRun(30);
+  EXPECT_EQ(PointedTitleLine(), TitleLine::kNone);
+  EXPECT_FALSE(ClickOpensOptions(320, 420)) << "the resting pointer's click opened the options";
+  EXPECT_EQ(game_mode.getready, 1) << "the click started no game";
+
+  // Back on the title, the pointer elsewhere: moved onto the line, it points at it.
+  HarnessTapKey(112);  // F1
+  HarnessRun(2);
+  ASSERT_EQ(game_mode.titlemode, 1);
+  HarnessMoveMouse(320, 300);
+  HarnessRun(2);
+  HarnessMoveMouse(320, 421);
+  HarnessRun(1);
+  EXPECT_EQ(PointedTitleLine(), TitleLine::kOptions);
+  EXPECT_TRUE(ClickOpensOptions(320, 421));
+  EXPECT_EQ(game_mode.titlemode, 1) << "the options' click started a game";
+
+  // Well beside the line's text, or between it and the credit line, a click starts a game.
+  HarnessMoveMouse(320, 300);
+  HarnessRun(2);
+  EXPECT_FALSE(ClickOpensOptions(400, 420));
+  EXPECT_EQ(game_mode.getready, 1);
 }
 
 }  // namespace
