@@ -37,11 +37,8 @@ std::string KeyText(int key) {
   return name.empty() ? "key " + std::to_string(key) : name;
 }
 
-std::string ButtonText(int button) {
-  if (button == kNoButton) return "-";
-  const std::string name = JoyButtonName(button);
-  return name.empty() ? "button " + std::to_string(button) : name;
-}
+// A button by the word on the pad in use ("A", "Cross", "B1" on a joystick SDL does not map).
+std::string ButtonText(int button) { return button == kNoButton ? "-" : PadButtonWord(button); }
 
 void Keep(const KeyBindings& bindings) {
   ChangeSettings([&bindings](Settings& s) { s.bindings = bindings; });
@@ -194,10 +191,11 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       DrawMenuTextAt(kMouseColumn[row], kMouseX, y);
       // Start pauses whatever button the pause has, so its row names both.
       const bool pause_row = static_cast<GameAction>(row) == GameAction::kPause;
-      DrawMenuTextAt(asked && column == BindingColumn::kPad
-                         ? "?"
-                         : ButtonText(bindings.pads[row]) + (pause_row ? ", start" : ""),
-                     kPadX, y);
+      DrawMenuTextAt(
+          asked && column == BindingColumn::kPad
+              ? "?"
+              : ButtonText(bindings.pads[row]) + (pause_row ? ", " + ButtonText(kStartButton) : ""),
+          kPadX, y);
     }
     DrawMenuText("Defaults", rows.Y(kDefaultsRow), selected == kDefaultsRow);
     DrawMenuText("Back", rows.Y(kBackRow), selected == kBackRow);
@@ -212,9 +210,10 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
     } else if (message_left > 0) {
       DrawMenuText(message, 390);
     } else {
-      DrawMenuText("Left/Right: key or pad - A/Enter: change", 390);
+      DrawMenuText("Left/Right: key or pad - " + ButtonText(kMenuChooseButton) + "/Enter: change",
+                   390);
     }
-    DrawMenuText("ESC/B: back", 410);
+    DrawMenuText("ESC/" + ButtonText(kMenuBackButton) + ": back", 410);
     if (!FinishMenuPass()) return;
   }
 }

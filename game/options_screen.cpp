@@ -167,8 +167,9 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
     for (int row = 0; row < rows.count; ++row) {
       DrawMenuText(RowText(row, now), rows.Y(row), row == selected);
     }
-    DrawMenuText("Up/Down: choose - Left/Right/A: change", 380);
-    DrawMenuText("ESC/B: back", 400);
+    DrawMenuText("Up/Down: choose - Left/Right/" + PadButtonWord(kMenuChooseButton) + ": change",
+                 380);
+    DrawMenuText("ESC/" + PadButtonWord(kMenuBackButton) + ": back", 400);
     if (!FinishMenuPass()) return;
   }
 }

@@ -14,6 +14,8 @@
 #include "game/entities.h"
 #include "game/ghost.h"
 #include "game/globals.h"
+#include "game/joystick_buttons.h"
+#include "game/key_bindings.h"
 #include "game/options_screen.h"
 #include "game/replay.h"
 #include "game/scores.h"
@@ -22,11 +24,33 @@
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "graphics/image_draw.h"
+#include "system/input_names.h"
+#include "system/key_codes.h"
 
 const char kCreditLine[] =
     "Version " ZX_VERSION_SHORT " - a Zumbrix production - Press ESC/B4 to Quit";
 
 const char kFirstStartHint[] = "No 3D glasses? Options (O) > Colours: flat";
+
+std::string CreditLine() {
+  const std::string line = kCreditLine, press = " - Press ";
+  const GameAction quit = GameAction::kQuit;
+  const int key = ActiveBindings().keys[static_cast<int>(quit)];
+  std::string words = key == Key(KeyCode::kEscape) ? "ESC"
+                      : key == kNoKey              ? ""
+                      : KeyName(key).empty()       ? "key " + std::to_string(key)
+                                                   : KeyName(key);
+  const std::string button = PadButtonWord(ActiveBindings().pads[static_cast<int>(quit)]);
+  if (!button.empty()) words += (words.empty() ? "" : "/") + button;
+  const std::string prefix = line.substr(0, line.find(press));
+  return words.empty() ? prefix : prefix + press + words + " to Quit";
+}
+
+std::string PauseVolumeLine(const std::string& line, GameAction action) {
+  const std::string word = PadButtonWord(ActiveBindings().pads[static_cast<int>(action)]);
+  return line.substr(0, line.find('/')) + (word.empty() ? "" : "/" + word) +
+         line.substr(line.find('='));
+}
 
 namespace {
 
@@ -93,7 +117,7 @@ void DrawTitlePicture() {
   drawtext3d("3 D - E D I T I O N", 320, 190, 3, 0, 2, 2, 4, 0.9f, 0, 255, 255, 255, 0, true);
   const std::string best = BestGameLine();
   if (!best.empty()) drawcentredtext(TitleLineText(best, TitleLine::kBestGame), kBestGameLineY);
-  drawtext3d(kCreditLine, 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
+  drawtext3d(CreditLine(), 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
   // A player new to the game learns where the flat colours are before needing them.
   if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
   drawcentredtext(TitleLineText(kOptionsLine, TitleLine::kOptions), kOptionsLineY);
@@ -179,8 +203,10 @@ void drawpause(const Ref<TImage>& frozen) {
   SetBlend(BLEND_SOLID);
   if (frozen) PaintImage(frozen, 0, 0, 0);
   drawcentredtext(pausetexts[0], 180);
-  drawcentredtext(pausetexts[1] + volumelabels[program.musicstep], 210);
-  drawcentredtext(pausetexts[2] + volumelabels[program.sfxstep], 230);
+  drawcentredtext(
+      PauseVolumeLine(pausetexts[1], GameAction::kFire) + volumelabels[program.musicstep], 210);
+  drawcentredtext(
+      PauseVolumeLine(pausetexts[2], GameAction::kHyperspace) + volumelabels[program.sfxstep], 230);
   drawcentredtext(pausetexts[3] + ColourModeLabel(GetColourMode()), 250);
   drawcentredtext(kOptionsLine, 290);
   SetColor(255, 255, 255);

@@ -2,10 +2,21 @@
 // bars, the bonus-round panels and the pause screen's texts.
 #pragma once
 
+#include <string>
+
+#include "game/key_bindings.h"
 #include "graphics/image.h"
 
 // The title's bottom line: "Version 1.0 - a Zumbrix production - Press ESC/B4 to Quit" for 1.0.x.
 extern const char kCreditLine[];
+// The credit line as the title shows it: the quit's key and button in force named ("ESC" for
+// the key, the pad's own word for its button or "B4" without a mapped pad), kCreditLine itself
+// while the defaults are in force and no mapped pad names the button otherwise; without the
+// "Press ... to Quit" when quit has neither. Main thread.
+std::string CreditLine();
+// A pause volume line ("F2/B1=Adjust Music Volume:") with the pad's word for the button
+// `action` has in force in place of "B1", or none when it has no button. Main thread.
+std::string PauseVolumeLine(const std::string& line, GameAction action);
 // The line the title shows above the options line on a first start.
 extern const char kFirstStartHint[];
 

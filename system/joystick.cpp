@@ -106,6 +106,33 @@ std::string JoystickName(int port) {
   return plat_joy_caps(port_device[port], &caps) ? caps.name : "";
 }
 
+PadFamily JoystickPadFamily(int port) {
+  ZX_CHECK_MAIN_THREAD();
+  PlatJoyCaps caps;
+  if (port < 0 || port >= kPortTable || !plat_joy_caps(port_device[port], &caps)) {
+    return PadFamily::kNone;
+  }
+  switch (caps.family) {
+    case PlatPadFamily::kNone:
+      return PadFamily::kNone;
+    case PlatPadFamily::kXbox360:
+      return PadFamily::kXbox360;
+    case PlatPadFamily::kXboxOne:
+      return PadFamily::kXboxOne;
+    case PlatPadFamily::kPlayStation3:
+      return PadFamily::kPlayStation3;
+    case PlatPadFamily::kPlayStation4:
+      return PadFamily::kPlayStation4;
+    case PlatPadFamily::kPlayStation5:
+      return PadFamily::kPlayStation5;
+    case PlatPadFamily::kNintendo:
+      return PadFamily::kNintendo;
+    case PlatPadFamily::kOther:
+      return PadFamily::kOther;
+  }
+  return PadFamily::kNone;
+}
+
 int JoyButtonHits(int button, int port) {
   ZX_CHECK_MAIN_THREAD();
   if (!IsPort(port) || button < 0 || button >= kJoyButtons) return 0;

@@ -267,7 +267,7 @@ TEST_F(OptionsTest, StartPausesWhateverButtonThePauseHasAndDoesNothingElse) {
   EXPECT_EQ(game_mode.playing, 1);
   // The controls screen gives Start to the pause alone.
   EXPECT_EQ(BindingRefusal(moved, GameAction::kFire, BindingColumn::kPad, kStartButton),
-            "start pauses the game");
+            "Start pauses the game");
   EXPECT_EQ(BindingRefusal(moved, GameAction::kPause, BindingColumn::kPad, kStartButton), "");
 }
 

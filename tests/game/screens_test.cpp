@@ -3,10 +3,13 @@
 #include <cstdint>
 
 #include "game/anaglyph.h"
+#include "game/joystick_buttons.h"
+#include "game/key_bindings.h"
 #include "game/screen_name.h"
 #include "game/screens.h"
 #include "game_fixture.h"
 #include "graphics/image_draw.h"
+#include "platform/virtual_pad.h"
 #include "playfield_fixture.h"
 
 namespace {
@@ -194,6 +197,77 @@ TEST_F(TitleClicks, AClickWhereThePointerRestsStartsAGameAndOnlyAPointedLineActs
   HarnessRun(2);
   EXPECT_FALSE(ClickOpensOptions(400, 420));
   EXPECT_EQ(game_mode.getready, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The words for the keys and buttons on the title, the pause screen and the menus: the keys in
+// force, and each pad's buttons as that pad labels them.
+class ScreenWords : public GameTest {
+ protected:
+  void TearDown() override {
+    GameTest::TearDown();
+    if (pad_ >= 0) UnplugVirtualPad(pad_);
+    UseInputChoices(InputChoices{});
+  }
+  // A run with no joystick of the harness's own on port 0, free for a pad.
+  void StartWithoutJoystick() {
+    HarnessOptions options;
+    options.nullgraphics = true;
+    options.joystick = false;
+    Start(options);
+  }
+  int pad_ = -1;
+};
+
+TEST_F(ScreenWords, TheTitleNamesTheQuitKeyAndButtonInForce) {
+  StartWithoutJoystick();
+  const std::string prefix =
+      std::string(kCreditLine).substr(0, std::string(kCreditLine).find(" - Press"));
+  EXPECT_EQ(CreditLine(), kCreditLine) << "the defaults, no pad";
+  InputChoices choices;
+  choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = 'Q';
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix + " - Press Q/B4 to Quit");
+  choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = kNoKey;
+  choices.bindings.pads[static_cast<int>(GameAction::kQuit)] = 1;
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix + " - Press B2 to Quit");
+  choices.bindings.pads[static_cast<int>(GameAction::kQuit)] = kNoButton;
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix) << "no key or button quits: nothing to press";
+}
+
+TEST_F(ScreenWords, EachPadsButtonsAreNamedAsThePadLabelsThem) {
+  StartWithoutJoystick();
+  struct Make {
+    unsigned short vendor, product;
+    const char *fire, *quit, *back;
+  };
+  const std::string music = pausetexts[1];
+  EXPECT_EQ(PauseVolumeLine(music, GameAction::kFire), music) << "no pad: the game's own words";
+  for (const Make& make :
+       {Make{0x045e, 0x02ea, "A", "View", "B"}, Make{0x054c, 0x09cc, "Cross", "Share", "Circle"},
+        Make{0x054c, 0x0ce6, "Cross", "Create", "Circle"}, Make{0x057e, 0x2009, "B", "Minus", "A"},
+        Make{0, 0, "A", "Back", "B"}}) {
+    const std::string name = "Words Pad " + std::to_string(make.product);
+    pad_ = PlugVirtualPad(name.c_str(), make.vendor, make.product);
+    ASSERT_EQ(pad_, 0) << "the pad is on the game's port";
+    EXPECT_EQ(PauseVolumeLine(music, GameAction::kFire),
+              "F2/" + std::string(make.fire) + "=Adjust Music Volume:");
+    EXPECT_NE(CreditLine().find(" - Press ESC/" + std::string(make.quit) + " to Quit"),
+              std::string::npos)
+        << CreditLine();
+    EXPECT_EQ(PadButtonWord(1), make.back) << "the menus' back button";
+    UnplugVirtualPad(pad_);
+    pad_ = -1;
+  }
+  InputChoices choices;
+  choices.bindings.pads[static_cast<int>(GameAction::kHyperspace)] = kNoButton;
+  UseInputChoices(choices);
+  EXPECT_EQ(PauseVolumeLine(pausetexts[2], GameAction::kHyperspace), "F3=Adjust SoundFX Volume:");
 }
 
 }  // namespace
