@@ -172,7 +172,7 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
     }
     if (message_left > 0) --message_left;
 
-    DrawMenuBackdrop(backdrop);
+    DrawMenuBackdrop(backdrop, 316);
     DrawMenuText("** Controls **", 70);
     DrawMenuTextAt("Action", kActionX, 120);
     DrawMenuTextAt(column == BindingColumn::kKey ? "[Key]" : "Key", kKeyX, 120);

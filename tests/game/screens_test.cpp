@@ -271,3 +271,33 @@ TEST_F(ScreenWords, EachPadsButtonsAreNamedAsThePadLabelsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// The options screen over the title: below its footer nothing of the title's own lines shows
+// through (they stood dimmed between the footer's lines).
+TEST_F(TitleClicks, TheOptionsFooterStandsAloneOverTheTitlesLines) {
+  Start();
+  HarnessRun(3);
+  int lit = -1, flips = 0;
+  HarnessOnFlip([&] {
+    if (CurrentModalScreen() != ModalScreen::Options) return;
+    HarnessTapKey(27);
+    // The first is the frozen title's own flip, before the screen draws.
+    if (++flips != 2) return;
+    Ref<TPixmap> below = GrabPixmap(84, 410, 472, 66);
+    lit = 0;
+    for (int y = 0; y < below->height; ++y) {
+      for (int x = 0; x < below->width; ++x) {
+        const std::uint32_t c = below->ReadPixel(x, y);
+        lit += (c >> 16 & 0xff) > 24 || (c >> 8 & 0xff) > 24 || (c & 0xff) > 24;
+      }
+    }
+  });
+  HarnessTapKey('O');
+  HarnessRun(2);
+  HarnessOnFlip(nullptr);
+  EXPECT_EQ(lit, 0) << "the title's lines show under the options' footer";
+}
+
+}  // namespace
