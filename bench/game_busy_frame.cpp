@@ -19,12 +19,12 @@
 #include <cmath>
 #include <vector>
 
-#include "game/colour_mode.h"
-#include "game/entities.h"
-#include "game/ghost.h"
-#include "game/globals.h"
-#include "game/playfield_clip.h"
-#include "game/settings_store.h"
+#include "game/config/colour_mode.h"
+#include "game/config/settings_store.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/play/playfield_clip.h"
+#include "game/replay/ghost.h"
 #include "graphics/display_mode.h"
 #include "graphics/stereo_mode.h"
 #include "harness/harness.h"

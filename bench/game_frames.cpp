@@ -12,8 +12,8 @@
 
 #include <unistd.h>
 
-#include "game/globals.h"
-#include "game/music_stream.h"
+#include "game/play/globals.h"
+#include "game/play/music_stream.h"
 #include "game/startup.h"
 #include "harness/harness.h"
 

@@ -2,7 +2,7 @@
 // the populations of the entity lists. Scripted play (the aiming script, starting a new game
 // after each game over) runs first, then attract play on the title screen. Every 5,000 frames
 // and at the end it prints the frame rate, the resident memory and the largest list counts seen;
-// every 10,000 frames the game's state hash (game/state_hash.h), which two runs of one build
+// every 10,000 frames the game's state hash (game/replay/state_hash.h), which two runs of one build
 // print alike; at the start of each wave of scripted play, the heap in use.
 //
 //   bench_game_soak                                   a short run (make bench)
@@ -33,11 +33,11 @@
 #include <string>
 
 #include "core/app.h"
-#include "game/entities.h"
-#include "game/globals.h"
-#include "game/replay.h"
-#include "game/replay_file.h"
-#include "game/state_hash.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/replay/replay.h"
+#include "game/replay/replay_file.h"
+#include "game/replay/state_hash.h"
 #include "graphics/draw2d.h"
 #include "harness/harness.h"
 #include "tests/game/aim_script.h"

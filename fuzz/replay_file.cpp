@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "game/replay_file.h"
-#include "game/replay_input.h"
-#include "game/replay_snapshot.h"
+#include "game/replay/replay_file.h"
+#include "game/replay/replay_input.h"
+#include "game/replay/replay_snapshot.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-#include "game/settings.h"
+#include "game/config/settings.h"
 
 namespace {
 

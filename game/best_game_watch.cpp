@@ -5,16 +5,16 @@
 #include <cstdio>
 #include <utility>
 
-#include "game/best_game.h"
-#include "game/colour_mode.h"
-#include "game/entities.h"
+#include "game/config/colour_mode.h"
+#include "game/config/game_files.h"
+#include "game/config/settings_store.h"
 #include "game/frame_loop.h"
-#include "game/game_files.h"
-#include "game/globals.h"
-#include "game/replay_snapshot.h"
-#include "game/screen_name.h"
-#include "game/settings_store.h"
-#include "game/sound_control.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/play/screen_name.h"
+#include "game/play/sound_control.h"
+#include "game/replay/best_game.h"
+#include "game/replay/replay_snapshot.h"
 #include "system/polled_input.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "game/replay.h"
+#include "game/replay/replay.h"
 
 struct BestGameWatch {
   bool watched = false;                       // there was a best game to watch

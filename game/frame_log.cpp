@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/screen_name.h"
+#include "game/play/screen_name.h"
 #include "graphics/frame_timing.h"
 #include "system/startup_steps.h"
 

@@ -1,32 +1,33 @@
 // frame_loop.cpp - one pass per displayed frame: stars and shots, the playfield while play is
-// active, the ship, the title, get-ready, wave-end and game-over overlays, the pause screen (with
-// its volume steps and the colour mode's switch), the options screen from the title and the pause,
-// abandoning, the HUD and the paced flip, suspension (which pauses play) and quitting. The keys and
-// buttons of play are read through the bindings (key_bindings.h).
+// active, the ship, the title, get-ready, wave-end and game-over overlays, opening the pause
+// screen (screens/pause_screen.h) and the options screen from the title, abandoning, the HUD and
+// the paced flip, suspension (which pauses play) and quitting. The keys and buttons of play are
+// read through the bindings (key_bindings.h).
 #include "game/frame_loop.h"
 
-#include "game/anaglyph.h"
-#include "game/best_game.h"
 #include "game/best_game_watch.h"
-#include "game/colour_mode.h"
-#include "game/entities.h"
-#include "game/frozen_scene.h"
-#include "game/game_mode.h"
-#include "game/ghost.h"
-#include "game/globals.h"
-#include "game/joystick_buttons.h"
-#include "game/key_bindings.h"
-#include "game/menu.h"
-#include "game/music_stream.h"
-#include "game/options_screen.h"
-#include "game/playfield_clip.h"
-#include "game/scores.h"
-#include "game/screen_name.h"
-#include "game/screens.h"
-#include "game/settings_store.h"
-#include "game/sound_control.h"
+#include "game/config/colour_mode.h"
+#include "game/config/joystick_buttons.h"
+#include "game/config/key_bindings.h"
+#include "game/config/settings_store.h"
+#include "game/play/anaglyph.h"
+#include "game/play/entities.h"
+#include "game/play/game_mode.h"
+#include "game/play/globals.h"
+#include "game/play/music_stream.h"
+#include "game/play/playfield_clip.h"
+#include "game/play/scores.h"
+#include "game/play/screen_name.h"
+#include "game/play/sound_control.h"
+#include "game/play/waves.h"
+#include "game/replay/best_game.h"
+#include "game/replay/ghost.h"
+#include "game/screens/frozen_scene.h"
+#include "game/screens/menu.h"
+#include "game/screens/options_screen.h"
+#include "game/screens/pause_screen.h"
+#include "game/screens/screens.h"
 #include "game/startup.h"
-#include "game/waves.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -38,10 +39,7 @@
 
 namespace {
 
-constexpr int kF2 = Key(KeyCode::kF2), kF3 = Key(KeyCode::kF3), kF4 = Key(KeyCode::kF4), kW = 'W';
-
-// Where the pause screen shows the options line.
-constexpr float kPauseOptionsY = 290;
+constexpr int kW = 'W';
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -113,87 +111,6 @@ void GameOverFrame() {
     playmusic(3);
     ClearMouse();
   }
-}
-
-// Modal: nothing else runs while the pause lasts. ESC and F1 end it with a down test, leaving
-// their hit counted for the frame loop to act on in the same frame.
-// The picture drawn so far, with the HUD and the side bars, grabbed and flipped: the backdrop of
-// a screen drawn over the frame it was opened in.
-Ref<TImage> FreezeFrame() {
-  Ref<TImage> frozen = NewImage(640, 480, 1);
-  drawhud();
-  drawsidebars();
-  // Grabbed before the flip: afterwards the back buffer's content is undefined.
-  CaptureImage(frozen, 0, 0, 0);
-  HoldPointer(false);
-  FlipScreen(-1);
-  return frozen;
-}
-
-// The options screen, and back with nothing of its presses left over.
-void OpenOptions(const Ref<TImage>& backdrop) {
-  OptionsScreen(backdrop);
-  ClearKeys();
-  ClearMouse();
-  for (int button = 0; button < kJoyButtons; ++button) JoyButtonHits(button, kGameJoystickPort);
-}
-
-// The frame shown last, drawn anew from the game's state (after its flip the back buffer is
-// undefined) and flipped: the backdrop of a screen opened once the frame was shown.
-Ref<TImage> RedrawnFrame() {
-  Ref<TImage> frozen = NewImage(640, 480, 1);
-  RedrawBackdrop(frozen);
-  HoldPointer(false);
-  FlipScreen(-1);
-  return frozen;
-}
-
-// Where the pause screen opens: over the frame being drawn, or after that frame's flip.
-enum class PauseOpening { kBeforeFlip, kAfterFlip };
-
-void PauseScreen(PauseOpening opening = PauseOpening::kBeforeFlip) {
-  ModalScreenScope pause(ModalScreen::Pause);
-  const int x = playfield.player->x, y = playfield.player->y;
-  Ref<TImage> frozen = opening == PauseOpening::kAfterFlip ? RedrawnFrame() : FreezeFrame();
-  ClearKeys();
-  ClearMouse();
-  while (!(ActionKeyHits(GameAction::kPause) || ActionButtonHits(GameAction::kPause))) {
-    // In the pause screen the fire and hyperspace buttons step the volumes, as F2 and F3 do.
-    if (KeyHits(kF2) || ActionButtonHits(GameAction::kFire)) stepmusicvolume();
-    if (KeyHits(kF3) || ActionButtonHits(GameAction::kHyperspace)) stepsfxvolume();
-    if (KeyHits(kF4)) {
-      SetColourMode(OtherColourMode(GetColourMode()));
-      RedrawBackdrop(frozen);
-    }
-    if (OptionsKeyHit()) {
-      OpenOptions(frozen);
-      if (program.quitflag) break;
-    }
-    SetBlend(BLEND_SOLID);
-    drawpause(frozen);
-    SetColor(255, 255, 255);
-    FlipScreen(-1);
-    KeepPictureSettings();  // F4 and Alt+Enter are remembered as they change here too
-    if (AppCloseRequested()) {
-      program.quitflag = 1;
-      break;
-    }
-    // A window that has lost the focus waits here, the music held, until it is back.
-    waitwhilesuspended();
-    if (program.quitflag) break;
-    if (ActionKeyDown(GameAction::kQuit) || ActionKeyDown(GameAction::kAbandon)) break;
-    if (MouseHits(1)) {
-      if (!OnOptionsLine(MousePosX(), MousePosY(), kPauseOptionsY)) break;
-      OpenOptions(frozen);
-      if (program.quitflag) break;
-    }
-  }
-  playfield.player->x = x;
-  playfield.player->y = y;
-  PlaceMouse(x, y);
-  // A pad pulled out or the focus lost while paused asks for no second pause.
-  JoyUnplugHits(kGameJoystickPort);
-  AppSuspendHits();
 }
 
 // Back to the title screen. Whatever sequence was running ends with the game: a fly-away would

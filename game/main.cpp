@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "core/app.h"
-#include "game/command_line.h"
+#include "game/config/command_line.h"
+#include "game/config/game_files.h"
+#include "game/config/settings_store.h"
 #include "game/frame_log.h"
 #include "game/frame_loop.h"
-#include "game/game_files.h"
-#include "game/replay_file.h"
+#include "game/replay/replay_file.h"
 #include "game/replay_run.h"
-#include "game/settings_store.h"
 #include "game/startup.h"
 #include "system/startup_steps.h"
 

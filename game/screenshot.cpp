@@ -9,7 +9,7 @@
 
 #include "core/main_thread.h"
 #include "core/user_folders.h"
-#include "game/game_files.h"
+#include "game/config/game_files.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "graphics/graphics.h"

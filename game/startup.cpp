@@ -13,23 +13,23 @@
 #include "audio/sound_output.h"
 #include "core/error.h"
 #include "core/random.h"
-#include "game/anaglyph.h"
-#include "game/entities.h"
+#include "game/assets/image_loading.h"
+#include "game/assets/sheet_cut.h"
+#include "game/assets/sound_loading.h"
+#include "game/config/game_files.h"
+#include "game/config/graphics_choice.h"
+#include "game/config/key_bindings.h"
+#include "game/config/settings_store.h"
 #include "game/frame_overlay_key.h"
-#include "game/game_files.h"
-#include "game/game_mode.h"
-#include "game/globals.h"
-#include "game/graphics_choice.h"
-#include "game/image_loading.h"
-#include "game/key_bindings.h"
-#include "game/scores.h"
-#include "game/screen_name.h"
-#include "game/screens.h"
+#include "game/play/anaglyph.h"
+#include "game/play/entities.h"
+#include "game/play/game_mode.h"
+#include "game/play/globals.h"
+#include "game/play/scores.h"
+#include "game/play/screen_name.h"
+#include "game/play/sound_control.h"
+#include "game/screens/screens.h"
 #include "game/screenshot.h"
-#include "game/settings_store.h"
-#include "game/sheet_cut.h"
-#include "game/sound_control.h"
-#include "game/sound_loading.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
@@ -46,24 +46,7 @@ namespace {
 
 constexpr char kGameTitle[] = "Zumbrix - 3D Edition";
 
-// Waits while the program is in the background, with the music paused. A close request ends
-// the wait (and, through quitflag, the program).
-void SitOutSuspension() {
-  if (!IsAppSuspended()) return;
-  HoldChannel(program.musicchannel);
-  while (IsAppSuspended()) {
-    if (AppCloseRequested()) {
-      program.quitflag = 1;
-      break;
-    }
-    PauseMillis(10);
-  }
-  UnpauseChannel(program.musicchannel);
-}
-
 }  // namespace
-
-void waitwhilesuspended() { SitOutSuspension(); }
 
 std::int32_t launchseed() {
   try {
@@ -105,7 +88,7 @@ void splashscreen() {
     drawhud();
     drawsidebars();
     FlipScreen(-1);
-    SitOutSuspension();
+    waitwhilesuspended();
     // A close request ends the program before the title; the best score is still saved.
     if (program.quitflag || AppCloseRequested()) {
       program.quitflag = 1;

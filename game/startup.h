@@ -16,6 +16,3 @@ void gamestartup(std::int32_t seed = launchseed());
 void loadresources();
 // The maker's logo grows, opens its separation and fades; a click ends it.
 void splashscreen();
-// Waits while the program is in the background, with the music paused; a close request meanwhile
-// sets quitflag.
-void waitwhilesuspended();

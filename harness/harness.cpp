@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/app.h"
+#include "game/config/graphics_choice.h"
+#include "game/config/settings_store.h"
 #include "game/frame_loop.h"
-#include "game/graphics_choice.h"
-#include "game/settings_store.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/gl_graphics.h"

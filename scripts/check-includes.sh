@@ -2,6 +2,8 @@
 # check-includes.sh - the layers' include rules, as HACKING.md states them: a file includes only
 # headers of its own folder and of the layers below it that it may use (the table below), SDL's
 # headers only in platform/, and a header that says "Private to platform/" only from platform/.
+# Inside game/, a folder includes only its own headers and those of the folders before it (the
+# order below), and no file makes system calls itself (no system header of the list below).
 # Prints each include that breaks a rule with its file and line, and exits 1 if there was one.
 # Usage: scripts/check-includes.sh [repository root]. Needs bash, find, grep and awk.
 set -u
@@ -21,13 +23,30 @@ audio     core platform
 graphics  system core platform
 game      graphics audio system core
 harness   game graphics audio system core platform
-tools     game/sheet_layout.h
+tools     game/assets/sheet_layout.h
 '
+
+# game/'s folders in the order their includes run, lowest first: each may include its own headers
+# and those of the folders before it; the files at game/'s top may include them all. A folder of
+# game/ missing here is reported, so that a new one takes its place in the order.
+rooms='config play assets replay screens'
+
+# The system headers of calls the game leaves to core/ and platform/ (files, threads).
+system_headers='fcntl.h unistd.h sys/stat.h pthread.h sched.h'
 
 # Includes that break the rules today, each to be removed by whoever next works on its file. One
 # that is no longer made is reported too, so that the list only shrinks.
 exceptions='
-game/startup.cpp     platform/video.h   the display check before the window, timed as its own step
+game/startup.cpp               platform/video.h  the display check before the window, timed as its own step
+game/config/game_files.cpp     sys/stat.h        stat of the data folder and the score file
+game/config/game_files.cpp     unistd.h          the path of the executable, the writable check
+game/play/scores.cpp           sys/stat.h        size and link of the score file
+game/play/music_stream.cpp     pthread.h         low priority of the decoding thread
+game/play/music_stream.cpp     sched.h           low priority of the decoding thread
+game/replay/best_game.cpp      sys/stat.h        size of the best game file
+game/replay/replay_file.cpp    fcntl.h           the replay saves itself atomically
+game/replay/replay_file.cpp    sys/stat.h        the replay saves itself atomically
+game/replay/replay_file.cpp    unistd.h          the replay saves itself atomically
 '
 
 includes=$(mktemp)
@@ -38,8 +57,25 @@ done | grep -v '^bench/peer/' | sort | xargs -r grep -nH -E '^[[:space:]]*#[[:sp
   /dev/null >"$includes"
 private=$(grep -l 'Private to platform/' platform/*.h 2>/dev/null | tr '\n' ' ')
 
-awk -v rules="$rules" -v exceptions="$exceptions" -v private="$private" '
+awk -v rules="$rules" -v exceptions="$exceptions" -v private="$private" -v rooms="$rooms" \
+  -v system_headers="$system_headers" '
+  # The rank of a file or header of game/ in the order of its folders; the top is above them all,
+  # and a folder not in the order is -1.
+  function Rank(path,    room) {
+    if (path !~ /^game\/[^\/]+\//) return nrooms + 1
+    room = path; sub(/^game\//, "", room); sub(/\/.*/, "", room)
+    return (room in rank) ? rank[room] : -1
+  }
+  function Room(path,    room) {
+    if (path !~ /^game\/[^\/]+\//) return "game/"
+    room = path; sub(/\/[^\/]*$/, "/", room)
+    return room
+  }
   BEGIN {
+    nrooms = split(rooms, word, " ")
+    for (i = 1; i <= nrooms; i++) { rank[word[i]] = i; order = order " game/" word[i] "/" }
+    n = split(system_headers, word, " ")
+    for (i = 1; i <= n; i++) syscall[word[i]] = 1
     n = split(rules, row, "\n")
     for (i = 1; i <= n; i++) {
       k = split(row[i], word, " ")
@@ -71,7 +107,13 @@ awk -v rules="$rules" -v exceptions="$exceptions" -v private="$private" '
       if (own != "platform") { print where "SDL header " header " outside platform/"; bad = 1 }
       next
     }
-    if (!quoted) next
+    if (!quoted) {
+      if (own != "game" || !(header in syscall)) next
+      if ((file "|" header) in excused) { made[file "|" header] = 1; next }
+      print where "game/ makes no system call itself: <" header "> belongs below it (core/, platform/)"
+      bad = 1
+      next
+    }
     if ((file in single) && index(header, "/")) {
       print where file " is included across layers and so may include no project header"; bad = 1
     }
@@ -80,6 +122,18 @@ awk -v rules="$rules" -v exceptions="$exceptions" -v private="$private" '
       next
     }
     target = header; sub(/\/.*/, "", target)
+    if (own == "game" && Rank(file) < 0 && !(Room(file) in unknown)) {
+      unknown[Room(file)] = 1
+      print file ": " Room(file) " is no folder of the order of game/'"'"'s folders (" substr(order, 2) ")"
+      bad = 1
+    }
+    if (own == "game" && target == "game" && Rank(header) > Rank(file)) {
+      if ((file "|" header) in excused) { made[file "|" header] = 1; next }
+      print where Room(file) " may not include " header " (game/'"'"'s folders, lowest first:" order \
+            ", then game/ itself)"
+      bad = 1
+      next
+    }
     if (!(own in layer) || !(target in layer) || target == header) next
     if ((own "|" target) in may || (own "|" header) in may) next
     if ((file "|" header) in excused) { made[file "|" header] = 1; next }

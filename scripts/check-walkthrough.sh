@@ -2,7 +2,7 @@
 # check-walkthrough.sh - the walk-through (docs/walkthrough.md), and as far as they go README.md and
 # HACKING.md, claim only what the code does:
 #  - every path it names (game/frame_loop.cpp) is a file of the repository, or generated from one
-#    (game/version.h from game/version.h.in);
+#    (game/config/version.h from game/config/version.h.in);
 #  - "`G()` in `F`" (also "`G()` and `H()` in `F`"): file F defines or declares G;
 #  - a function on a line of a drawing (gameframe(), mixer::pass()) is found in one of the files
 #    that line names, or anywhere in the sources when it names none; in the prose, anywhere;
@@ -10,7 +10,8 @@
 #    functions drawn on a line, before its file, under the one it hangs from): X's body names Y;
 #  - the layer lines ("game/ -> graphics/ -> ...") here, in README.md and in HACKING.md draw only
 #    uses the include rules allow (scripts/check-includes.sh), and between them reach every use
-#    they allow; HACKING.md's table of what each layer may include is the rules, exactly.
+#    they allow; HACKING.md's table of what each layer may include is the rules, exactly, and its
+#    table of game/'s folders lists them in the include check's order.
 # Prints each claim it cannot confirm and exits 1 if there was one.
 # Usage: scripts/check-walkthrough.sh [repository root]. Needs bash, grep and awk.
 set -u
@@ -66,9 +67,11 @@ find core platform system graphics audio game harness tools tests bench fuzz doc
 for doc in README.md HACKING.md; do [ -f "$doc" ] && echo "file:$doc" >>"$index"; done
 sed -n "/^rules='/,/^'/p" scripts/check-includes.sh | grep -E '^[a-z]+([[:space:]]|$)' | sed 's/^/rule:/' >>"$index"
 
+rooms=$(sed -n "s/^rooms='\(.*\)'$/\1/p" scripts/check-includes.sh)
+
 for doc in docs/walkthrough.md README.md HACKING.md; do
   [ -f "$doc" ] || continue
-  awk -v doc="$doc" '
+  awk -v doc="$doc" -v rooms="$rooms" '
     FNR == NR {
       kind = substr($0, 1, index($0, ":") - 1); v = substr($0, length(kind) + 2)
       if (kind == "file") { exists[v] = 1; next }
@@ -106,7 +109,7 @@ for doc in docs/walkthrough.md README.md HACKING.md; do
       while (match(text, /(core|platform|system|graphics|audio|game|harness|tools|tests|bench|fuzz|docs|scripts|cmake)\/[A-Za-z0-9_.\/-]*\.(cpp|h|md|sh|cmake|txt|in)/)) {
         path = substr(text, RSTART, RLENGTH); text = substr(text, RSTART + RLENGTH)
         checked++
-        # A generated file counts by its template (game/version.h from game/version.h.in).
+        # A generated file counts by its template (game/config/version.h from game/config/version.h.in).
         if ((path in exists) || ((path ".in") in exists)) { lf[++n] = path; linefiles = linefiles " " path }
         else Fail("no file " path)
       }
@@ -177,6 +180,8 @@ for doc in docs/walkthrough.md README.md HACKING.md; do
     # A paragraph (or list item) of prose: its names, "in" and "calls" claims.
     function Prose(para,    rest, claim, file, fname, caller, callee, tail) {
       if (para == "") return
+      # A list item'"'"'s continued lines are indented: the claims read across the breaks.
+      gsub(/[ \t]+/, " ", para)
       failat = paraline
       Names_(para, 1)
       # "`G()` in `F`" and "`G()` and `H()` in `F`": F defines them.
@@ -212,6 +217,10 @@ for doc in docs/walkthrough.md README.md HACKING.md; do
       line = $0
       Arrows(line)
       if (doc == "HACKING.md") TableRow(line)
+      # A row of the table of the game folders: | `game/room/` | ...
+      if (doc == "HACKING.md" && match(line, /^\| `game\/[a-z]+\/` \|/)) {
+        listed = listed " " substr(line, RSTART + 8, RLENGTH - 12); checked++
+      }
       code = line ~ /^    /
       if (!code) {
         depth = 0
@@ -270,6 +279,8 @@ for doc in docs/walkthrough.md README.md HACKING.md; do
       if (doc == "HACKING.md")
         for (l in rulelayer)
           if (!(l in tablerows)) { print doc ": the table of what each layer may include has no row for " l "/"; bad = 1 }
+      if (doc == "HACKING.md" && substr(listed, 2) != rooms)
+        { print doc ": the table of game/'"'"'s folders lists \"" substr(listed, 2) "\", the include check'"'"'s order is \"" rooms "\""; bad = 1 }
       if (doc == "docs/walkthrough.md" && !checked) { print doc " names nothing to check"; exit 1 }
       if (!arrows) { print doc ": no layer lines (\"game/ -> graphics/ -> ...\")"; bad = 1 }
       if (!bad) print doc ": all " checked " claims hold"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/check.h"
-#include "game/sanitizer.h"
+#include "tests/game/sanitizer.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <vector>
 
-#include "game/entities.h"
-#include "game/globals.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
 #include "harness/harness.h"
 
 struct AimScript {

@@ -18,15 +18,15 @@
 #include <thread>
 #include <vector>
 
-#include "aim_script.h"
 #include "core/app.h"
-#include "game/colour_mode.h"
-#include "game/game_files.h"
+#include "game/config/colour_mode.h"
+#include "game/config/game_files.h"
+#include "game/config/settings_store.h"
 #include "game/replay_run.h"
-#include "game/settings_store.h"
 #include "game/startup.h"
 #include "harness/harness.h"
 #include "system/key_codes.h"
+#include "tests/game/aim_script.h"
 
 extern char** environ;
 

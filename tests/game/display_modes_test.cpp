@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "game/options_screen.h"
+#include "game/screens/options_screen.h"
 #include "game/screenshot.h"
-#include "game_fixture.h"
 #include "graphics/display_mode.h"
 #include "graphics/gl_graphics.h"
 #include "graphics/pixmap_loader.h"
 #include "platform/inject.h"
 #include "system/polled_input.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

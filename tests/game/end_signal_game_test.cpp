@@ -10,8 +10,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "child_game.h"
-#include "game/replay_file.h"
+#include "game/replay/replay_file.h"
+#include "tests/game/child_game.h"
 
 namespace {
 

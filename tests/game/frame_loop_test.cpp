@@ -3,7 +3,7 @@
 
 #include "audio/razidazir_driver.h"
 #include "game/frame_loop.h"
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "game/frame_log.h"
-#include "game_fixture.h"
 #include "graphics/draw2d.h"
 #include "graphics/frame_overlay.h"
 #include "graphics/frame_timing.h"
 #include "graphics/graphics.h"
 #include "system/hook.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "game/entities.h"
-#include "game/globals.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
 #include "harness/harness.h"
 
 namespace fs = std::filesystem;

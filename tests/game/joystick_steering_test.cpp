@@ -1,6 +1,6 @@
 // Joystick steering in the directions the other tests leave out: full right and full up move the
 // pointer, and with it the ship, 6 pixels a frame; both axes at once move it diagonally.
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 TEST_F(GameTest, JoystickFullRightAndFullUpSteerSixPixelsAFrame) {
   Start();

@@ -9,9 +9,9 @@
 #include "core/app.h"
 #include "core/random.h"
 #include "game/frame_loop.h"
+#include "game/replay/state_hash.h"
 #include "game/startup.h"
-#include "game/state_hash.h"
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <sstream>
 #include <thread>
 
-#include "child_game.h"
-#include "game/replay_file.h"
+#include "game/replay/replay_file.h"
+#include "tests/game/child_game.h"
 
 namespace {
 

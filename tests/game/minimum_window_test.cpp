@@ -1,12 +1,12 @@
 // The window can be made no smaller than the 640x480 picture: below it the pointer's way to the
 // picture and back skips pixels, so the ship could sit outside its zone and joystick steps would
 // not be 6 pixels.
-#include "game_fixture.h"
 #include "graphics/display_mode.h"
 #include "graphics/gl_graphics.h"
 #include "platform/gl_window.h"
 #include "platform/inject.h"
 #include "system/polled_input.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 
 #include <vector>
 
-#include "aim_script.h"
-#include "game/sheet_cut.h"
-#include "game/state_hash.h"
-#include "game_fixture.h"
+#include "game/assets/sheet_cut.h"
+#include "game/replay/state_hash.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_commands.h"
 #include "graphics/image_draw.h"
 #include "graphics/null_draw2d.h"
 #include "graphics/transform.h"
-#include "sanitizer.h"
+#include "tests/game/aim_script.h"
+#include "tests/game/game_fixture.h"
+#include "tests/game/sanitizer.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <utility>
 
-#include "game_fixture.h"
 #include "platform/virtual_pad.h"
 #include "system/joystick.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

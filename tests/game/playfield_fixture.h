@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "core/random.h"
-#include "game/entities.h"
-#include "game/globals.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
 #include "game/startup.h"
 #include "graphics/collision.h"
 #include "graphics/draw2d.h"

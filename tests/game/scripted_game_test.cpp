@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "aim_script.h"
 #include "audio/audio_driver.h"
 #include "core/app.h"
-#include "game/entities.h"
-#include "game/globals.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
 #include "harness/harness.h"
-#include "sanitizer.h"
+#include "tests/game/aim_script.h"
+#include "tests/game/sanitizer.h"
 
 namespace {
 

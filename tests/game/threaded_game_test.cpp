@@ -5,10 +5,10 @@
 // the thread sanitizer, which is what it is for.
 #include <gtest/gtest.h>
 
-#include "aim_script.h"
-#include "game/music_stream.h"
-#include "game/state_hash.h"
-#include "game_fixture.h"
+#include "game/play/music_stream.h"
+#include "game/replay/state_hash.h"
+#include "tests/game/aim_script.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "game/entities.h"
-#include "game/game_files.h"
-#include "game/globals.h"
-#include "game/scores.h"
-#include "game/settings_store.h"
-#include "temp_folder.h"
+#include "game/config/game_files.h"
+#include "game/config/settings_store.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/play/scores.h"
+#include "tests/game/temp_folder.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 # The docs checker catches what it is there for: each false claim planted in a copy of the tree
 # (a function in the wrong file, a call that is not made, a step of a call tree that is not a
 # call, a missing file or function, a layer line that hides a use or draws one the rules forbid,
-# a wrong row of HACKING.md's table) fails the check with a line naming it.
+# a wrong row of HACKING.md's table, a folder of game/ missing from its table) fails the check with a line naming it.
 # Usage: tests/scripts/check_docs_test.sh [repository root]. Needs bash, cp and sed.
 set -u
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
@@ -55,11 +55,11 @@ out=$(bash "$work/tree/scripts/check-walkthrough.sh" "$work/tree" 2>&1) ||
 w=docs/walkthrough.md
 Plant $w 'The frame is `gameframe()` in `game/startup.cpp`.' \
   '^docs/walkthrough.md:[0-9]+: gameframe\(\) is not defined in game/startup.cpp$'
-Plant $w 'Then `initglobals()` in `game/globals.cpp`, which calls `PauseScreen()`.' \
+Plant $w 'Then `initglobals()` in `game/play/globals.cpp`, which calls `PauseScreen()`.' \
   'initglobals\(\) does not call PauseScreen\(\)'
-Plant $w "$(printf '    gamestartup()         game/startup.cpp\n     ├ initglobals()      game/globals.cpp\n     └ PauseScreen()      game/frame_loop.cpp')" \
+Plant $w "$(printf '    gamestartup()         game/startup.cpp\n     ├ initglobals()      game/play/globals.cpp\n     └ PauseScreen()      game/frame_loop.cpp')" \
   'gamestartup\(\) does not call PauseScreen\(\)'
-Plant $w "$(printf '    RecordGame()          game/replay_run.cpp\n     └ SaveSettings()     game/settings_store.cpp')" \
+Plant $w "$(printf '    RecordGame()          game/replay_run.cpp\n     └ SaveSettings()     game/config/settings_store.cpp')" \
   'RecordGame\(\) does not call SaveSettings\(\)'
 Plant $w 'See `game/no_such_file.cpp`.' 'no file game/no_such_file.cpp'
 Plant $w 'It calls `NoSuchFunctionAnywhere()`.' 'NoSuchFunctionAnywhere\(\) is not in the sources'
@@ -71,6 +71,8 @@ Replace HACKING.md '^\| `graphics/` \|' '| `graphics/` | `system/`, `core/` | gr
   'the table leaves out that graphics/ may include platform'
 Replace HACKING.md '^\| `audio/` \|' '| `audio/` | `system/`, `core/`, `platform/` | audio |' \
   'the table says audio/ may include system, which the rules do not allow'
+Replace HACKING.md '^\| `game/assets/` \|' '' \
+  'the table of game/.s folders lists "config play replay screens", the include check.s order'
 
 [ $failed -eq 0 ] && echo "docs checks: every planted false claim was caught"
 exit $failed

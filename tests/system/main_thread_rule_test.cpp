@@ -5,10 +5,10 @@
 #include <thread>
 
 #include "core/main_thread.h"
-#include "game/sanitizer.h"
 #include "system/hook.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
+#include "tests/game/sanitizer.h"
 
 namespace {
 

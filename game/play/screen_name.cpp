@@ -1,0 +1,44 @@
+// screen_name.cpp - the screen's name from the modal loop and the frame loop's flags.
+#include "game/play/screen_name.h"
+
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+
+namespace {
+
+// Apart from the game's state: which modal screen runs, named in the frame log. Set and put
+// back by each ModalScreenScope.
+ModalScreen modal = ModalScreen::None;
+
+}  // namespace
+
+void SetModalScreen(ModalScreen screen) { modal = screen; }
+
+ModalScreen CurrentModalScreen() { return modal; }
+
+const char* CurrentScreenName() {
+  switch (modal) {
+    case ModalScreen::Startup:
+      return "startup";
+    case ModalScreen::Splash:
+      return "splash";
+    case ModalScreen::Pause:
+      return "pause";
+    case ModalScreen::Options:
+      return "options";
+    case ModalScreen::Controls:
+      return "controls";
+    case ModalScreen::BestGame:
+      return "bestgame";
+    case ModalScreen::None:
+      break;
+  }
+  if (game_mode.gameover == 1) return "gameover";
+  // The wave-end sequence: the ship rises to the top, then the caption flies away with it.
+  if (game_mode.waveend == 1)
+    return playfield.player && playfield.player->y < -30 ? "flyaway" : "waveend";
+  if (game_mode.getready == 1) return "getready";
+  if (game_mode.titlemode == 1) return "title";
+  if (game_mode.playing == 1) return "play";
+  return "idle";
+}

@@ -1,0 +1,32 @@
+// best_game.h - the best game the title offers to watch and the ghost flies: the game of this
+// run in which the best score rose last, or else the one kept in best.replay.
+//
+// best.replay is read once, when the run starts: a file that is not there offers nothing; one
+// that is refused (damaged, of another version, not a replay) is named in one line on stderr and
+// in the one line the title shows in place of the offer, and the game goes on. A game of this run
+// that raises the best takes its place at once, the file being written only when the run ends.
+// Main thread only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/replay/replay_file.h"
+#include "game/replay/ship_track.h"
+
+// Reads the best game kept at `path` (empty: none), forgetting any before.
+void UseBestReplay(const std::string& path);
+
+struct BestGameOffer {
+  bool watchable = false;
+  int score = -1;       // its final score; -1 when its track does not say
+  std::string problem;  // why best.replay is not offered ("best.replay: ..."), else empty
+};
+// What the title offers now.
+const BestGameOffer& OfferedBestGame();
+// The game itself; null when none is offered.
+const RecordedGame* BestGameToWatch();
+// Its ship's track, point by point (empty when none is offered or it has none).
+const std::vector<ShipPoint>& BestGameTrack();
+// The title's line for it: "W = Watch Best Game (275)", or the problem; empty for neither.
+std::string BestGameLine();

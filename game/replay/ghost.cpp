@@ -1,0 +1,79 @@
+// ghost.cpp - counting a game's moments and drawing the best game's ship at each.
+#include "game/replay/ghost.h"
+
+#include <cstdlib>
+
+#include "game/config/settings_store.h"
+#include "game/play/anaglyph.h"
+#include "game/play/entities.h"
+#include "game/play/globals.h"
+#include "game/play/screen_name.h"
+#include "game/replay/best_game.h"
+#include "graphics/draw2d.h"
+
+namespace {
+
+constexpr float kGhostAlpha = 0.35f;
+constexpr float kHyperAlpha = 0.2f;  // the ship's own in hyperspace
+
+// The ghost's own state, apart from the game's: it is drawn beside play and never steers it.
+// Its track is given anew for each game.
+struct Ghost {
+  bool titleseen = true;  // the last flip counted showed the title
+  bool ingame = false;
+  std::size_t moment = 0;  // flips of the frame loop since the game's start
+  std::vector<ShipPoint> track;
+  std::vector<ShipPoint> given;  // UseGhostTrack's
+} ghost;
+
+}  // namespace
+
+void CountGhostFrame() {
+  if (CurrentModalScreen() == ModalScreen::BestGame) return;
+  const bool title = game_mode.titlemode == 1;
+  if (ghost.ingame) {
+    if (title) {
+      ghost.ingame = false;
+    } else {
+      ++ghost.moment;
+    }
+  } else if (!title && ghost.titleseen) {
+    ghost.ingame = true;
+    ghost.moment = 0;
+    ghost.track = ghost.given.empty() ? BestGameTrack() : ghost.given;
+  }
+  ghost.titleseen = title;
+}
+
+std::optional<ShipPoint> GhostPoint() {
+  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1) return std::nullopt;
+  if (CurrentModalScreen() == ModalScreen::BestGame) return std::nullopt;
+  if (ghost.moment >= ghost.track.size() || !ghost.track[ghost.moment].shown) return std::nullopt;
+  return ghost.track[ghost.moment];
+}
+
+void drawghost() {
+  const std::optional<ShipPoint> point = GhostPoint();
+  if (!point) return;
+  const float alpha = kGhostAlpha * (point->hyper ? kHyperAlpha : 1.0f);
+  drawimage3d(assets.shipimg, static_cast<float>(point->x), static_cast<float>(point->y),
+              static_cast<int>(ghost.moment % 4), 3.0f, 0, 0.9f, 0.7f, alpha);
+  SetAlpha(1.0f);
+}
+
+GhostCaptionText GhostCaption() {
+  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1 || ghost.track.empty())
+    return {};
+  if (CurrentModalScreen() == ModalScreen::BestGame) return {};
+  // After its end the best game stays at its final score.
+  const std::size_t at = ghost.moment < ghost.track.size() ? ghost.moment : ghost.track.size() - 1;
+  const int theirs = ghost.track[at].score, ours = playfield.player->score;
+  GhostCaptionText text{"Best game", std::to_string(theirs), "tied", ""};
+  if (ours != theirs) {
+    text.lead = ours > theirs ? "ahead" : "behind";
+    text.difference = std::to_string(std::abs(static_cast<long long>(ours) - theirs));
+  }
+  return text;
+}
+
+void UseGhostTrack(std::vector<ShipPoint> track) { ghost.given = std::move(track); }

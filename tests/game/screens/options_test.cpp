@@ -1,0 +1,479 @@
+// The options and controls screens as a player uses them: each option row changes its setting and
+// the settings file; the controls screen rebinds a key so that the new key acts and the old one
+// does not, refuses a key another action has, and brings the defaults back; the whole round with a
+// pad alone; a game recorded with rebound keys replays to the same score on a run whose own keys
+// are the defaults; play that loses the focus pauses; and reduced flashing changes the wave-end
+// caption at most three times a second while the game runs exactly as with full flashing.
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "game/config/colour_mode.h"
+#include "game/config/joystick_buttons.h"
+#include "game/config/key_bindings.h"
+#include "game/config/settings.h"
+#include "game/config/settings_store.h"
+#include "game/play/screen_name.h"
+#include "game/play/waves.h"
+#include "game/replay/replay.h"
+#include "game/replay/state_hash.h"
+#include "game/screens/controls_screen.h"
+#include "platform/clock.h"
+#include "platform/virtual_pad.h"
+#include "system/polled_input.h"
+#include "tests/game/aim_script.h"
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+constexpr int kEsc = 27, kEnter = 13, kSpace = 32, kUp = 38, kDown = 40, kRight = 39, kF4 = 115;
+constexpr int kLeftAlt = 164;
+constexpr int kOptionsRows = 8;  // the rows with a setting, before "Controls"
+constexpr int kControlsRow = 8;
+const char* const kRowKeys[kOptionsRows] = {"display",  "scale",        "colours",
+                                            "stereo",   "sound_output", "pause_on_focus_loss",
+                                            "flashing", "ghost"};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool InMenu() {
+  const ModalScreen screen = CurrentModalScreen();
+  return screen == ModalScreen::Options || screen == ModalScreen::Controls;
+}
+
+class OptionsTest : public GameTest {
+ protected:
+  void TearDown() override {
+    GameTest::TearDown();
+    if (pad_ >= 0) UnplugVirtualPad(pad_);
+    ResetSettings();
+    UseRunInputChoices();
+  }
+
+  fs::path File() const { return folder_ / "settings.ini"; }
+
+  // A run with its own settings file, on the null driver (nothing here is looked at).
+  void StartWithFile(bool joystick = true) {
+    MakeFolder();
+    LoadSettings(File().string());
+    HarnessOptions options;
+    options.folder = folder_.string();
+    options.nullgraphics = true;
+    options.joystick = joystick;
+    Start(options);
+  }
+
+  void PlugPad() {
+    pad_ = PlugVirtualPad(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ASSERT_GE(pad_, 0);
+  }
+
+  // One step every second flip, so that each tap is let go before the next.
+  void Then(std::function<void()> step) { steps_.push_back(std::move(step)); }
+  void Keys(std::initializer_list<int> keys) {
+    for (int key : keys) Then([key] { HarnessTapKey(key); });
+  }
+  // A pad button pressed for one step and let go at the next.
+  void Button(PadButton button) {
+    Then([this, button] { SetVirtualPadButton(pad_, button, true); });
+    Then([this, button] { SetVirtualPadButton(pad_, button, false); });
+  }
+
+  // Frames until every step was taken and the menus are closed. Steps left over would hang in a
+  // menu, so once they are used up ESC is tapped there.
+  void RunSteps() {
+    int flip = 0;
+    HarnessOnFlip([&] {
+      if (++flip % 2) return;
+      if (!steps_.empty()) {
+        auto step = std::move(steps_.front());
+        steps_.pop_front();
+        step();
+      } else if (InMenu()) {
+        HarnessTapKey(kEsc);
+      }
+    });
+    HarnessRunUntil([&] { return steps_.empty() && !InMenu(); }, 500);
+    HarnessOnFlip(nullptr);
+    EXPECT_TRUE(steps_.empty());
+  }
+
+  // Flips taken by one pass of the frame loop: more than one when a pause screen ran, which taps
+  // `resume` at its tenth flip.
+  static int FlipsOfOneFrame(int resume) {
+    int flip = 0;
+    HarnessOnFlip([&] {
+      if (++flip == 10) HarnessTapKey(resume);
+    });
+    const int before = HarnessFlips();
+    HarnessFrame();
+    HarnessOnFlip(nullptr);
+    return HarnessFlips() - before;
+  }
+
+  // From the title to the controls screen with Fire's row selected.
+  void OpenControls() {
+    Keys({'O'});
+    for (int i = 0; i < kControlsRow; ++i) Keys({kDown});
+    Keys({kEnter});
+  }
+
+  std::deque<std::function<void()>> steps_;
+  int pad_ = -1;
+};
+
+TEST_F(OptionsTest, EachOptionRowChangesItsSettingAndTheFileAtOnce) {
+  StartWithFile();
+  HarnessRun(2);
+  for (int row = 0; row < kOptionsRows; ++row) {
+    const Settings before = RunSettings();
+    Keys({'O'});
+    for (int i = 0; i < row; ++i) Keys({kDown});
+    Keys({kRight, kEsc});
+    RunSteps();
+    const SettingKey& key = *FindSettingKey(kRowKeys[row]);
+    const std::size_t index = static_cast<std::size_t>(&key - SettingKeys().data());
+    EXPECT_EQ(ChangedSettingKeys(before, RunSettings()), SettingKeySet{1} << index)
+        << "row " << row << " should change " << key.name << " alone";
+    const std::string line = std::string(key.name) + " = " + SettingText(key, RunSettings());
+    EXPECT_NE(ReadAll(File()).find(line), std::string::npos) << line;
+    EXPECT_EQ(game_mode.titlemode, 1) << "back on the title, no game started";
+  }
+  EXPECT_EQ(RunSettings().flashing, Flashing::kReduced);
+  EXPECT_TRUE(RunSettings().ghost);
+  EXPECT_FALSE(ActiveInputChoices().pause_on_focus_loss) << "in force at once";
+}
+
+TEST_F(OptionsTest, AReboundKeyActsTheOldOneDoesNotAConflictIsRefusedAndDefaultsReturn) {
+  StartWithFile();
+  HarnessRun(2);
+  OpenControls();
+  Keys({kDown, kDown, kEnter, 'P'});  // Pause: P
+  Keys({kUp, kEnter, kLeftAlt});      // Hyperspace: Left Alt is its own key, kept
+  Keys({kDown, kDown, kEnter});       // Abandon: wait for a key...
+  Keys({'P'});                        // ...P is Pause's: refused
+  RunSteps();
+  EXPECT_EQ(ActiveBindings().keys[static_cast<int>(GameAction::kPause)], 'P');
+  EXPECT_EQ(ActiveBindings().keys[static_cast<int>(GameAction::kAbandon)], 112);
+  EXPECT_NE(ReadAll(File()).find("key_pause = P\n"), std::string::npos);
+  EXPECT_NE(BindingRefusal(ActiveBindings(), GameAction::kAbandon, BindingColumn::kKey, 'P'), "");
+  // W watches the best game from the title: a fire key there would never fire.
+  EXPECT_NE(BindingRefusal(ActiveBindings(), GameAction::kFire, BindingColumn::kKey, 'W'), "");
+
+  EnterPlay();
+  EXPECT_EQ(FlipsOfOneFrame('P'), 1) << "nothing pressed";
+  HarnessTapKey(kSpace);
+  EXPECT_EQ(FlipsOfOneFrame('P'), 1) << "Space no longer pauses";
+  HarnessTapKey('P');
+  EXPECT_GT(FlipsOfOneFrame('P'), 1) << "P pauses, and ends the pause";
+  EXPECT_EQ(game_mode.playing, 1);
+
+  // Back on the title (F1), the defaults.
+  HarnessTapKey(112);
+  HarnessRun(2);
+  ASSERT_EQ(game_mode.titlemode, 1);
+  OpenControls();
+  for (int i = 0; i < kGameActions; ++i) Keys({kDown});
+  Keys({kEnter});
+  RunSteps();
+  EXPECT_EQ(ActiveBindings(), kDefaultBindings);
+  EXPECT_NE(ReadAll(File()).find("key_pause = Space\n"), std::string::npos);
+  EnterPlay();
+  HarnessTapKey(kSpace);
+  EXPECT_GT(FlipsOfOneFrame(kSpace), 1) << "Space pauses again";
+}
+
+TEST_F(OptionsTest, TheWholeRoundWorksWithAPadAlone) {
+  StartWithFile(false);
+  PlugPad();
+  HarnessRun(2);
+  const DisplayMode before = RunSettings().display;
+  Button(PadButton::Y);          // options
+  Button(PadButton::DpadRight);  // display: the next mode
+  for (int i = 0; i < kControlsRow; ++i) Button(PadButton::DpadDown);
+  Button(PadButton::A);          // controls
+  Button(PadButton::DpadRight);  // the pad's column
+  Button(PadButton::DpadDown);
+  Button(PadButton::DpadDown);
+  Button(PadButton::A);             // Pause: wait for a button
+  Button(PadButton::LeftShoulder);  // ...the left shoulder
+  Button(PadButton::B);             // back to the options
+  Button(PadButton::B);             // back to the title
+  RunSteps();
+  EXPECT_NE(RunSettings().display, before);
+  EXPECT_EQ(ActiveBindings().pads[static_cast<int>(GameAction::kPause)], 5);
+  EXPECT_NE(ReadAll(File()).find("pad_pause = leftshoulder\n"), std::string::npos);
+  ASSERT_EQ(game_mode.titlemode, 1);
+
+  // A starts a game; in play the left shoulder pauses and X no longer does.
+  SetVirtualPadButton(pad_, PadButton::A, true);
+  HarnessRun(1);
+  SetVirtualPadButton(pad_, PadButton::A, false);
+  ASSERT_TRUE(RunUntil([] { return game_mode.playing == 1; }, 400));
+  auto press = [this](PadButton button) {
+    int flip = 0;
+    HarnessOnFlip([&] {
+      ++flip;
+      if (flip == 1) SetVirtualPadButton(pad_, button, false);
+      if (flip == 10) SetVirtualPadButton(pad_, PadButton::LeftShoulder, true);
+      if (flip == 12) SetVirtualPadButton(pad_, PadButton::LeftShoulder, false);
+    });
+    SetVirtualPadButton(pad_, button, true);
+    const int before = HarnessFlips();
+    HarnessFrame();
+    HarnessOnFlip(nullptr);
+    return HarnessFlips() - before;
+  };
+  EXPECT_EQ(press(PadButton::X), 1);
+  EXPECT_GT(press(PadButton::LeftShoulder), 1);
+}
+
+// A pad's Start is the pause's own button beside the one the pause is bound to: with fire moved
+// to X and the pause to the left shoulder, Start pauses, resumes, and neither fires nor steps a
+// volume; and no other action can have it.
+TEST_F(OptionsTest, StartPausesWhateverButtonThePauseHasAndDoesNothingElse) {
+  StartWithFile(false);
+  PlugPad();
+  KeyBindings moved = kDefaultBindings;
+  moved.pads[static_cast<int>(GameAction::kFire)] = 2;   // X
+  moved.pads[static_cast<int>(GameAction::kPause)] = 5;  // the left shoulder
+  UseInputChoices(InputChoices{moved, true});
+  EnterPlay();
+  HarnessRun(10);
+  const int music = program.musicstep;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    ++flip;
+    if (flip == 1) SetVirtualPadButton(pad_, PadButton::Start, false);
+    if (flip == 10) SetVirtualPadButton(pad_, PadButton::Start, true);
+    if (flip == 12) SetVirtualPadButton(pad_, PadButton::Start, false);
+  });
+  SetVirtualPadButton(pad_, PadButton::Start, true);
+  const int before = HarnessFlips();
+  HarnessFrame();
+  HarnessOnFlip(nullptr);
+  EXPECT_GT(HarnessFlips() - before, 10) << "Start did not pause";
+  EXPECT_LT(HarnessFlips() - before, 40) << "Start did not resume";
+  EXPECT_EQ(playfield.player->shotctr, 0) << "Start fired";
+  EXPECT_EQ(program.musicstep, music);
+  EXPECT_EQ(game_mode.playing, 1);
+  // The controls screen gives Start to the pause alone.
+  EXPECT_EQ(BindingRefusal(moved, GameAction::kFire, BindingColumn::kPad, kStartButton),
+            "Start pauses the game");
+  EXPECT_EQ(BindingRefusal(moved, GameAction::kPause, BindingColumn::kPad, kStartButton), "");
+}
+
+TEST_F(OptionsTest, AFocusLostInPlayPausesUntilThePlayerResumes) {
+  StartWithFile();
+  EnterPlay();
+  std::vector<std::string> screens;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    screens.push_back(CurrentScreenName());
+    ++flip;
+    if (flip == 2) HarnessFocus(true);  // before the pause screen's first wait for it
+    if (flip == 20) HarnessTapKey(kSpace);
+  });
+  HarnessFocus(false);
+  HarnessFrame();
+  HarnessOnFlip(nullptr);
+  ASSERT_GE(screens.size(), 20u) << "no pause";
+  EXPECT_EQ(screens[5], "pause");
+  EXPECT_EQ(game_mode.playing, 1);
+}
+
+// As X delivers it: the focus goes inside the flip's own message pump, is waited out by the same
+// frame (the return comes while it waits), and the next frame sees the window active again. Play
+// must still stop at the pause screen, as the README promises, until the player resumes it.
+TEST_F(OptionsTest, AFocusLostInsideTheFlipsOwnPumpPausesPlayAllTheSame) {
+  StartWithFile();
+  EnterPlay();
+  std::vector<std::string> screens;
+  std::thread comes_back;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    screens.push_back(CurrentScreenName());
+    if (++flip == 1) {
+      HarnessFocus(false);
+      // From elsewhere, while the frame waits for the window to be active again.
+      comes_back = std::thread([] {
+        plat_sleep_real(20);
+        HarnessFocus(true);
+      });
+    }
+    if (flip == 20) HarnessTapKey(kSpace);
+  });
+  const int frames = HarnessRun(3);
+  HarnessOnFlip(nullptr);
+  comes_back.join();
+  EXPECT_EQ(frames, 3);
+  ASSERT_GE(screens.size(), 20u) << "play went on: no pause after the focus came back";
+  EXPECT_EQ(screens[1], "pause");
+  EXPECT_EQ(game_mode.playing, 1) << "resumed";
+  EXPECT_EQ(AppSuspendHits(), 0) << "a loss counted twice pauses twice";
+}
+
+// F4 in the pause screen is kept in settings.ini when it changes, not at some later switch: the
+// file says "flat" while the game is still paused.
+TEST_F(OptionsTest, F4InThePauseScreenReachesTheFileWhileStillPaused) {
+  SetColourMode(ColourMode::Anaglyph);
+  StartWithFile();
+  EnterPlay();
+  std::string file_while_paused;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    ++flip;
+    if (flip == 3) HarnessTapKey(kF4);
+    if (flip == 6) {
+      file_while_paused = ReadAll(File());
+      HarnessTapKey(kSpace);
+    }
+  });
+  HarnessTapKey(kSpace);
+  HarnessFrame();
+  HarnessOnFlip(nullptr);
+  EXPECT_EQ(GetColourMode(), ColourMode::Flat);
+  EXPECT_NE(file_while_paused.find("colours = flat\n"), std::string::npos) << file_while_paused;
+  SetColourMode(ColourMode::Anaglyph);
+}
+
+// The fly-away of the first wave, frame by frame: the caption's look and the state hash.
+struct FlyAway {
+  std::vector<FlashLook> looks;
+  std::vector<std::uint64_t> hashes;
+};
+
+class FlashingTest : public OptionsTest {
+ protected:
+  FlyAway Run(Flashing flashing) {
+    ChangeSettings([flashing](Settings& s) { s.flashing = flashing; });
+    HarnessOptions options;
+    options.folder = MakeFolder().string();
+    options.nullgraphics = true;
+    HarnessStart(options);
+    EnterPlay();
+    wave_counts.swarmskilled = progress.swarmsperwave;
+    FlyAway run;
+    for (int frame = 0; frame < 600 && game_mode.getready == 0; ++frame) {
+      HarnessFrame();
+      run.looks.push_back(LastFlashLook());
+      run.hashes.push_back(GameStateHash());
+    }
+    HarnessStop();
+    return run;
+  }
+};
+
+TEST_F(FlashingTest, ReducedFlashingChangesAtMostThreeTimesASecondAndTheGameRunsTheSame) {
+  const FlyAway full = Run(Flashing::kFull);
+  const FlyAway reduced = Run(Flashing::kReduced);
+  ASSERT_GT(full.looks.size(), 200u);
+  EXPECT_EQ(reduced.hashes, full.hashes);
+  auto changes = [](const FlyAway& run, std::size_t from, std::size_t to) {
+    int n = 0;
+    for (std::size_t i = from + 1; i < to && i < run.looks.size(); ++i) {
+      n += !(run.looks[i] == run.looks[i - 1]);
+    }
+    return n;
+  };
+  EXPECT_GT(changes(full, 0, full.looks.size()), 100) << "the full caption changes every frame";
+  for (std::size_t start = 0; start + 60 <= reduced.looks.size(); ++start) {
+    ASSERT_LE(changes(reduced, start, start + 61), 3) << "a second from frame " << start;
+  }
+  EXPECT_GE(changes(reduced, 0, reduced.looks.size()), 5) << "but it still flashes";
+}
+
+// A player whose fire and pause keys are F and P: the aiming script firing with F, and one
+// pause with P.
+class ReboundReplay : public OptionsTest {
+ protected:
+  void Play(int frame) {
+    aim_.Step();
+    if (frame == 400 && game_mode.playing == 1) HarnessTapKey('P');
+  }
+  AimScript aim_;
+};
+
+TEST_F(ReboundReplay, AGameRecordedWithReboundKeysReplaysToTheSameScore) {
+  MakeFolder();
+  ChangeSettings([](Settings& s) {
+    s.bindings.keys[static_cast<int>(GameAction::kFire)] = 'F';
+    s.bindings.keys[static_cast<int>(GameAction::kPause)] = 'P';
+  });
+  HarnessOptions options;
+  options.folder = folder_.string();
+  options.nullgraphics = true;
+  aim_.fire = [] { HarnessTapKey('F'); };
+  StartRecording();
+  HarnessStart(options);
+  int paused = 0;
+  HarnessOnFlip([&] {
+    if (CurrentModalScreen() == ModalScreen::Pause && ++paused == 30) HarnessTapKey('P');
+  });
+  for (int frame = 0; frame < 2400; ++frame) {
+    Play(frame);
+    if (!HarnessFrame()) break;
+  }
+  HarnessOnFlip(nullptr);
+  HarnessTapKey(kEsc);
+  HarnessFrame();
+  ReplayJournal journal = StopRecording().journal;
+  const int score = playfield.player->score;
+  HarnessStop();
+  ASSERT_GE(paused, 30) << "P paused the recorded game";
+  ASSERT_GT(score, 0) << "the F key fired";
+  fs::remove(folder_ / "data" / "hiscore.dat");
+
+  // The viewer's own keys are the defaults, and the journal goes through the file's bytes.
+  ResetSettings();
+  ReplayJournal parsed;
+  ASSERT_EQ(ParseReplay(SerializeReplay(journal), parsed), ReplayError::kNone);
+  EXPECT_EQ(parsed, journal);
+  StartReplay(std::move(parsed));
+  HarnessStart(options);
+  while (CurrentReplayStatus() == ReplayStatus::kPlaying && HarnessFrame()) {
+  }
+  EXPECT_NE(CurrentReplayStatus(), ReplayStatus::kDiverged) << ReplayDivergence();
+  EXPECT_EQ(playfield.player->score, score);
+  StopReplay();
+}
+
+TEST(KeyBindingSettings, KeysAndButtonsAreReadAndWrittenBySdlNamesAndUnknownOnesAreNamed) {
+  testing::internal::CaptureStderr();
+  const Settings s = ParseSettings(
+      "key_fire = left ctrl\n"
+      "key_hyperspace = Right Alt\n"
+      "key_pause = P\n"
+      "key_abandon = none\n"
+      "key_quit = Nonsense Key\n"
+      "pad_fire = B\n"
+      "pad_pause = leftshoulder\n"
+      "pad_quit = trigger\n",
+      "test.ini");
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(s.bindings.keys, (std::array<int, kGameActions>{162, 165, 'P', kNoKey, 27}));
+  EXPECT_EQ(s.bindings.pads, (std::array<int, kGameActions>{1, 1, 5, kNoButton, 3}));
+  EXPECT_NE(said.find("test.ini:5: \"Nonsense Key\" is not a value for key_quit"),
+            std::string::npos)
+      << said;
+  EXPECT_NE(said.find("test.ini:8: \"trigger\" is not a value for pad_quit"), std::string::npos)
+      << said;
+  const std::string text = FormatSettings(s, "");
+  for (const char* line :
+       {"key_fire = Left Ctrl\n", "key_hyperspace = Right Alt\n", "key_abandon = none\n",
+        "key_quit = Escape\n", "pad_fire = b\n", "pad_pause = leftshoulder\n",
+        "pad_abandon = none\n", "pad_quit = back\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line << "in\n" << text;
+  }
+  EXPECT_EQ(ReadSettingsQuietly(text), s);
+}
+
+}  // namespace
