@@ -112,25 +112,10 @@ PadFamily JoystickPadFamily(int port) {
   if (port < 0 || port >= kPortTable || !plat_joy_caps(port_device[port], &caps)) {
     return PadFamily::kNone;
   }
-  switch (caps.family) {
-    case PlatPadFamily::kNone:
-      return PadFamily::kNone;
-    case PlatPadFamily::kXbox360:
-      return PadFamily::kXbox360;
-    case PlatPadFamily::kXboxOne:
-      return PadFamily::kXboxOne;
-    case PlatPadFamily::kPlayStation3:
-      return PadFamily::kPlayStation3;
-    case PlatPadFamily::kPlayStation4:
-      return PadFamily::kPlayStation4;
-    case PlatPadFamily::kPlayStation5:
-      return PadFamily::kPlayStation5;
-    case PlatPadFamily::kNintendo:
-      return PadFamily::kNintendo;
-    case PlatPadFamily::kOther:
-      return PadFamily::kOther;
-  }
-  return PadFamily::kNone;
+  // The system's list names the platform's families in its order, kNone first and kOther last.
+  static_assert(static_cast<int>(PadFamily::kNone) == static_cast<int>(PlatPadFamily::kNone) &&
+                static_cast<int>(PadFamily::kOther) == static_cast<int>(PlatPadFamily::kOther));
+  return static_cast<PadFamily>(caps.family);
 }
 
 int JoyButtonHits(int button, int port) {
