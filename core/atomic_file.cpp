@@ -38,6 +38,14 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) return false;
+  // The mode bits first: access() lets the superuser write anything.
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return ::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS);
+}
+
 std::string FollowLinks(const std::string& path) {
   std::string at = path;
   for (int hop = 0; hop <= kMaxLinks; ++hop) {

@@ -15,6 +15,11 @@
 // the links go round in a loop. Prints nothing. Any thread; one writer per path.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Whether a file is at `path` (links followed) that its owner marked read-only (no write
+// permission for anyone) or that this process may not write: a file not to be replaced. False
+// when nothing is there. Any thread.
+bool IsReadOnlyFile(const std::string& path);
+
 // The file `path` names once every symbolic link on its last component is followed (a relative
 // link counts from the link's own folder); `path` itself when it is no link. Empty when the
 // links loop. The file at the end need not exist. Any thread.

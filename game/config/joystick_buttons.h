@@ -21,6 +21,10 @@ enum class JoystickButton : int {
 // whatever button the pause is bound to, and is bound to nothing else.
 inline constexpr int kStartButton = 10;
 
+// A pad's Y, by its place in the pad layout: it opens the options from the title and the pause
+// screen, and is bound to nothing else.
+inline constexpr int kOptionsButton = 4;
+
 // The port of the joystick the game reads.
 inline constexpr int kGameJoystickPort = 0;
 

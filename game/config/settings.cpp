@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "game/config/binding_rules.h"
 #include "system/input_names.h"
 
 namespace {
@@ -264,9 +265,17 @@ std::string WithLineEnds(std::string_view text, std::string_view newline) {
   return out;
 }
 
+// The key of the settings that holds `action`'s key or button.
+const SettingKey& BindingKey(GameAction action, BindingColumn column) {
+  const std::string name =
+      std::string(column == BindingColumn::kKey ? "key_" : "pad_") + GameActionWord(action);
+  return *FindSettingKey(name);
+}
+
 Settings ReadSettings(std::string_view text, const std::string& source, bool report) {
   Settings settings;
-  std::vector<std::string> named;  // unknown keys already reported
+  std::vector<std::string> named;             // unknown keys already reported
+  std::vector<int> set_at(std::size(kKeys));  // the line that last set each key
   int number = 0;
   for (const Line& line : Lines(WithoutByteOrderMark(text))) {
     ++number;
@@ -297,6 +306,7 @@ Settings ReadSettings(std::string_view text, const std::string& source, bool rep
       continue;
     }
     const SettingResult result = ApplySettingValue(*known, settings, pair.value);
+    set_at[static_cast<std::size_t>(known - kKeys)] = number;
     if (!report) continue;
     if (result == SettingResult::Clamped) {
       std::fprintf(stderr, "%s:%d: %s = %s is out of range; using %s\n", source.c_str(), number,
@@ -307,6 +317,19 @@ Settings ReadSettings(std::string_view text, const std::string& source, bool rep
                    SettingValuesText(*known).c_str());
     }
   }
+  // The bindings keep the controls screen's rule, so the keyboard can always quit and pause.
+  settings.bindings = CheckedBindings(
+      settings.bindings,
+      [&](GameAction action, BindingColumn column, int code, const std::string& why) {
+        if (!report) return;
+        const SettingKey& key = BindingKey(action, column);
+        Settings refused;
+        key.set(refused, code);
+        std::fprintf(stderr, "%s:%d: %s = %s refused (%s); using %s\n", source.c_str(),
+                     set_at[static_cast<std::size_t>(&key - kKeys)], key.name,
+                     SettingText(key, refused).c_str(), why.c_str(),
+                     SettingText(key, Settings{}).c_str());
+      });
   return settings;
 }
 

@@ -3,10 +3,11 @@
 // The file is a small commented "key = value" list a person can edit; a value may be followed by
 // a "# comment". Reading starts from the defaults and skips a UTF-8 byte order mark; a damaged
 // line, a bad value and a key the table does not know are each named on stderr (an unknown key
-// once) and ignored; values out of range are clamped. Writing keeps the earlier text: only the
-// lines of the keys asked for take their new values (with their trailing comments), every other
-// line stays byte for byte (comments, unknown keys, damaged lines, other keys), new lines use the
-// file's own line ends (CRLF stays CRLF), and asked-for keys the file lacked are appended with
+// once) and ignored; values out of range are clamped; a key or pad button the controls screen
+// would refuse (binding_rules.h) is named and its default used. Writing keeps the earlier text:
+// only the lines of the keys asked for take their new values (with their trailing comments), every
+// other line stays byte for byte (comments, unknown keys, damaged lines, other keys), new lines use
+// the file's own line ends (CRLF stays CRLF), and asked-for keys the file lacked are appended with
 // their comments. The volumes are not settings: every run starts at full music and half effects;
 // their old keys are kept as unknown lines. Adding a setting is one field here and one row in the
 // key table. Pure: no files.

@@ -9,6 +9,8 @@
 
 namespace {
 
+enum class SaveProblem { kNone, kReadOnly, kFailed };
+
 // A settings file is a few hundred bytes; one this large is something else, and is left alone.
 constexpr std::size_t kMaxSettingsFile = 1 << 20;
 
@@ -25,7 +27,12 @@ struct Store {
                               // command line's)
   SettingKeySet unsaved = 0;  // keys this run changed that the file may not hold yet
   bool first = false;         // the file was missing when read
+  SaveProblem problem = SaveProblem::kNone;  // why the last save wrote nothing
+  bool said_read_only = false;               // stderr has named the read-only file
 } store;
+
+// The file's own name, as the screens show it.
+std::string FileName() { return store.path.substr(store.path.find_last_of('/') + 1); }
 
 }  // namespace
 
@@ -101,6 +108,18 @@ bool SaveSettings() {
   if (read != FileRead::Read && read != FileRead::Missing) {
     std::fprintf(stderr, "Cannot save the settings: \"%s\" %s; left as it is\n", store.path.c_str(),
                  FileReadProblem(read));
+    store.problem = SaveProblem::kFailed;
+    return false;
+  }
+  // A file the player made read-only is theirs to keep as it is: the changes last this run.
+  if (read == FileRead::Read && IsReadOnlyFile(store.path)) {
+    if (!store.said_read_only) {
+      std::fprintf(stderr,
+                   "\"%s\" is read-only: left as it is, this run's changes last this run only\n",
+                   store.path.c_str());
+    }
+    store.said_read_only = true;
+    store.problem = SaveProblem::kReadOnly;
     return false;
   }
   const Settings merged = WithSettingKeys(ReadSettingsQuietly(text), store.stored, store.unsaved);
@@ -109,11 +128,27 @@ bool SaveSettings() {
   if ((folder.empty() || CreateFolders(folder, 0700)) && WriteFileAtomically(store.path, written)) {
     store.stored = merged;
     store.unsaved = 0;
+    store.problem = SaveProblem::kNone;
     return true;
   }
   std::fprintf(stderr, "Cannot save the settings to \"%s\"; the stored ones are kept\n",
                store.path.c_str());
+  store.problem = SaveProblem::kFailed;
   return false;
+}
+
+std::string UnsavedSettingsNote() {
+  if (store.path.empty() || store.unsaved == 0 || !WritesPlayerFiles()) return "";
+  if (!store.keep) return FileName() + " is unusable: for this run only";
+  switch (store.problem) {
+    case SaveProblem::kReadOnly:
+      return FileName() + " is read-only: for this run only";
+    case SaveProblem::kFailed:
+      return FileName() + " could not be saved: for this run only";
+    case SaveProblem::kNone:
+      break;
+  }
+  return "";
 }
 
 void ResetSettings() { store = Store{}; }

@@ -6,9 +6,10 @@
 // keys this run changed since its last save, so a hand edit made meanwhile, or another copy of
 // the game's own change, survives; a run that changed nothing writes nothing. A settings.ini that
 // is not a regular file (a FIFO, a folder) or cannot be read is named on stderr and left alone:
-// the run plays on the defaults. Saves go through the atomic-write helper (a symbolic link is
-// written through to its file), into a folder created (0700) on the first save. Needs settings.h
-// and the core file helpers. Main thread only.
+// the run plays on the defaults. One the player made read-only is read, and left alone by the
+// saves. Saves go through the atomic-write helper (a symbolic link is written through to its
+// file), into a folder created (0700) on the first save. Needs settings.h and the core file
+// helpers. Main thread only.
 #pragma once
 
 #include <functional>
@@ -36,8 +37,13 @@ const Settings& StoredSettings();
 void ChangeSettings(const std::function<void(Settings&)>& change);
 // Writes the keys this run changed and has not saved yet into the file as it is now; true when
 // saved, when there was nothing to save, or when there is no file to keep. A failure gives one
-// line on stderr and leaves the old file whole.
+// line on stderr and leaves the old file whole. A file marked read-only is left alone (false,
+// named on stderr once a run): the changes last this run only.
 bool SaveSettings();
+// What the options and controls screens say while this run has changes the file does not hold:
+// why, and that they last this run only ("settings.ini is read-only: for this run only"); "" when
+// the file holds them all.
+std::string UnsavedSettingsNote();
 // The settings of this run as they stand, and what the picture showed last, to go back to.
 struct SettingsMark {
   Settings stored, run;

@@ -193,11 +193,10 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
     w.Fixed(section.out.size(), 4);
     w.Bytes(section.out);
     if (game.choices != InputChoices{}) {
-      ReplayBytesOut choices;
-      WriteChoices(choices, game.choices);
+      const std::vector<std::uint8_t> choices = EncodeInputChoices(game.choices);
       w.Byte(static_cast<std::uint8_t>(SectionTag::kChoices));
-      w.Fixed(choices.out.size(), 4);
-      w.Bytes(choices.out);
+      w.Fixed(choices.size(), 4);
+      w.Bytes(choices);
     }
     if (!game.track.empty()) {
       ReplayBytesOut track;
@@ -273,6 +272,17 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
 
 std::uint32_t ReplayChecksum(const std::uint8_t* data, std::size_t size) {
   return Crc32(data, size);
+}
+
+std::vector<std::uint8_t> EncodeInputChoices(const InputChoices& choices) {
+  ReplayBytesOut w;
+  WriteChoices(w, choices);
+  return w.out;
+}
+
+bool DecodeInputChoices(const std::vector<std::uint8_t>& bytes, InputChoices& choices) {
+  ReplayBytesIn in(bytes.data(), bytes.size());
+  return ReadChoices(in, choices);
 }
 
 std::string ReplayErrorText(ReplayError error) {

@@ -3,23 +3,17 @@
 
 #include <string>
 
+#include "game/config/binding_rules.h"
 #include "game/config/joystick_buttons.h"
 #include "game/config/settings_store.h"
 #include "game/play/globals.h"
 #include "game/play/screen_name.h"
 #include "game/screens/menu.h"
-#include "system/input_names.h"
 #include "system/joystick.h"
 #include "system/key_codes.h"
 #include "system/polled_input.h"
 
 namespace {
-
-// Keys the game reads for itself whatever the table says, and the menus' own.
-constexpr KeyCode kKeptKeys[] = {KeyCode::kF2,    KeyCode::kF3,   KeyCode::kF4,   KeyCode::kF11,
-                                 KeyCode::kF12,   KeyCode::kUp,   KeyCode::kDown, KeyCode::kLeft,
-                                 KeyCode::kRight, KeyCode::kEnter};
-constexpr int kOKey = 'O', kWKey = 'W';
 
 constexpr int kActionRows = kGameActions;
 constexpr int kDefaultsRow = kActionRows;
@@ -30,12 +24,6 @@ constexpr int kMessageFrames = 3 * 60;  // how long a refusal or a change is sho
 const char* const kMouseColumn[kGameActions] = {"Left", "Right", "-", "-", "-"};
 
 constexpr float kActionX = 96, kKeyX = 232, kMouseX = 352, kPadX = 432;
-
-std::string KeyText(int key) {
-  if (key == kNoKey) return "-";
-  const std::string name = KeyName(key);
-  return name.empty() ? "key " + std::to_string(key) : name;
-}
 
 // A button by the word on the pad in use ("A", "Cross", "B1" on a joystick SDL does not map).
 std::string ButtonText(int button) { return button == kNoButton ? "-" : PadButtonWord(button); }
@@ -69,32 +57,6 @@ int AnyButtonHit() {
 }
 
 }  // namespace
-
-std::string BindingRefusal(const KeyBindings& bindings, GameAction action, BindingColumn column,
-                           int code) {
-  const bool key = column == BindingColumn::kKey;
-  const std::string name = key ? KeyText(code) : ButtonText(code);
-  if (key) {
-    for (KeyCode kept : kKeptKeys) {
-      if (Key(kept) == code) return name + " is kept by the game";
-    }
-    if (code == kOKey) return name + " opens the options";
-    if (code == kWKey) return name + " watches the best game";
-  } else if (code == kOptionsButton) {
-    return name + " opens the options";
-  } else if (code == kStartButton && action != GameAction::kPause) {
-    return name + " pauses the game";
-  }
-  for (int other = 0; other < kGameActions; ++other) {
-    if (other == static_cast<int>(action)) continue;
-    const int taken = key ? bindings.keys[other] : bindings.pads[other];
-    if (taken == code) {
-      return name + " is " + GameActionLabel(static_cast<GameAction>(other)) + "'s " +
-             (key ? "key" : "button");
-    }
-  }
-  return "";
-}
 
 void ControlsScreen(const Ref<TImage>& backdrop) {
   ModalScreenScope scope(ModalScreen::Controls);
@@ -131,7 +93,7 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
           slot = code;
           Keep(bindings);
           say(std::string(GameActionLabel(action)) + ": " +
-              (column == BindingColumn::kKey ? KeyText(code) : ButtonText(code)));
+              (column == BindingColumn::kKey ? BoundKeyText(code) : BoundButtonText(code)));
         }
       }
       if (waiting == 0) input.Begin();
@@ -186,8 +148,9 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       DrawMenuTextAt(
           std::string(chosen ? "> " : "  ") + GameActionLabel(static_cast<GameAction>(row)),
           kActionX - 16, y);
-      DrawMenuTextAt(asked && column == BindingColumn::kKey ? "?" : KeyText(bindings.keys[row]),
-                     kKeyX, y);
+      DrawMenuTextAt(
+          asked && column == BindingColumn::kKey ? "?" : BoundKeyText(bindings.keys[row]), kKeyX,
+          y);
       DrawMenuTextAt(kMouseColumn[row], kMouseX, y);
       // Start pauses whatever button the pause has, so its row names both.
       const bool pause_row = static_cast<GameAction>(row) == GameAction::kPause;
@@ -201,6 +164,7 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
     DrawMenuText("Back", rows.Y(kBackRow), selected == kBackRow);
     DrawMenuText("Move: mouse, stick or D-pad  Volumes: F2/F3", 330);
     DrawMenuText("Colours: F4  Window: Alt+Enter  Picture: F12", 348);
+    DrawMenuText(UnsavedSettingsNote(), 370);
     if (waiting > 0) {
       DrawMenuText(
           column == BindingColumn::kKey

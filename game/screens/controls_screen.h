@@ -2,22 +2,12 @@
 // and the rebinding of fire, hyperspace, pause, abandon and quit on the keyboard and the pad.
 //
 // Left and right pick the keyboard's column or the pad's; choosing an action waits for the new key
-// or button. A key or button another action has, or one the game keeps for itself, is refused with
-// a word on the screen; "Defaults" brings back the original keys. Each change is saved at once and
+// or button. A key or button the bindings' rule refuses (binding_rules.h) is refused with a word on
+// the screen; "Defaults" brings back the original keys. Each change is saved at once and
 // put in force. Opened from the options screen. Main thread only.
 #pragma once
 
-#include <string>
-
-#include "game/config/key_bindings.h"
 #include "graphics/image.h"
-
-enum class BindingColumn { kKey, kPad };
-
-// Why `code` (a key code, or a pad button) cannot do `action` in `bindings`: "" when it can, else
-// the words the screen shows ("Left Alt is Hyperspace's key").
-std::string BindingRefusal(const KeyBindings& bindings, GameAction action, BindingColumn column,
-                           int code);
 
 // The screen's loop over `backdrop`, until the player returns or the program is asked to close.
 void ControlsScreen(const Ref<TImage>& backdrop);

@@ -48,7 +48,6 @@ class MenuInput {
 inline constexpr int kMenuChooseButton = 0;   // A
 inline constexpr int kMenuBackButton = 1;     // B
 inline constexpr int kMenuPadBackButton = 3;  // Back
-inline constexpr int kOptionsButton = 4;      // Y opens the options from the title and the pause
 
 // Solid `backdrop`, darkened where the playfield is, and hidden from line `footer_top` down,
 // where the screen's footer goes.

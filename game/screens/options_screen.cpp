@@ -174,6 +174,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
     for (int row = 0; row < rows.count; ++row) {
       DrawMenuText(RowText(row, now), rows.Y(row), row == selected);
     }
+    DrawMenuText(UnsavedSettingsNote(), 352);
     DrawMenuText("Up/Down: choose - Left/Right/" + PadButtonWord(kMenuChooseButton) + ": change",
                  380);
     DrawMenuText("ESC/" + PadButtonWord(kMenuBackButton) + ": back", 400);

@@ -119,8 +119,21 @@ void DrawTitlePicture() {
   if (!best.empty()) drawcentredtext(TitleLineText(best, TitleLine::kBestGame), kBestGameLineY);
   drawtext3d(CreditLine(), 320, 464, 2, 0, 1, 1, 4, 1.0f, 0, 255, 255, 255, 0, true);
   // A player new to the game learns where the flat colours are before needing them.
-  if (FirstStart()) drawcentredtext(kFirstStartHint, 395);
+  if (FirstStart()) DrawFirstStartHint();
   drawcentredtext(TitleLineText(kOptionsLine, TitleLine::kOptions), kOptionsLineY);
+}
+
+void DrawFirstStartHint() {
+  // Plain white on a black plate: read without glasses, over whatever attract play passes under.
+  const int width = MeasureTextWidth(kFirstStartHint), height = MeasureTextHeight(kFirstStartHint);
+  const float x = static_cast<float>(320 - width / 2), y = kFirstStartHintY - height / 2.0f;
+  SetBlend(BLEND_SOLID);
+  SetColor(0, 0, 0);
+  DrawRect(x - 4, y - 2, static_cast<float>(width + 8), static_cast<float>(height + 4));
+  SetColor(255, 255, 255);
+  SetBlend(BLEND_ALPHA);
+  PaintText(kFirstStartHint, x, y);
+  SetBlend(BLEND_MASK);
 }
 
 TitleLine TitleLineAt(int x, int y) {
@@ -202,6 +215,9 @@ void drawbonuspanels() {
 void drawpause(const Ref<TImage>& frozen) {
   SetBlend(BLEND_SOLID);
   if (frozen) PaintImage(frozen, 0, 0, 0);
+  // The bars' captions drawn afresh: painted back from the captured picture in a scaled display
+  // their thin letters come out thickened.
+  drawsidebars();
   drawcentredtext(pausetexts[0], 180);
   drawcentredtext(
       PauseVolumeLine(pausetexts[1], GameAction::kFire) + volumelabels[program.musicstep], 210);

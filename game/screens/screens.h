@@ -17,8 +17,10 @@ std::string CreditLine();
 // A pause volume line ("F2/B1=Adjust Music Volume:") with the pad's word for the button
 // `action` has in force in place of "B1", or none when it has no button. Main thread.
 std::string PauseVolumeLine(const std::string& line, GameAction action);
-// The line the title shows above the options line on a first start.
+// The line the title shows on a first start, and where: between the edition line and the prompt,
+// above the highest the ship goes (y 280, its picture reaching 20 pixels above that).
 extern const char kFirstStartHint[];
+inline constexpr float kFirstStartHintY = 234;
 
 // The title over the attract play: the logo, the prompt, the edition, the options line (and the
 // first start's hint), the best game's line (best_game.h) and the credit line.
@@ -36,6 +38,9 @@ void FollowTitlePointer(int x, int y);
 TitleLine PointedTitleLine();
 // The title is gone (a game, a screen opened from it): its next frame follows the pointer afresh.
 void LeaveTitle();
+// The first start's hint, centred on kFirstStartHintY in plain white on a black plate. Main
+// thread.
+void DrawFirstStartHint();
 // Score, best score (updated here) and wave, as digit images.
 void drawhud();
 // Black bars over x 0..79 and 560..639; leaves the blend at solid.

@@ -271,9 +271,45 @@ TEST_F(SettingsStoreTest, AFailedSaveKeepsTheOldFileWholeSaysSoOnceAndIsDoneLate
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(Lines(err), 1) << err;
   EXPECT_EQ(ReadText(File()), "# mine\ncolours = anaglyph\n");
+  EXPECT_EQ(UnsavedSettingsNote(), "settings.ini could not be saved: for this run only");
   fs::remove(File().string() + ".new");
   ASSERT_TRUE(SaveSettings());  // the exit save still has it to do
   EXPECT_EQ(ReadText(File()), "# mine\ncolours = flat\n");
+  EXPECT_EQ(UnsavedSettingsNote(), "");
+}
+
+// A file the player made read-only in a folder the game may write: the atomic save could replace
+// it, but it is theirs. The run plays with the change; the file stays as it is until it is
+// writable again.
+TEST_F(SettingsStoreTest, AReadOnlyFileIsLeftAloneSaidOnceAndTheChangesLastTheRun) {
+  const std::string mine = "# mine\ncolours = anaglyph # for my glasses\n";
+  WriteText(File(), mine);
+  fs::permissions(File(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  struct stat before;
+  ASSERT_EQ(::stat(File().c_str(), &before), 0);
+  LoadSettings(File().string());
+  EXPECT_EQ(UnsavedSettingsNote(), "");
+  testing::internal::CaptureStderr();
+  Flat();
+  ChangeSettings([](Settings& s) { s.display = DisplayMode::Window; });
+  EXPECT_FALSE(SaveSettings());  // the exit save
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Lines(err), 1) << err;
+  EXPECT_NE(err.find("read-only"), std::string::npos) << err;
+  EXPECT_EQ(RunSettings().colours, ColourMode::Flat);
+  EXPECT_EQ(UnsavedSettingsNote(), "settings.ini is read-only: for this run only");
+  struct stat after;
+  ASSERT_EQ(::stat(File().c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_EQ(ReadText(File()), mine);
+
+  fs::permissions(File(), fs::perms::owner_write, fs::perm_options::add);
+  ASSERT_TRUE(SaveSettings());
+  const std::string saved = ReadText(File());
+  EXPECT_EQ(saved.rfind("# mine\ncolours = flat # for my glasses\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("\ndisplay = window\n"), std::string::npos) << saved;
+  EXPECT_EQ(UnsavedSettingsNote(), "");
 }
 
 TEST_F(SettingsStoreTest, CommandLineSettingsLastTheRunOnlyAndBadOnesAreRefused) {

@@ -4,6 +4,7 @@
 // played as the best one covers the ship frame by frame and changes nothing of the game.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +19,8 @@
 #include "game/replay/replay_file.h"
 #include "game/replay/state_hash.h"
 #include "game/replay_run.h"
+#include "graphics/draw2d.h"
+#include "graphics/pixmap.h"
 #include "harness/harness.h"
 #include "tests/game/aim_script.h"
 #include "tests/game/file_state.h"
@@ -310,6 +313,91 @@ TEST_F(BestGames, TheGhostOfTheSameGameCoversTheShipAndChangesNothing) {
   ResetSettings();
   PlayOneGame();
   EXPECT_EQ(GameStateHash(), with);
+}
+
+// The ghost follows what the recorded ship showed: full while it flies, faint in hyperspace,
+// nothing while it is destroyed; once the best game's track has ended, its final score stays.
+// The same run with the ghost off shows what the ghost alone adds.
+TEST_F(BestGames, TheGhostIsFaintInHyperspaceHiddenWhileDeadAndKeepsTheFinalScore) {
+  constexpr int kX = 500, kY = 120, kSegment = 20, kParts = 4;
+  std::vector<ShipPoint> track(kParts * kSegment);
+  for (std::size_t i = 0; i < track.size(); ++i) {
+    track[i] = {kX, kY, true, false, static_cast<int>(i) * 10};
+    if (i / kSegment == 1) track[i].hyper = true;
+    if (i / kSegment == 2) track[i].shown = false;
+  }
+  GhostCaptionText caption;
+  bool shown_after = true;
+  // The picture around the ghost's place at the middle of each part of the track.
+  auto run = [&](const char* ghost) {
+    UseGhostTrack(track);
+    OverrideSettings({{"ghost", ghost}});
+    HarnessOptions options;
+    options.folder = folder_.string();
+    options.seed = kSeed;
+    HarnessStart(options);
+    HarnessRun(5);
+    std::vector<Ref<TPixmap>> squares;
+    int flips = 0;  // of the game, the first the flip it started at (the ghost's moment 0 next)
+    HarnessOnFlip([&] {
+      if (game_mode.titlemode == 1 || CurrentModalScreen() != ModalScreen::None) return;
+      if (flips++ % kSegment == kSegment / 2 + 1)
+        squares.push_back(GrabPixmap(kX - 24, kY - 24, 48, 48));
+    });
+    HarnessClick(1);
+    HarnessRun(static_cast<int>(track.size()) + 10);
+    caption = GhostCaption();
+    shown_after = GhostPoint().has_value();
+    HarnessStop();
+    ResetSettings();
+    UseGhostTrack({});
+    return squares;
+  };
+  const std::vector<Ref<TPixmap>> off = run("off");
+  const std::vector<Ref<TPixmap>> on = run("on");
+  ASSERT_GE(on.size(), static_cast<std::size_t>(kParts));
+  ASSERT_EQ(on.size(), off.size());
+  std::vector<long> added;  // the light the ghost adds in each part
+  for (int part = 0; part < kParts; ++part) {
+    long sum = 0;
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 48; ++x) {
+        const std::uint32_t a = on[part]->ReadPixel(x, y), b = off[part]->ReadPixel(x, y);
+        for (int shift : {0, 8, 16}) {
+          sum +=
+              std::abs(static_cast<int>((a >> shift) & 255) - static_cast<int>((b >> shift) & 255));
+        }
+      }
+    }
+    added.push_back(sum);
+  }
+  EXPECT_GT(added[0], 3 * added[1]) << "not faint in hyperspace";
+  EXPECT_GT(added[1], 0) << "not drawn in hyperspace";
+  EXPECT_EQ(added[2], 0) << "drawn while destroyed";
+  EXPECT_GT(added[3], 3 * added[1]);
+  EXPECT_FALSE(shown_after);
+  EXPECT_EQ(caption.title, "Best game");
+  EXPECT_EQ(caption.score, std::to_string(10 * (track.size() - 1)));
+  EXPECT_EQ(caption.lead, "behind");
+}
+
+TEST_F(BestGames, TheWindowClosedWhileTheBestGameIsWatchedEndsTheProgram) {
+  ASSERT_TRUE(PlayOneGame().new_best);
+  int watched = 0, titles_after = 0;
+  const GameRunResult run = Run([&](int flip) {
+    if (CurrentModalScreen() == ModalScreen::BestGame) {
+      if (++watched == 50) HarnessCloseWindow();
+      return;
+    }
+    if (CurrentModalScreen() != ModalScreen::None) return;
+    if (watched == 0 && flip == 10) HarnessTapKey(kW);
+    // A run that goes on is ended, so that the test does not wait for ever.
+    if (watched > 0 && ++titles_after == 30) HarnessTapKey(kEsc);
+  });
+  EXPECT_GE(watched, 50);
+  EXPECT_LT(watched, 55) << "the watching went on after the close";
+  EXPECT_EQ(titles_after, 0) << "the title came back";
+  EXPECT_EQ(run.games, 0);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "game/replay/replay.h"
 #include "game/replay/replay_file.h"
 #include "game/replay/replay_snapshot.h"
+#include "game/replay/ship_track.h"
 #include "game/replay_run.h"
 #include "harness/harness.h"
 #include "system/event.h"
@@ -353,6 +354,32 @@ TEST(ReplayInput, ItemsThatMakeNoSenseAreRefused) {
   }
   EXPECT_TRUE(DecodeReplayInput({0, 0, 9}, frames, tail));
   EXPECT_EQ(frames.size(), 2u);
+}
+
+// A track reads back point for point, its flags (shown, hyperspace) with it; a flag byte with a
+// bit no writer sets is damage, not a point.
+TEST(ShipTrack, ATrackReadsBackAsWrittenAndAnUnknownFlagIsRefused) {
+  const std::vector<ShipPoint> points = {{320, 400, true, false, 0},
+                                         {320, 400, true, false, 0},
+                                         {330, 395, true, true, 0},
+                                         {330, 395, false, false, 150},
+                                         {100, 60, true, false, 2150}};
+  ShipTrackWriter writer;
+  std::vector<std::size_t> sizes;
+  for (const ShipPoint& point : points) {
+    writer.Add(point);
+    sizes.push_back(writer.Size());
+  }
+  EXPECT_EQ(sizes[1], sizes[0] + 1) << "a point that stands still is its flags alone";
+  const std::vector<std::uint8_t> bytes = writer.TakeBytes();
+  std::vector<ShipPoint> read;
+  ASSERT_TRUE(DecodeShipTrack(bytes, read));
+  EXPECT_EQ(read, points);
+  for (std::uint8_t unknown : {32, 64, 128}) {
+    std::vector<std::uint8_t> flagged = bytes;
+    flagged[sizes[0]] |= unknown;  // the second point's flags
+    EXPECT_FALSE(DecodeShipTrack(flagged, read)) << int{unknown};
+  }
 }
 
 TEST(ReplayRecordFile, AFileThatCannotBeWrittenIsToldBeforeAndNothingIsLeft) {

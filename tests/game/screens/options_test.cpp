@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/config/binding_rules.h"
 #include "game/config/colour_mode.h"
 #include "game/config/joystick_buttons.h"
 #include "game/config/key_bindings.h"
@@ -21,6 +22,8 @@
 #include "game/replay/replay.h"
 #include "game/replay/state_hash.h"
 #include "game/screens/controls_screen.h"
+#include "graphics/draw2d.h"
+#include "graphics/pixmap.h"
 #include "platform/clock.h"
 #include "platform/virtual_pad.h"
 #include "system/polled_input.h"
@@ -60,13 +63,13 @@ class OptionsTest : public GameTest {
 
   fs::path File() const { return folder_ / "settings.ini"; }
 
-  // A run with its own settings file, on the null driver (nothing here is looked at).
-  void StartWithFile(bool joystick = true) {
-    MakeFolder();
+  // A run with its own settings file, on the null driver unless the picture is `drawn`.
+  void StartWithFile(bool joystick = true, bool drawn = false) {
+    if (folder_.empty()) MakeFolder();
     LoadSettings(File().string());
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = true;
+    options.nullgraphics = !drawn;
     options.joystick = joystick;
     Start(options);
   }
@@ -236,6 +239,92 @@ TEST_F(OptionsTest, TheWholeRoundWorksWithAPadAlone) {
   EXPECT_GT(press(PadButton::LeftShoulder), 1);
 }
 
+// The player who rebinds quit and then wants ESC back presses ESC when asked; for any other
+// action ESC keeps the key it has.
+TEST_F(OptionsTest, EscIsTheKeyAskedForWhenRebindingQuitAndKeepsAnyOtherKey) {
+  StartWithFile();
+  HarnessRun(2);
+  OpenControls();
+  Keys({kDown, kDown, kDown, kDown, kEnter, 'Q'});  // Quit: Q
+  Keys({kEnter, kEsc});                             // Quit: ESC again
+  Keys({kUp, kEnter, kEsc});                        // Abandon: ESC keeps F1
+  RunSteps();
+  EXPECT_EQ(ActiveBindings(), kDefaultBindings);
+  EXPECT_NE(ReadAll(File()).find("key_quit = Escape\n"), std::string::npos) << ReadAll(File());
+  EXPECT_NE(ReadAll(File()).find("key_abandon = F1\n"), std::string::npos) << ReadAll(File());
+}
+
+// The menus' selection goes round: up from the first row is the last; and the stick held down
+// keeps stepping through the rows after a moment.
+TEST_F(OptionsTest, TheSelectionWrapsAndAStickHeldInAMenuRepeatsItsStep) {
+  StartWithFile();
+  HarnessRun(2);
+  const Settings before = RunSettings();
+  Keys({'O', kUp, kUp, kUp, kRight, kEsc});  // past "Back" and "Controls" to the ghost
+  RunSteps();
+  EXPECT_EQ(ChangedSettingKeys(before, RunSettings()), ChangedSettingKeys(Settings{}, [] {
+              Settings ghost;
+              ghost.ghost = true;
+              return ghost;
+            }()));
+  const Settings wrapped = RunSettings();
+  Keys({'O'});
+  Then([] { HarnessJoyAxis(1, 32767); });
+  for (int i = 0; i < 20; ++i) Then([] {});  // held for 40 frames
+  Then([] { HarnessJoyAxis(1, 0); });
+  Keys({kRight, kEsc});
+  RunSteps();
+  const SettingKeySet changed = ChangedSettingKeys(wrapped, RunSettings());
+  int row = 0;
+  while (row < kOptionsRows &&
+         changed != SettingKeySet{1} << (FindSettingKey(kRowKeys[row]) - SettingKeys().data())) {
+    ++row;
+  }
+  EXPECT_GE(row, 3) << "the held stick stepped once or twice only";
+  EXPECT_LT(row, kOptionsRows) << "no row's setting alone changed";
+}
+
+// A change the file cannot take (read-only, or a save that fails) still holds for the run, and
+// the screen says so where a saved change shows nothing.
+TEST_F(OptionsTest, AChangeTheFileCannotTakeIsSaidOnTheScreen) {
+  enum class Kind { kSaved, kReadOnly, kFailed };
+  std::vector<Ref<TPixmap>> panels;
+  for (Kind kind : {Kind::kSaved, Kind::kReadOnly, Kind::kFailed}) {
+    MakeFolder();
+    std::ofstream(File()) << "# mine\n";
+    if (kind == Kind::kReadOnly) fs::permissions(File(), fs::perms::owner_read);
+    if (kind == Kind::kFailed) fs::create_directory(File().string() + ".new");
+    testing::internal::CaptureStderr();
+    StartWithFile(true, true);
+    HarnessRun(2);
+    Ref<TPixmap> panel;
+    Keys({'O', kDown, kDown, kDown, kDown, kDown, kDown, kRight});  // flashing: reduced
+    Then([&panel] { panel = GrabPixmap(80, 40, 480, 400); });
+    Keys({kEsc});
+    RunSteps();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(RunSettings().flashing, Flashing::kReduced);
+    EXPECT_EQ(ReadAll(File()) == "# mine\n", kind != Kind::kSaved);
+    ASSERT_TRUE(panel);
+    panels.push_back(panel);
+    HarnessStop();
+    fs::permissions(File(), fs::perms::owner_all);
+    ResetSettings();
+    fs::remove_all(folder_);
+  }
+  auto differing = [&panels](std::size_t a, std::size_t b) {
+    int n = 0;
+    for (int y = 0; y < panels[a]->height; ++y) {
+      for (int x = 0; x < panels[a]->width; ++x)
+        n += panels[a]->ReadPixel(x, y) != panels[b]->ReadPixel(x, y);
+    }
+    return n;
+  };
+  EXPECT_GT(differing(0, 1), 200) << "nothing said of the read-only file";
+  EXPECT_GT(differing(0, 2), 200) << "nothing said of the failed save";
+  EXPECT_GT(differing(1, 2), 0) << "the two are told apart";
+}
+
 // A pad's Start is the pause's own button beside the one the pause is bound to: with fire moved
 // to X and the pause to the left shoulder, Start pauses, resumes, and neither fires nor steps a
 // volume; and no other action can have it.
@@ -267,7 +356,7 @@ TEST_F(OptionsTest, StartPausesWhateverButtonThePauseHasAndDoesNothingElse) {
   EXPECT_EQ(game_mode.playing, 1);
   // The controls screen gives Start to the pause alone.
   EXPECT_EQ(BindingRefusal(moved, GameAction::kFire, BindingColumn::kPad, kStartButton),
-            "Start pauses the game");
+            "start pauses the game");
   EXPECT_EQ(BindingRefusal(moved, GameAction::kPause, BindingColumn::kPad, kStartButton), "");
 }
 
@@ -454,13 +543,13 @@ TEST(KeyBindingSettings, KeysAndButtonsAreReadAndWrittenBySdlNamesAndUnknownOnes
       "key_pause = P\n"
       "key_abandon = none\n"
       "key_quit = Nonsense Key\n"
-      "pad_fire = B\n"
+      "pad_fire = X\n"
       "pad_pause = leftshoulder\n"
       "pad_quit = trigger\n",
       "test.ini");
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(s.bindings.keys, (std::array<int, kGameActions>{162, 165, 'P', kNoKey, 27}));
-  EXPECT_EQ(s.bindings.pads, (std::array<int, kGameActions>{1, 1, 5, kNoButton, 3}));
+  EXPECT_EQ(s.bindings.pads, (std::array<int, kGameActions>{2, 1, 5, kNoButton, 3}));
   EXPECT_NE(said.find("test.ini:5: \"Nonsense Key\" is not a value for key_quit"),
             std::string::npos)
       << said;
@@ -469,11 +558,58 @@ TEST(KeyBindingSettings, KeysAndButtonsAreReadAndWrittenBySdlNamesAndUnknownOnes
   const std::string text = FormatSettings(s, "");
   for (const char* line :
        {"key_fire = Left Ctrl\n", "key_hyperspace = Right Alt\n", "key_abandon = none\n",
-        "key_quit = Escape\n", "pad_fire = b\n", "pad_pause = leftshoulder\n",
+        "key_quit = Escape\n", "pad_fire = x\n", "pad_pause = leftshoulder\n",
         "pad_abandon = none\n", "pad_quit = back\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line << "in\n" << text;
   }
   EXPECT_EQ(ReadSettingsQuietly(text), s);
+}
+
+// The file's bindings keep the controls screen's rule: what the screen refuses is named once
+// and its default used, however the refusals chain, and what it takes is kept (a swap too).
+TEST(KeyBindingSettings, WhatTheControlsScreenRefusesIsNamedOnceAndItsDefaultUsed) {
+  struct Case {
+    const char* text;
+    KeyBindings bindings;
+    std::vector<std::string> said;
+  };
+  const Case cases[] = {
+      {"key_fire = Space\nkey_hyperspace = F2\nkey_pause = Escape\nkey_abandon = O\n"
+       "key_quit = none\npad_fire = start\npad_hyperspace = y\npad_pause = a\n",
+       kDefaultBindings,
+       {"f:1: key_fire = Space refused (Space is Pause's key); using Left Ctrl",
+        "f:2: key_hyperspace = F2 refused (F2 is kept by the game); using Left Alt",
+        "f:3: key_pause = Escape refused (Escape only quits or goes back); using Space",
+        "f:4: key_abandon = O refused (O opens the options); using F1",
+        "f:5: key_quit = none refused (Quit needs a key); using Escape",
+        "f:6: pad_fire = start refused (start pauses the game); using a",
+        "f:7: pad_hyperspace = y refused (y opens the options); using b",
+        "f:8: pad_pause = a refused (a is Fire's button); using x"}},
+      {"key_fire = Up\nkey_hyperspace = Return\nkey_abandon = W\nkey_quit = F4\n"
+       "key_pause = none\npad_quit = x\n",
+       kDefaultBindings,
+       {"f:1: key_fire = Up refused", "f:2: key_hyperspace = Return refused",
+        "f:3: key_abandon = W refused", "f:4: key_quit = F4 refused",
+        "f:5: key_pause = none refused", "f:6: pad_quit = x refused"}},
+      {"key_fire = Left Alt\nkey_hyperspace = Left Ctrl\nkey_pause = P\nkey_quit = Q\n"
+       "key_abandon = none\npad_pause = start\npad_quit = none\npad_abandon = back\n",
+       {{164, 162, 'P', kNoKey, 'Q'}, {0, 1, kStartButton, 3, kNoButton}},
+       {}},
+  };
+  for (const Case& c : cases) {
+    testing::internal::CaptureStderr();
+    const Settings s = ParseSettings(c.text, "f");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.bindings, c.bindings) << c.text;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<long>(c.said.size())) << said;
+    for (const std::string& line : c.said) EXPECT_NE(said.find(line), std::string::npos) << said;
+    EXPECT_EQ(ReadSettingsQuietly(c.text), s);
+    for (int a = 0; a < kGameActions; ++a) {
+      const GameAction action = static_cast<GameAction>(a);
+      EXPECT_EQ(BindingRefusal(s.bindings, action, BindingColumn::kKey, s.bindings.keys[a]), "");
+      EXPECT_EQ(BindingRefusal(s.bindings, action, BindingColumn::kPad, s.bindings.pads[a]), "");
+    }
+  }
 }
 
 }  // namespace

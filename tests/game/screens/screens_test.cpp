@@ -1,12 +1,15 @@
 // The HUD, the side bars, the bonus panels, the title prompt and the pause screen, checked on
 // the pixels they leave in the back buffer; and the title's clicks in the running game.
 #include <cstdint>
+#include <utility>
 
 #include "game/config/joystick_buttons.h"
 #include "game/config/key_bindings.h"
+#include "game/config/settings_store.h"
 #include "game/play/anaglyph.h"
 #include "game/play/screen_name.h"
 #include "game/screens/screens.h"
+#include "graphics/font.h"
 #include "graphics/image_draw.h"
 #include "platform/virtual_pad.h"
 #include "tests/game/game_fixture.h"
@@ -121,6 +124,41 @@ TEST_F(ScreenTest, TheTitlePromptFadesOutOverFiftyFramesAndComesBackAtFullStreng
   EXPECT_TRUE(Lit(Grab(144, 65, 352, 110)));  // the logo
 }
 
+// The first start's hint speaks to a player without red/cyan glasses: it is drawn in plain
+// greys, and stays the same wherever on the title the ship is (it goes no higher than y 280).
+TEST_F(ScreenTest, TheFirstStartHintIsPlainAndNothingTheShipDoesCoversIt) {
+  LoadSettings("/nonexistent/zumbrix/settings.ini");
+  ASSERT_TRUE(FirstStart());
+  game_mode.titlemode = 1;
+  game_mode.playing = 0;
+  const int width = MeasureTextWidth(kFirstStartHint) + 8, height = 24;
+  const int left = 320 - width / 2, top = static_cast<int>(kFirstStartHintY) - height / 2;
+  Ref<TPixmap> first;
+  for (auto [x, y] : {std::pair{320, 400}, {320, 280}, {200, 280}, {440, 300}, {320, 460}}) {
+    SCOPED_TRACE(testing::Message() << "the ship at " << x << "," << y);
+    Cls();
+    playfield.player->x = x;
+    playfield.player->y = y;
+    playfield.player->Draw();
+    DrawTitlePicture();
+    Ref<TPixmap> hint = Grab(left, top, width, height);
+    int lit = 0, tinted = 0;
+    for (int py = 0; py < height; ++py) {
+      for (int px = 0; px < width; ++px) {
+        const std::uint32_t c = hint->ReadPixel(px, py);
+        const int r = c >> 16 & 0xff, g = c >> 8 & 0xff, b = c & 0xff;
+        lit += r > 40 || g > 40 || b > 40;
+        tinted += r != g || g != b;
+      }
+    }
+    EXPECT_GT(lit, 200) << "the hint is there";
+    EXPECT_EQ(tinted, 0) << "in plain colours";
+    if (!first) first = hint;
+    EXPECT_TRUE(Same(hint, first)) << "and nothing covers it";
+  }
+  ResetSettings();
+}
+
 TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
   SetClsColor(90, 0, 0);
   Cls();
@@ -131,7 +169,9 @@ TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
   program.musicstep = 10;
   program.sfxstep = 0;
   drawpause(frozen);
-  EXPECT_EQ(Grab(5, 5, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0x5A0000u);
+  // The playfield shows the frozen frame; the side bars are drawn afresh over it.
+  EXPECT_EQ(Grab(100, 100, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0x5A0000u);
+  EXPECT_EQ(Grab(5, 5, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0u);
   // Each of the three lines leaves more than the frozen red on its row.
   for (int y : {180, 210, 230}) {
     Ref<TPixmap> row = Grab(0, y - 8, 640, 16);
