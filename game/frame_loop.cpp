@@ -42,9 +42,6 @@ namespace {
 
 constexpr int kW = 'W', kV = 'V';
 
-// Where the title shows the options line.
-constexpr float kTitleOptionsY = 420;
-
 template <class T>
 void UpdateAll(TList* list) {
   WalkList<T>(*list, [](T* object) { object->update(); });
@@ -141,14 +138,15 @@ enum class TitleAsk { kNothing, kOptions, kWatch, kVideo };
 
 // What the title's input asks for: the options (O, the pad's Y or a click on their line), the best
 // game while one is offered (W, a click on its line or the pad's X) or its video (V or the pad's
-// right shoulder), or else a game (any other click or the fire button), which it starts.
+// right shoulder), or else a game (any other click or the fire button), which it starts. A click
+// chooses a line only when the player pointed at it (FollowTitlePointer): one where the pointer
+// rests starts a game.
 TitleAsk TitleChoice(bool options_key, bool watch_key, bool video_key) {
   const bool click = MouseHits(1) != 0;
-  if (options_key || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY))) {
-    return TitleAsk::kOptions;
-  }
+  const TitleLine pointed = PointedTitleLine();
+  if (options_key || (click && pointed == TitleLine::kOptions)) return TitleAsk::kOptions;
   const bool offered = CurrentModalScreen() == ModalScreen::None && OfferedBestGame().watchable;
-  if (offered && (watch_key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
+  if (offered && (watch_key || (click && pointed == TitleLine::kBestGame) ||
                   JoystickButtonHits(JoystickButton::kWatch))) {
     return TitleAsk::kWatch;
   }
@@ -185,8 +183,11 @@ bool gameframe() {
   const bool video_key = KeyHits(kV) != 0 && game_mode.titlemode == 1;
   TitleAsk ask = TitleAsk::kNothing;
   if (game_mode.titlemode == 1) {
+    FollowTitlePointer(MousePosX(), MousePosY());
     drawtitle();
     ask = TitleChoice(options_key, watch_key, video_key);
+  } else {
+    LeaveTitle();
   }
   if (game_mode.getready == 1) GetReadyFrame();
   checkwaveend();
@@ -197,6 +198,7 @@ bool gameframe() {
   if (ask == TitleAsk::kOptions) {
     ModalScreenScope title(ModalScreen::Options);
     OpenOptions(FreezeFrame());
+    LeaveTitle();
   }
   if (ask == TitleAsk::kVideo) SaveBestGameVideo(FreezeFrame());
   // The pause key is read every frame, so that one pressed before play (get-ready, fly-away) is
@@ -223,7 +225,17 @@ bool gameframe() {
   CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
-  if (ask == TitleAsk::kWatch) WatchBestGame();
+  // The focus is mostly lost inside the flip's own message pump, and waited out just now, unseen
+  // by the check above: play that lost it is paused all the same, however short the loss.
+  const bool lost_focus = AppSuspendHits() > 0;
+  if (lost_focus && game_mode.playing == 1 && ActiveInputChoices().pause_on_focus_loss &&
+      program.quitflag == 0) {
+    PauseScreen(PauseOpening::kAfterFlip);
+  }
+  if (ask == TitleAsk::kWatch) {
+    WatchBestGame();
+    LeaveTitle();
+  }
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
            program.quitflag == 1 || AppCloseRequested());
 }

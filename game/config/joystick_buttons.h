@@ -3,6 +3,9 @@
 // port 0. Needs the system's joystick queries.
 #pragma once
 
+#include <string>
+
+#include "system/input_names.h"
 #include "system/joystick.h"
 
 // The game's joystick buttons by what they do; the number is the system's button number.
@@ -26,6 +29,13 @@ inline constexpr int kOptionsButton = 4;
 
 // The port of the joystick the game reads.
 inline constexpr int kGameJoystickPort = 0;
+
+// The word on button `button` of the game's joystick, as the screens name it: the pad's own
+// label ("A", "Cross", a Nintendo pad's "B"), or "B1".. for a joystick SDL does not map or none;
+// "" for no button (kNoButton). Main thread only.
+inline std::string PadButtonWord(int button) {
+  return JoyButtonLabel(button, JoystickPadFamily(kGameJoystickPort));
+}
 
 // Presses of the button on the game's joystick since the last read, as JoyButtonHits counts
 // them (the read consumes them). Main thread only.

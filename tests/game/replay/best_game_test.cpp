@@ -381,7 +381,8 @@ TEST_F(BestGames, TheGhostOfTheSameGameCoversTheShipAndChangesNothing) {
   // The same game again with the ghost on: in each frame it is where the best game's ship was.
   OverrideSettings({{"ghost", "on"}});
   int compared = 0, differed = 0;
-  bool lead = false;
+  bool lead = false, tied = true;
+  int ties = 0;
   PlayOneGame([&](std::size_t moment) {
     if (moment == 0) return;
     const std::optional<ShipPoint> ghost = GhostPoint();
@@ -392,12 +393,20 @@ TEST_F(BestGames, TheGhostOfTheSameGameCoversTheShipAndChangesNothing) {
     }
     ++compared;
     differed += !ghost || ghost->x != recorded.x || ghost->y != recorded.y;
-    lead = lead || GhostCaption().title == "Best game";
+    const GhostCaptionText caption = GhostCaption();
+    lead = lead || caption.title == "Best game";
+    // The same game scores as the best game did: a tie (no difference shown), in words no one
+    // takes for a level of the game.
+    if (caption.title.empty() || !caption.difference.empty()) return;
+    ++ties;
+    tied = tied && caption.lead == "tied";
   });
   const std::uint64_t with = GameStateHash();
   EXPECT_GT(compared, kPlayFrames);
   EXPECT_EQ(differed, 0);
   EXPECT_TRUE(lead) << "the side bar showed no score of the best game";
+  EXPECT_GT(ties, kPlayFrames / 2);
+  EXPECT_TRUE(tied) << "the side bar said other than tied for a tie";
 
   // And with it off, from the same files, the game ends in the same state.
   ResetSettings();

@@ -1,13 +1,18 @@
 // The HUD, the side bars, the bonus panels, the title prompt and the pause screen, checked on
-// the pixels they leave in the back buffer.
+// the pixels they leave in the back buffer; and the title's clicks in the running game.
 #include <cstdint>
 #include <utility>
 
+#include "game/config/joystick_buttons.h"
+#include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"
 #include "game/play/anaglyph.h"
+#include "game/play/screen_name.h"
 #include "game/screens/screens.h"
 #include "graphics/font.h"
 #include "graphics/image_draw.h"
+#include "platform/virtual_pad.h"
+#include "tests/game/game_fixture.h"
 #include "tests/game/playfield_fixture.h"
 
 namespace {
@@ -178,6 +183,161 @@ TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
     }
     EXPECT_TRUE(text) << "row " << y;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The title's clicks, in the running game: "Left Click To Start" holds wherever the pointer rests
+// when the title appears, and a line acts on a click only once the player has pointed at it.
+class TitleClicks : public GameTest {
+ protected:
+  // Clicks at (x, y) and runs the frame that reads the click; true when it opened the options.
+  static bool ClickOpensOptions(int x, int y) {
+    bool opened = false;
+    HarnessOnFlip([&opened] {
+      if (CurrentModalScreen() != ModalScreen::Options) return;
+      opened = true;
+      HarnessTapKey(27);
+    });
+    HarnessMoveMouse(x, y);
+    HarnessClick(1);
+    HarnessFrame();
+    HarnessOnFlip(nullptr);
+    return opened;
+  }
+};
+
+TEST_F(TitleClicks, AClickWhereThePointerRestsStartsAGameAndOnlyAPointedLineActs) {
+  HarnessOptions options;
+  options.nullgraphics = true;
+  Start(options);
+  // The pointer rests on "O = Options" as the title appears.
+  HarnessMoveMouse(320, 420);
+  HarnessRun(30);
+  EXPECT_EQ(PointedTitleLine(), TitleLine::kNone);
+  EXPECT_FALSE(ClickOpensOptions(320, 420)) << "the resting pointer's click opened the options";
+  EXPECT_EQ(game_mode.getready, 1) << "the click started no game";
+
+  // Back on the title, the pointer elsewhere: moved onto the line, it points at it.
+  HarnessTapKey(112);  // F1
+  HarnessRun(2);
+  ASSERT_EQ(game_mode.titlemode, 1);
+  HarnessMoveMouse(320, 300);
+  HarnessRun(2);
+  HarnessMoveMouse(320, 421);
+  HarnessRun(1);
+  EXPECT_EQ(PointedTitleLine(), TitleLine::kOptions);
+  EXPECT_TRUE(ClickOpensOptions(320, 421));
+  EXPECT_EQ(game_mode.titlemode, 1) << "the options' click started a game";
+
+  // Well beside the line's text, or between it and the credit line, a click starts a game.
+  HarnessMoveMouse(320, 300);
+  HarnessRun(2);
+  EXPECT_FALSE(ClickOpensOptions(400, 420));
+  EXPECT_EQ(game_mode.getready, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The words for the keys and buttons on the title, the pause screen and the menus: the keys in
+// force, and each pad's buttons as that pad labels them.
+class ScreenWords : public GameTest {
+ protected:
+  void TearDown() override {
+    GameTest::TearDown();
+    if (pad_ >= 0) UnplugVirtualPad(pad_);
+    UseInputChoices(InputChoices{});
+  }
+  // A run with no joystick of the harness's own on port 0, free for a pad.
+  void StartWithoutJoystick() {
+    HarnessOptions options;
+    options.nullgraphics = true;
+    options.joystick = false;
+    Start(options);
+  }
+  int pad_ = -1;
+};
+
+TEST_F(ScreenWords, TheTitleNamesTheQuitKeyAndButtonInForce) {
+  StartWithoutJoystick();
+  const std::string prefix =
+      std::string(kCreditLine).substr(0, std::string(kCreditLine).find(" - Press"));
+  EXPECT_EQ(CreditLine(), kCreditLine) << "the defaults, no pad";
+  InputChoices choices;
+  choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = 'Q';
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix + " - Press Q/B4 to Quit");
+  choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = kNoKey;
+  choices.bindings.pads[static_cast<int>(GameAction::kQuit)] = 1;
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix + " - Press B2 to Quit");
+  choices.bindings.pads[static_cast<int>(GameAction::kQuit)] = kNoButton;
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix) << "no key or button quits: nothing to press";
+}
+
+TEST_F(ScreenWords, EachPadsButtonsAreNamedAsThePadLabelsThem) {
+  StartWithoutJoystick();
+  struct Make {
+    unsigned short vendor, product;
+    const char *fire, *quit, *back;
+  };
+  const std::string music = pausetexts[1];
+  EXPECT_EQ(PauseVolumeLine(music, GameAction::kFire), music) << "no pad: the game's own words";
+  for (const Make& make :
+       {Make{0x045e, 0x02ea, "A", "View", "B"}, Make{0x054c, 0x09cc, "Cross", "Share", "Circle"},
+        Make{0x054c, 0x0ce6, "Cross", "Create", "Circle"}, Make{0x057e, 0x2009, "B", "Minus", "A"},
+        Make{0, 0, "A", "Back", "B"}}) {
+    const std::string name = "Words Pad " + std::to_string(make.product);
+    pad_ = PlugVirtualPad(name.c_str(), make.vendor, make.product);
+    ASSERT_EQ(pad_, 0) << "the pad is on the game's port";
+    EXPECT_EQ(PauseVolumeLine(music, GameAction::kFire),
+              "F2/" + std::string(make.fire) + "=Adjust Music Volume:");
+    EXPECT_NE(CreditLine().find(" - Press ESC/" + std::string(make.quit) + " to Quit"),
+              std::string::npos)
+        << CreditLine();
+    EXPECT_EQ(PadButtonWord(1), make.back) << "the menus' back button";
+    UnplugVirtualPad(pad_);
+    pad_ = -1;
+  }
+  InputChoices choices;
+  choices.bindings.pads[static_cast<int>(GameAction::kHyperspace)] = kNoButton;
+  UseInputChoices(choices);
+  EXPECT_EQ(PauseVolumeLine(pausetexts[2], GameAction::kHyperspace), "F3=Adjust SoundFX Volume:");
+}
+
+}  // namespace
+
+namespace {
+
+// The options screen over the title: below its footer nothing of the title's own lines shows
+// through (they stood dimmed between the footer's lines).
+TEST_F(TitleClicks, TheOptionsFooterStandsAloneOverTheTitlesLines) {
+  Start();
+  HarnessRun(3);
+  int lit = -1, flips = 0;
+  HarnessOnFlip([&] {
+    if (CurrentModalScreen() != ModalScreen::Options) return;
+    HarnessTapKey(27);
+    // The first is the frozen title's own flip, before the screen draws.
+    if (++flips != 2) return;
+    Ref<TPixmap> below = GrabPixmap(84, 410, 472, 66);
+    lit = 0;
+    for (int y = 0; y < below->height; ++y) {
+      for (int x = 0; x < below->width; ++x) {
+        const std::uint32_t c = below->ReadPixel(x, y);
+        lit += (c >> 16 & 0xff) > 24 || (c >> 8 & 0xff) > 24 || (c & 0xff) > 24;
+      }
+    }
+  });
+  HarnessTapKey('O');
+  HarnessRun(2);
+  HarnessOnFlip(nullptr);
+  EXPECT_EQ(lit, 0) << "the title's lines show under the options' footer";
 }
 
 }  // namespace
