@@ -62,7 +62,7 @@ std::string TimeLeftText(double seconds) {
 
 void DrawProgress(const Ref<TImage>& backdrop, const VideoProgress& process, double seconds,
                   bool stopping) {
-  DrawMenuBackdrop(backdrop);
+  DrawMenuBackdrop(backdrop, 400);
   DrawMenuText("Saving the best game as a video", 180);
   const float x = 320 - kBarWidth / 2.0f, y = 220;
   const double part = process.total > 0 ? static_cast<double>(process.done) / process.total : 0;
