@@ -31,7 +31,13 @@ struct CommandLine {
   std::string replayfile;                  // --replay: the replay to play back instead of a game
   bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
   std::string framelogfile;                // --frame-log: where each frame's times are written
+  std::string videofile;                   // --video: the video the replay is made into
+  std::string videoscale;                  // --video-scale as given; empty: 1
+  bool videoprogress = false;              // --video-progress: progress lines on stdout
 };
+
+// The --video-scale asked for: 1 to 4 (1 when not given), or 0 for anything else.
+int VideoScale(const CommandLine& line);
 
 struct OptionRow {
   const char* name;       // "--name"

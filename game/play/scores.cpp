@@ -97,8 +97,8 @@ void loadhiscore() {
       stored == ScoreFile::Read ? std::max(playfield.player->hscore, game) : game;
 }
 
-void savehiscore() {
-  if (!WritesPlayerFiles()) return;  // a replay's best score is not the player's
+bool savehiscore() {
+  if (!WritesPlayerFiles()) return true;  // a replay's best score is not the player's
   const GameFiles& files = CurrentGameFiles();
   // The file as it is now: another copy of the game may have raised it since start-up.
   ScoreFile now;
@@ -109,17 +109,17 @@ void savehiscore() {
       std::fprintf(stderr, "Cannot save the best score: \"%s\" %s; left as it is\n",
                    files.scorefile.c_str(), why);
     }
-    return;
+    return false;
   }
   if (now == ScoreFile::Read) {
     playfield.player->hscore = std::max(playfield.player->hscore, onfile);
-    if (onfile == playfield.player->hscore) return;  // the file already holds the best
+    if (onfile == playfield.player->hscore) return true;  // the file already holds the best
   }
   // The player's own folder is made on the first save; the game's data/ is never created.
   if (files.peruserscore) {
     CreateFolders(files.scorefile.substr(0, files.scorefile.find_last_of('/')), 0700);
   }
-  writehiscore(files.scorefile, playfield.player->hscore);
+  return writehiscore(files.scorefile, playfield.player->hscore);
 }
 void updatebestscore() {
   if (playfield.player->score > playfield.player->hscore && playfield.player->newhs == 0) {

@@ -27,14 +27,6 @@ namespace {
 // always counts in the frame it belongs to, in the recording and in the replay alike.
 constexpr int kEndOfFrameHook = -1000;
 
-// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
-// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
-// loop run by the watching of the best game is the frame loop too.
-bool FrameLoopFlip() {
-  const ModalScreen screen = CurrentModalScreen();
-  return screen == ModalScreen::None || screen == ModalScreen::BestGame;
-}
-
 // --- recording -------------------------------------------------------------------------------
 
 struct Recorder {
@@ -350,6 +342,14 @@ void ListenForRecording() {
 }
 
 }  // namespace
+
+// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
+// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
+// loop run by the watching of the best game is the frame loop too.
+bool FrameLoopFlip() {
+  const ModalScreen screen = CurrentModalScreen();
+  return screen == ModalScreen::None || screen == ModalScreen::BestGame;
+}
 
 ReplayJournal RecordedRun::BestGame() const {
   ReplayJournal best;

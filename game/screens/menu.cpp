@@ -117,14 +117,17 @@ MenuCommand MenuInput::Read(const MenuRows& rows) {
   return command;
 }
 
-void DrawMenuBackdrop(const Ref<TImage>& backdrop) {
+void DrawMenuBackdrop(const Ref<TImage>& backdrop, float footer_top) {
   SetBlend(BLEND_SOLID);
   if (backdrop) PaintImage(backdrop, 0, 0, 0);
   SetBlend(BLEND_ALPHA);
   SetColor(0, 0, 0);
   SetAlpha(0.75f);
-  DrawRect(80, 40, 480, 440);
+  DrawRect(80, 40, 480, footer_top - 40);
   SetAlpha(1);
+  // Under the footer nothing of the backdrop shows: the title's own lines would stand between
+  // the footer's, dimmed but readable.
+  DrawRect(80, footer_top, 480, 480 - footer_top);
   SetColor(255, 255, 255);
 }
 

@@ -47,8 +47,9 @@ class MenuInput {
   int wheel_ = 0, mouse_x_ = -1, mouse_y_ = -1;
 };
 
-// Solid `backdrop`, darkened where the playfield is.
-void DrawMenuBackdrop(const Ref<TImage>& backdrop);
+// Solid `backdrop`, darkened where the playfield is, and hidden from line `footer_top` down,
+// where the screen's footer goes.
+void DrawMenuBackdrop(const Ref<TImage>& backdrop, float footer_top);
 // `text` centred on the picture at line `y`, as the pause texts are; a selected row between
 // markers.
 void DrawMenuText(const std::string& text, float y, bool selected = false);

@@ -79,6 +79,11 @@ std::string ValueText(const SettingKey& key, const Settings& now) {
   if (std::string_view(key.name) == "sound_output" && now.sound != started.output) {
     text += " (next start)";
   }
+  // A full-screen choice the display refused shows as the desktop it fell back to: say why.
+  if (std::string_view(key.name) == "display" && now.display == DisplayMode::Desktop &&
+      RunSettings().display == DisplayMode::Fullscreen) {
+    text += " (no 640x480 mode)";
+  }
   return text;
 }
 
@@ -103,6 +108,8 @@ void ChangeRow(int row, int step) {
 }
 
 }  // namespace
+
+std::string OptionsRowText(int row) { return RowText(row, Shown()); }
 
 bool OnOptionsLine(int x, int y, float line_y) {
   const float half = static_cast<float>(MeasureTextWidth(kOptionsLine)) / 2 + 8;
@@ -158,15 +165,16 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
         break;
     }
     if (done) break;
-    DrawMenuBackdrop(backdrop);
+    DrawMenuBackdrop(backdrop, 366);
     DrawMenuText("** Options **", 90, false);
     const Settings now = Shown();
     for (int row = 0; row < rows.count; ++row) {
       DrawMenuText(RowText(row, now), rows.Y(row), row == selected);
     }
     DrawMenuText(UnsavedSettingsNote(), 352);
-    DrawMenuText("Up/Down: choose - Left/Right/A: change", 380);
-    DrawMenuText("ESC/B: back", 400);
+    DrawMenuText("Up/Down: choose - Left/Right/" + PadButtonWord(kMenuChooseButton) + ": change",
+                 380);
+    DrawMenuText("ESC/" + PadButtonWord(kMenuBackButton) + ": back", 400);
     if (!FinishMenuPass()) return;
   }
 }
