@@ -11,6 +11,7 @@
 #include "game/replay/replay_file.h"
 #include "game/replay_run.h"
 #include "game/startup.h"
+#include "game/video_run.h"
 #include "system/startup_steps.h"
 
 namespace {
@@ -22,10 +23,24 @@ CommandLine command_line;
 // --replay: plays the file back and says how it ended (exit codes in replay_run.h).
 int Replay() {
   GameRunResult result =
-      ReplayGame(command_line.replayfile, command_line.headless, command_line.fromframe);
+      ReplayGame(command_line.replayfile, command_line.headless, false, command_line.fromframe);
   if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
   if (result.exit == ReplayExit::kOk) std::printf("%s\n", result.Summary().c_str());
   return result.ExitCode();
+}
+
+// --replay with --video: films the replay and says how it went (exit codes in video_run.h).
+int Video() {
+  VideoJob job;
+  job.replay = command_line.replayfile;
+  job.output = command_line.videofile;
+  job.scale = VideoScale(command_line);
+  job.progress_line = ErrorsGoToTerminal();
+  job.progress_report = command_line.videoprogress;
+  const VideoRunResult result = RenderReplayVideo(job);
+  if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
+  if (!result.summary.empty()) std::printf("zumbrix: %s\n", result.summary.c_str());
+  return result.status;
 }
 
 int GameMain() {
@@ -64,6 +79,7 @@ int GameMain() {
   if (!OverrideSettings(command_line.overrides)) return 2;
   ApplyPictureSettings();
   UseRunInputChoices();
+  if (!command_line.videofile.empty()) return Video();
   if (!command_line.replayfile.empty()) return Replay();
 
   // Every game is recorded, so that the one that raised the best score can be kept as

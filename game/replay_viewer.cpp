@@ -158,6 +158,7 @@ ViewerEnd ViewReplay(const ViewerOptions& options) {
     }
     if (CurrentReplayStatus() != ReplayStatus::kPlaying) break;
     if (options.end_at_frames && ReplayFramesDone()) break;
+    if (options.keep_on && !options.keep_on()) break;
     const auto pressed = [&](int button) {
       return PadDown(in.pad, button) && !PadDown(last.pad, button);
     };

@@ -32,7 +32,13 @@ struct CommandLine {
   bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
   int fromframe = -1;                      // --from: the replay's frame to start at; -1: its start
   std::string framelogfile;                // --frame-log: where each frame's times are written
+  std::string videofile;                   // --video: the video the replay is made into
+  std::string videoscale;                  // --video-scale as given; empty: 1
+  bool videoprogress = false;              // --video-progress: progress lines on stdout
 };
+
+// The --video-scale asked for: 1 to 4 (1 when not given), or 0 for anything else.
+int VideoScale(const CommandLine& line);
 
 struct OptionRow {
   const char* name;       // "--name"

@@ -30,6 +30,8 @@ const char* CurrentScreenName() {
       return "controls";
     case ModalScreen::BestGame:
       return "bestgame";
+    case ModalScreen::Video:
+      return "video";
     case ModalScreen::None:
       break;
   }

@@ -5,14 +5,14 @@
 // when they run. Main thread only.
 #pragma once
 
-enum class ModalScreen { None, Startup, Splash, Pause, Options, Controls, BestGame };
+enum class ModalScreen { None, Startup, Splash, Pause, Options, Controls, BestGame, Video };
 
 // Set by start-up and the splash and pause loops while they run, None otherwise.
 void SetModalScreen(ModalScreen screen);
 ModalScreen CurrentModalScreen();
 // "startup", "splash", "pause", "options", "controls", "bestgame" (watching the best game from
-// the title), "title", "getready", "play", "waveend", "flyaway", "gameover" or "idle" (between
-// sequences, as while a game is abandoned).
+// the title), "video" (saving it as a video), "title", "getready", "play", "waveend", "flyaway",
+// "gameover" or "idle" (between sequences, as while a game is abandoned).
 const char* CurrentScreenName();
 
 // Marks a modal loop for the length of a scope, whichever way the scope is left.

@@ -65,6 +65,11 @@ void stepsfxvolume() {
   playsfx(assets.snd_shot);
 }
 
+void StartPhaseMusic() {
+  HaltChannel(program.musicchannel);
+  playmusic(progress.phase);
+}
+
 void waitwhilesuspended() {
   if (!IsAppSuspended()) return;
   HoldChannel(program.musicchannel);

@@ -13,6 +13,9 @@ void playmusic(int track);
 // Starts preparing the four tracks on a thread of their own, so that starting one costs the
 // frame next to nothing (music_stream.h).
 void PrepareMusic();
+// Stops the track playing and starts the one of the phase the get-ready leads into: track 0 or 1
+// for the swarm waves, 2 for the bonus round (progress.phase). Main thread.
+void StartPhaseMusic();
 void playsfx(const Ref<TSound>& sound);
 // The pause screen's volume steps: +10%, wrapping from 100% to off.
 void stepmusicvolume();

@@ -68,7 +68,7 @@ GhostCaptionText GhostCaption() {
   // After its end the best game stays at its final score.
   const std::size_t at = ghost.moment < ghost.track.size() ? ghost.moment : ghost.track.size() - 1;
   const int theirs = ghost.track[at].score, ours = playfield.player->score;
-  GhostCaptionText text{"Best game", std::to_string(theirs), "level", ""};
+  GhostCaptionText text{"Best game", std::to_string(theirs), "tied", ""};
   if (ours != theirs) {
     text.lead = ours > theirs ? "ahead" : "behind";
     text.difference = std::to_string(std::abs(static_cast<long long>(ours) - theirs));

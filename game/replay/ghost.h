@@ -23,7 +23,7 @@ void drawghost();
 // The recorded ship's point the ghost shows in this frame; none when it shows nothing.
 std::optional<ShipPoint> GhostPoint();
 
-// The right side bar's words: "Best game", its score now and "ahead"/"behind"/"level" with the
+// The right side bar's words: "Best game", its score now and "ahead"/"behind"/"tied" with the
 // difference; all empty when the ghost shows nothing.
 struct GhostCaptionText {
   std::string title, score, lead, difference;

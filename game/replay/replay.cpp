@@ -31,14 +31,6 @@ namespace {
 // always counts in the frame it belongs to, in the recording and in the replay alike.
 constexpr int kEndOfFrameHook = -1000;
 
-// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
-// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
-// loop run by the watching of the best game is the frame loop too.
-bool FrameLoopFlip() {
-  const ModalScreen screen = CurrentModalScreen();
-  return screen == ModalScreen::None || screen == ModalScreen::BestGame;
-}
-
 // --- recording -------------------------------------------------------------------------------
 
 struct Recorder {
@@ -47,12 +39,12 @@ struct Recorder {
   RecordingKeeps keeps = RecordingKeeps::kEveryGame;
   // The frame loop's last flip showed the title. Before its first flip the start-up has just
   // entered the title, so a game started in the very first frame counts from its start too.
-  bool titleseen = true;
+  bool title_seen = true;
   bool ingame = false;
   RecordedGame game;  // the game under way: its snapshot
   ReplayInputWriter writer;
   ShipTrackWriter track;
-  int startbest = 0;
+  int start_best = 0;
   std::uint64_t base = 0;   // pump points when the current frame began
   std::uint32_t reads = 0;  // joystick reads in the current frame
   JoystickSample last[kReplayPorts];
@@ -71,7 +63,7 @@ void BeginGame() {
   rec.writer = ReplayInputWriter{};
   rec.track = ShipTrackWriter{};
   rec.track.Add(ShipPointNow());
-  rec.startbest = playfield.player->hscore;
+  rec.start_best = playfield.player->hscore;
   rec.base = InputPumpPoints();
   rec.reads = 0;
   for (int p = 0; p < kReplayPorts; ++p) rec.last[p] = SampleOfPort(SaveJoystickPort(p));
@@ -88,7 +80,7 @@ void FinishGame(GameEnd end) {
   // Started and abandoned in one frame, the game began at the flip inside the abandoning, which
   // no replay could restore at: there was nothing to play anyway.
   if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
-  const bool raised = playfield.player->hscore > rec.startbest;
+  const bool raised = playfield.player->hscore > rec.start_best;
   std::vector<RecordedGame>& games = rec.run.journal.games;
   if (rec.keeps == RecordingKeeps::kBestGame) {
     if (!raised) return;
@@ -115,10 +107,10 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
     rec.base = InputPumpPoints();
     rec.reads = 0;
     if (ends) FinishGame(GameEnd::kTitle);
-  } else if (loop && game_mode.titlemode == 0 && rec.titleseen) {
+  } else if (loop && game_mode.titlemode == 0 && rec.title_seen) {
     BeginGame();
   }
-  if (loop) rec.titleseen = game_mode.titlemode == 1;
+  if (loop) rec.title_seen = game_mode.titlemode == 1;
   return data;
 }
 
@@ -220,10 +212,7 @@ void BeginReplayedGame(std::size_t index) {
   UseInputChoices(game.choices);
   // The track the recorded game started at its first get-ready frame, which the title's
   // replayed frame never reached.
-  if (game_mode.getready == 1 && game_mode.seqctr >= 1) {
-    HaltChannel(program.musicchannel);
-    playmusic(progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0);
-  }
+  if (game_mode.getready == 1 && game_mode.seqctr >= 1) StartPhaseMusic();
   play.started = true;
   NextFrame();
 }
@@ -407,6 +396,14 @@ void ListenForRecording() {
 
 }  // namespace
 
+// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
+// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
+// loop run by the watching of the best game is the frame loop too.
+bool FrameLoopFlip() {
+  const ModalScreen screen = CurrentModalScreen();
+  return screen == ModalScreen::None || screen == ModalScreen::BestGame;
+}
+
 ReplayJournal RecordedRun::BestGame() const {
   ReplayJournal best;
   best.version = journal.version;
@@ -447,7 +444,7 @@ void ResumeRecording() {
   ZX_CHECK_MAIN_THREAD();
   if (!rec.on || !rec.paused) return;
   rec.paused = false;
-  rec.titleseen = game_mode.titlemode == 1;
+  rec.title_seen = game_mode.titlemode == 1;
   ListenForRecording();
 }
 

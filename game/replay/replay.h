@@ -116,6 +116,10 @@ ReplayCaptionText ReplayCaption();
 // The score a watched game's caption shows.
 void SetReplayCaptionScore(int score);
 
+// Whether the flip under way is one of the frame loop's own (the watching's included), not one of
+// a screen inside a frame: games start and end at these, and ship tracks have a point for each.
+bool FrameLoopFlip();
+
 // "M:SS.ss", the time into the game at the end of `frame` at 60 frames a second.
 std::string GameTimeText(int frame);
 
