@@ -19,7 +19,7 @@ constexpr int kMinutes = 10, kFrames = kMinutes * 60 * 60;
 
 HarnessOptions Options() {
   HarnessOptions options;
-  options.nullgraphics = true;
+  options.null_graphics = true;
   options.seed = 2718;
   options.folder = (std::filesystem::temp_directory_path() / "zumbrix_bench_seek").string();
   std::filesystem::create_directories(options.folder);

@@ -23,7 +23,7 @@ CommandLine command_line;
 // --replay: plays the file back and says how it ended (exit codes in replay_run.h).
 int Replay() {
   GameRunResult result =
-      ReplayGame(command_line.replayfile, command_line.headless, false, command_line.fromframe);
+      ReplayGame(command_line.replayfile, command_line.headless, false, command_line.from_frame);
   if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
   if (result.exit == ReplayExit::kOk) std::printf("%s\n", result.Summary().c_str());
   return result.ExitCode();

@@ -47,5 +47,4 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed,
 // null driver, or `drawn` on the OpenGL driver offscreen (for a video, which reads each picture).
 // From `from` on (a frame; -1 or 0: from the start), the frames before it computed unseen. In a
 // window the replay plays as a film (replay_viewer.h).
-GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn = false,
-                         int from = -1);
+GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn = false, int from = -1);

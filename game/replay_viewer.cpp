@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "game/config/joystick_buttons.h"
 #include "game/frame_loop.h"
 #include "game/play/sound_control.h"
 #include "game/replay/replay.h"
@@ -20,11 +21,10 @@ namespace {
 
 constexpr int kSeekFrames = 300;                                     // five seconds
 constexpr int kRepeatDelay = 20, kSeekRepeat = 15, kStepRepeat = 4;  // passes
-constexpr int kHome = 36, kPeriod = 190, kComma = 188, kT = 'T';
+constexpr int kHome = Key(KeyCode::kHome), kPeriod = Key(KeyCode::kPeriod);
+constexpr int kComma = Key(KeyCode::kComma), kT = 'T';
 constexpr int kLeft = Key(KeyCode::kLeft), kRight = Key(KeyCode::kRight);
 constexpr int kUp = Key(KeyCode::kUp), kDown = Key(KeyCode::kDown);
-// The pad's buttons in the shared layout (system/joystick.h).
-constexpr int kPadA = 0, kPadB = 1, kPadX = 2, kPadY = 4, kPadLB = 5, kPadRB = 6;
 // Speeds as quarters of the normal one.
 constexpr int kSpeeds[] = {1, 2, 4, 8, 16};
 constexpr const char* kSpeedNames[] = {"x1/4", "x1/2", "x1", "x2", "x4"};
@@ -170,7 +170,8 @@ ViewerEnd ViewReplay(const ViewerOptions& options) {
     const float stickx = in.pad.ok ? in.pad.values[0] : 0,
                 sticky = in.pad.ok ? in.pad.values[1] : 0;
     const float beforey = last.pad.ok ? last.pad.values[1] : 0;
-    const bool lt = in.pad.ok && in.pad.values[4] > 0.5f, rt = in.pad.ok && in.pad.values[5] > 0.5f;
+    const bool lt = in.pad.ok && in.pad.values[kPadLeftTriggerAxis] > 0.5f,
+               rt = in.pad.ok && in.pad.values[kPadRightTriggerAxis] > 0.5f;
     if (pressed(kPadB)) {
       StopReplayAsViewer();
       end = ViewerEnd::kStopped;
@@ -181,10 +182,10 @@ ViewerEnd ViewReplay(const ViewerOptions& options) {
       break;
     }
     if (key(' ') || pressed(kPadA)) viewer.held = !viewer.held;
-    if (key(kUp) || pressed(kPadRB) || (sticky < -0.5f && beforey >= -0.5f)) {
+    if (key(kUp) || pressed(kPadRightShoulder) || (sticky < -0.5f && beforey >= -0.5f)) {
       viewer.speed = std::min(viewer.speed + 1, 4);
     }
-    if (key(kDown) || pressed(kPadLB) || (sticky > 0.5f && beforey <= 0.5f)) {
+    if (key(kDown) || pressed(kPadLeftShoulder) || (sticky > 0.5f && beforey <= 0.5f)) {
       viewer.speed = std::max(viewer.speed - 1, 0);
     }
     int target = -1;

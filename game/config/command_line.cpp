@@ -49,8 +49,8 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const std::string&) { line.headless = true; }},
     {"--from", nullptr, "M:SS", "with --replay: start at that time into the replay",
      [](CommandLine& line, const std::string& time) {
-       line.fromframe = ReplayTimeFrame(time);
-       if (line.fromframe < 0) {
+       line.from_frame = ReplayTimeFrame(time);
+       if (line.from_frame < 0) {
          line.action = CommandLineAction::Misuse;
          line.problem = "option '--from' takes a time as M:SS, not '" + time + "'";
        }
@@ -179,7 +179,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (line.headless && line.replayfile.empty()) {
       line.action = CommandLineAction::Misuse;
       line.problem = "option '--headless' goes with '--replay'";
-    } else if (line.fromframe >= 0 && line.replayfile.empty()) {
+    } else if (line.from_frame >= 0 && line.replayfile.empty()) {
       line.action = CommandLineAction::Misuse;
       line.problem = "option '--from' goes with '--replay'";
     } else if (!line.replayfile.empty() && !line.recordfile.empty()) {

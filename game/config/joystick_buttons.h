@@ -11,8 +11,10 @@
 #include "system/joystick.h"
 
 // The buttons of the layout every mapped pad shares (system/joystick.h), by their number there.
-inline constexpr int kPadA = 0, kPadB = 1, kPadX = 2, kPadBack = 3, kPadY = 4,
+inline constexpr int kPadA = 0, kPadB = 1, kPadX = 2, kPadBack = 3, kPadY = 4, kPadLeftShoulder = 5,
                      kPadRightShoulder = 6, kPadStart = 10;
+// The triggers are axes of that layout, 0 at rest to 1 pressed home.
+inline constexpr int kPadLeftTriggerAxis = 4, kPadRightTriggerAxis = 5;
 
 // Start pauses and resumes whatever button the pause is bound to, and is bound to nothing else.
 inline constexpr int kStartButton = kPadStart;

@@ -20,7 +20,7 @@ class ReplaySeeks : public GameTest {
     HarnessOptions options;
     options.folder = folder_.string();
     options.seed = 5150;
-    options.nullgraphics = true;
+    options.null_graphics = true;
     return options;
   }
 
