@@ -123,7 +123,7 @@ void BM_BusyPlayMix(benchmark::State& state) {
   for (auto _ : state) {
     HarnessOptions options;
     options.folder = folder.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     HarnessStart(options);
     // The device start-up opened gives way to one that mixes a flip's share at each flip.
     mix_close();

@@ -107,7 +107,7 @@ ReplayJournal RecordTwoGames(const fs::path& scratch) {
   }
   HarnessOptions options;
   options.folder = scratch.string();
-  options.nullgraphics = true;
+  options.null_graphics = true;
   StartRecording();
   HarnessStart(options);
   AimScript aim;

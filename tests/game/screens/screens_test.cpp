@@ -211,7 +211,7 @@ class TitleClicks : public GameTest {
 
 TEST_F(TitleClicks, AClickWhereThePointerRestsStartsAGameAndOnlyAPointedLineActs) {
   HarnessOptions options;
-  options.nullgraphics = true;
+  options.null_graphics = true;
   Start(options);
   // The pointer rests on "O = Options" as the title appears.
   HarnessMoveMouse(320, 420);
@@ -255,7 +255,7 @@ class ScreenWords : public GameTest {
   // A run with no joystick of the harness's own on port 0, free for a pad.
   void StartWithoutJoystick() {
     HarnessOptions options;
-    options.nullgraphics = true;
+    options.null_graphics = true;
     options.joystick = false;
     Start(options);
   }

@@ -191,7 +191,7 @@ class VideoOfReplay : public TempFolderTest {
     }
     LoadSettings((folder_ / "config" / "settings.ini").string());
     options_.folder = folder_.string();
-    options_.nullgraphics = true;
+    options_.null_graphics = true;
   }
   void TearDown() override {
     HarnessStop();
