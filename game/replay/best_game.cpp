@@ -103,8 +103,8 @@ void SetBestGameDamaged() {
 
 bool KeepBestGame(const std::string& path, const ReplayJournal& game) {
   if (path.empty() || !WritesPlayerFiles() || game.games.size() != 1) return true;
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+  const PathKind kind = KindOfPath(path);
+  if (kind != PathKind::kNothing && kind != PathKind::kFile) {
     std::fprintf(stderr, "zumbrix: %s: not a regular file; the best game is not saved over it\n",
                  path.c_str());
     return false;

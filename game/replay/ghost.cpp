@@ -19,8 +19,8 @@ constexpr float kHyperAlpha = 0.2f;  // the ship's own in hyperspace
 // The ghost's own state, apart from the game's: it is drawn beside play and never steers it.
 // Its track is given anew for each game.
 struct Ghost {
-  bool titleseen = true;  // the last flip counted showed the title
-  bool ingame = false;
+  bool title_seen = true;  // the last flip counted showed the title
+  bool in_game = false;
   std::size_t moment = 0;  // flips of the frame loop since the game's start
   std::vector<ShipPoint> track;
   std::vector<ShipPoint> given;  // UseGhostTrack's
@@ -31,22 +31,22 @@ struct Ghost {
 void CountGhostFrame() {
   if (CurrentModalScreen() == ModalScreen::BestGame) return;
   const bool title = game_mode.titlemode == 1;
-  if (ghost.ingame) {
+  if (ghost.in_game) {
     if (title) {
-      ghost.ingame = false;
+      ghost.in_game = false;
     } else {
       ++ghost.moment;
     }
-  } else if (!title && ghost.titleseen) {
-    ghost.ingame = true;
+  } else if (!title && ghost.title_seen) {
+    ghost.in_game = true;
     ghost.moment = 0;
     ghost.track = ghost.given.empty() ? BestGameTrack() : ghost.given;
   }
-  ghost.titleseen = title;
+  ghost.title_seen = title;
 }
 
 std::optional<ShipPoint> GhostPoint() {
-  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1) return std::nullopt;
+  if (!RunSettings().ghost || !ghost.in_game || game_mode.titlemode == 1) return std::nullopt;
   if (CurrentModalScreen() == ModalScreen::BestGame) return std::nullopt;
   if (ghost.moment >= ghost.track.size() || !ghost.track[ghost.moment].shown) return std::nullopt;
   return ghost.track[ghost.moment];
@@ -62,7 +62,7 @@ void drawghost() {
 }
 
 GhostCaptionText GhostCaption() {
-  if (!RunSettings().ghost || !ghost.ingame || game_mode.titlemode == 1 || ghost.track.empty())
+  if (!RunSettings().ghost || !ghost.in_game || game_mode.titlemode == 1 || ghost.track.empty())
     return {};
   if (CurrentModalScreen() == ModalScreen::BestGame) return {};
   // After its end the best game stays at its final score.
