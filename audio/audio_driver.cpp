@@ -61,10 +61,13 @@ TAudioDriver::TAudioDriver() {
   registry = this;
 }
 
-TAudioDriver::~TAudioDriver() {
+TAudioDriver::~TAudioDriver() { UnlistAudioDriver(this); }
+
+void UnlistAudioDriver(TAudioDriver* driver) {
   for (TAudioDriver** p = &registry; *p; p = &(*p)->_succ) {
-    if (*p == this) {
-      *p = _succ;
+    if (*p == driver) {
+      *p = driver->_succ;
+      driver->_succ = nullptr;
       break;
     }
   }

@@ -89,13 +89,17 @@ void UnpauseChannel(const Ref<TChannel>& channel);
 // Makes the null driver and the mixer's drivers, the first time only; every registry function
 // below calls it first.
 void RegisterAudioDrivers();
+// Takes a driver off the list (lookups by name no longer find it); it can still be started in
+// hand. Game thread.
+void UnlistAudioDriver(TAudioDriver* driver);
 // The registered drivers' names, newest first, at most 100.
 std::vector<std::string> ListAudioDrivers();
 int HasAudioDriver(const std::string& name);
 // Shuts the current driver down and starts the named one: 1 when it runs. Otherwise the null
 // driver is current afterwards.
 int SelectAudioDriver(const std::string& name);
-// The same for a driver in hand (a registered one, or null for none): no lookup by name.
+// The same for a driver in hand (a registered or unlisted one, or null for none): no lookup by
+// name.
 int StartAudioDriver(TAudioDriver* driver);
 // The current driver; the first call starts "RaziDazir", or "Null" when that fails (and says so
 // on stderr).

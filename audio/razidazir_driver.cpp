@@ -3,12 +3,13 @@
 #include "audio/razidazir_driver.h"
 
 #include "audio/dsound_device.h"
+#include "audio/offline_device.h"
 #include "audio/winmm_device.h"
 
 namespace {
 
-// The registered drivers by mode + 1; they live as long as the program.
-constinit TRaziDazirAudioDriver* registered[3] = {};
+// The drivers by mode + 1 (the offline one not registered); they live as long as the program.
+constinit TRaziDazirAudioDriver* registered[4] = {};
 
 }  // namespace
 
@@ -30,6 +31,7 @@ bool TRaziDazirAudioDriver::Start(std::unique_ptr<audiodevice> device) {
 int TRaziDazirAudioDriver::Startup() {
   Shutdown();
   bool started = false;
+  if (_mode == MODE_OFFLINE) return Start(std::make_unique<offlinedevice>()) ? 1 : 0;
   if (_mode != MODE_DIRECTSOUND) started = Start(std::make_unique<winmmdevice>());
   if (!started && _mode != MODE_MULTIMEDIA) started = Start(std::make_unique<dsounddevice>());
   return started ? 1 : 0;
@@ -121,9 +123,11 @@ void RegisterRaziDazirDrivers() {
   add("RaziDazir DirectSound", TRaziDazirAudioDriver::MODE_DIRECTSOUND);
   add("RaziDazir Multimedia", TRaziDazirAudioDriver::MODE_MULTIMEDIA);
   add("RaziDazir", TRaziDazirAudioDriver::MODE_FALLBACK);
+  add("RaziDazir Offline", TRaziDazirAudioDriver::MODE_OFFLINE);
+  UnlistAudioDriver(registered[TRaziDazirAudioDriver::MODE_OFFLINE + 1]);
 }
 
 TRaziDazirAudioDriver* RaziDazirDriver(int mode) {
   RegisterAudioDrivers();
-  return mode >= -1 && mode <= 1 ? registered[mode + 1] : nullptr;
+  return mode >= -1 && mode <= 2 ? registered[mode + 1] : nullptr;
 }

@@ -2,7 +2,9 @@
 //
 // Three drivers are registered: "RaziDazir DirectSound" (the pull-mode device), "RaziDazir
 // Multimedia" (the push-mode device) and "RaziDazir", which tries the push-mode device and falls
-// back to the pull-mode one. Sounds hold a mixer sample; channels hold a mixer channel handle.
+// back to the pull-mode one. A fourth, "RaziDazir Offline" (audio/offline_device.h), is not
+// registered: only a program that pulls the sound itself starts it, by its mode. Sounds hold a
+// mixer sample; channels hold a mixer channel handle.
 #pragma once
 
 #include <memory>
@@ -13,7 +15,7 @@
 
 class TRaziDazirAudioDriver : public TAudioDriver {
  public:
-  enum { MODE_FALLBACK = -1, MODE_MULTIMEDIA = 0, MODE_DIRECTSOUND = 1 };
+  enum { MODE_FALLBACK = -1, MODE_MULTIMEDIA = 0, MODE_DIRECTSOUND = 1, MODE_OFFLINE = 2 };
 
   ~TRaziDazirAudioDriver() override;
 
@@ -71,6 +73,6 @@ class TRaziDazirChannel : public TChannel {
 // Registers the three drivers, in the order that puts "RaziDazir" first. Called once, by the
 // registry (audio_driver.h).
 void RegisterRaziDazirDrivers();
-// The registered driver of `mode` (MODE_FALLBACK, MODE_MULTIMEDIA or MODE_DIRECTSOUND), for a
+// The driver of `mode` (MODE_FALLBACK, MODE_MULTIMEDIA, MODE_DIRECTSOUND or MODE_OFFLINE), for a
 // caller that knows which device it wants and so needs no lookup by name. Game thread.
 TRaziDazirAudioDriver* RaziDazirDriver(int mode);

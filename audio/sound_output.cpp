@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "audio/audio_driver.h"
+#include "audio/offline_device.h"
 #include "audio/razidazir_driver.h"
 #include "platform/audio_output.h"
 
@@ -24,6 +25,11 @@ int DriverMode(SoundOutput output) {
 }  // namespace
 
 void StartSoundOutput(SoundOutput output) {
+  if (OfflineSoundChosen()) {
+    if (StartOfflineSoundOutput()) return;
+    std::fprintf(stderr, "Sound is off: the offline mixer did not start\n");
+    return;
+  }
   TRaziDazirAudioDriver* driver = RaziDazirDriver(DriverMode(output));
   if (StartAudioDriver(driver)) return;
   if (output != SoundOutput::Auto) {

@@ -10,5 +10,6 @@ enum class SoundOutput { Auto, WaveOut, DirectSound };
 
 // Starts the mixer's driver for `output` and makes it current. A named device that does not start
 // gives one line on stderr and the default instead; when nothing starts, one line says the sound
-// is off and the null driver is current. Game thread, before any sound is loaded.
+// is off and the null driver is current. While the offline device is chosen
+// (audio/offline_device.h) that one starts instead. Game thread, before any sound is loaded.
 void StartSoundOutput(SoundOutput output);

@@ -56,7 +56,7 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
     static double first = 0;
     first = 0;
     HarnessOptions options;
-    options.virtualclock = false;
+    options.virtual_clock = false;
     HarnessOnFlip([] {
       if (HarnessFlips() != 1) return;
       first = MillisSince(started);

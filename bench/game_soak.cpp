@@ -13,6 +13,8 @@
 //   bench_game_soak --null 1                          on the null graphics driver (make soak)
 //   bench_game_soak --record 1                        records each phase's games as --record does,
 //                                                     printing the recording's size as it grows
+//   bench_game_soak --record 1 --save-replay FILE     also writes the scripted play's games to
+//                                                     FILE, a replay (scripts/video-bench.sh)
 //
 // Without --folder it runs in a scratch folder whose data/ links the program's sounds, so that
 // the scripted player's best score never replaces the one in the program's own data/.
@@ -156,6 +158,8 @@ struct SceneShots {
 bool readback = false;
 // Each phase recorded as `--record FILE` records a run: every game, the title's time left out.
 bool record = false;
+// Where the scripted play's recording is saved; empty: nowhere.
+std::string save_replay;
 
 struct Phase {
   const char* name;
@@ -226,6 +230,9 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
     const RecordedRun run = StopRecording();
     std::printf("  recorded %zu games, %zu bytes as a file\n", run.journal.games.size(),
                 SerializeReplay(run.journal).size());
+    if (phase.scripted && !save_replay.empty() && !SaveReplay(save_replay, run.journal)) {
+      std::printf("  the replay could not be saved to %s\n", save_replay.c_str());
+    }
   }
 }
 
@@ -250,7 +257,7 @@ int main(int argc, char** argv) {
   int play = 2000, attract = 2000;
   std::string folder;  // the folder holding data/; empty: a scratch one
   SceneShots scenes;
-  bool nullgraphics = false;
+  bool null_graphics = false;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (!std::strcmp(argv[i], "--play")) play = std::atoi(argv[i + 1]);
     if (!std::strcmp(argv[i], "--attract")) attract = std::atoi(argv[i + 1]);
@@ -260,16 +267,19 @@ int main(int argc, char** argv) {
     }
     if (!std::strcmp(argv[i], "--folder")) folder = std::filesystem::absolute(argv[i + 1]).string();
     if (!std::strcmp(argv[i], "--readback")) readback = std::atoi(argv[i + 1]) != 0;
-    if (!std::strcmp(argv[i], "--null")) nullgraphics = std::atoi(argv[i + 1]) != 0;
+    if (!std::strcmp(argv[i], "--null")) null_graphics = std::atoi(argv[i + 1]) != 0;
     if (!std::strcmp(argv[i], "--record")) record = std::atoi(argv[i + 1]) != 0;
+    if (!std::strcmp(argv[i], "--save-replay")) {
+      save_replay = std::filesystem::absolute(argv[i + 1]).string();
+    }
   }
   const bool scratch = folder.empty();
   if (scratch) folder = ScratchFolder();
   HarnessOptions options;
   options.folder = folder;
-  options.nullgraphics = nullgraphics;
+  options.null_graphics = null_graphics;
   HarnessStart(options);
-  std::printf("start-up on the %s driver: resident %.1f MB\n", nullgraphics ? "null" : "OpenGL",
+  std::printf("start-up on the %s driver: resident %.1f MB\n", null_graphics ? "null" : "OpenGL",
               ResidentMB());
   RunPhase({"scripted play", play, true}, scenes);
   RunPhase({"attract play", attract, false}, scenes);

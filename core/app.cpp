@@ -110,7 +110,9 @@ void OnAbnormalEnd(void (*cleanup)()) {
 
 int EndSignalCaught() { return end_signal.load(); }
 
-void OnDisplayLost(void (*save)()) { plat_video_on_lost(save); }
+bool ErrorsGoToTerminal() { return ::isatty(2) != 0; }
+
+void OnDisplayLost(bool (*save)()) { plat_video_on_lost(save); }
 
 void EnterAppDir(const char* argv0) {
   char path[4096];

@@ -36,12 +36,15 @@ void OnAbnormalEnd(void (*cleanup)());
 
 // The end signal received (SIGTERM, ...), 0 while none has come. Any thread, and signal handlers.
 int EndSignalCaught();
+// Whether stderr is a terminal (a progress line may then be rewritten in place). Any thread.
+bool ErrorsGoToTerminal();
 
 // Names what to save when the display's connection breaks under the program: `save` runs once,
-// on the calling thread (another thread meeting the break first waits for this one), and must
-// touch neither the display nor OpenGL; then the process ends with status 1 without running
-// exit-time functions (which would wait on the dead connection). Null saves nothing. Main thread.
-void OnDisplayLost(void (*save)());
+// on the calling thread (another thread meeting the break first waits for this one), must touch
+// neither the display nor OpenGL, and answers whether everything was saved, which the one line on
+// stderr then says; the process ends with status 1 without running exit-time functions (which
+// would wait on the dead connection). Null saves nothing. Main thread.
+void OnDisplayLost(bool (*save)());
 
 // Records the executable's location and makes its folder current; RunApplication calls it.
 void EnterAppDir(const char* argv0);

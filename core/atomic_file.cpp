@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -86,6 +87,21 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   }
   std::remove(fresh.c_str());
   return false;
+}
+
+std::string AtomicWriteProblem(const std::string& path) {
+  const std::string target = FollowLinks(path);
+  if (target.empty()) return "the links go round in a loop";
+  struct stat info;
+  if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return "it is a folder";
+  const std::string fresh = target + ".new";
+  int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const bool made = fd >= 0;
+  if (!made && errno == EEXIST) fd = ::open(fresh.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  ::close(fd);
+  if (made) ::unlink(fresh.c_str());
+  return {};
 }
 
 bool CreateFolders(const std::string& folder, unsigned mode) {

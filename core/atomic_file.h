@@ -15,6 +15,12 @@
 // the links go round in a loop. Prints nothing. Any thread; one writer per path.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Why WriteFileAtomically(`path`) could not be done now, in a few words: "it is a folder", "the
+// links go round in a loop", or the system's words for why the part file beside the target cannot
+// be made (a part file left by a killed save is no hindrance). Empty when it could. Leaves no file
+// behind. Any thread.
+std::string AtomicWriteProblem(const std::string& path);
+
 // Whether a file is at `path` (links followed) that its owner marked read-only (no write
 // permission for anyone) or that this process may not write: a file not to be replaced. False
 // when nothing is there. Any thread.

@@ -72,20 +72,29 @@ std::string UserDirsEntry(const std::string& text, const std::string& name,
   return found;
 }
 
-std::string UserPicturesFolder() {
-  const char* variable = std::getenv("XDG_PICTURES_DIR");
+namespace {
+
+// $XDG_<NAME>_DIR, else its line in user-dirs.dirs, else ~/`fallback`.
+std::string UserDirsFolder(const char* name, const char* fallback) {
+  const char* variable = std::getenv(name);
   if (variable && variable[0] == '/') return WithoutTrailingSlash(variable);
   const std::string home = HomeFolder();
   const std::string config = UserConfigHome();
   if (!config.empty()) {
     std::string text;
     if (ReadRegularFile(config + "/user-dirs.dirs", kMaxUserDirsFile, text) == FileRead::Read) {
-      std::string folder = UserDirsEntry(text, "XDG_PICTURES_DIR", home);
+      std::string folder = UserDirsEntry(text, name, home);
       if (!folder.empty()) return folder;
     }
   }
-  return home.empty() ? std::string() : home + "/Pictures";
+  return home.empty() ? std::string() : home + "/" + fallback;
 }
+
+}  // namespace
+
+std::string UserPicturesFolder() { return UserDirsFolder("XDG_PICTURES_DIR", "Pictures"); }
+
+std::string UserVideosFolder() { return UserDirsFolder("XDG_VIDEOS_DIR", "Videos"); }
 
 std::string FirstNameOf(const std::string& gecos, const std::string& login) {
   const std::string full = gecos.substr(0, gecos.find(','));

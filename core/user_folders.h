@@ -5,7 +5,8 @@
 // absolute path is ignored, as the rules require. The home folder is $HOME, else the password
 // database's entry. The pictures folder is $XDG_PICTURES_DIR, else the XDG_PICTURES_DIR line of
 // $XDG_CONFIG_HOME/user-dirs.dirs (the desktop's own list of user folders, "$HOME/Path" or
-// "/Path"), else ~/Pictures. Needs the environment and POSIX only.
+// "/Path"), else ~/Pictures; the videos folder the same with XDG_VIDEOS_DIR and ~/Videos. Needs
+// the environment and POSIX only.
 #pragma once
 
 #include <string>
@@ -24,6 +25,8 @@ std::string UserDataHome();
 std::string UserConfigHome();
 // Where the player's pictures go; empty when no rule gives an absolute folder. Any thread.
 std::string UserPicturesFolder();
+// Where the player's videos go, by the same rules; empty as for the pictures. Any thread.
+std::string UserVideosFolder();
 // The folder the user-dirs.dirs text `text` gives for `name` (XDG_PICTURES_DIR), with "$HOME"
 // replaced by `home`; empty when it gives none or one that is neither "$HOME/..." nor absolute.
 std::string UserDirsEntry(const std::string& text, const std::string& name,

@@ -1,12 +1,15 @@
 // best_game_watch.cpp - the watching loop: the state and the player's settings put aside, the
-// best game played through the frame loop, everything put back.
+// best game played through the frame loop along its ship track, everything put back.
 #include "game/best_game_watch.h"
 
 #include <cstdio>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "game/config/colour_mode.h"
 #include "game/config/game_files.h"
+#include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"
 #include "game/frame_loop.h"
 #include "game/play/entities.h"
@@ -16,6 +19,10 @@
 #include "game/replay/best_game.h"
 #include "game/replay/ghost.h"
 #include "game/replay/replay_snapshot.h"
+#include "game/replay/ship_track.h"
+#include "game/replay_viewer.h"
+#include "graphics/graphics.h"
+#include "system/hook.h"
 #include "system/polled_input.h"
 
 namespace {
@@ -24,18 +31,39 @@ namespace {
 // WatchBestGame.
 BestGameWatch last;
 
+// The replay closes each frame last among the flip's hooks but this one, which reads what it
+// played.
+constexpr int kAfterTheReplayHook = -1001;
+
 // What the recorded game may change that the snapshot does not hold: the volumes it stepped and
-// the colour mode it switched in its pauses, and the settings those switches touch.
+// the colour mode it switched in its pauses, the settings those switches touch, and the keys it
+// put in force (its own, and any it chose in its controls screen). And what the exit's saves read
+// that the watched game's state holds its own of: the run's best score.
 struct PlayerChoices {
   int musicstep = 0, sfxstep = 0;
   float musicvol = 0, sfxvol = 0;
   ColourMode colours = ColourMode::Anaglyph;
   SettingsMark settings;
+  InputChoices keys;
+  int hscore = 0;
+  bool writes = true;  // the run writes the player's files
 };
 
+// While the best game is watched, what it put aside, for saves that cannot wait for its end;
+// null otherwise.
+const PlayerChoices* aside = nullptr;
+
 PlayerChoices TakePlayerChoices() {
-  return {program.musicstep, program.sfxstep, program.musicvol,
-          program.sfxvol,    GetColourMode(), MarkSettings()};
+  return {program.musicstep,    program.sfxstep,          program.musicvol,
+          program.sfxvol,       GetColourMode(),          MarkSettings(),
+          ActiveInputChoices(), playfield.player->hscore, WritesPlayerFiles()};
+}
+
+// What the saves read, and nothing that draws or sounds.
+void PutBackForSaves(const PlayerChoices& choices) {
+  ReturnToSettings(choices.settings);
+  UseInputChoices(choices.keys);
+  playfield.player->hscore = choices.hscore;
 }
 
 void PutBack(const PlayerChoices& choices) {
@@ -44,51 +72,118 @@ void PutBack(const PlayerChoices& choices) {
   program.musicvol = choices.musicvol;
   program.sfxvol = choices.sfxvol;
   if (GetColourMode() != choices.colours) SetColourMode(choices.colours);
-  ReturnToSettings(choices.settings);
+  PutBackForSaves(choices);
+}
+
+// The best game's track held against its play, apart from the game's state: it reads the play
+// and steers none of it. Set by each watching.
+struct TrackCheck {
+  std::vector<ShipPoint> track;
+  std::size_t points = 0;  // points found where the play was
+  bool over = true;        // nothing more to compare: the game ended, stopped or departed
+  bool sought = false;     // the viewer took the play elsewhere: the rest is not compared
+  int frame = 0;           // the replay's frame at the last flip compared or passed
+  std::string departure;   // how the track left its game
+} along;
+
+// At the end of each flip of the frame loop, after the replay's own: the play as the recorder
+// took its point, from the flip that put the game's start back.
+TObject* CompareWithTrack(int, TObject* data, TObject*) {
+  if (along.over) return data;
+  // A held film flips without playing; a seek puts another frame in place than the next.
+  const int frame = ReplayFramesPlayed();
+  if (frame == along.frame) return data;
+  if (frame != along.frame + 1) {
+    along.over = along.sought = true;
+    return data;
+  }
+  along.frame = frame;
+  if (!FrameLoopFlip()) return data;
+  const ReplayStatus status = CurrentReplayStatus();
+  // A frame the viewer's key cut short, or one that diverged, is not the recorded game's.
+  along.over = status != ReplayStatus::kPlaying;
+  if (status != ReplayStatus::kPlaying && status != ReplayStatus::kDone) return data;
+  if (along.points >= along.track.size()) {
+    along.departure = "the game goes on after its ship track";
+  } else if (!(ShipPointNow() == along.track[along.points])) {
+    along.departure = "its ship track is not where its game went";
+  } else {
+    ++along.points;
+    return data;
+  }
+  along.over = true;
+  return data;
+}
+
+// Plays the watched game as a film to its end, the viewer's key or a departure from its track
+// (none to hold it against when `track` is empty).
+ViewerEnd PlayAlongTheTrack(const std::vector<ShipPoint>& track) {
+  along = TrackCheck{};
+  along.track = track;
+  along.over = track.empty();
+  along.frame = ReplayFramesPlayed();
+  AttachHook(FlipHookId(), CompareWithTrack, nullptr, kAfterTheReplayHook);
+  ViewerOptions film;
+  film.keep_on = [] { return along.departure.empty(); };
+  film.race = true;
+  const ViewerEnd end = ViewReplay(film);
+  DetachHook(FlipHookId(), CompareWithTrack);
+  if (along.departure.empty() && !along.sought && !track.empty() && ReplayFramesDone() &&
+      along.points < track.size()) {
+    along.departure = "its ship track goes on after its game";
+  }
+  return end;
 }
 
 // The loop shared by every watching: `journal` played through the frame loop on `screen`.
 BestGameWatch Watch(ReplayJournal journal, ModalScreen screen, const std::string& title,
-                    int score) {
+                    int score, const std::vector<ShipPoint>& track) {
   BestGameWatch result;
   result.watched = true;
   const ReplayJournal kept_journal = journal;
   {
     const ModalScreenScope scope(screen);
-    const PlayerFilesKept kept;
     const bool paused = PauseRecording();
-    const std::vector<std::uint8_t> titlestate = TakeGameSnapshot();
+    const std::vector<std::uint8_t> title_state = TakeGameSnapshot();
     const PlayerChoices choices = TakePlayerChoices();
+    const PlayerFilesKept kept;
     const int quit = program.quitflag;
 
+    aside = &choices;
     StartReplay(std::move(journal), ReplayUse::kWatch);
     SetReplayCaption(title, score < 0 ? 0 : score);
-    for (;;) {
-      const bool goes_on = gameframe();
-      if (!goes_on || CurrentReplayStatus() != ReplayStatus::kPlaying || ReplayFramesDone()) break;
-    }
+    const ViewerEnd end = PlayAlongTheTrack(track);
     result.status = CurrentReplayStatus();
     result.stopped = result.status == ReplayStatus::kStopped;
-    const ReplayStopper stopper = ReplayStoppedBy();
-    result.race = result.stopped && (stopper.key == kRaceKey || stopper.button == kRaceButton);
+    result.race = end == ViewerEnd::kRace;
     result.score = playfield.player->score;
     result.frames = ReplayFramesPlayed();
-    if (result.status == ReplayStatus::kDiverged || result.status == ReplayStatus::kEnded) {
+    if (!along.departure.empty()) {
+      result.damaged = true;
+      result.problem = "replay damaged at frame " + std::to_string(along.points) + " (" +
+                       GameTimeText(static_cast<int>(along.points)) +
+                       " into the game): " + along.departure;
+    } else if (result.status == ReplayStatus::kDiverged || result.status == ReplayStatus::kEnded) {
       result.problem = ReplayDivergence();
-      std::fprintf(stderr, "zumbrix: %s: %s\n", title.c_str(), result.problem.c_str());
+    }
+    if (!result.problem.empty()) {
+      const std::string whose = screen == ModalScreen::BestGame ? "the best game" : title;
+      std::fprintf(stderr, "zumbrix: %s: %s\n", whose.c_str(), result.problem.c_str());
     }
     const bool closed = ReplayHeardClose();
     StopReplay();
 
     HaltChannel(program.musicchannel);
-    RestoreGameSnapshot(titlestate);
+    RestoreGameSnapshot(title_state);
     PutBack(choices);
     program.quitflag = closed ? 1 : quit;
     ClearKeys();
     ClearMouse();
     playmusic(3);
+    aside = nullptr;
     if (paused) ResumeRecording();
   }
+  if (result.damaged) SetBestGameDamaged();
   if (result.race) {
     const RecordedGame* raced = RacedGame(kept_journal);
     result.race = raced && RaceGhost(*raced, kept_journal.player);
@@ -104,7 +199,8 @@ BestGameWatch WatchBestGame() {
   ReplayJournal journal;
   journal.player = BestGamePlayer();
   journal.games.push_back(*game);
-  last = Watch(std::move(journal), ModalScreen::BestGame, "Best game", OfferedBestGame().score);
+  last = Watch(std::move(journal), ModalScreen::BestGame, "Best game", OfferedBestGame().score,
+               BestGameTrack());
   return last;
 }
 
@@ -115,7 +211,7 @@ BestGameWatch WatchReplay(ReplayJournal journal, const std::string& title) {
     return {};
   }
   const int score = journal.games.front().score;
-  last = Watch(std::move(journal), ModalScreen::Replay, title, score);
+  last = Watch(std::move(journal), ModalScreen::Replay, title, score, {});
   return last;
 }
 
@@ -132,6 +228,13 @@ BestGameWatch WatchReplayFile(const std::string& path) {
   }
   const std::string title = journal.player.empty() ? "Replay" : journal.player;
   return WatchReplay(std::move(journal), title);
+}
+
+void PutBackWatchedForSaves() {
+  if (!aside) return;
+  PutBackForSaves(*aside);
+  SetWritesPlayerFiles(aside->writes);
+  aside = nullptr;
 }
 
 const BestGameWatch& LastBestGameWatch() { return last; }

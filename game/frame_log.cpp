@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "game/play/screen_name.h"
+#include "game/replay/replay.h"
 #include "graphics/frame_timing.h"
 #include "system/startup_steps.h"
 
@@ -32,8 +33,14 @@ void WriteNewStartupSteps() {
 void LogFrame(const FrameTime& frame, void*) {
   if (!frame_log.file) return;
   WriteNewStartupSteps();
-  std::fprintf(frame_log.file, "%" PRId64 " %" PRId64 " %d %d %s\n", frame.number, frame.flip_us,
-               frame.work_us, frame.flip_wait_us, CurrentScreenName());
+  std::fprintf(frame_log.file, "%" PRId64 " %" PRId64 " %d %d %s", frame.number, frame.flip_us,
+               frame.work_us, frame.flip_wait_us,
+               ReplayRunsProgram() && CurrentModalScreen() == ModalScreen::None
+                   ? "replay"
+                   : CurrentScreenName());
+  // A replay's frame, so that a script can follow its seeks.
+  if (ReplayUnderWay()) std::fprintf(frame_log.file, " %d", ReplayFramesPlayed());
+  std::fputc('\n', frame_log.file);
 }
 
 }  // namespace

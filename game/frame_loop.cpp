@@ -30,6 +30,7 @@
 #include "game/screens/pause_screen.h"
 #include "game/screens/screens.h"
 #include "game/startup.h"
+#include "game/video/title_video.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -41,10 +42,7 @@
 
 namespace {
 
-constexpr int kW = 'W';
-
-// Where the title shows the options line.
-constexpr float kTitleOptionsY = 420;
+constexpr int kW = 'W', kV = 'V';
 
 template <class T>
 void UpdateAll(TList* list) {
@@ -88,8 +86,7 @@ void StartGame() {
 void GetReadyFrame() {
   game_mode.seqctr += 1;
   if (game_mode.seqctr == 1) {
-    HaltChannel(program.musicchannel);
-    playmusic(progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0);
+    StartPhaseMusic();
     playfield.player->reset();
   }
   if (game_mode.seqctr > 80) {
@@ -134,25 +131,31 @@ void AbandonGame() {
   playfield.player->reset();
 }
 
-// The title's choices: the best game (W, a click on its line, the pad's watch button) when one
-// is offered, else a game (a click, the fire button). Read only while the title is the frame
-// loop's own, so that the title frame that ends a watched game reads what it read when recorded.
-// True when the best game is to be watched.
-enum class TitleAsk { kNothing, kOptions, kWatch };
+// What the title's input asks of the frame: nothing (or a game, started at once), the options
+// screen, watching the best game, saving it as a video, or the hall of fame.
+enum class TitleAsk { kNothing, kOptions, kWatch, kVideo, kHallOfFame };
 
 // What the title's input asks for: the options (O, the pad's Y or a click on their line), the best
-// game while one is offered (W, a click on its line or the pad's X), or else a game (any other
-// click or the fire button), which it starts.
-TitleAsk TitleChoice(bool options_key, bool watch_key) {
+// game while one is offered (W, a click on its line or the pad's X) or its video (V or the pad's
+// right shoulder), the hall of fame when it holds a game (H, the pad's button for it or a click on
+// its line), or else a game (any other click or the fire button), which it starts. A click
+// chooses a line only when the player pointed at it (FollowTitlePointer): one where the pointer
+// rests starts a game. The best game is offered only while the title is the frame loop's own, so
+// that the title frame that ends a watched game reads what it read when recorded.
+TitleAsk TitleChoice(bool options_key, bool watch_key, bool video_key, bool hall_key) {
   const bool click = MouseHits(1) != 0;
-  if (options_key || (click && OnOptionsLine(MousePosX(), MousePosY(), kTitleOptionsY))) {
-    return TitleAsk::kOptions;
+  const TitleLine pointed = PointedTitleLine();
+  if (options_key || (click && pointed == TitleLine::kOptions)) return TitleAsk::kOptions;
+  if (CurrentModalScreen() == ModalScreen::None && !CurrentHallOfFame().empty() &&
+      (hall_key || (click && pointed == TitleLine::kHallOfFame))) {
+    return TitleAsk::kHallOfFame;
   }
   const bool offered = CurrentModalScreen() == ModalScreen::None && OfferedBestGame().watchable;
-  if (offered && (watch_key || (click && OnBestGameLine(MousePosX(), MousePosY())) ||
-                  JoystickButtonHits(JoystickButton::kWatch))) {
+  if (offered && (watch_key || (click && pointed == TitleLine::kBestGame) ||
+                  JoystickButtonHits(kWatchButton))) {
     return TitleAsk::kWatch;
   }
+  if (offered && (video_key || JoystickButtonHits(kVideoButton))) return TitleAsk::kVideo;
   if (click || ActionButtonHits(GameAction::kFire)) StartGame();
   return TitleAsk::kNothing;
 }
@@ -182,15 +185,18 @@ bool gameframe() {
   // Read every frame, so that a press in play opens nothing later.
   const bool options_key = OptionsKeyHit() && game_mode.titlemode == 1;
   const bool watch_key = KeyHits(kW) != 0 && game_mode.titlemode == 1;
-  const bool hall_key = HallOfFameKeyHit() && game_mode.titlemode == 1 &&
-                        CurrentModalScreen() == ModalScreen::None && !CurrentHallOfFame().empty();
+  const bool video_key = KeyHits(kV) != 0 && game_mode.titlemode == 1;
+  const bool hall_key = HallOfFameKeyHit() && game_mode.titlemode == 1;
   // A replay dropped on the window is watched from the title; one dropped elsewhere is ignored.
   std::string dropped = TakeDroppedFile();
   if (game_mode.titlemode != 1 || CurrentModalScreen() != ModalScreen::None) dropped.clear();
   TitleAsk ask = TitleAsk::kNothing;
   if (game_mode.titlemode == 1) {
+    FollowTitlePointer(MousePosX(), MousePosY());
     drawtitle();
-    ask = TitleChoice(options_key, watch_key);
+    ask = TitleChoice(options_key, watch_key, video_key, hall_key);
+  } else {
+    LeaveTitle();
   }
   if (game_mode.getready == 1) GetReadyFrame();
   checkwaveend();
@@ -201,7 +207,9 @@ bool gameframe() {
   if (ask == TitleAsk::kOptions) {
     ModalScreenScope title(ModalScreen::Options);
     OpenOptions(FreezeFrame());
+    LeaveTitle();
   }
+  if (ask == TitleAsk::kVideo) SaveBestGameVideo(FreezeFrame());
   // The pause key is read every frame, so that one pressed before play (get-ready, fly-away) is
   // used up there and does not pause the first frame of play.
   const bool space = ActionKeyHits(GameAction::kPause) != 0;
@@ -226,10 +234,20 @@ bool gameframe() {
   CountGhostFrame();
   KeepPictureSettings();  // Alt+Enter (handled by the window) and F4 are remembered
   waitwhilesuspended();
-  // A watching ended with the race key starts a game against the watched one's ghost.
-  if (ask == TitleAsk::kWatch && WatchBestGame().race) StartGame();
-  if (!dropped.empty() && WatchReplayFile(dropped).race) StartGame();
-  if (hall_key && HallOfFameScreen() == HallChoice::kRace) StartGame();
+  // The focus is mostly lost inside the flip's own message pump, and waited out just now, unseen
+  // by the check above: play that lost it is paused all the same, however short the loss.
+  const bool lost_focus = AppSuspendHits() > 0;
+  if (lost_focus && game_mode.playing == 1 && ActiveInputChoices().pause_on_focus_loss &&
+      program.quitflag == 0) {
+    PauseScreen(PauseOpening::kAfterFlip);
+  }
+  // A watching or a hall of fame left with the race key starts a game against that ghost.
+  bool race = false;
+  if (ask == TitleAsk::kWatch) race = WatchBestGame().race;
+  if (!dropped.empty()) race = WatchReplayFile(dropped).race;
+  if (ask == TitleAsk::kHallOfFame) race = HallOfFameScreen() == HallChoice::kRace;
+  if (ask == TitleAsk::kWatch || ask == TitleAsk::kHallOfFame || !dropped.empty()) LeaveTitle();
+  if (race) StartGame();
   return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
            program.quitflag == 1 || AppCloseRequested());
 }

@@ -13,6 +13,7 @@
 #include "game/replay/replay_file.h"
 #include "game/replay_run.h"
 #include "game/startup.h"
+#include "game/video_run.h"
 #include "system/startup_steps.h"
 
 namespace {
@@ -23,7 +24,8 @@ CommandLine command_line;
 
 // --replay: plays the file back and says how it ended (exit codes in replay_run.h).
 int Replay() {
-  GameRunResult result = ReplayGame(command_line.replayfile, command_line.headless);
+  GameRunResult result =
+      ReplayGame(command_line.replayfile, command_line.headless, false, command_line.from_frame);
   if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
   if (result.exit == ReplayExit::kOk) std::printf("%s\n", result.Summary().c_str());
   return result.ExitCode();
@@ -41,6 +43,20 @@ bool UseGhostFile(const std::string& path) {
     return false;
   }
   return true;
+}
+
+// --replay with --video: films the replay and says how it went (exit codes in video_run.h).
+int Video() {
+  VideoJob job;
+  job.replay = command_line.replayfile;
+  job.output = command_line.videofile;
+  job.scale = VideoScale(command_line);
+  job.progress_line = ErrorsGoToTerminal();
+  job.progress_report = command_line.videoprogress;
+  const VideoRunResult result = RenderReplayVideo(job);
+  if (!result.message.empty()) std::fprintf(stderr, "zumbrix: %s\n", result.message.c_str());
+  if (!result.summary.empty()) std::printf("zumbrix: %s\n", result.summary.c_str());
+  return result.status;
 }
 
 int GameMain() {
@@ -90,6 +106,7 @@ int GameMain() {
   if (!OverrideSettings(command_line.overrides)) return 2;
   ApplyPictureSettings();
   UseRunInputChoices();
+  if (!command_line.videofile.empty()) return Video();
   if (!command_line.replayfile.empty()) {
     // A replay opened as a document is watched as the replay screen.
     const ModalScreenScope screen(command_line.documentfile.empty() ? CurrentModalScreen()

@@ -1,10 +1,12 @@
 // replay_run.cpp - recording and replaying whole runs around the start-up and the frame loop.
 #include "game/replay_run.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
 #include "core/app.h"
+#include "game/best_game_watch.h"
 #include "game/config/game_files.h"
 #include "game/config/graphics_choice.h"
 #include "game/config/player_name.h"
@@ -17,6 +19,8 @@
 #include "game/replay/best_game.h"
 #include "game/replay/hall_of_fame.h"
 #include "game/replay/replay.h"
+#include "game/replay/replay_seek.h"
+#include "game/replay_viewer.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
@@ -58,18 +62,17 @@ void OfferGame(const RecordedGame& game, const std::string& player) {
 // The display went away under a recorded run: what the program's exit saves (the best score,
 // the replays, the settings), without the music's fade-out and without the display. It runs on
 // the main thread, which owns the recording and the game's state.
-void SaveAfterLostDisplay() {
-  if (!playfield.player) return;
-  savehiscore();
+bool SaveAfterLostDisplay() {
+  if (!playfield.player) return true;
+  PutBackWatchedForSaves();
+  bool saved = savehiscore();
   if (Recording()) {
     NoteCloseRequest();  // the game ends here: so does its replay
     const RecordedRun run = StopRecording();
-    if (!saves.path.empty()) SaveReplay(saves.path, run.journal);
-    if (run.bestgame >= 0 && !saves.best_path.empty() && WritesPlayerFiles()) {
-      SaveReplay(saves.best_path, run.BestGame());
-    }
+    if (!saves.path.empty()) saved = SaveReplay(saves.path, run.journal) && saved;
+    if (run.bestgame >= 0) saved = KeepBestGame(saves.best_path, run.BestGame()) && saved;
   }
-  SaveSettings();
+  return SaveSettings() && saved;
 }
 
 }  // namespace
@@ -106,13 +109,11 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
   if (!path.empty() && !SaveReplay(path, run.journal)) {
     result.message = "the replay could not be saved to " + path;
   }
-  if (result.new_best && !best_path.empty() && WritesPlayerFiles()) {
-    SaveReplay(best_path, run.BestGame());
-  }
+  if (result.new_best) KeepBestGame(best_path, run.BestGame());
   return result;
 }
 
-GameRunResult ReplayGame(const std::string& path, bool headless) {
+GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn, int from) {
   GameRunResult result;
   {
     ReplayJournal journal;
@@ -124,6 +125,7 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
     }
     result.games = static_cast<int>(journal.games.size());
     if (journal.games.empty()) {
+      result.exit = ReplayExit::kRefused;
       result.message = path + ": the replay holds no game";
       return result;
     }
@@ -131,12 +133,22 @@ GameRunResult ReplayGame(const std::string& path, bool headless) {
   }
   const PlayerFilesKept kept;
   if (headless) {
-    ChooseGameGraphics(GraphicsChoice::kNull);
+    ChooseGameGraphics(drawn ? GraphicsChoice::kOpenGL : GraphicsChoice::kNull);
     UseVirtualClock(true);
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // Mesa draws into memory: no display is needed, and none is opened when there is one.
+    if (drawn) ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
   }
   gamestartup();
-  while (CurrentReplayStatus() == ReplayStatus::kPlaying && gameframe()) {
+  if (headless) {
+    if (from > 0) SeekReplay(from, gameframe);
+    while (CurrentReplayStatus() == ReplayStatus::kPlaying && gameframe()) {
+    }
+  } else {
+    ViewerOptions view;
+    view.from = std::max(from, 0);
+    view.end_at_frames = false;  // the last game's tail plays as it did
+    ViewReplay(view);
   }
   const ReplayStatus status = CurrentReplayStatus();
   result.frames = ReplayFramesPlayed();

@@ -12,7 +12,7 @@
 //   0  the game was recorded, or the replay reached its end with every check holding, or the
 //      viewer ended it
 //   2  the replay file was refused: unreadable, a folder, not a replay, another version, too
-//      large, or damaged
+//      large, damaged, or holding no game
 //   3  the replay diverged from the recording (the message names the frame and the time into
 //      the game; in a window it is also shown on screen until a key, a click or 10 seconds)
 //
@@ -43,5 +43,8 @@ struct GameRunResult {
 // (none when empty, or when the best did not rise, or when this run writes no player's files).
 GameRunResult RecordGame(const std::string& path, std::int32_t seed,
                          const std::string& best_path = "");
-// Plays the replay at `path` back; `headless` runs it on the null driver and the virtual clock.
-GameRunResult ReplayGame(const std::string& path, bool headless);
+// Plays the replay at `path` back; `headless` runs it on the virtual clock with no window: on the
+// null driver, or `drawn` on the OpenGL driver offscreen (for a video, which reads each picture).
+// From `from` on (a frame; -1 or 0: from the start), the frames before it computed unseen. In a
+// window the replay plays as a film (replay_viewer.h).
+GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn = false, int from = -1);

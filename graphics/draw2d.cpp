@@ -2,12 +2,32 @@
 #include "graphics/draw2d.h"
 
 #include "graphics/font.h"
+#include "graphics/null_draw2d.h"
 #include "graphics/view_recorder.h"
 
 namespace {
 
 TRar2AGraphics* current = nullptr;
 TRar2ADriver* current_driver = nullptr;
+
+// Where drawing goes while it is skipped: the null driver's bookkeeping, and frames of any
+// driver dropped rather than drawn.
+class TSkippedDrawing : public TNullRar2ADriver {
+ public:
+  void DrawFrame(const Ref<TImageFrame>&, float, float, float, float, float, float) override {
+    ++draws;
+  }
+};
+bool skipping = false;
+
+TRar2ADriver* SkippedDrawing() {
+  static TSkippedDrawing* driver = [] {
+    auto* d = new TSkippedDrawing;
+    d->Retain();  // lives for the whole program
+    return d;
+  }();
+  return driver;
+}
 
 // Every transform update lands in the driver of the current context.
 void SendTransform(float ix, float iy, float jx, float jy) {
@@ -26,10 +46,24 @@ std::vector<Ref<TImageFrame>> TRar2ADriver::CreateFramesTogether(
 TRar2AGraphics* TRar2AGraphics::Current() { return current; }
 
 void RefreshDrawingDriver() {
-  if (!current) return;
+  if (!current || skipping) return;
   current_driver = StereoDrawingDriver(current->_driver);
   current->Validate();
 }
+
+void SkipDrawing(bool skip) {
+  if (skip == skipping) return;
+  if (skip) {
+    current_driver = SkippedDrawing();
+    skipping = true;
+    return;
+  }
+  skipping = false;
+  current_driver = nullptr;
+  RefreshDrawingDriver();
+}
+
+bool DrawingSkipped() { return skipping; }
 
 void TRar2AGraphics::ClearCurrent() {
   current = nullptr;
@@ -84,7 +118,7 @@ void TRar2AGraphics::Validate() {
 void TRar2AGraphics::MakeCurrent() {
   current = this;
   AdoptChosenStereoMode();
-  current_driver = StereoDrawingDriver(_driver);
+  current_driver = skipping ? SkippedDrawing() : StereoDrawingDriver(_driver);
   SetCurrentTransformState(&tform);
   SetTransformSink(SendTransform);
   Validate();

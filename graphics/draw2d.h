@@ -107,6 +107,12 @@ TRar2ADriver* Current2DDriver();
 // After the stereo mode in use changed: drawing goes through the driver that mode needs, and the
 // current context's whole state is sent to it again. Main thread.
 void RefreshDrawingDriver();
+// On: every command draws nothing (the drawing state still changes as usual) and FlipScreen runs
+// its hooks but presents nothing and waits for nothing, so that frames can be computed as fast
+// as the machine allows; a frame timing watcher sees none of them. Off: drawing reaches the
+// current context again, its whole state sent anew. Main thread.
+void SkipDrawing(bool skip);
+bool DrawingSkipped();
 
 void Cls();
 void SetClsColor(int r, int g, int b);

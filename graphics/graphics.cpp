@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "graphics/draw2d.h"
 #include "graphics/frame_timing.h"
 #include "graphics/pixmap.h"
 #include "system/clock.h"
@@ -244,6 +245,10 @@ void PresentFrame(int sync) {
 }  // namespace
 
 void FlipScreen(int sync) {
+  if (DrawingSkipped()) {
+    CallHooks(FlipHookId(), nullptr);
+    return;
+  }
   NoteFlipStart();
   CallHooks(FlipHookId(), nullptr);
   if (!driver) return;

@@ -31,7 +31,7 @@ namespace {
 struct State {
   bool running = false;
   bool hooked = false;
-  bool fullsplash = false;
+  bool full_splash = false;
   int flips = 0;
   int joystick = -1;
   std::function<void()> onflip;
@@ -54,7 +54,7 @@ TObject* OnFlip(int, TObject* data, TObject*) {
   std::vector<std::function<void()>> due;
   due.swap(state.releases);
   for (auto& release : due) release();
-  if (state.flips == 1 && !state.fullsplash) HarnessClick(1);
+  if (state.flips == 1 && !state.full_splash) HarnessClick(1);
   if (state.onflip) state.onflip();
   return data;
 }
@@ -69,7 +69,7 @@ void HarnessPrepare(const HarnessOptions& options) {
     folder = AppDir();
   }
   if (::chdir(folder.c_str()) != 0) std::fprintf(stderr, "cannot enter %s\n", folder.c_str());
-  plat_use_virtual_clock(options.virtualclock);
+  plat_use_virtual_clock(options.virtual_clock);
   // The headless window never holds the keyboard focus, and SDL drops the joystick input of a
   // program without it unless told otherwise (read once, when the joystick service starts).
   ::setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
@@ -86,7 +86,7 @@ void HarnessPrepare(const HarnessOptions& options) {
     state.joystick = -1;
   }
   state.flips = 0;
-  state.fullsplash = options.fullsplash;
+  state.full_splash = options.full_splash;
   state.screenshot.clear();
   state.releases.clear();
   if (!state.hooked) {
@@ -97,8 +97,8 @@ void HarnessPrepare(const HarnessOptions& options) {
   // a test can be watched in a real window (with SDL_VIDEODRIVER=x11).
   const char* forced = std::getenv("ZX_HARNESS_GRAPHICS");
   const bool drawn = forced && std::string_view(forced) == "opengl";
-  ChooseGameGraphics(options.nullgraphics && !drawn ? GraphicsChoice::kNull
-                                                    : GraphicsChoice::kOpenGL);
+  ChooseGameGraphics(options.null_graphics && !drawn ? GraphicsChoice::kNull
+                                                     : GraphicsChoice::kOpenGL);
 }
 
 void HarnessStart(const HarnessOptions& options) {

@@ -28,18 +28,18 @@ struct HarnessOptions {
   std::int32_t seed = 20261208;
   // False: the splash screen is ended by a click at its first frame. True: it runs its course
   // (350 frames) unless the test clicks.
-  bool fullsplash = false;
+  bool full_splash = false;
   // Attach a virtual joystick (4 axes, 4 buttons) on port 0 before start-up. False: none, and
   // the one an earlier run in this process attached is pulled out, so port 0 is free for a pad.
   bool joystick = true;
   // The folder to run in, which holds data/; empty: the test executable's folder.
   std::string folder;
   // False runs on the real clock, paced as the player sees it (for timing start-up).
-  bool virtualclock = true;
+  bool virtual_clock = true;
   // True runs on the null graphics driver: nothing is drawn, screenshots come out black, and
   // frames cost only the game's own work. Input reaches the game the same way. The environment
   // variable ZX_HARNESS_GRAPHICS=opengl overrides it, to watch such a test in a real window.
-  bool nullgraphics = false;
+  bool null_graphics = false;
 };
 
 void HarnessStart(const HarnessOptions& options);

@@ -22,7 +22,7 @@ using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler handler);
 constexpr int kWaitSteps = 100;
 constexpr useconds_t kWaitStepMicros = 10000;
 
-std::atomic<void (*)()> save_function{nullptr};
+std::atomic<bool (*)()> save_function{nullptr};
 std::atomic<std::thread::id> saving_thread{};
 std::atomic<bool> ending{false};
 
@@ -51,7 +51,7 @@ int OnBrokenConnection(void*) { plat_display_connection_broken(); }
 
 }  // namespace
 
-void plat_video_on_lost(void (*save)()) {
+void plat_video_on_lost(bool (*save)()) {
   saving_thread.store(std::this_thread::get_id());
   save_function.store(save);
 }
@@ -60,11 +60,10 @@ void plat_display_connection_broken() {
   // Any thread may get here, and more than one; the first to end the process does so while the
   // others wait, since returning would let Xlib call exit(). Only the thread that registered the
   // save may run it: the state it saves is that thread's.
-  void (*save)() = save_function.load();
+  bool (*save)() = save_function.load();
   if (save && saving_thread.load() == std::this_thread::get_id()) {
     if (ending.exchange(true)) WaitForTheEnd();
-    save();
-    End(": saved, and ending\n");
+    End(save() ? ": saved, and ending\n" : ": not everything could be saved; ending\n");
   }
   if (save) {
     for (int i = 0; i < kWaitSteps && !ending.load(); ++i) ::usleep(kWaitStepMicros);

@@ -11,8 +11,9 @@
 #pragma once
 
 // The function to run before the end, on the calling thread; null for none. It must touch neither
-// the display nor OpenGL nor SDL's video. The thread that runs the video.
-void plat_video_on_lost(void (*save)());
+// the display nor OpenGL nor SDL's video, and answers whether everything was saved (the end says
+// so). The thread that runs the video.
+void plat_video_on_lost(bool (*save)());
 
 // What Xlib's handler does: the broken connection met on the calling thread (tests call it to
 // stand in for one). Never returns. Any thread.

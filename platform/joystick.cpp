@@ -159,6 +159,9 @@ void RawRead(SDL_Joystick* handle, PlatJoyPosition* position) {
 bool plat_joy_service() {
   if (SDL_WasInit(SDL_INIT_JOYSTICK)) return true;
   if (!plat_events_init()) return false;
+  // Face buttons by place, not by label: the game's fire button is the lower one on every pad
+  // (a Nintendo pad's B), as the layout says; the words on them come from the pad's family.
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   // The controller mapping if it starts; plain joysticks if only they do.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0 &&
       SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {

@@ -10,7 +10,8 @@
 // minimum and maximum in its capabilities and positions between them, so that a caller maps a
 // position to -1..1 from the capabilities alone.
 //
-// A pad that SDL's controller mapping knows reads in one layout, whatever its make:
+// A pad that SDL's controller mapping knows reads in one layout, whatever its make, by the
+// places of Xbox's labels:
 //   buttons  0 A, 1 B, 2 X, 3 Back (Select), 4 Y, 5 left shoulder, 6 right shoulder,
 //            7 left stick pressed, 8 right stick pressed, 9 guide, 10 Start;
 //   axes     x, y the left stick, z, r the right stick, u, v the left and right triggers;
@@ -33,9 +34,24 @@ enum class PlatJoyLayout {
   Gamepad,  // SDL's controller mapping: the layout above
 };
 
+// The family of a mapped pad by the words printed on its buttons (SDL's controller type). The
+// layout is by place on every one of them: button 0 is the lower face button, 1 the right one,
+// 2 the left one and 4 the upper one, whatever their labels (a Nintendo pad's 0 reads "B").
+enum class PlatPadFamily {
+  kNone,  // not a mapped pad (it reads raw)
+  kXbox360,
+  kXboxOne,  // and the Xbox Series pads
+  kPlayStation3,
+  kPlayStation4,
+  kPlayStation5,
+  kNintendo,  // the Switch Pro pad and the Joy-Cons
+  kOther,     // a mapped pad labelled as SDL's layout names its buttons (A, B, X, Y, Back, Start)
+};
+
 struct PlatJoyCaps {
   std::string name;
   PlatJoyLayout layout = PlatJoyLayout::Raw;
+  PlatPadFamily family = PlatPadFamily::kNone;
   unsigned axis_min[kPlatJoyAxes] = {};  // both 0 for an axis the device lacks
   unsigned axis_max[kPlatJoyAxes] = {};
   int buttons = 0;

@@ -58,6 +58,28 @@ unsigned DpadHat(int dx, int dy) {
   return kHundredths[dy + 1][dx + 1];
 }
 
+PlatPadFamily Family(SDL_GameController* pad) {
+  switch (SDL_GameControllerGetType(pad)) {
+    case SDL_CONTROLLER_TYPE_XBOX360:
+      return PlatPadFamily::kXbox360;
+    case SDL_CONTROLLER_TYPE_XBOXONE:
+      return PlatPadFamily::kXboxOne;
+    case SDL_CONTROLLER_TYPE_PS3:
+      return PlatPadFamily::kPlayStation3;
+    case SDL_CONTROLLER_TYPE_PS4:
+      return PlatPadFamily::kPlayStation4;
+    case SDL_CONTROLLER_TYPE_PS5:
+      return PlatPadFamily::kPlayStation5;
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO:
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_LEFT:
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_RIGHT:
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR:
+      return PlatPadFamily::kNintendo;
+    default:
+      return PlatPadFamily::kOther;
+  }
+}
+
 }  // namespace
 
 int PadLayoutButton(int button) {
@@ -83,6 +105,7 @@ void PadCaps(SDL_GameController* pad, PlatJoyCaps* caps) {
   const char* name = SDL_GameControllerName(pad);
   caps->name = name ? name : "";
   caps->layout = PlatJoyLayout::Gamepad;
+  caps->family = Family(pad);
   for (int a = 0; a < kPlatJoyAxes; ++a) {
     caps->axis_min[a] = 0;
     caps->axis_max[a] = SDL_GameControllerHasAxis(pad, kLayoutAxes[a]) ? kStickMax : 0;

@@ -72,7 +72,7 @@ bool IsTrigger(SDL_GameControllerAxis axis) {
 
 }  // namespace
 
-int PlugVirtualPad(const char* name) {
+int PlugVirtualPad(const char* name, unsigned short vendor, unsigned short product) {
   if (!plat_joy_service()) return -1;
   SDL_VirtualJoystickDesc desc = {};
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -82,6 +82,8 @@ int PlugVirtualPad(const char* name) {
   desc.button_mask = (1u << kButtons) - 1;
   desc.axis_mask = (1u << kAxes) - 1;
   desc.name = name;
+  desc.vendor_id = vendor;
+  desc.product_id = product;
   return PlatJoyDeviceOfIndex(SDL_JoystickAttachVirtualEx(&desc));
 }
 

@@ -29,7 +29,11 @@ enum class PadAxis { LeftX, LeftY, RightX, RightY, LeftTrigger, RightTrigger };
 
 // Plugs a pad in and returns its device number (-1 if the joystick service cannot run or every
 // number is taken). Pads of the same name are the same pad: plugged back in, it gets its number.
-int PlugVirtualPad(const char* name = "Virtual Pad");
+// With a maker's USB `vendor` and `product` numbers, SDL takes it for that maker's pad (its
+// controller type: 0x045e/0x02ea an Xbox One pad, 0x054c/0x09cc a PlayStation 4 pad, 0x057e/0x2009
+// a Switch Pro pad); with none, for a pad of no known make.
+int PlugVirtualPad(const char* name = "Virtual Pad", unsigned short vendor = 0,
+                   unsigned short product = 0);
 // Pulls the pad out; its device number then reads as free.
 void UnplugVirtualPad(int device);
 void SetVirtualPadButton(int device, PadButton button, bool down);

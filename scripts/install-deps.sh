@@ -4,8 +4,9 @@
 #   scripts/install-deps.sh             what building, running and testing need
 #   scripts/install-deps.sh coverage    that, and the coverage report's tools (make coverage)
 #   scripts/install-deps.sh measure     that, and what scripts/measure-click-to-sound.sh,
-#                                       scripts/frame-timing-run.sh and
-#                                       scripts/count_mutable_globals.py run
+#                                       scripts/frame-timing-run.sh,
+#                                       scripts/count_mutable_globals.py and
+#                                       scripts/video-bench.sh run
 #   scripts/install-deps.sh peer        that, and SDL_mixer with a C compiler, for the mixer's
 #                                       peer figure (scripts/mixer-peer-bench.sh)
 set -euo pipefail
@@ -15,6 +16,8 @@ packages=(
   g++ make cmake pkg-config clang libclang-rt-14-dev clang-format git
   # libraries
   libsdl2-dev libpng-dev zlib1g-dev libvorbis-dev libogg-dev
+  # FFmpeg's libraries, for the videos made from replays
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # Mesa's software OpenGL, behind SDL's offscreen video driver
@@ -31,7 +34,7 @@ packages=(
 
 # Optional groups, each installed only when named on the command line.
 coverage_packages=(gcovr)
-measure_packages=(xvfb xauth xdotool python3 libxtst6 gcc libc6-dev python3-clang-14)
+measure_packages=(xvfb xauth xdotool python3 libxtst6 gcc libc6-dev python3-clang-14 ffmpeg)
 peer_packages=(libsdl2-mixer-dev gcc libc6-dev)
 
 for group in "$@"; do

@@ -106,6 +106,18 @@ std::string JoystickName(int port) {
   return plat_joy_caps(port_device[port], &caps) ? caps.name : "";
 }
 
+PadFamily JoystickPadFamily(int port) {
+  ZX_CHECK_MAIN_THREAD();
+  PlatJoyCaps caps;
+  if (port < 0 || port >= kPortTable || !plat_joy_caps(port_device[port], &caps)) {
+    return PadFamily::kNone;
+  }
+  // The system's list names the platform's families in its order, kNone first and kOther last.
+  static_assert(static_cast<int>(PadFamily::kNone) == static_cast<int>(PlatPadFamily::kNone) &&
+                static_cast<int>(PadFamily::kOther) == static_cast<int>(PlatPadFamily::kOther));
+  return static_cast<PadFamily>(caps.family);
+}
+
 int JoyButtonHits(int button, int port) {
   ZX_CHECK_MAIN_THREAD();
   if (!IsPort(port) || button < 0 || button >= kJoyButtons) return 0;

@@ -29,6 +29,21 @@ constexpr int kJoyButtons = 16;
 int JoystickCount();
 std::string JoystickName(int port);
 
+// The family of a mapped pad by the words printed on its buttons; the layout puts its buttons by
+// place whatever the words (on a Nintendo pad, button 0 is the lower face button, "B").
+enum class PadFamily {
+  kNone,  // no device, or one SDL does not map: its buttons go by their numbers
+  kXbox360,
+  kXboxOne,  // and the Xbox Series pads
+  kPlayStation3,
+  kPlayStation4,
+  kPlayStation5,
+  kNintendo,
+  kOther,  // labelled as the layout names its buttons: A, B, X, Y, Back, Start
+};
+// The family of the device on `port` now (the device itself, even while a replay plays).
+PadFamily JoystickPadFamily(int port = 0);
+
 int JoyButtonHits(int button, int port = 0);
 int IsJoyButtonDown(int button, int port = 0);
 

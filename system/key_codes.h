@@ -17,6 +17,7 @@ enum class KeyCode : int {
   kAlt = 18,
   kEscape = 27,
   kSpace = 32,
+  kHome = 36,
   kLeft = 37,
   kUp = 38,
   kRight = 39,
@@ -41,6 +42,8 @@ enum class KeyCode : int {
   kRightControl = 163,
   kLeftAlt = 164,
   kRightAlt = 165,
+  kComma = 188,
+  kPeriod = 190,
 };
 
 // The number KeyHits, IsKeyDown and key events use for a key.

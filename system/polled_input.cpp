@@ -25,6 +25,7 @@ int mouse_states[kButtons];
 int mouse_hits[kButtons];
 int mouse_location[4];  // x, y, wheel total
 int suspended = 0;
+int suspend_hits = 0;  // times the program went to the background, until AppSuspendHits reads them
 int close_requested = 0;
 const int pollOnQuery = 1;
 Ref<TObject> source_filter;
@@ -83,6 +84,7 @@ bool Apply(const InputEventRecord& event) {
       ClearKeys();
       ClearMouse();
       suspended = event.id == EVENT_APPSUSPEND;
+      if (suspended) ++suspend_hits;
       return true;
     case EVENT_APPTERMINATE:
       close_requested = 1;
@@ -210,6 +212,7 @@ void StartPolledInput(TObject* source) {
   source_filter = source;
   ClearKeys();
   ClearMouse();
+  suspend_hits = 0;
   AttachHook(eventEmitHook, Listen, nullptr, 0);
   enabled = true;
 }
@@ -297,6 +300,13 @@ void ClearMouse() {
 int IsAppSuspended() {
   PumpPoint point;
   return suspended;
+}
+
+int AppSuspendHits() {
+  ZX_CHECK_MAIN_THREAD();
+  const int hits = suspend_hits;
+  suspend_hits = 0;
+  return hits;
 }
 
 void NoteCloseRequest() {

@@ -45,6 +45,10 @@ int IsMouseDown(int button);
 void ClearMouse();  // the position stays
 
 int IsAppSuspended();
+// Times the program went to the background since the last call (reading clears them), however
+// short its stay there: a loss and a return taken by one pump read as not suspended, yet count.
+// It does not pump: it counts what the queries before it saw, and adds no pump point.
+int AppSuspendHits();
 // 1 once per close request: reading it clears it. After an end signal (core/app.h) it answers 1
 // every time, so that every loop that honours a close request ends.
 int AppCloseRequested();

@@ -33,14 +33,18 @@ int main(int argc, char** argv) {
   // The music tracks take longest, so they go first and the short jobs fill in behind them.
   std::vector<std::function<void()>> jobs;
   for (const MusicTrack& track : MusicTracks()) {
-    jobs.push_back([&] { WriteOgg(sounds + "/" + track.name + ".ogg", track.make(), 0.4f); });
+    jobs.push_back([&] {
+      WriteOggWithin(sounds + "/" + track.name + ".ogg", track.make(), 0.4f, kMusicPeak);
+    });
   }
   jobs.push_back([&] { WriteSpriteSheet(images + "/zumbrix_3d.png"); });
   jobs.push_back([&] { WriteSplashLogo(images + "/vxlogo.png"); });
   jobs.push_back([&] { WriteFontFile(images + "/vantorfont.bin"); });
   jobs.push_back([&] { WriteIcons(images + "/icons"); });
   for (const SoundEffect& effect : SoundEffects()) {
-    jobs.push_back([&] { WriteOgg(sounds + "/" + effect.name + ".ogg", effect.make(), 0.5f); });
+    jobs.push_back([&] {
+      WriteOggWithin(sounds + "/" + effect.name + ".ogg", effect.make(), 0.5f, kEffectPeak);
+    });
   }
 
   std::atomic<std::size_t> next{0};

@@ -243,7 +243,8 @@ SoundBuffer Render(const TrackSpec& track) {
     out.samples[2 * i] = std::tanh(l * 0.9f);
     out.samples[2 * i + 1] = std::tanh(r * 0.9f);
   }
-  Normalize(out, kMusicPeak);
+  Normalize(out, kMusicLevelPeak);
+  MasterPeak(out, kMusicMasterPeak, true);
   return out;
 }
 

@@ -18,5 +18,12 @@ struct MusicTrack {
 // (second swarm wave).
 const std::vector<MusicTrack>& MusicTracks();
 
-constexpr float kMusicPeak = 0.75f;
+// The mix is first brought to peaks of kMusicLevelPeak, which sets how loud the track is; the
+// limiter then brings its peaks down to kMusicMasterPeak at that loudness, and the file decodes
+// at kMusicPeak at most. With the effects' kEffectPeak that leaves room, in the game's default
+// volumes (music 1.0, effects 0.5), for the music and two effects at their peaks at once (a bee
+// destroyed plays two together) within full scale.
+constexpr float kMusicLevelPeak = 0.75f;
+constexpr float kMusicPeak = 0.45f;
+constexpr float kMusicMasterPeak = 0.94f * kMusicPeak;  // the encoder raises peaks a little
 constexpr float kMinimumLoopSeconds = 60.5f;

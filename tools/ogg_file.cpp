@@ -2,7 +2,10 @@
 #include "tools/ogg_file.h"
 
 #include <vorbis/vorbisenc.h>
+#include <vorbis/vorbisfile.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -99,4 +102,36 @@ void WriteOgg(const std::string& path, const SoundBuffer& sound, float quality) 
   }
   while (ogg_stream_flush(&enc.stream, &page) != 0) WritePage(file.get(), page, path);
   if (std::fflush(file.get()) != 0) throw std::runtime_error(path + ": write failed");
+}
+
+float DecodedPeak(const std::string& path) {
+  OggVorbis_File file;
+  if (ov_fopen(path.c_str(), &file) != 0) throw std::runtime_error(path + ": does not decode");
+  float peak = 0;
+  for (;;) {
+    float** pcm = nullptr;
+    int section = 0;
+    const long frames = ov_read_float(&file, &pcm, kChunkFrames, &section);
+    if (frames < 0) {
+      ov_clear(&file);
+      throw std::runtime_error(path + ": does not decode");
+    }
+    if (frames == 0) break;
+    const int channels = ov_info(&file, -1)->channels;
+    for (int c = 0; c < channels; ++c)
+      for (long i = 0; i < frames; ++i) peak = std::max(peak, std::abs(pcm[c][i]));
+  }
+  ov_clear(&file);
+  return peak;
+}
+
+void WriteOggWithin(const std::string& path, SoundBuffer sound, float quality, float peak) {
+  WriteOgg(path, sound, quality);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const float decoded = DecodedPeak(path);
+    if (decoded <= peak) return;
+    // A little under the ratio, so that the next encoding's own rounding still fits.
+    for (float& s : sound.samples) s *= 0.995f * peak / decoded;
+    WriteOgg(path, sound, quality);
+  }
 }

@@ -4,21 +4,33 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "tools/synth.h"
 
 namespace {
 
-// Runs `voice` once per sample for `seconds`, with t the time in seconds, and finishes the
-// sound: silence at both ends, peak at kEffectPeak.
-SoundBuffer Render(float seconds, const std::function<float(float t)>& voice) {
+// Runs `voice` once per sample for `seconds`, with t the time in seconds, from and to silence.
+SoundBuffer Synthesise(float seconds, const std::function<float(float t)>& voice) {
   SoundBuffer s;
   s.samples.resize(static_cast<std::size_t>(seconds * kRate));
   for (std::size_t i = 0; i < s.samples.size(); ++i)
     s.samples[i] = voice(static_cast<float>(i) / kRate);
   FadeEdges(s, 0.002f, 0.02f);
-  Normalize(s, kEffectPeak);
   return s;
+}
+
+// Finishes a sound: silence at both ends, its level set by kEffectLevelPeak, mastered to peaks
+// of kEffectMasterPeak.
+SoundBuffer Finish(SoundBuffer s) {
+  FadeEdges(s, 0.002f, 0.02f);
+  Normalize(s, kEffectLevelPeak);
+  MasterPeak(s, kEffectMasterPeak, false);
+  return s;
+}
+
+SoundBuffer Render(float seconds, const std::function<float(float t)>& voice) {
+  return Finish(Synthesise(seconds, voice));
 }
 
 // A phase accumulator, for tones whose pitch moves.
@@ -206,7 +218,7 @@ SoundBuffer FlyAway() {
 
 // A swarm warps in: a shimmering ring-modulated sweep with an echo.
 SoundBuffer BeeWarp() {
-  SoundBuffer dry = Render(0.7f, [ph = Phase{}](float t) mutable {
+  SoundBuffer dry = Synthesise(0.7f, [ph = Phase{}](float t) mutable {
     float hz = 400 + 900 * t + 250 * Sine(t * 22);
     float ring = Sine(ph.Step(hz)) * Sine(t * 1730);
     return ring * Pluck(t, 0.05f, 0.18f);
@@ -220,9 +232,7 @@ SoundBuffer BeeWarp() {
     out[i + 2 * gap] += 0.2f * dry.samples[i];
   }
   dry.samples = out;
-  FadeEdges(dry, 0.002f, 0.02f);
-  Normalize(dry, kEffectPeak);
-  return dry;
+  return Finish(std::move(dry));
 }
 
 // A new best score: a short fanfare in two voices.

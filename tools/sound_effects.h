@@ -15,5 +15,10 @@ struct SoundEffect {
 // sbhit, sbdie, shipdie, flyaway, beewarp, hscore.
 const std::vector<SoundEffect>& SoundEffects();
 
-// Peaks of every effect sit here, comfortably below full scale after encoding.
-constexpr float kEffectPeak = 0.8f;
+// Every effect is first brought to peaks of kEffectLevelPeak, which sets how loud it is; the
+// limiter then brings its peaks down to kEffectMasterPeak at that loudness, and the file decodes
+// at kEffectPeak at most, so that the music and two effects at once stay within full scale
+// (music.h).
+constexpr float kEffectLevelPeak = 0.8f;
+constexpr float kEffectPeak = 0.42f;
+constexpr float kEffectMasterPeak = 0.94f * kEffectPeak;  // the encoder raises peaks a little

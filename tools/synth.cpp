@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <vector>
 
 namespace {
 double Frac(double x) { return x - std::floor(x); }
@@ -63,4 +65,95 @@ void FadeEdges(SoundBuffer& sound, float in_seconds, float out_seconds) {
     if (i >= frames - out) gain *= static_cast<float>(frames - 1 - i) / out;
     for (int c = 0; c < sound.channels; ++c) sound.samples[i * sound.channels + c] *= gain;
   }
+}
+
+void Limit(SoundBuffer& sound, float ceiling, float attack_seconds, float release_seconds,
+           bool loop) {
+  const std::size_t frames = sound.Frames();
+  if (frames == 0) return;
+  const int channels = sound.channels;
+  // The gain each frame needs on its own.
+  std::vector<float> need(frames, 1.0f);
+  for (std::size_t i = 0; i < frames; ++i) {
+    float top = 0;
+    for (int c = 0; c < channels; ++c)
+      top = std::max(top, std::abs(sound.samples[i * channels + c]));
+    if (top > ceiling) need[i] = ceiling / top;
+  }
+  const auto at = [&](std::vector<float>& v, long long i) -> float& {
+    const long long n = static_cast<long long>(frames);
+    if (loop) return v[static_cast<std::size_t>(((i % n) + n) % n)];
+    return v[static_cast<std::size_t>(std::clamp(i, 0LL, n - 1))];
+  };
+  const long long half = std::max(1LL, static_cast<long long>(attack_seconds * kRate / 2));
+  // The least need within `half` frames either side (a sliding minimum over the needs, padded
+  // at the ends as the buffer plays): every frame that the smoothing below averages into a
+  // peak's gain is at most the peak's own need.
+  std::vector<float> padded;
+  for (long long i = -half; i < static_cast<long long>(frames) + half; ++i)
+    padded.push_back(at(need, i));
+  std::vector<float> least(frames);
+  std::deque<std::size_t> window;  // indices into `padded` of rising needs
+  const std::size_t width = static_cast<std::size_t>(2 * half + 1);
+  for (std::size_t i = 0; i < padded.size(); ++i) {
+    while (!window.empty() && padded[window.back()] >= padded[i]) window.pop_back();
+    window.push_back(i);
+    if (window.front() + width <= i) window.pop_front();
+    if (i + 1 >= width) least[i + 1 - width] = padded[window.front()];
+  }
+  // The gain recovers exponentially, never above the least need; a loop runs round twice so
+  // that its start continues its end.
+  const float recover = std::exp(-1.0f / (release_seconds * kRate));
+  float g = 1.0f;
+  for (int pass = 0; pass < (loop ? 2 : 1); ++pass) {
+    for (std::size_t i = 0; i < frames; ++i) {
+      g = std::min(least[i], 1.0f - (1.0f - g) * recover);
+      least[i] = g;
+    }
+  }
+  // A moving average over the attack smooths the falls into ramps.
+  std::vector<float> gain(frames);
+  double sum = 0;
+  for (long long k = -half; k <= half; ++k) sum += at(least, k);
+  for (std::size_t i = 0; i < frames; ++i) {
+    gain[i] = static_cast<float>(sum / static_cast<double>(2 * half + 1));
+    const long long next = static_cast<long long>(i);
+    sum += at(least, next + half + 1) - at(least, next - half);
+  }
+  for (std::size_t i = 0; i < frames; ++i)
+    for (int c = 0; c < channels; ++c) sound.samples[i * channels + c] *= gain[i];
+}
+
+float Rms(const SoundBuffer& sound) {
+  double sum = 0;
+  for (float s : sound.samples) sum += static_cast<double>(s) * s;
+  return sound.samples.empty()
+             ? 0.0f
+             : static_cast<float>(std::sqrt(sum / static_cast<double>(sound.samples.size())));
+}
+
+void MasterPeak(SoundBuffer& sound, float peak, bool loop) {
+  const float loudness = Rms(sound);
+  float top = 0;
+  for (float s : sound.samples) top = std::max(top, std::abs(s));
+  if (loudness <= 0 || top <= 0) return;
+  // Limited at a ceiling c and raised back to its loudness, the buffer peaks at c times the
+  // raise; the ceiling that makes that `peak` is found by halving the interval it lies in.
+  const auto peak_after = [&](float ceiling, SoundBuffer* out) {
+    SoundBuffer limited = sound;
+    Limit(limited, ceiling, 0.002f, 0.08f, loop);
+    const float raise = loudness / Rms(limited);
+    if (out) {
+      for (float& s : limited.samples) s *= raise;
+      *out = std::move(limited);
+    }
+    return ceiling * raise;
+  };
+  float low = 0.05f * top, high = top;
+  if (top <= peak) return;
+  for (int step = 0; step < 12; ++step) {
+    const float mid = 0.5f * (low + high);
+    (peak_after(mid, nullptr) > peak ? high : low) = mid;
+  }
+  peak_after(low, &sound);
 }

@@ -51,3 +51,15 @@ float Pluck(float t, float attack, float decay);
 void Normalize(SoundBuffer& sound, float peak);
 // Ramps the first and last frames from and to silence, so a sound never starts or ends on a step.
 void FadeEdges(SoundBuffer& sound, float in_seconds, float out_seconds);
+// Holds every sample within `ceiling`: a look-ahead limiter whose gain starts to fall
+// `attack_seconds` before a peak and recovers over about `release_seconds` after it, so that
+// peaks come down as level rather than as distortion. The channels share one gain, so the
+// stereo picture holds. With `loop` the gain runs on round the end into the start, as the buffer
+// will be played, so that a seamless loop stays seamless.
+void Limit(SoundBuffer& sound, float ceiling, float attack_seconds, float release_seconds,
+           bool loop);
+// Masters the buffer for the game's mix: its peaks brought down to `peak` by the limiter while
+// its loudness (RMS) stays what it was, so that it sits as loud as before under less headroom.
+void MasterPeak(SoundBuffer& sound, float peak, bool loop);
+// The root mean square of every sample.
+float Rms(const SoundBuffer& sound);

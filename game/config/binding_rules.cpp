@@ -12,7 +12,7 @@ namespace {
 constexpr KeyCode kKeptKeys[] = {KeyCode::kF2,    KeyCode::kF3,   KeyCode::kF4,   KeyCode::kF11,
                                  KeyCode::kF12,   KeyCode::kUp,   KeyCode::kDown, KeyCode::kLeft,
                                  KeyCode::kRight, KeyCode::kEnter};
-constexpr int kOKey = 'O', kWKey = 'W';
+constexpr int kOKey = 'O', kWKey = 'W', kVKey = 'V';
 
 int Code(const KeyBindings& bindings, GameAction action, BindingColumn column) {
   const int index = static_cast<int>(action);
@@ -47,11 +47,14 @@ std::string BindingRefusal(const KeyBindings& bindings, GameAction action, Bindi
     }
     if (code == kOKey) return name + " opens the options";
     if (code == kWKey) return name + " watches the best game";
+    if (code == kVKey) return name + " saves the best game as a video";
     if (code == Key(KeyCode::kEscape) && action != GameAction::kQuit) {
       return name + " only quits or goes back";
     }
   } else if (code == kOptionsButton) {
     return name + " opens the options";
+  } else if (code == kVideoButton) {
+    return name + " saves the best game as a video";
   } else if (code == kStartButton && action != GameAction::kPause) {
     return name + " pauses the game";
   }

@@ -58,6 +58,24 @@ const OptionRow kOptions[] = {
      }},
     {"--headless", nullptr, nullptr, "with --replay: no window, as fast as the machine allows",
      [](CommandLine& line, const std::string&) { line.headless = true; }},
+    {"--from", nullptr, "M:SS", "with --replay: start at that time into the replay",
+     [](CommandLine& line, const std::string& time) {
+       line.from_frame = ReplayTimeFrame(time);
+       if (line.from_frame < 0) {
+         line.action = CommandLineAction::Misuse;
+         line.problem = "option '--from' takes a time as M:SS, not '" + time + "'";
+       }
+     }},
+    {"--video", nullptr, "FILE",
+     "with --replay: make the game a video, sound and all, faster than real time: FILE.webm "
+     "(VP9, Opus), FILE.mp4 (H.264, AAC) or FILE.mkv (VP9, Opus)",
+     [](CommandLine& line, const std::string& file) { line.videofile = AbsoluteFile(file); }},
+    {"--video-scale", nullptr, "N",
+     "with --video: repeat each pixel N times across and down (1 to 4; 2 makes 1280x960)",
+     [](CommandLine& line, const std::string& n) { line.videoscale = n; }},
+    {"--video-progress", nullptr, nullptr,
+     "with --video: print 'video DONE TOTAL' lines on stdout as the frames are made",
+     [](CommandLine& line, const std::string&) { line.videoprogress = true; }},
     {"--scale", nullptr, "fit|integer|sharp",
      "scale the picture as large as fits, by whole multiples, or as large as fits with sharp "
      "pixels",
@@ -189,12 +207,63 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     if (line.headless && line.replayfile.empty()) {
       line.action = CommandLineAction::Misuse;
       line.problem = "option '--headless' goes with '--replay'";
+    } else if (line.from_frame >= 0 && line.replayfile.empty()) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = "option '--from' goes with '--replay'";
     } else if (!line.replayfile.empty() && !line.recordfile.empty()) {
       line.action = CommandLineAction::Misuse;
       line.problem = "options '--record' and '--replay' cannot be used together";
+    } else if (!line.videofile.empty() && line.replayfile.empty()) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = "option '--video' goes with '--replay'";
+    } else if ((!line.videoscale.empty() || line.videoprogress) && line.videofile.empty()) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = std::string("option '") +
+                     (line.videoprogress ? "--video-progress" : "--video-scale") +
+                     "' goes with '--video'";
+    } else if (!line.videoscale.empty() && VideoScale(line) == 0) {
+      line.action = CommandLineAction::Misuse;
+      line.problem = "option '--video-scale' takes 1, 2, 3 or 4, not '" + line.videoscale + "'";
     }
   }
   return line;
+}
+
+int ReplayTimeFrame(const std::string& text) {
+  // M:SS, M:SS.ss or plain seconds, each part digits only.
+  unsigned minutes = 0, seconds = 0, hundredths = 0;
+  std::size_t i = 0;
+  const auto number = [&](unsigned& value, std::size_t most) {
+    const std::size_t start = i;
+    while (i < text.size() && i - start < most && text[i] >= '0' && text[i] <= '9') {
+      value = value * 10 + static_cast<unsigned>(text[i++] - '0');
+    }
+    return i > start;
+  };
+  if (!number(seconds, 6)) return -1;
+  if (i < text.size() && text[i] == ':') {
+    ++i;
+    minutes = seconds;
+    seconds = 0;
+    const std::size_t start = i;
+    if (!number(seconds, 2) || i - start != 2 || seconds > 59) return -1;
+  }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    const std::size_t start = i;
+    if (!number(hundredths, 2)) return -1;
+    if (i - start == 1) hundredths *= 10;
+  }
+  if (i != text.size() || minutes > 100000) return -1;
+  return static_cast<int>((minutes * 60 + seconds) * 60 + hundredths * 60 / 100);
+}
+
+int VideoScale(const CommandLine& line) {
+  if (line.videoscale.empty()) return 1;
+  if (line.videoscale.size() == 1 && line.videoscale[0] >= '1' && line.videoscale[0] <= '4') {
+    return line.videoscale[0] - '0';
+  }
+  return 0;
 }
 
 std::string UsageText() {

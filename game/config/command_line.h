@@ -34,8 +34,15 @@ struct CommandLine {
   std::string documentfile;  // a replay named without an option (also in `replayfile`)
   std::string ghostfile;     // --ghost FILE: the replay whose ship is this run's ghost
   bool headless = false;     // --headless: the replay runs unseen, as fast as it can
+  int from_frame = -1;       // --from: the replay's frame to start at; -1: its start
   std::string framelogfile;  // --frame-log: where each frame's times are written
+  std::string videofile;     // --video: the video the replay is made into
+  std::string videoscale;    // --video-scale as given; empty: 1
+  bool videoprogress = false;  // --video-progress: progress lines on stdout
 };
+
+// The --video-scale asked for: 1 to 4 (1 when not given), or 0 for anything else.
+int VideoScale(const CommandLine& line);
 
 struct OptionRow {
   const char* name;       // "--name"
@@ -57,6 +64,9 @@ std::span<const OptionRow> OptionRows();
 // Reads argv[1..argc-1]. A help or version request wins over any misuse after it.
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
+// The frame at a time into a replay given as "M:SS", "M:SS.ss" or seconds ("90"); -1 when the
+// text is none of these.
+int ReplayTimeFrame(const std::string& text);
 // The version of the program ("1.0.0").
 const char* ProgramVersion();
 // "Usage: zumbrix [OPTION]..." and the options, their descriptions in one column and wrapped

@@ -1,9 +1,7 @@
 // game_files.cpp - finding the data folder and choosing where the score and settings live.
 #include "game/config/game_files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "core/file_kind.h"
 #include "core/user_folders.h"
 
 namespace {
@@ -18,10 +16,7 @@ constexpr InstalledLayout kLayouts[] = {
     {"bin", "share/zumbrix/data"},          // every other prefix
 };
 
-bool IsFolder(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+bool IsFolder(const std::string& path) { return KindOfPath(path) == PathKind::kFolder; }
 
 std::string Parent(const std::string& folder) {
   std::size_t slash = folder.find_last_of('/');
@@ -71,7 +66,7 @@ std::string ChooseScoreFile(const DataFolder& data, bool writable, const std::st
 GameFiles LocateGameFiles(const std::string& exefolder) {
   GameFiles files;
   files.data = FindDataFolder(exefolder);
-  const bool writable = ::access(files.data.path.c_str(), W_OK) == 0;
+  const bool writable = CanWriteInFolder(files.data.path);
   files.scorefile = ChooseScoreFile(files.data, writable, UserDataHome());
   const std::string own = Join(files.data.path, "hiscore.dat");
   files.peruserscore = files.scorefile != own;

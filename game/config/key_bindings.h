@@ -10,6 +10,8 @@
 
 #include <array>
 
+#include "game/config/joystick_buttons.h"
+
 enum class GameAction { kFire, kHyperspace, kPause, kAbandon, kQuit };
 inline constexpr int kGameActions = 5;
 
@@ -26,7 +28,8 @@ struct KeyBindings {
 // Left Ctrl fires, Left Alt jumps, Space pauses, F1 abandons, ESC quits; on the pad the first four
 // buttons of the layout (A fires, B jumps, X pauses, Back quits), and no button abandons; Start
 // pauses too, whatever the pause's button (ActionButtonHits).
-inline constexpr KeyBindings kDefaultBindings = {{162, 164, 32, 112, 27}, {0, 1, 2, kNoButton, 3}};
+inline constexpr KeyBindings kDefaultBindings = {{162, 164, 32, 112, 27},
+                                                 {kPadA, kPadB, kPadX, kNoButton, kPadBack}};
 
 // The action's word for a person ("Fire", "Hyperspace", "Pause", "Abandon game", "Quit").
 const char* GameActionLabel(GameAction action);

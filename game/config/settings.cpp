@@ -2,7 +2,6 @@
 #include "game/config/settings.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -55,44 +54,40 @@ int NoNumber(const Settings&) { return 0; }
 void SetNoNumber(Settings&, int) {}
 
 const SettingKey kKeys[] = {
-    {"display", SettingType::Choice, 0, 0, kDisplayChoices,
+    {"display", SettingType::Choice, kDisplayChoices,
      "fullscreen: the 640x480 display mode; desktop: full screen at the desktop's resolution,\n"
      "scaled; window: a resizable window (Alt+Enter switches while playing).",
      Get<&Settings::display>, Set<&Settings::display>},
-    {"scale", SettingType::Choice, 0, 0, kScaleChoices,
+    {"scale", SettingType::Choice, kScaleChoices,
      "fit: as large as fits; integer: whole multiples only, sharp pixels; sharp: as large as\n"
      "fits, pixels sharp and even, soft only at their edges (desktop and window).",
      Get<&Settings::scale>, Set<&Settings::scale>},
-    {"colours", SettingType::Choice, 0, 0, kColourChoices,
+    {"colours", SettingType::Choice, kColourChoices,
      "anaglyph: red/cyan 3D for glasses; flat: each picture once in its own colours (F4 paused).",
      Get<&Settings::colours>, Set<&Settings::colours>},
-    {"stereo", SettingType::Choice, 0, 0, kStereoChoices,
+    {"stereo", SettingType::Choice, kStereoChoices,
      "off: one picture; side-by-side: a view per eye, 1280x480 (display glasses, VR viewers);\n"
      "side-by-side-half: squeezed to 640x480 (3D TVs); top-bottom: stacked, 640x960 (3D TVs).",
      Get<&Settings::stereo>, Set<&Settings::stereo>},
-    {"sound_output", SettingType::Choice, 0, 0, kSoundChoices,
+    {"sound_output", SettingType::Choice, kSoundChoices,
      "auto: wave-out, or DirectSound when that fails; waveout or directsound: that device only.",
      Get<&Settings::sound>, Set<&Settings::sound>},
-    {"ghost", SettingType::Choice, 0, 0, kGhostChoices,
+    {"ghost", SettingType::Choice, kGhostChoices,
      "on: the ship of your best game flies along in play, faint, and the side bar shows its score.",
      Get<&Settings::ghost>, Set<&Settings::ghost>},
     {"pause_on_focus_loss",
      SettingType::Boolean,
-     0,
-     0,
      {},
      "true: the pause screen comes up when the window loses the focus; false: play freezes until\n"
      "it is back and goes on at once.",
      Get<&Settings::pause_on_focus_loss>,
      Set<&Settings::pause_on_focus_loss>},
-    {"flashing", SettingType::Choice, 0, 0, kFlashingChoices,
+    {"flashing", SettingType::Choice, kFlashingChoices,
      "full: the wave-end caption flashes in a new look every frame; reduced: at most three\n"
      "changes a second.",
      Get<&Settings::flashing>, Set<&Settings::flashing>},
     {"key_fire",
      SettingType::Key,
-     0,
-     0,
      {},
      "The key that fires, by SDL's name (Left Ctrl, Space, F1, Escape, A, ...), or none. The\n"
      "mouse's buttons stay: left fires and starts, right jumps.",
@@ -100,40 +95,30 @@ const SettingKey kKeys[] = {
      SetKey<GameAction::kFire>},
     {"key_hyperspace",
      SettingType::Key,
-     0,
-     0,
      {},
      "The key that jumps into hyperspace.",
      GetKey<GameAction::kHyperspace>,
      SetKey<GameAction::kHyperspace>},
     {"key_pause",
      SettingType::Key,
-     0,
-     0,
      {},
      "The key that pauses and carries on.",
      GetKey<GameAction::kPause>,
      SetKey<GameAction::kPause>},
     {"key_abandon",
      SettingType::Key,
-     0,
-     0,
      {},
      "The key that abandons the game.",
      GetKey<GameAction::kAbandon>,
      SetKey<GameAction::kAbandon>},
     {"key_quit",
      SettingType::Key,
-     0,
-     0,
      {},
      "The key that quits.",
      GetKey<GameAction::kQuit>,
      SetKey<GameAction::kQuit>},
     {"pad_fire",
      SettingType::Button,
-     0,
-     0,
      {},
      "The pad's button that fires, by SDL's name (a, b, x, y, back, leftshoulder, rightshoulder,\n"
      "leftstick, rightstick, guide), or none. Start always pauses, whatever pad_pause is.",
@@ -141,32 +126,24 @@ const SettingKey kKeys[] = {
      SetButton<GameAction::kFire>},
     {"pad_hyperspace",
      SettingType::Button,
-     0,
-     0,
      {},
      "The pad's button that jumps into hyperspace.",
      GetButton<GameAction::kHyperspace>,
      SetButton<GameAction::kHyperspace>},
     {"pad_pause",
      SettingType::Button,
-     0,
-     0,
      {},
      "The pad's button that pauses and carries on.",
      GetButton<GameAction::kPause>,
      SetButton<GameAction::kPause>},
     {"pad_abandon",
      SettingType::Button,
-     0,
-     0,
      {},
      "The pad's button that abandons the game.",
      GetButton<GameAction::kAbandon>,
      SetButton<GameAction::kAbandon>},
     {"pad_quit",
      SettingType::Button,
-     0,
-     0,
      {},
      "The pad's button that quits.",
      GetButton<GameAction::kQuit>,
@@ -322,10 +299,7 @@ Settings ReadSettings(std::string_view text, const std::string& source, bool rep
     const SettingResult result = ApplySettingValue(*known, settings, pair.value);
     set_at[static_cast<std::size_t>(known - kKeys)] = number;
     if (!report) continue;
-    if (result == SettingResult::Clamped) {
-      std::fprintf(stderr, "%s:%d: %s = %s is out of range; using %s\n", source.c_str(), number,
-                   known->name, Echoed(pair.value).c_str(), SettingText(*known, settings).c_str());
-    } else if (result == SettingResult::BadValue) {
+    if (result == SettingResult::BadValue) {
       std::fprintf(stderr, "%s:%d: \"%s\" is not a value for %s (%s); ignored\n", source.c_str(),
                    number, Echoed(pair.value).c_str(), known->name,
                    SettingValuesText(*known).c_str());
@@ -399,20 +373,6 @@ SettingResult ApplySetting(Settings& settings, std::string_view name, std::strin
 SettingResult ApplySettingValue(const SettingKey& key, Settings& settings, std::string_view value) {
   value = Trim(value);
   switch (key.type) {
-    case SettingType::Integer: {
-      long long number = 0;
-      const char* end = value.data() + value.size();
-      std::string_view digits = value.starts_with('+') ? value.substr(1) : value;
-      auto [stop, error] = std::from_chars(digits.data(), end, number);
-      if (digits.empty() || stop != end) return SettingResult::BadValue;
-      // A number too long for any type is still out of range, on its own side.
-      if (error == std::errc::result_out_of_range)
-        number = digits[0] == '-' ? key.minimum : key.maximum + 1LL;
-      long long clamped = std::clamp<long long>(number, key.minimum, key.maximum);
-      key.set(settings, static_cast<int>(clamped));
-      return clamped == number && error == std::errc() ? SettingResult::Set
-                                                       : SettingResult::Clamped;
-    }
     case SettingType::Boolean: {
       std::string word = Lower(value);
       if (word == "true" || word == "yes" || word == "on" || word == "1") {
@@ -458,8 +418,6 @@ SettingResult ApplySettingValue(const SettingKey& key, Settings& settings, std::
 std::string SettingText(const SettingKey& key, const Settings& settings) {
   int value = key.get(settings);
   switch (key.type) {
-    case SettingType::Integer:
-      return std::to_string(value);
     case SettingType::Boolean:
       return value ? "true" : "false";
     case SettingType::Choice:
@@ -483,8 +441,6 @@ std::string SettingText(const SettingKey& key, const Settings& settings) {
 
 std::string SettingValuesText(const SettingKey& key) {
   switch (key.type) {
-    case SettingType::Integer:
-      return std::to_string(key.minimum) + " to " + std::to_string(key.maximum);
     case SettingType::Boolean:
       return "true or false";
     case SettingType::Choice: {

@@ -43,7 +43,6 @@ struct Settings {
 };
 
 enum class SettingType {
-  Integer,  // a whole number, clamped to minimum .. maximum
   Boolean,  // true / false (also yes / no, on / off, 1 / 0)
   Choice,   // one of `choices`; the value is its index
   Key,      // a key by SDL's name ("Left Ctrl"), or none; the value is its code
@@ -54,7 +53,6 @@ enum class SettingType {
 struct SettingKey {
   const char* name;
   SettingType type;
-  int minimum, maximum;                  // Integer only
   std::span<const char* const> choices;  // Choice only
   const char* comment;                   // written above the key, without the "# "
   int (*get)(const Settings&);           // Boolean as 0 / 1, Choice as the index
@@ -84,7 +82,6 @@ Settings WithSettingKeys(Settings to, const Settings& from, SettingKeySet keys);
 
 enum class SettingResult {
   Set,       // stored as given
-  Clamped,   // out of range: stored at the nearest end of the range
   Unknown,   // no such key: nothing stored
   BadValue,  // not a value of the key's type: nothing stored
 };

@@ -4,9 +4,6 @@
 // stream samples and the RaziDazir driver; under any other driver a track loads whole.
 #include "game/play/music_stream.h"
 
-#include <pthread.h>
-#include <sched.h>
-
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -27,6 +24,7 @@
 #include "audio/razidazir_driver.h"
 #include "audio/vorbis_length.h"
 #include "core/stream_factory.h"
+#include "core/thread_priority.h"
 
 namespace {
 
@@ -131,13 +129,6 @@ bool SkipFrames(OggDecoder& decoder, int frames) {
     frames -= got;
   }
   return true;
-}
-
-// Decoding runs at the idle priority: the frames come first, and the worker is far ahead of the
-// play position anyway.
-void LowerToIdlePriority() {
-  sched_param none{};
-  pthread_setschedparam(pthread_self(), SCHED_IDLE, &none);
 }
 
 // Everything a track's start needs before it can play: what the file really holds and the first
@@ -310,6 +301,7 @@ Ref<TSound> LoadMusicTrack(const std::string& path) {
     workers.push_back(std::make_unique<Worker>());
     Worker* worker = workers.back().get();
     worker->thread = std::thread([sample, head, worker, path]() {
+      // The frames come first, and the worker is far ahead of the play position anyway.
       LowerToIdlePriority();
       Ref<TStream> stream = ReadFile(path);
       std::unique_ptr<OggDecoder> decoder = stream ? OggDecoder::Open(stream) : nullptr;

@@ -5,8 +5,6 @@
 // this run's best and the file's as it is at that moment.
 #include "game/play/scores.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +13,7 @@
 
 #include "core/atomic_file.h"
 #include "core/cstream.h"
+#include "core/file_kind.h"
 #include "core/stream_factory.h"
 #include "game/config/game_files.h"
 #include "game/play/entities.h"
@@ -31,11 +30,11 @@ ScoreFile stored = ScoreFile::Missing;
 // The stored value and what was found, without a word; `why` says what was wrong when Unreadable.
 int ReadScore(const std::string& path, ScoreFile& found, const char*& why) {
   found = ScoreFile::Missing;
-  struct stat info;
-  if (::stat(PortablePath(path).c_str(), &info) != 0) return 0;
+  const PathKind kind = KindOfPath(PortablePath(path));
+  if (kind == PathKind::kNothing) return 0;
   found = ScoreFile::Unreadable;
   // A folder, FIFO or device is no score: opening a FIFO would wait for a writer for ever.
-  if (!S_ISREG(info.st_mode)) {
+  if (kind != PathKind::kFile) {
     why = "is not a file";
     return 0;
   }
@@ -98,8 +97,8 @@ void loadhiscore() {
       stored == ScoreFile::Read ? std::max(playfield.player->hscore, game) : game;
 }
 
-void savehiscore() {
-  if (!WritesPlayerFiles()) return;  // a replay's best score is not the player's
+bool savehiscore() {
+  if (!WritesPlayerFiles()) return true;  // a replay's best score is not the player's
   const GameFiles& files = CurrentGameFiles();
   // The file as it is now: another copy of the game may have raised it since start-up.
   ScoreFile now;
@@ -110,17 +109,17 @@ void savehiscore() {
       std::fprintf(stderr, "Cannot save the best score: \"%s\" %s; left as it is\n",
                    files.scorefile.c_str(), why);
     }
-    return;
+    return false;
   }
   if (now == ScoreFile::Read) {
     playfield.player->hscore = std::max(playfield.player->hscore, onfile);
-    if (onfile == playfield.player->hscore) return;  // the file already holds the best
+    if (onfile == playfield.player->hscore) return true;  // the file already holds the best
   }
   // The player's own folder is made on the first save; the game's data/ is never created.
   if (files.peruserscore) {
     CreateFolders(files.scorefile.substr(0, files.scorefile.find_last_of('/')), 0700);
   }
-  writehiscore(files.scorefile, playfield.player->hscore);
+  return writehiscore(files.scorefile, playfield.player->hscore);
 }
 void updatebestscore() {
   if (playfield.player->score > playfield.player->hscore && playfield.player->newhs == 0) {

@@ -18,8 +18,9 @@ void loadhiscore();
 // Writes the higher of this run's best and the file's as it is now (nothing when the file already
 // holds it). Never loses the stored score: the new file is written beside the old one and then
 // takes its place. A folder that cannot be written gives one line on stderr. A file that exists
-// but cannot be read is left as it is (with one line on stderr, unless start-up said so).
-void savehiscore();
+// but cannot be read is left as it is (with one line on stderr, unless start-up said so). True
+// when the file holds the best afterwards (or this run writes none of the player's files).
+bool savehiscore();
 // The same for any path: the stored value (0 when there is none or it cannot be read, with one
 // line on stderr for the latter), what was found in *found, and whether it was saved.
 int readhiscore(const std::string& path, ScoreFile* found = nullptr);

@@ -40,6 +40,8 @@ const char* CurrentScreenName() {
       return "halloffame";
     case ModalScreen::Name:
       return "name";
+    case ModalScreen::Video:
+      return "video";
     case ModalScreen::None:
       break;
   }

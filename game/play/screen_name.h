@@ -16,6 +16,7 @@ enum class ModalScreen {
   Replay,      // a replay file watched (opened, dropped, or from the hall of fame)
   HallOfFame,  // the table of the player's best games
   Name,        // typing or picking the player's name
+  Video,       // saving the best game as a video
 };
 
 // Set by start-up and the splash and pause loops while they run, None otherwise.
@@ -24,8 +25,9 @@ ModalScreen CurrentModalScreen();
 // Whether a recorded game is being watched through the frame loop (the best game, or a replay).
 bool WatchingRecordedGame();
 // "startup", "splash", "pause", "options", "controls", "bestgame" (watching the best game from
-// the title), "replay" (watching a replay file), "halloffame", "name", "title", "getready", "play",
-// "waveend", "flyaway", "gameover" or "idle" (between sequences, as while a game is abandoned).
+// the title), "replay" (watching a replay file), "halloffame", "name", "video" (saving the best
+// game as a video), "title", "getready", "play", "waveend", "flyaway", "gameover" or "idle"
+// (between sequences, as while a game is abandoned).
 const char* CurrentScreenName();
 
 // Marks a modal loop for the length of a scope, whichever way the scope is left.

@@ -13,6 +13,13 @@ namespace {
 
 const char* const kTrackFiles[4] = {"techno1.ogg", "techno4.ogg", "techno2.ogg", "techno3.ogg"};
 
+// Apart from the game's state: whether sounds are silenced for frames the viewer of a replay does
+// not hear, and the track the music channel was last given. Set by the replay viewer and seeks.
+struct Silence {
+  bool on = false;
+  int track = -1;
+} silence;
+
 }  // namespace
 
 void PrepareMusic() {
@@ -22,7 +29,8 @@ void PrepareMusic() {
 }
 
 void playmusic(int track) {
-  if (track < 0 || track > 3) return;
+  if (track < 0 || track > 3 || silence.on) return;
+  silence.track = track;
   // Loaded afresh each time, so every start plays the track from its beginning.
   Ref<TSound> music = LoadMusicTrack(DataFile(kTrackFiles[track]));
   program.musicchannel = music ? PrepareSound(music, nullptr) : nullptr;
@@ -31,7 +39,7 @@ void playmusic(int track) {
 }
 
 void playsfx(const Ref<TSound>& sound) {
-  if (!sound) return;
+  if (!sound || silence.on) return;
   Ref<TChannel> channel = PrepareSound(sound, nullptr);
   ChannelVolume(channel, program.sfxvol);
   UnpauseChannel(channel);
@@ -57,6 +65,11 @@ void stepsfxvolume() {
   playsfx(assets.snd_shot);
 }
 
+void StartPhaseMusic() {
+  HaltChannel(program.musicchannel);
+  playmusic(progress.phase);
+}
+
 void waitwhilesuspended() {
   if (!IsAppSuspended()) return;
   HoldChannel(program.musicchannel);
@@ -68,4 +81,32 @@ void waitwhilesuspended() {
     PauseMillis(10);
   }
   UnpauseChannel(program.musicchannel);
+}
+
+void SilenceGameSound(bool silent) {
+  if (silent == silence.on) return;
+  silence.on = silent;
+  if (silent) HoldChannel(program.musicchannel);
+}
+
+bool GameSoundSilenced() { return silence.on; }
+
+int MusicTrackOfState() {
+  if (game_mode.titlemode == 1) return 3;
+  if (game_mode.gameover == 1 || game_mode.waveend == 1) return -1;
+  if (game_mode.getready == 1 && game_mode.seqctr < 1) return -1;
+  return progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0;
+}
+
+void ResumeMusicOfState() {
+  SilenceGameSound(false);
+  const int track = MusicTrackOfState();
+  if (track >= 0 && track == silence.track && IsChannelPlaying(program.musicchannel)) {
+    UnpauseChannel(program.musicchannel);
+    return;
+  }
+  HaltChannel(program.musicchannel);
+  program.musicchannel = nullptr;
+  silence.track = -1;
+  playmusic(track);
 }

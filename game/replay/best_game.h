@@ -2,10 +2,10 @@
 // run in which the best score rose last, or else the one kept in best.replay.
 //
 // best.replay is read once, when the run starts: a file that is not there offers nothing; one
-// that is refused (damaged, of another version, not a replay) is named in one line on stderr and
-// in the one line the title shows in place of the offer, and the game goes on. A game of this run
-// that raises the best takes its place at once, the file being written only when the run ends.
-// Main thread only.
+// that is refused (no regular file, damaged, of another version, not a replay) is named in one
+// line on stderr and in the one line the title shows in place of the offer, and the game goes on.
+// A game of this run that raises the best takes its place at once, the file being written only
+// when the run ends, and then only over a game that scored less. Main thread only.
 #pragma once
 
 #include <string>
@@ -30,5 +30,17 @@ const RecordedGame* BestGameToWatch();
 const std::string& BestGamePlayer();
 // Its ship's track, point by point (empty when none is offered or it has none).
 const std::vector<ShipPoint>& BestGameTrack();
-// The title's line for it: "W = Watch Best Game (275)", or the problem; empty for neither.
+// The title's line for it: "W = Watch Best Game (275)  V = Video", or the problem; empty for
+// neither.
 std::string BestGameLine();
+// The best game's track was found departing from its game while it was watched: it is offered no
+// more ("best.replay cannot be watched: damaged"), its ghost no more flies, and KeepBestGame
+// writes over it whatever it claims.
+void SetBestGameDamaged();
+
+// Writes `game` (a journal of the one game) to best.replay at `path` unless the file as it is
+// now holds a game scoring as much or more, as the best score's file never falls: another copy of
+// the game may have saved a better one meanwhile. A file that is no regular file (a FIFO, a
+// folder) is left alone. True when saved or left holding the better game (or when this run
+// writes none of the player's files); false, with a line on stderr, when it could not be saved.
+bool KeepBestGame(const std::string& path, const ReplayJournal& game);

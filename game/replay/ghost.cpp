@@ -19,12 +19,12 @@ constexpr float kHyperAlpha = 0.2f;  // the ship's own in hyperspace
 // The ghost's own state, apart from the game's: it is drawn beside play and never steers it.
 // Its track is given anew for each game.
 struct Ghost {
-  bool titleseen = true;  // the last flip counted showed the title
-  bool ingame = false;
+  bool title_seen = true;  // the last flip counted showed the title
+  bool in_game = false;
   std::size_t moment = 0;  // flips of the frame loop since the game's start
   std::vector<ShipPoint> track;
   std::vector<ShipPoint> given;  // UseGhostTrack's or RaceGhost's
-  std::string givenname;         // RaceGhost's player
+  std::string given_name;         // RaceGhost's player
   bool raced = false;            // RaceGhost's: shown whatever the setting says
   std::string name;              // the player of the game flown now
 } ghost;
@@ -36,23 +36,23 @@ bool GhostOn() { return RunSettings().ghost || ghost.raced; }
 void CountGhostFrame() {
   if (WatchingRecordedGame()) return;
   const bool title = game_mode.titlemode == 1;
-  if (ghost.ingame) {
+  if (ghost.in_game) {
     if (title) {
-      ghost.ingame = false;
+      ghost.in_game = false;
     } else {
       ++ghost.moment;
     }
-  } else if (!title && ghost.titleseen) {
-    ghost.ingame = true;
+  } else if (!title && ghost.title_seen) {
+    ghost.in_game = true;
     ghost.moment = 0;
     ghost.track = ghost.given.empty() ? BestGameTrack() : ghost.given;
-    ghost.name = ghost.given.empty() ? BestGamePlayer() : ghost.givenname;
+    ghost.name = ghost.given.empty() ? BestGamePlayer() : ghost.given_name;
   }
-  ghost.titleseen = title;
+  ghost.title_seen = title;
 }
 
 std::optional<ShipPoint> GhostPoint() {
-  if (!GhostOn() || !ghost.ingame || game_mode.titlemode == 1) return std::nullopt;
+  if (!GhostOn() || !ghost.in_game || game_mode.titlemode == 1) return std::nullopt;
   if (WatchingRecordedGame()) return std::nullopt;
   if (ghost.moment >= ghost.track.size() || !ghost.track[ghost.moment].shown) return std::nullopt;
   return ghost.track[ghost.moment];
@@ -68,13 +68,13 @@ void drawghost() {
 }
 
 GhostCaptionText GhostCaption() {
-  if (!GhostOn() || !ghost.ingame || game_mode.titlemode == 1 || ghost.track.empty()) return {};
+  if (!GhostOn() || !ghost.in_game || game_mode.titlemode == 1 || ghost.track.empty()) return {};
   if (WatchingRecordedGame()) return {};
   // After its end the best game stays at its final score.
   const std::size_t at = ghost.moment < ghost.track.size() ? ghost.moment : ghost.track.size() - 1;
   const int theirs = ghost.track[at].score, ours = playfield.player->score;
   GhostCaptionText text{ghost.name.empty() ? "Best game" : ghost.name, std::to_string(theirs),
-                        "level", ""};
+                        "tied", ""};
   if (ours != theirs) {
     text.lead = ours > theirs ? "ahead" : "behind";
     text.difference = std::to_string(std::abs(static_cast<long long>(ours) - theirs));
@@ -84,7 +84,7 @@ GhostCaptionText GhostCaption() {
 
 void UseGhostTrack(std::vector<ShipPoint> track) {
   ghost.given = std::move(track);
-  ghost.givenname.clear();
+  ghost.given_name.clear();
   ghost.raced = false;
 }
 
@@ -92,7 +92,7 @@ bool RaceGhost(const RecordedGame& game, const std::string& player) {
   std::vector<ShipPoint> track;
   if (!DecodeShipTrack(game.track, track) || track.empty()) return false;
   ghost.given = std::move(track);
-  ghost.givenname = player;
+  ghost.given_name = player;
   ghost.raced = true;
   return true;
 }

@@ -25,7 +25,7 @@ void drawghost();
 std::optional<ShipPoint> GhostPoint();
 
 // The right side bar's words: whose ghost it is (the player's name, else "Best game"), its score
-// now and "ahead"/"behind"/"level" with the difference; all empty when the ghost shows nothing.
+// now and "ahead"/"behind"/"tied" with the difference; all empty when the ghost shows nothing.
 struct GhostCaptionText {
   std::string title, score, lead, difference;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "core/main_thread.h"
@@ -21,7 +22,9 @@
 #include "system/event.h"
 #include "system/hook.h"
 #include "system/input_seam.h"
+#include "system/joystick.h"
 #include "system/key_codes.h"
+#include "system/system_driver.h"
 
 namespace {
 
@@ -33,11 +36,6 @@ constexpr int kEndOfFrameHook = -1000;
 // How long a replayed game's title card shows: two seconds from its start.
 constexpr int kReplayCardFrames = 120;
 
-// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
-// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
-// loop run by the watching of the best game is the frame loop too.
-bool FrameLoopFlip() { return CurrentModalScreen() == ModalScreen::None || WatchingRecordedGame(); }
-
 // --- recording -------------------------------------------------------------------------------
 
 struct Recorder {
@@ -46,12 +44,12 @@ struct Recorder {
   RecordingKeeps keeps = RecordingKeeps::kEveryGame;
   // The frame loop's last flip showed the title. Before its first flip the start-up has just
   // entered the title, so a game started in the very first frame counts from its start too.
-  bool titleseen = true;
+  bool title_seen = true;
   bool ingame = false;
   RecordedGame game;  // the game under way: its snapshot
   ReplayInputWriter writer;
   ShipTrackWriter track;
-  int startbest = 0;
+  int start_best = 0;
   std::uint64_t base = 0;   // pump points when the current frame began
   std::uint32_t reads = 0;  // joystick reads in the current frame
   JoystickSample last[kReplayPorts];
@@ -73,7 +71,7 @@ void BeginGame() {
   rec.writer = ReplayInputWriter{};
   rec.track = ShipTrackWriter{};
   rec.track.Add(ShipPointNow());
-  rec.startbest = playfield.player->hscore;
+  rec.start_best = playfield.player->hscore;
   rec.base = InputPumpPoints();
   rec.reads = 0;
   for (int p = 0; p < kReplayPorts; ++p) rec.last[p] = SampleOfPort(SaveJoystickPort(p));
@@ -94,7 +92,7 @@ void FinishGame(GameEnd end) {
   // no replay could restore at: there was nothing to play anyway.
   if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
   if (game_recorded) game_recorded(rec.game, rec.run.journal.player);
-  const bool raised = playfield.player->hscore > rec.startbest;
+  const bool raised = playfield.player->hscore > rec.start_best;
   std::vector<RecordedGame>& games = rec.run.journal.games;
   if (rec.keeps == RecordingKeeps::kBestGame) {
     if (!raised) return;
@@ -121,14 +119,30 @@ TObject* RecordFlip(int, TObject* data, TObject*) {
     rec.base = InputPumpPoints();
     rec.reads = 0;
     if (ends) FinishGame(GameEnd::kTitle);
-  } else if (loop && game_mode.titlemode == 0 && rec.titleseen) {
+  } else if (loop && game_mode.titlemode == 0 && rec.title_seen) {
     BeginGame();
   }
-  if (loop) rec.titleseen = game_mode.titlemode == 1;
+  if (loop) rec.title_seen = game_mode.titlemode == 1;
   return data;
 }
 
 // --- playing ---------------------------------------------------------------------------------
+
+// What a keyframe holds besides the game's snapshot: where the player stood in the journal at the
+// top of a pass of the frame loop.
+struct ReplayKeyframe {
+  int total = 0;  // frames played over all games
+  std::size_t game = 0;
+  int played = 0;
+  bool tail = false;
+  std::vector<std::uint8_t> snapshot;
+  ReplayInputReader reader;
+  ReplayFrame frame;
+  std::size_t event = 0, change = 0;
+  std::uint32_t reads = 0;
+  std::uint64_t pumped = 0;  // pump points since the frame's flip
+  JoystickSample last[kReplayPorts];
+};
 
 struct Player {
   ReplayStatus status = ReplayStatus::kIdle;
@@ -146,7 +160,6 @@ struct Player {
   std::size_t change = 0;   // next joystick change of the frame
   std::uint32_t reads = 0;  // joystick reads in the frame
   JoystickSample last[kReplayPorts];
-  unsigned held[kReplayPorts] = {};  // watching: the buttons held on the viewer's pads
   std::uint64_t base = 0;
   bool applying = false;
   bool finishing = false;  // the recording was cut short in a frame the game now finishes
@@ -156,7 +169,11 @@ struct Player {
   bool closed = false;  // the platform asked the program to end while the replay played
   int score = 0;        // watching: the score the caption shows
   std::string title;    // watching: the caption's title
-  ReplayStopper stopper;
+  std::vector<ReplayKeyframe> keyframes;  // in the order of their frames, one per frame at most
+  bool viewer_reads = false;               // a joystick read for the viewer, not the game
+  ViewerInput heard;                      // the viewer's input since it was last taken
+  bool still = false;                     // a flip of the held picture, no frame of the game
+  std::set<int> wave_starts;               // frames at which a wave's get-ready was seen to begin
 };
 Player play;
 
@@ -208,10 +225,7 @@ void BeginReplayedGame(std::size_t index) {
   UseInputChoices(game.choices);
   // The track the recorded game started at its first get-ready frame, which the title's
   // replayed frame never reached.
-  if (game_mode.getready == 1 && game_mode.seqctr >= 1) {
-    HaltChannel(program.musicchannel);
-    playmusic(progress.phase == 2 ? 2 : progress.phase == 1 ? 1 : 0);
-  }
+  if (game_mode.getready == 1 && game_mode.seqctr >= 1) StartPhaseMusic();
   play.started = true;
   NextFrame();
 }
@@ -250,7 +264,7 @@ void ApplyDueEvents() {
 // At each pump point: the events due by now (a nested pump point, from a suspension's
 // ClearKeys, makes more of them due while they are applied).
 void PumpReplay(std::uint64_t) {
-  if (play.applying) return;
+  if (play.applying || play.still) return;
   play.applying = true;
   if (play.status != ReplayStatus::kPlaying || play.finishing) {
     // A watched game hands back to the game that watches it, which asks for nothing to close.
@@ -268,18 +282,10 @@ void PumpReplay(std::uint64_t) {
 // Reads give the port's previous answer but where the recording has a change.
 void ReplayJoystick(int port, JoystickSample& sample) {
   if (port < 0 || port >= kReplayPorts) return;
-  // The viewer's pad: a button pressed on it ends the watching.
-  if (play.use == ReplayUse::kWatch && play.status == ReplayStatus::kPlaying) {
-    const unsigned pressed = sample.ok ? sample.buttons & ~play.held[port] : 0;
-    play.held[port] = sample.ok ? sample.buttons : 0;
-    if (pressed != 0) {
-      play.status = ReplayStatus::kStopped;
-      for (int b = 0; b < 32 && play.stopper.button < 0; ++b) {
-        if (pressed & (1u << b)) play.stopper.button = b;
-      }
-    }
-  }
-  if (play.status == ReplayStatus::kPlaying && play.started) {
+  if (play.viewer_reads) {
+    // The viewer's pad; the port reads on as the game last read it, so nothing of it changes.
+    if (port == 0) play.heard.pad = sample.ok ? sample : JoystickSample{};
+  } else if (play.status == ReplayStatus::kPlaying && play.started) {
     const std::uint32_t read = play.reads++;
     const std::vector<ReplayJoystickChange>& changes = play.frame.joystick;
     if (play.change < changes.size() && changes[play.change].read == read) {
@@ -294,18 +300,35 @@ void ReplayJoystick(int port, JoystickSample& sample) {
   sample = play.last[port];
 }
 
-// The viewer's own keys: ESC, or closing the window, ends the replay; when watching, so does
-// any key or button.
+// The viewer's own keys: ESC, or closing the window, ends the replay; the others are kept for
+// the viewer's controls (replay_viewer.h).
 void HearPlatform(const InputEventRecord& event) {
   if (event.id == EVENT_APPTERMINATE) play.closed = true;
-  bool ends = event.id == EVENT_APPTERMINATE ||
-              (event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape));
-  if (play.use == ReplayUse::kWatch) {
-    ends = ends || event.id == EVENT_KEYDOWN || event.id == EVENT_MOUSEDOWN;
-  }
-  if (play.status == ReplayStatus::kPlaying && ends) {
-    play.status = ReplayStatus::kStopped;
-    if (event.id == EVENT_KEYDOWN) play.stopper.key = event.data;
+  const bool ends = event.id == EVENT_APPTERMINATE ||
+                    (event.id == EVENT_KEYDOWN && event.data == Key(KeyCode::kEscape));
+  if (play.status == ReplayStatus::kPlaying && ends) play.status = ReplayStatus::kStopped;
+  ViewerInput& heard = play.heard;
+  switch (event.id) {
+    case EVENT_KEYDOWN:
+      if (event.data >= 0 && event.data < ViewerInput::kKeys) {
+        heard.keysdown[static_cast<std::size_t>(event.data)] = true;
+        ++heard.keyhits[static_cast<std::size_t>(event.data)];
+      }
+      break;
+    case EVENT_KEYUP:
+      if (event.data >= 0 && event.data < ViewerInput::kKeys) {
+        heard.keysdown[static_cast<std::size_t>(event.data)] = false;
+      }
+      break;
+    case EVENT_MOUSEMOVE:
+      heard.mousex = event.x;
+      heard.mousey = event.y;
+      break;
+    case EVENT_MOUSEDOWN:
+      if (event.data == 1) ++heard.clicks;
+      break;
+    default:
+      break;
   }
 }
 
@@ -318,6 +341,7 @@ bool CutShortByAClose() {
 }
 
 TObject* ReplayFlip(int, TObject* data, TObject*) {
+  if (play.still) return data;
   if (play.status != ReplayStatus::kPlaying || play.finishing) return data;
   if (!play.started) {
     if (FrameLoopFlip() && playfield.player) BeginReplayedGame(0);
@@ -354,6 +378,17 @@ TObject* ReplayFlip(int, TObject* data, TObject*) {
   return data;
 }
 
+// The player at the input seam; `readsdevice` for the viewer's read of their pad alone, since a
+// read of the device costs more than the game's whole frame.
+void InstallReplayer(bool readsdevice) {
+  InputReplayer replayer;
+  replayer.pump = PumpReplay;
+  replayer.joystick = ReplayJoystick;
+  replayer.platform = HearPlatform;
+  replayer.readsdevice = readsdevice;
+  SetInputReplayer(std::move(replayer));
+}
+
 // The recorder at the input seam and the flip.
 void ListenForRecording() {
   InputRecorder recorder;
@@ -373,6 +408,11 @@ void ListenForRecording() {
 }
 
 }  // namespace
+
+// A game starts and ends only at a flip of the frame loop itself: one inside the pause screen,
+// the splash or the abandoning of a game is no place to take or restore a snapshot. The frame
+// loop run by the watching of the best game is the frame loop too.
+bool FrameLoopFlip() { return CurrentModalScreen() == ModalScreen::None || WatchingRecordedGame(); }
 
 ReplayJournal RecordedRun::BestGame() const {
   ReplayJournal best;
@@ -417,7 +457,7 @@ void ResumeRecording() {
   ZX_CHECK_MAIN_THREAD();
   if (!rec.on || !rec.paused) return;
   rec.paused = false;
-  rec.titleseen = game_mode.titlemode == 1;
+  rec.title_seen = game_mode.titlemode == 1;
   ListenForRecording();
 }
 
@@ -459,22 +499,16 @@ void StartReplay(ReplayJournal journal, ReplayUse use) {
   play.use = use;
   // Watched from the running game, there is no splash to click away.
   play.clicked = use == ReplayUse::kWatch;
-  if (use == ReplayUse::kWatch) {
-    for (int p = 0; p < kReplayPorts; ++p) play.held[p] = SaveJoystickPort(p).buttons;
-  }
   play.journal = std::move(journal);
   play.status = play.journal.games.empty() ? ReplayStatus::kDone : ReplayStatus::kPlaying;
-  InputReplayer replayer;
-  replayer.pump = PumpReplay;
-  replayer.joystick = ReplayJoystick;
-  replayer.platform = HearPlatform;
-  replayer.readsdevice = use == ReplayUse::kWatch;
-  SetInputReplayer(std::move(replayer));
+  InstallReplayer(false);
   AttachHook(FlipHookId(), ReplayFlip, nullptr, kEndOfFrameHook);
   play.hooked = true;
 }
 
 ReplayStatus CurrentReplayStatus() { return play.status; }
+bool ReplayUnderWay() { return play.hooked; }
+bool ReplayRunsProgram() { return play.hooked && play.started && play.use == ReplayUse::kRun; }
 int ReplayFramesPlayed() { return play.total; }
 
 bool ReplayFramesDone() {
@@ -497,7 +531,9 @@ void StopReplay() {
 
 bool ReplayHeardClose() { return play.closed; }
 
-ReplayStopper ReplayStoppedBy() { return play.stopper; }
+void StopReplayAsViewer() {
+  if (play.status == ReplayStatus::kPlaying) play.status = ReplayStatus::kStopped;
+}
 
 ReplayCaptionText ReplayCaption() {
   if (!play.hooked || play.journal.games.empty()) return {};
@@ -528,4 +564,123 @@ ReplayCaptionText ReplayCaption() {
 void SetReplayCaption(const std::string& title, int score) {
   play.title = title;
   play.score = score;
+}
+int ReplayLength() {
+  long frames = 0;
+  for (const RecordedGame& game : play.journal.games) frames += game.frames;
+  return static_cast<int>(frames);
+}
+
+std::vector<int> ReplayGameStarts() {
+  std::vector<int> starts;
+  int frame = 0;
+  for (const RecordedGame& game : play.journal.games) {
+    starts.push_back(frame);
+    frame += static_cast<int>(game.frames);
+  }
+  return starts;
+}
+
+void KeepReplayKeyframe() {
+  if (play.status != ReplayStatus::kPlaying || !play.started || play.tail || play.finishing) return;
+  if (game_mode.getready == 1 && game_mode.seqctr == 1) play.wave_starts.insert(play.total);
+  std::vector<ReplayKeyframe>& keys = play.keyframes;
+  // Ahead of the last one only: played again after a seek, the frames come out the same.
+  if (!keys.empty() && play.total < keys.back().total + kReplayKeyframeEvery) return;
+  ReplayKeyframe key{play.total,
+                     play.game,
+                     play.played,
+                     play.tail,
+                     TakeGameSnapshot(),
+                     *play.reader,
+                     play.frame,
+                     play.event,
+                     play.change,
+                     play.reads,
+                     InputPumpPoints() - play.base,
+                     {}};
+  for (int p = 0; p < kReplayPorts; ++p) key.last[p] = play.last[p];
+  keys.push_back(std::move(key));
+}
+
+namespace {
+
+// The latest keyframe at or before `frame`; null when there is none.
+const ReplayKeyframe* KeyframeAt(int frame) {
+  const std::vector<ReplayKeyframe>& keys = play.keyframes;
+  auto after = std::upper_bound(keys.begin(), keys.end(), frame,
+                                [](int f, const ReplayKeyframe& key) { return f < key.total; });
+  return after == keys.begin() || !play.hooked ? nullptr : &*(after - 1);
+}
+
+}  // namespace
+
+int ReplayKeyframeAt(int frame) {
+  const ReplayKeyframe* key = KeyframeAt(frame);
+  return key ? key->total : -1;
+}
+
+int RestoreReplayKeyframe(int frame) {
+  ZX_CHECK_MAIN_THREAD();
+  const ReplayKeyframe* found = KeyframeAt(frame);
+  if (!found) return -1;
+  const ReplayKeyframe& key = *found;
+  if (RestoreGameSnapshot(key.snapshot) != SnapshotRestore::kRestored) return -1;
+  // Back on the track even from a replay that had stopped: what was played again held.
+  if (play.status == ReplayStatus::kDone || play.status == ReplayStatus::kEnded) {
+    play.status = ReplayStatus::kPlaying;
+  }
+  UseInputChoices(play.journal.games[key.game].choices);
+  play.total = key.total;
+  play.game = key.game;
+  play.played = key.played;
+  play.tail = key.tail;
+  play.reader = key.reader;
+  play.frame = key.frame;
+  play.event = key.event;
+  play.change = key.change;
+  play.reads = key.reads;
+  play.base = InputPumpPoints() - key.pumped;
+  for (int p = 0; p < kReplayPorts; ++p) play.last[p] = key.last[p];
+  play.desync = false;
+  return key.total;
+}
+
+std::size_t ReplayKeyframeBytes() {
+  std::size_t bytes = 0;
+  for (const ReplayKeyframe& key : play.keyframes) {
+    bytes += sizeof key + key.snapshot.capacity() +
+             (key.frame.events.capacity() * sizeof(ReplayEvent)) +
+             key.frame.joystick.capacity() * sizeof(ReplayJoystickChange);
+  }
+  return bytes;
+}
+
+ViewerInput ReadReplayViewer() {
+  ZX_CHECK_MAIN_THREAD();
+  PumpEvents();
+  if (play.hooked) {
+    InstallReplayer(true);
+    play.viewer_reads = true;
+    JoyHat(0);
+    play.viewer_reads = false;
+    InstallReplayer(false);
+  }
+  ViewerInput heard = play.heard;
+  play.heard.keyhits = {};
+  play.heard.clicks = 0;
+  return heard;
+}
+
+std::vector<int> ReplayWaveStarts() { return {play.wave_starts.begin(), play.wave_starts.end()}; }
+
+void FlipReplayStill() {
+  ZX_CHECK_MAIN_THREAD();
+  // The flip's hooks may read input (the screenshot key): those reads are the viewer's, and the
+  // replay's next frame counts its pump points from after them.
+  const std::uint64_t before = InputPumpPoints();
+  play.still = true;
+  FlipScreen(-1);
+  play.still = false;
+  play.base += InputPumpPoints() - before;
 }

@@ -19,18 +19,22 @@
 // divergence.
 //
 // A recording can be paused on the title while a replay of a game plays inside the running game
-// (the best game watched from the title, ReplayUse::kWatch): that replay needs no splash, asks
-// for no close at its end, and any key, click or pad button of the viewer ends it.
+// (the best game watched from the title, ReplayUse::kWatch): that replay needs no splash and asks
+// for no close at its end. The viewer's own keys and pad are heard apart from the game's input
+// (ReadReplayViewer), for the film player (replay_viewer.h).
 //
 // One recording or one replay at a time (a paused recording and one watched replay at most).
 // Main thread only.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/replay/replay_file.h"
+#include "system/input_seam.h"
 
 enum class RecordingKeeps {
   kEveryGame,  // every game of the run (--record)
@@ -86,6 +90,10 @@ enum class ReplayUse {
 // start-up, for kWatch at a flip of the frame loop (its first game starts at the next one).
 void StartReplay(ReplayJournal journal, ReplayUse use = ReplayUse::kRun);
 ReplayStatus CurrentReplayStatus();
+// Whether a replay is started (from StartReplay to StopReplay), and whether it is one the program
+// plays from its start-up (--replay) that has put its first game in place.
+bool ReplayUnderWay();
+bool ReplayRunsProgram();
 // Flips played since the first game was restored, over all games.
 int ReplayFramesPlayed();
 // Whether every recorded frame has been played (the last game may still read its tail).
@@ -96,16 +104,12 @@ std::string ReplayPlace();
 // For kDiverged and kEnded: "replay diverged at frame F (M:SS.ss into the game): ...", the
 // place as ReplayPlace says it.
 std::string ReplayDivergence();
+// Ends the replay as the viewer's ESC does (ReplayStatus::kStopped).
+void StopReplayAsViewer();
 // Gives input back to the platform.
 void StopReplay();
 // Whether the platform asked the program to end while the replay played (until the next start).
 bool ReplayHeardClose();
-// The viewer's key (0: none) or pad button (-1: none) that ended a watched replay.
-struct ReplayStopper {
-  int key = 0;
-  int button = -1;
-};
-ReplayStopper ReplayStoppedBy();
 
 // The side bar's words while a replay plays: "Replay" and the time into it, or when watching
 // the caption's title ("Best game"), its score and the time into it; who played it, the day and
@@ -120,5 +124,52 @@ ReplayCaptionText ReplayCaption();
 // The title and final score a watched game's caption shows.
 void SetReplayCaption(const std::string& title, int score);
 
+// Whether the flip under way is one of the frame loop's own (the watching's included), not one of
+// a screen inside a frame: games start and end at these, and ship tracks have a point for each.
+bool FrameLoopFlip();
+
 // "M:SS.ss", the time into the game at the end of `frame` at 60 frames a second.
 std::string GameTimeText(int frame);
+
+// --- seeking ---------------------------------------------------------------------------------
+//
+// While a replay plays, the loop that plays it keeps a keyframe at the top of a pass of the frame
+// loop every kReplayKeyframeEvery frames: the game's snapshot and where the replay stands in its
+// input. Putting one back and playing on from it (replay_seek.h) reaches any later frame exactly
+// as playing there did. Main thread only.
+
+inline constexpr int kReplayKeyframeEvery = 180;  // three seconds of game time
+
+// Frames in the whole journal (all games), and the frame at which each game starts.
+int ReplayLength();
+std::vector<int> ReplayGameStarts();
+// At the top of a pass of the frame loop: keeps a keyframe when one is due (beyond the last).
+void KeepReplayKeyframe();
+// The frame of the latest keyframe at or before `frame`; -1 when there is none.
+int ReplayKeyframeAt(int frame);
+// Puts back the latest keyframe at or before `frame` (counted as ReplayFramesPlayed counts) and
+// answers its frame; -1, with nothing changed, when there is none. A replay that had come to its
+// end plays again.
+int RestoreReplayKeyframe(int frame);
+// The memory the keyframes hold.
+std::size_t ReplayKeyframeBytes();
+
+// The frames at which a wave's get-ready began, of those played or computed so far.
+std::vector<int> ReplayWaveStarts();
+// Shows the picture drawn since the last flip, for a held replay: the replay counts no frame and
+// the game's input tables take nothing.
+void FlipReplayStill();
+
+// The viewer's own input while a replay plays, which the game never sees: key presses and held
+// keys (virtual-key codes), left clicks and the pointer, and the pad on port 0 as it reads now.
+struct ViewerInput {
+  static constexpr int kKeys = 256;
+  std::array<int, kKeys> keyhits = {};
+  std::array<bool, kKeys> keysdown = {};
+  int clicks = 0;
+  int mousex = 0, mousey = 0;
+  JoystickSample pad;
+};
+// Pumps the platform's messages and reads the viewer's pad: what was heard since the last call
+// (presses and clicks are counted once). Changes nothing of the game or the replay.
+ViewerInput ReadReplayViewer();

@@ -1,16 +1,13 @@
 // replay_file.cpp - writing, reading and parsing replay files.
 #include "game/replay/replay_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
+#include "core/atomic_file.h"
+#include "core/input_file.h"
 #include "game/config/settings.h"
 #include "game/replay/replay_bytes.h"
 #include "game/replay/replay_snapshot.h"
@@ -125,34 +122,19 @@ bool ParseGame(ReplayBytesIn& in, RecordedGame& game) {
   }
 }
 
-// Reads up to `size` bytes, fewer only at the end of the file; -1 on an error.
-long ReadUpTo(int fd, std::uint8_t* data, std::size_t size) {
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = read(fd, data + got, size - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  return static_cast<long>(got);
-}
-
-ReplayError ReadReplayFile(int fd, std::vector<std::uint8_t>& bytes) {
-  struct stat info {};
-  if (fstat(fd, &info) != 0) return ReplayError::kCannotRead;
-  if (S_ISDIR(info.st_mode)) return ReplayError::kNotAFile;
-  // Opened without waiting for a writer (a FIFO); read like any file from now on.
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+ReplayError ReadReplayFile(InputFile& file, std::vector<std::uint8_t>& bytes) {
+  if (!file.IsOpen()) return ReplayError::kCannotRead;
+  if (file.Kind() == PathKind::kFolder) return ReplayError::kNotAFile;
+  const bool regular = file.Kind() == PathKind::kFile;
 
   bytes.resize(kFixedHeader);
-  long got = ReadUpTo(fd, bytes.data(), kFixedHeader);
+  long got = file.Read(bytes.data(), kFixedHeader);
   if (got < 0) return ReplayError::kCannotRead;
   std::size_t version = 0;
   ReplayError error = CheckFixedHeader(bytes.data(), static_cast<std::size_t>(got), &version);
   if (error != ReplayError::kNone) return error;
   bytes.resize(kFixedHeader + version);
-  got = ReadUpTo(fd, bytes.data() + kFixedHeader, version);
+  got = file.Read(bytes.data() + kFixedHeader, version);
   if (got < 0) return ReplayError::kCannotRead;
   if (static_cast<std::size_t>(got) < version) return ReplayError::kDamaged;
   error = CheckVersion(bytes.data() + kFixedHeader, version);
@@ -160,17 +142,15 @@ ReplayError ReadReplayFile(int fd, std::vector<std::uint8_t>& bytes) {
 
   // The rest, never more than the limit: a regular file says its size, a stream is read to one
   // byte past the limit at most.
-  if (S_ISREG(info.st_mode)) {
-    if (static_cast<std::uint64_t>(info.st_size) > kMaxReplayBytes) return ReplayError::kTooLarge;
-  }
+  if (regular && file.Size() > kMaxReplayBytes) return ReplayError::kTooLarge;
   constexpr std::size_t kChunk = 1 << 16;
   // Room for the whole file and the read that finds its end, so that it is never moved.
-  if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+  if (regular) bytes.reserve(static_cast<std::size_t>(file.Size()) + kChunk);
   for (;;) {
     const std::size_t at = bytes.size();
     if (at > kMaxReplayBytes) return ReplayError::kTooLarge;
     bytes.resize(at + kChunk);
-    got = ReadUpTo(fd, bytes.data() + at, kChunk);
+    got = file.Read(bytes.data() + at, kChunk);
     if (got < 0) return ReplayError::kCannotRead;
     bytes.resize(at + static_cast<std::size_t>(got));
     if (static_cast<std::size_t>(got) < kChunk) break;
@@ -203,11 +183,10 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
     w.Fixed(section.out.size(), 4);
     w.Bytes(section.out);
     if (game.choices != InputChoices{}) {
-      ReplayBytesOut choices;
-      WriteChoices(choices, game.choices);
+      const std::vector<std::uint8_t> choices = EncodeInputChoices(game.choices);
       w.Byte(static_cast<std::uint8_t>(SectionTag::kChoices));
-      w.Fixed(choices.out.size(), 4);
-      w.Bytes(choices.out);
+      w.Fixed(choices.size(), 4);
+      w.Bytes(choices);
     }
     ReplayBytesOut facts;
     facts.Unsigned(number);
@@ -257,6 +236,7 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
     header += 1 + name_size;
   }
   ReplayBytesIn in(bytes.data() + header, crc_at - header);
+  std::size_t choices_read = 0;  // the count of games when a choices section was last read
   while (!in.AtEnd()) {
     const std::uint8_t tag = in.Byte();
     const std::uint64_t size = in.Fixed(4);
@@ -264,9 +244,12 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
     ReplayBytesIn payload(in.Here(), static_cast<std::size_t>(size));
     in.Skip(static_cast<std::size_t>(size));
     if (tag == static_cast<std::uint8_t>(SectionTag::kChoices)) {
-      if (parsed.games.empty() || !ReadChoices(payload, parsed.games.back().choices)) {
+      // The choices of the game just read, once: a second section would overrule the first.
+      if (parsed.games.empty() || choices_read == parsed.games.size() ||
+          !ReadChoices(payload, parsed.games.back().choices)) {
         return ReplayError::kDamaged;
       }
+      choices_read = parsed.games.size();
       continue;
     }
     if (tag == static_cast<std::uint8_t>(SectionTag::kFacts)) {
@@ -321,6 +304,17 @@ std::uint32_t ReplayChecksum(const std::uint8_t* data, std::size_t size) {
   return Crc32(data, size);
 }
 
+std::vector<std::uint8_t> EncodeInputChoices(const InputChoices& choices) {
+  ReplayBytesOut w;
+  WriteChoices(w, choices);
+  return w.out;
+}
+
+bool DecodeInputChoices(const std::vector<std::uint8_t>& bytes, InputChoices& choices) {
+  ReplayBytesIn in(bytes.data(), bytes.size());
+  return ReadChoices(in, choices);
+}
+
 std::string ReplayErrorText(ReplayError error) {
   switch (error) {
     case ReplayError::kNone:
@@ -371,55 +365,24 @@ std::string ReplayInfoText(const ReplayJournal& journal) {
 }
 
 ReplayError LoadReplay(const std::string& path, ReplayJournal& journal) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return ReplayError::kCannotRead;
+  InputFile file(path);
   std::vector<std::uint8_t> bytes;
-  ReplayError error = ReadReplayFile(fd, bytes);
-  close(fd);
+  const ReplayError error = ReadReplayFile(file, bytes);
   if (error != ReplayError::kNone) return error;
   return ParseReplay(bytes, journal);
 }
 
 bool CanSaveReplay(const std::string& path, std::string* problem) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    *problem = "cannot record to " + path + ": it is a folder";
-    return false;
-  }
-  // The replay is written beside its target and renamed over it: that is what must be possible.
-  const std::string fresh = path + ".new";
-  int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  const bool made = fd >= 0;
-  // One left by an earlier run that could not finish is written over in the same way.
-  if (!made && errno == EEXIST) fd = open(fresh.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *problem = "cannot record to " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  close(fd);
-  if (made) unlink(fresh.c_str());
-  return true;
+  const std::string why = AtomicWriteProblem(path);
+  if (why.empty()) return true;
+  *problem = "cannot record to " + path + ": " + why;
+  return false;
 }
 
 bool SaveReplay(const std::string& path, const ReplayJournal& journal) {
   const std::vector<std::uint8_t> bytes = SerializeReplay(journal);
-  const std::string fresh = path + ".new";
-  bool written = false;
-  if (std::FILE* f = std::fopen(fresh.c_str(), "wb")) {
-    written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
-              std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    written = std::fclose(f) == 0 && written;
-  }
-  if (written && std::rename(fresh.c_str(), path.c_str()) == 0) {
-    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
-    int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-      fsync(dir);
-      close(dir);
-    }
-    return true;
-  }
-  std::remove(fresh.c_str());
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (WriteFileAtomically(path, text)) return true;
   std::fprintf(stderr, "Cannot save the replay to \"%s\"\n", path.c_str());
   return false;
 }

@@ -74,6 +74,11 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal);
 ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& journal);
 // The CRC-32 (as zlib computes it) the file ends with, over the bytes before it.
 std::uint32_t ReplayChecksum(const std::uint8_t* data, std::size_t size);
+// A choices section's payload for `choices`. Any thread.
+std::vector<std::uint8_t> EncodeInputChoices(const InputChoices& choices);
+// The choices of a choices section's payload; false (`choices` unspecified) when the bytes make
+// none. Any thread.
+bool DecodeInputChoices(const std::vector<std::uint8_t>& bytes, InputChoices& choices);
 // What a refusal means, for the player.
 std::string ReplayErrorText(ReplayError error);
 

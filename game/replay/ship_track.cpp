@@ -1,6 +1,8 @@
 // ship_track.cpp - taking the ship's point and writing and reading a track.
 #include "game/replay/ship_track.h"
 
+#include <algorithm>
+
 #include "game/play/entities.h"
 #include "game/play/globals.h"
 
@@ -16,6 +18,12 @@ enum TrackFlag : std::uint8_t {
 constexpr std::uint8_t kEveryFlag = kMovedX | kMovedY | kScored | kShown | kHyper;
 // Far outside anything the ship or the score reach; a step beyond it is a damaged file.
 constexpr int kFarthest = 1 << 24;
+// More than a game can score in a frame on average, with a start-up allowance: every point but a
+// wave's comes from a shot, one shot leaves the ship every 8 frames at most and earns 3200 at
+// most, and a wave's 2000 (with the free shot of its get-ready) takes hundreds of frames. A track
+// scoring faster claims what its game never did.
+constexpr long long kMostPointsAFrame = 1000;
+constexpr long long kMostPointsAtStart = 10 * kMostPointsAFrame;
 
 }  // namespace
 
@@ -60,7 +68,10 @@ bool DecodeShipTrack(const std::vector<std::uint8_t>& bytes, std::vector<ShipPoi
     if (flags & ~kEveryFlag) return false;
     if (flags & kMovedX) point.x = step(point.x, -kFarthest, kFarthest);
     if (flags & kMovedY) point.y = step(point.y, -kFarthest, kFarthest);
-    if (flags & kScored) point.score = step(point.score, 0, INT32_MAX);
+    // The score only ever grows, and no faster than a game can score.
+    const long long most = std::min<long long>(
+        kMostPointsAtStart + kMostPointsAFrame * static_cast<long long>(points.size()), INT32_MAX);
+    if (flags & kScored) point.score = step(point.score, point.score, static_cast<int>(most));
     point.shown = (flags & kShown) != 0;
     point.hyper = (flags & kHyper) != 0;
     if (in.bad) return false;

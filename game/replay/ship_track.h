@@ -40,5 +40,6 @@ class ShipTrackWriter {
   std::size_t points_ = 0;
 };
 
-// The points of `bytes`; false (and `points` unspecified) when the bytes make no track.
+// The points of `bytes`; false (and `points` unspecified) when the bytes make no track: a flag
+// or a step out of range, or a score that falls or grows faster than any game scores.
 bool DecodeShipTrack(const std::vector<std::uint8_t>& bytes, std::vector<ShipPoint>& points);

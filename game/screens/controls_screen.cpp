@@ -23,7 +23,10 @@ constexpr int kMessageFrames = 3 * 60;  // how long a refusal or a change is sho
 
 const char* const kMouseColumn[kGameActions] = {"Left", "Right", "-", "-", "-"};
 
-constexpr float kActionX = 96, kKeyX = 232, kMouseX = 352, kPadX = 432;
+constexpr float kActionX = 96, kKeyX = 232, kMouseX = 352, kPadColumnX = 432;
+
+// A button by the word on the pad in use ("A", "Cross", "B1" on a joystick SDL does not map).
+std::string ButtonText(int button) { return button == kNoButton ? "-" : PadButtonWord(button); }
 
 void Keep(const KeyBindings& bindings) {
   ChangeSettings([&bindings](Settings& s) { s.bindings = bindings; });
@@ -95,14 +98,8 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       }
       if (waiting == 0) input.Begin();
     } else {
-      const MenuCommand command = input.Read(rows);
-      if (command.pointed >= 0) selected = command.pointed;
       bool done = false;
-      switch (command.action) {
-        case MenuAction::kUp:
-        case MenuAction::kDown:
-          selected = MovedSelection(rows, selected, command.action);
-          break;
+      switch (input.Select(rows, selected)) {
         case MenuAction::kLeft:
           column = BindingColumn::kKey;
           break;
@@ -125,18 +122,20 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
           done = true;
           break;
         case MenuAction::kNone:
+        case MenuAction::kUp:
+        case MenuAction::kDown:
           break;
       }
       if (done) break;
     }
     if (message_left > 0) --message_left;
 
-    DrawMenuBackdrop(backdrop);
+    DrawMenuBackdrop(backdrop, 316);
     DrawMenuText("** Controls **", 70);
     DrawMenuTextAt("Action", kActionX, 120);
     DrawMenuTextAt(column == BindingColumn::kKey ? "[Key]" : "Key", kKeyX, 120);
     DrawMenuTextAt("Mouse", kMouseX, 120);
-    DrawMenuTextAt(column == BindingColumn::kPad ? "[Pad]" : "Pad", kPadX, 120);
+    DrawMenuTextAt(column == BindingColumn::kPad ? "[Pad]" : "Pad", kPadColumnX, 120);
     const KeyBindings& bindings = ActiveBindings();
     for (int row = 0; row < kActionRows; ++row) {
       const float y = rows.Y(row);
@@ -151,15 +150,19 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
       DrawMenuTextAt(kMouseColumn[row], kMouseX, y);
       // Start pauses whatever button the pause has, so its row names both.
       const bool pause_row = static_cast<GameAction>(row) == GameAction::kPause;
-      DrawMenuTextAt(asked && column == BindingColumn::kPad
-                         ? "?"
-                         : BoundButtonText(bindings.pads[row]) + (pause_row ? ", start" : ""),
-                     kPadX, y);
+      DrawMenuTextAt(
+          asked && column == BindingColumn::kPad
+              ? "?"
+              : ButtonText(bindings.pads[row]) + (pause_row ? ", " + ButtonText(kStartButton) : ""),
+          kPadColumnX, y);
     }
     DrawMenuText("Defaults", rows.Y(kDefaultsRow), selected == kDefaultsRow);
     DrawMenuText("Back", rows.Y(kBackRow), selected == kBackRow);
     DrawMenuText("Move: mouse, stick or D-pad  Volumes: F2/F3", 330);
     DrawMenuText("Colours: F4  Window: Alt+Enter  Picture: F12", 348);
+    DrawMenuText("Best game: W/" + BoundButtonText(kWatchButton) + " watch, V/" +
+                     BoundButtonText(kVideoButton) + " video",
+                 366);
     DrawMenuText(UnsavedSettingsNote(), 370);
     if (waiting > 0) {
       DrawMenuText(
@@ -170,9 +173,10 @@ void ControlsScreen(const Ref<TImage>& backdrop) {
     } else if (message_left > 0) {
       DrawMenuText(message, 390);
     } else {
-      DrawMenuText("Left/Right: key or pad - A/Enter: change", 390);
+      DrawMenuText("Left/Right: key or pad - " + ButtonText(kMenuChooseButton) + "/Enter: change",
+                   390);
     }
-    DrawMenuText("ESC/B: back", 410);
+    DrawMenuText("ESC/" + ButtonText(kMenuBackButton) + ": back", 410);
     if (!FinishMenuPass()) return;
   }
 }

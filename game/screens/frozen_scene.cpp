@@ -32,7 +32,7 @@ void DrawGameOverCaption() {
   drawimage3d(assets.gameoverimg, 320, 200, 0, 3, 0, 1, 1, game_mode.fade);
 }
 
-void RedrawBackdrop(const Ref<TImage>& backdrop) {
+void DrawFrozenScene() {
   Cls();
   BeginPlayfield();
   DrawAll<starfield_tag>(playfield.starlist);
@@ -58,5 +58,9 @@ void RedrawBackdrop(const Ref<TImage>& backdrop) {
   EndPlayfield();
   drawhud();
   drawsidebars();
+}
+
+void RedrawBackdrop(const Ref<TImage>& backdrop) {
+  DrawFrozenScene();
   CaptureImage(backdrop, 0, 0, 0);
 }

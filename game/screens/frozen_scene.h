@@ -13,6 +13,8 @@
 void DrawGetReadyCaption();
 // The game-over caption at the sequence's fade. Main thread.
 void DrawGameOverCaption();
+// Draws the frozen scene into the back buffer (a held replay's picture). Main thread.
+void DrawFrozenScene();
 // Draws the frozen scene into the back buffer and grabs it into `backdrop` (640x480), which
 // then shows it in the colour mode now in use. Main thread, inside a modal screen.
 void RedrawBackdrop(const Ref<TImage>& backdrop);

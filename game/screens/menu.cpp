@@ -64,6 +64,16 @@ int MovedSelection(const MenuRows& rows, int row, MenuAction action) {
   return row;
 }
 
+MenuAction MenuInput::Select(const MenuRows& rows, int& selected) {
+  const MenuCommand command = Read(rows);
+  if (command.pointed >= 0) selected = command.pointed;
+  if (command.action != MenuAction::kUp && command.action != MenuAction::kDown) {
+    return command.action;
+  }
+  selected = MovedSelection(rows, selected, command.action);
+  return MenuAction::kNone;
+}
+
 MenuCommand MenuInput::Read(const MenuRows& rows) {
   MenuCommand command;
   auto set = [&command](MenuAction action) {
@@ -107,14 +117,17 @@ MenuCommand MenuInput::Read(const MenuRows& rows) {
   return command;
 }
 
-void DrawMenuBackdrop(const Ref<TImage>& backdrop) {
+void DrawMenuBackdrop(const Ref<TImage>& backdrop, float footer_top) {
   SetBlend(BLEND_SOLID);
   if (backdrop) PaintImage(backdrop, 0, 0, 0);
   SetBlend(BLEND_ALPHA);
   SetColor(0, 0, 0);
   SetAlpha(0.75f);
-  DrawRect(80, 40, 480, 440);
+  DrawRect(80, 40, 480, footer_top - 40);
   SetAlpha(1);
+  // Under the footer nothing of the backdrop shows: the title's own lines would stand between
+  // the footer's, dimmed but readable.
+  DrawRect(80, footer_top, 480, 480 - footer_top);
   SetColor(255, 255, 255);
 }
 

@@ -37,6 +37,9 @@ class MenuInput {
   void Begin();
   // This pass's command for rows laid out as `rows`.
   MenuCommand Read(const MenuRows& rows);
+  // Reads this pass's command and moves `selected` by it (onto a row pointed at, one up or down);
+  // answers the action left for the screen: the command's, or kNone once the selection moved.
+  MenuAction Select(const MenuRows& rows, int& selected);
 
  private:
   int StickStep(float axis, int& held_dir, int& held_for);
@@ -44,13 +47,9 @@ class MenuInput {
   int wheel_ = 0, mouse_x_ = -1, mouse_y_ = -1;
 };
 
-// The pad's buttons the screens read, by their place in the layout (system/joystick.h).
-inline constexpr int kMenuChooseButton = 0;   // A
-inline constexpr int kMenuBackButton = 1;     // B
-inline constexpr int kMenuPadBackButton = 3;  // Back
-
-// Solid `backdrop`, darkened where the playfield is.
-void DrawMenuBackdrop(const Ref<TImage>& backdrop);
+// Solid `backdrop`, darkened where the playfield is, and hidden from line `footer_top` down,
+// where the screen's footer goes.
+void DrawMenuBackdrop(const Ref<TImage>& backdrop, float footer_top);
 // `text` centred on the picture at line `y`, as the pause texts are; a selected row between
 // markers.
 void DrawMenuText(const std::string& text, float y, bool selected = false);

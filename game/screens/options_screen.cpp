@@ -82,6 +82,11 @@ std::string ValueText(const SettingKey& key, const Settings& now) {
   if (std::string_view(key.name) == "sound_output" && now.sound != started.output) {
     text += " (next start)";
   }
+  // A full-screen choice the display refused shows as the desktop it fell back to: say why.
+  if (std::string_view(key.name) == "display" && now.display == DisplayMode::Desktop &&
+      RunSettings().display == DisplayMode::Fullscreen) {
+    text += " (no 640x480 mode)";
+  }
   return text;
 }
 
@@ -110,6 +115,8 @@ void ChangeRow(int row, int step) {
 
 }  // namespace
 
+std::string OptionsRowText(int row) { return RowText(row, Shown()); }
+
 bool OnOptionsLine(int x, int y, float line_y) {
   const float half = static_cast<float>(MeasureTextWidth(kOptionsLine)) / 2 + 8;
   return std::abs(static_cast<float>(x) - 320) <= half &&
@@ -134,22 +141,17 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
   const MenuRows rows{kRowCount + 1, 126, 22};
   int selected = 0;
   for (;;) {
-    const MenuCommand command = input.Read(rows);
-    if (command.pointed >= 0) selected = command.pointed;
+    const MenuAction action = input.Select(rows, selected);
     bool done = false;
-    switch (command.action) {
-      case MenuAction::kUp:
-      case MenuAction::kDown:
-        selected = MovedSelection(rows, selected, command.action);
-        break;
+    switch (action) {
       case MenuAction::kLeft:
       case MenuAction::kRight:
       case MenuAction::kChoose: {
-        const int step = command.action == MenuAction::kLeft ? -1 : 1;
+        const int step = action == MenuAction::kLeft ? -1 : 1;
         if (selected == kBackRow) {
-          done = command.action == MenuAction::kChoose;
+          done = action == MenuAction::kChoose;
         } else if (!kRows[selected].key) {
-          if (command.action != MenuAction::kLeft) {
+          if (action != MenuAction::kLeft) {
             ControlsScreen(backdrop);
             if (program.quitflag) return;
             input.Begin();
@@ -170,18 +172,21 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
         done = true;
         break;
       case MenuAction::kNone:
+      case MenuAction::kUp:
+      case MenuAction::kDown:
         break;
     }
     if (done) break;
-    DrawMenuBackdrop(backdrop);
+    DrawMenuBackdrop(backdrop, 366);
     DrawMenuText("** Options **", 90, false);
     const Settings now = Shown();
     for (int row = 0; row < rows.count; ++row) {
       DrawMenuText(RowText(row, now), rows.Y(row), row == selected);
     }
     DrawMenuText(UnsavedSettingsNote(), 352);
-    DrawMenuText("Up/Down: choose - Left/Right/A: change", 380);
-    DrawMenuText("ESC/B: back", 400);
+    DrawMenuText("Up/Down: choose - Left/Right/" + PadButtonWord(kMenuChooseButton) + ": change",
+                 380);
+    DrawMenuText("ESC/" + PadButtonWord(kMenuBackButton) + ": back", 400);
     if (!FinishMenuPass()) return;
   }
 }

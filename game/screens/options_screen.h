@@ -3,8 +3,10 @@
 // row with its value; left and right (or a choice) change a value at once and save it.
 //
 // Opened from the title and the pause screen by O, the pad's Y or a click on their "O = Options"
-// line; ESC, B or Back returns there. Main thread only.
+// line; ESC, B or Back (as the pad in use labels them) returns there. Main thread only.
 #pragma once
+
+#include <string>
 
 #include "graphics/image.h"
 
@@ -14,6 +16,10 @@ extern const char kOptionsLine[];
 bool OnOptionsLine(int x, int y, float line_y);
 // Whether O or the pad's Y was hit since the last read (both are read).
 bool OptionsKeyHit();
+
+// Row `row`'s words as the screen shows them now ("Display: fullscreen"; the display's row says
+// why the desktop stands in for a refused full-screen mode).
+std::string OptionsRowText(int row);
 
 // The screen's loop over `backdrop` (the screen it was opened from), until the player returns or
 // the program is asked to close (quitflag).

@@ -7,6 +7,7 @@
 #include "game/config/colour_mode.h"
 #include "game/config/joystick_buttons.h"
 #include "game/config/key_bindings.h"
+#include "game/config/settings_store.h"
 #include "game/play/entities.h"
 #include "game/play/globals.h"
 #include "game/play/screen_name.h"
@@ -46,10 +47,24 @@ void OpenOptions(const Ref<TImage>& backdrop) {
   for (int button = 0; button < kJoyButtons; ++button) JoyButtonHits(button, kGameJoystickPort);
 }
 
-void PauseScreen() {
+namespace {
+
+// The frame shown last, drawn anew from the game's state (after its flip the back buffer is
+// undefined) and flipped: the backdrop of a pause opened once the frame was shown.
+Ref<TImage> RedrawnFrame() {
+  Ref<TImage> frozen = NewImage(640, 480, 1);
+  RedrawBackdrop(frozen);
+  HoldPointer(false);
+  FlipScreen(-1);
+  return frozen;
+}
+
+}  // namespace
+
+void PauseScreen(PauseOpening opening) {
   ModalScreenScope pause(ModalScreen::Pause);
   const int x = playfield.player->x, y = playfield.player->y;
-  Ref<TImage> frozen = FreezeFrame();
+  Ref<TImage> frozen = opening == PauseOpening::kAfterFlip ? RedrawnFrame() : FreezeFrame();
   ClearKeys();
   ClearMouse();
   while (!(ActionKeyHits(GameAction::kPause) || ActionButtonHits(GameAction::kPause))) {
@@ -68,6 +83,7 @@ void PauseScreen() {
     drawpause(frozen);
     SetColor(255, 255, 255);
     FlipScreen(-1);
+    KeepPictureSettings();  // F4 and Alt+Enter are remembered as they change here too
     if (AppCloseRequested()) {
       program.quitflag = 1;
       break;
@@ -85,5 +101,7 @@ void PauseScreen() {
   playfield.player->x = x;
   playfield.player->y = y;
   PlaceMouse(x, y);
-  JoyUnplugHits(kGameJoystickPort);  // a pad pulled out while paused asks for no second pause
+  // A pad pulled out or the focus lost while paused asks for no second pause.
+  JoyUnplugHits(kGameJoystickPort);
+  AppSuspendHits();
 }

@@ -15,7 +15,12 @@ inline constexpr float kPauseOptionsY = 290;
 Ref<TImage> FreezeFrame();
 // The options screen over `backdrop`, and back with nothing of its presses left over.
 void OpenOptions(const Ref<TImage>& backdrop);
+// Where the pause screen opens: over the frame being drawn (its picture grabbed before the
+// flip), or once that frame was shown (its picture drawn anew, as the focus lost in the flip's
+// own message pump asks).
+enum class PauseOpening { kBeforeFlip, kAfterFlip };
 // Runs the pause screen until the pause key or button (or a click off the options line) resumes
 // play. ESC and F1 end it with a down test, leaving their hit counted for the frame loop to act
-// on in the same frame; a close request ends it with quitflag set.
-void PauseScreen();
+// on in the same frame; a close request ends it with quitflag set. A pad pulled out or the focus
+// lost while it lasts asks for no second pause.
+void PauseScreen(PauseOpening opening = PauseOpening::kBeforeFlip);

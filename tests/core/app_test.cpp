@@ -1,3 +1,4 @@
+// Program start-up: the main thread, the handlers and the exit, and the errors it reports.
 #include "core/app.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,20 @@ TEST(App, AnEndSignalEndsTheRunThroughItsOwnEndWithTheSignalsStatus) {
 TEST(App, TheProgramsFolderBecomesCurrent) {
   EXPECT_EXIT(std::exit(RunApplication(1, argv, ReportsFolder)), ::testing::ExitedWithCode(0),
               "cwd=/");
+}
+
+}  // namespace
+
+// How the program ends when its body throws something that is not an error object.
+
+namespace {
+
+int ThrowsAnInt() { throw 42; }
+
+TEST(AppErrors, AnythingThrownThatIsNotAnErrorEndsTheProgramWithUnknownError) {
+  // No arguments at all: the program's folder still comes from the running executable.
+  EXPECT_EXIT(std::exit(RunApplication(0, nullptr, ThrowsAnInt)), ::testing::ExitedWithCode(1),
+              "Unknown error");
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// Streams: files, memory and embedded files, their typed values and seeks, and skipping past
+// the end.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+#include <algorithm>
+#include <cstdint>
 #include "core/cstream.h"
 #include "core/incbin.h"
 #include "core/ramstream.h"
@@ -31,6 +36,9 @@ class FileTest : public ::testing::Test {
   void Put(const std::string& name, const std::vector<unsigned char>& bytes) const {
     std::ofstream out(Path(name), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+  }
+  void PutText(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
   }
 
   fs::path dir_;
@@ -263,6 +271,194 @@ TEST(Factory, NewFactoriesJoinTheChain) {
     EXPECT_EQ(s->ReadString(4), "a::b");
   }
   EXPECT_EQ(ReadFile("echo::x"), nullptr);  // gone with its factory
+}
+
+}  // namespace
+
+// SkipBytes over counts larger than its scratch buffer, on streams that read in full and on
+// streams that hand out a little at a time.
+
+namespace {
+
+std::vector<unsigned char> Pattern(int size) {
+  std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+  for (int i = 0; i < size; ++i)
+    bytes[static_cast<std::size_t>(i)] = static_cast<unsigned char>(i * 7 % 251);
+  return bytes;
+}
+
+int PatternAt(std::int64_t i) { return static_cast<int>(i * 7 % 251); }
+
+// A stream that hands out at most `chunk` bytes per Read, as pipes and sockets do.
+class TrickleStream : public TStream {
+ public:
+  TrickleStream(std::vector<unsigned char> bytes, std::int64_t chunk)
+      : bytes_(std::move(bytes)), chunk_(chunk) {}
+  std::int64_t Pos() override { return pos_; }
+  std::int64_t Size() override { return static_cast<std::int64_t>(bytes_.size()); }
+  std::int64_t Read(void* buf, std::int64_t count) override {
+    const std::int64_t n = std::min({count, chunk_, Size() - pos_});
+    if (n <= 0) return 0;
+    std::copy_n(bytes_.begin() + pos_, n, static_cast<unsigned char*>(buf));
+    pos_ += n;
+    ++reads;
+    return n;
+  }
+  int reads = 0;
+
+ private:
+  std::vector<unsigned char> bytes_;
+  std::int64_t chunk_;
+  std::int64_t pos_ = 0;
+};
+
+TEST(StreamSkip, SkipsPastTheScratchBufferAndStopsAtTheEnd) {
+  const int size = 80000;
+  Ref<TRamStream> s = TRamStream::CreateOwning(Pattern(size), true, false);
+  std::int64_t at = 0;
+  for (std::int64_t count : {0, 1, 4095, 4096, 4097, 8192, 12289, 20000}) {
+    SCOPED_TRACE(count);
+    EXPECT_EQ(s->SkipBytes(count), count);
+    at += count;
+    EXPECT_EQ(s->Pos(), at);
+    EXPECT_EQ(s->ReadByte(), PatternAt(at));
+    ++at;
+  }
+  EXPECT_EQ(s->SkipBytes(-5), 0);
+  EXPECT_EQ(s->Pos(), at);
+  // More than is left: what was left, and the stream is at its end.
+  EXPECT_EQ(s->SkipBytes(100000), size - at);
+  EXPECT_TRUE(s->Eof());
+  EXPECT_EQ(s->SkipBytes(10), 0);
+}
+
+TEST(StreamSkip, ShortReadsStillSkipTheWholeCount) {
+  for (std::int64_t chunk : {1, 1000, 4095, 4097, 100000}) {
+    SCOPED_TRACE(chunk);
+    TrickleStream s(Pattern(30000), chunk);
+    EXPECT_EQ(s.SkipBytes(10000), 10000);
+    EXPECT_EQ(s.Pos(), 10000);
+    EXPECT_EQ(s.ReadByte(), PatternAt(10000));
+    EXPECT_EQ(s.SkipBytes(25000), 30000 - 10001);
+    EXPECT_TRUE(s.Eof());
+  }
+}
+
+}  // namespace
+
+// The edges of the stream layer: closed files, the open modes, line endings, streams that cannot
+// be read, and factories leaving the chain out of order.
+
+namespace {
+
+using StreamEdges = FileTest;
+
+TEST_F(StreamEdges, AClosedFileMovesNothingAndWritingToItRaisesTheWriteError) {
+  PutText("f.bin", "abcd");
+  Ref<TStream> s = OpenFile(Path("f.bin"), true, true);
+  ASSERT_TRUE(s);
+  CloseStream(s);
+  char buf[4];
+  EXPECT_EQ(s->Seek(2), -1);
+  EXPECT_EQ(s->Read(buf, 4), 0);
+  EXPECT_EQ(s->Write("xy", 2), 0);
+  s->Flush();                                           // harmless
+  EXPECT_THROW(s->WriteInt(1), TStreamWriteException);  // no silent loss
+  EXPECT_EQ(s->ReadInt(), 0);                           // at its end: nothing, no error
+}
+
+TEST_F(StreamEdges, OpenModesDecideWhatTheFileAllows) {
+  PutText("f.bin", "abcd");
+  // Asking for neither reads: the file is left as it was.
+  Ref<TStream> neither = OpenFile(Path("f.bin"), false, false);
+  ASSERT_TRUE(neither);
+  EXPECT_EQ(neither->ReadString(4), "abcd");
+  EXPECT_THROW(neither->WriteByte('z'), TStreamWriteException);
+  CloseStream(neither);
+
+  // Reading and writing needs the file to exist, and keeps it.
+  EXPECT_EQ(OpenFile(Path("missing.bin"), true, true), nullptr);
+  EXPECT_FALSE(fs::exists(Path("missing.bin")));
+  Ref<TStream> both = OpenFile(Path("f.bin"), true, true);
+  ASSERT_TRUE(both);
+  both->WriteString("XY");  // over the first two bytes: the size stays
+  EXPECT_EQ(both->Pos(), 2);
+  EXPECT_EQ(both->Size(), 4);
+  both->Flush();
+  std::ifstream raw(Path("f.bin"), std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(raw)), {});
+  EXPECT_EQ(text, "XYcd");
+}
+
+TEST_F(StreamEdges, LinesEndAtNewlineWithOrWithoutCarriageReturn) {
+  PutText("lines.txt", "one\r\ntwo\n\n\r\nlast\r");
+  Ref<TStream> s = ReadFile(Path("lines.txt"));
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->ReadLine(), "one");
+  EXPECT_EQ(s->ReadLine(), "two");
+  EXPECT_EQ(s->ReadLine(), "");      // an empty line
+  EXPECT_EQ(s->ReadLine(), "");      // a line of only "\r"
+  EXPECT_EQ(s->ReadLine(), "last");  // the end of the stream ends the line; its "\r" goes too
+  EXPECT_TRUE(s->Eof());
+  EXPECT_EQ(s->ReadLine(), "");
+  EXPECT_EQ(s->ReadString(0), "");
+  EXPECT_EQ(s->ReadString(-4), "");
+}
+
+TEST_F(StreamEdges, OnlyRegularFilesAndFoldersHaveAType) {
+  PutText("f.bin", "x");
+  EXPECT_EQ(FileType(Path("f.bin")), 1);
+  EXPECT_EQ(FileType(dir_.string()), 2);
+  EXPECT_EQ(FileType(Path("missing")), 0);
+  EXPECT_EQ(FileType("/dev/null"), 0);  // a device is neither
+}
+
+// A stream that cannot tell its position and cannot be read either.
+class UnreadableBlindStream : public TStream {};
+
+TEST(StreamOpening, ABlindStreamThatCannotBeReadOpensAsNullWithoutThrowing) {
+  Ref<TStream> blind = New<UnreadableBlindStream>();
+  Ref<TStream> opened;
+  EXPECT_NO_THROW(opened = ReadFile(blind));
+  EXPECT_EQ(opened, nullptr);
+  EXPECT_EQ(ReadFile(Ref<TStream>()), nullptr);
+  EXPECT_EQ(StreamFromUrl(Ref<TStream>(), true, false), nullptr);
+}
+
+TEST(StreamOpening, RamStreamWritesWhatFitsAndRefusesWhatDoesNot) {
+  unsigned char buf[4] = {};
+  Ref<TRamStream> s = TRamStream::Create(buf, 4, false, true);
+  EXPECT_EQ(s->Write("ab", 2), 2);  // fits whole
+  EXPECT_EQ(s->Write("cd", 0), 0);
+  EXPECT_EQ(s->Write("cd", -1), 0);
+  EXPECT_EQ(s->Pos(), 2);
+  EXPECT_EQ(buf[0], 'a');
+  EXPECT_EQ(buf[1], 'b');
+  EXPECT_EQ(buf[2], 0);
+}
+
+// A factory for one protocol, answering with a fixed text.
+class WordFactory : public TStreamFactory {
+ public:
+  WordFactory(std::string protocol, std::string word)
+      : protocol_(std::move(protocol)), word_(std::move(word)) {}
+  Ref<TStream> CreateStream(const std::string&, const std::string& protocol, const std::string&,
+                            bool, bool) override {
+    if (protocol != protocol_) return nullptr;
+    return TRamStream::Create(word_.data(), static_cast<std::int64_t>(word_.size()), true, false);
+  }
+  std::string protocol_, word_;
+};
+
+TEST(StreamOpening, AFactoryLeavingFromTheMiddleOfTheChainKeepsTheOthers) {
+  auto older = std::make_unique<WordFactory>("older", "old");
+  auto newer = std::make_unique<WordFactory>("newer", "new");
+  older.reset();  // not the head of the chain
+  EXPECT_EQ(ReadFile("older::x"), nullptr);
+  Ref<TStream> s = ReadFile("newer::x");
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->ReadString(3), "new");
+  EXPECT_TRUE(ReadFile("incbin::fixture.txt"));  // the built-in factory is still reached
 }
 
 }  // namespace

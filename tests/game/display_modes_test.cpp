@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "game/screens/options_screen.h"
 #include "game/screenshot.h"
 #include "graphics/display_mode.h"
 #include "graphics/gl_graphics.h"
@@ -218,6 +219,8 @@ TEST_F(GameTest, ARefusedDisplayModeFallsBackToTheDesktop) {
   ASSERT_NE(CurrentGLContext(), nullptr);
   EXPECT_EQ(CurrentGLContext()->view_width, 1920);
   EXPECT_EQ(ContextWidth(), 640);
+  // The options say why the display is not the full-screen mode asked for.
+  EXPECT_EQ(OptionsRowText(0), "Display: desktop (no 640x480 mode)");
   HarnessRun(5);
 }
 

@@ -184,7 +184,7 @@ TEST_F(GameTest, CloseRequestInAnyStateEndsTheGameAndSavesTheBestScore) {
   // During the splash screen, on the title, in the pause screen, and in the background.
   for (int state = 0; state < 4; ++state) {
     HarnessOptions options;
-    options.fullsplash = state == 0;
+    options.full_splash = state == 0;
     if (state == 0) {
       // No file yet: the best score read is 0, and the exit must write it all the same.
       HarnessOnFlip([] {

@@ -23,7 +23,7 @@ class LaunchSeed : public GameTest {
     SeedRandom(before);
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     HarnessPrepare(options);
     if (seed) {
       gamestartup(*seed);

@@ -99,13 +99,13 @@ TEST_F(NullGraphicsGame, AScriptedGameReachesTheSameStatesAsOnOpenGL) {
   if (kThreadSanitizer) GTEST_SKIP() << "1,200 frames on the software OpenGL: other builds";
   HarnessOptions options;
   options.folder = MakeFolder().string();
-  options.nullgraphics = true;
+  options.null_graphics = true;
   HarnessStart(options);
   const auto on_null = ScriptedHashes(1200, 100);
   const int score = playfield.player->score, wave = playfield.player->wave;
   HarnessStop();
   fs::remove(folder_ / "data" / "hiscore.dat");  // both games start from the same best score
-  options.nullgraphics = false;
+  options.null_graphics = false;
   HarnessStart(options);
   const auto on_gl = ScriptedHashes(1200, 100);
   ASSERT_EQ(on_null.size(), 12u);

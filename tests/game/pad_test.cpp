@@ -27,7 +27,7 @@ class PadGameTest : public GameTest {
   void StartWithoutJoystick() {
     HarnessOptions options;
     options.joystick = false;
-    options.nullgraphics = true;  // nothing here is looked at, and play comes after a get-ready
+    options.null_graphics = true;  // nothing here is looked at, and play comes after a get-ready
     Start(options);
   }
 

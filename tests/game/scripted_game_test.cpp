@@ -72,7 +72,7 @@ TEST(ScriptedGame, TwoSwarmWavesAndABonusRoundThenTheShipIsHitAndTheTitleReturns
   options.seed = 4242;
   // The software OpenGL is too slow under the thread sanitizer; the null driver plays the same
   // game there, so the music and audio threads are still checked over a whole game.
-  options.nullgraphics = kThreadSanitizer;
+  options.null_graphics = kThreadSanitizer;
   HarnessStart(options);
   ASSERT_EQ(game_mode.titlemode, 1);
   EXPECT_TRUE(program.musicchannel) << "the title track plays";

@@ -17,7 +17,7 @@ class ThreadedGame : public GameTest {};
 TEST_F(ThreadedGame, ScriptedPlayWithMusicStreamingAndReplacedOnTheNullDriver) {
   HarnessOptions options;
   options.folder = MakeFolder().string();
-  options.nullgraphics = true;
+  options.null_graphics = true;
   HarnessStart(options);
   AimScript aim;
   TChannel* last = program.musicchannel.get();

@@ -1,7 +1,7 @@
 // A broken display connection met by some thread: the save registered for it runs once, on the
 // thread that registered it (the one that owns the state it saves), and the process ends with
-// status 1 saying so. A thread that meets the break first must not run the save itself, nor say
-// "saved" when the saving thread never comes.
+// status 1 saying so, and whether it saved everything. A thread that meets the break first must not
+// run the save itself, nor say "saved" when the saving thread never comes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,10 +14,13 @@ namespace {
 
 std::thread::id registrar;
 
-void Save() {
+bool Save() {
   std::fprintf(stderr, "saved by %s\n",
                std::this_thread::get_id() == registrar ? "its own thread" : "another thread");
+  return true;
 }
+
+bool FailToSave() { return false; }
 
 // A thread other than the registering one meets the break; the registering one meets it
 // `later_ms` afterwards (never when negative).
@@ -48,6 +51,14 @@ TEST(DisplayLost, TheSaveRunsOnceOnItsOwnThreadAndTheProcessEndsWithOne) {
   // The saving thread never comes (it waits on the other, say): no save, and no word of one.
   EXPECT_EXIT(BreakOnAnotherThreadFirst(-1), ::testing::ExitedWithCode(1),
               "^Lost the connection to the display[^\n]*: ending without saving\n$");
+  // A save that failed is never told as done.
+  EXPECT_EXIT(
+      {
+        plat_video_on_lost(FailToSave);
+        plat_display_connection_broken();
+      },
+      ::testing::ExitedWithCode(1),
+      "^Lost the connection to the display[^\n]*: not everything could be saved; ending\n$");
   EXPECT_EXIT(
       {
         plat_video_on_lost(nullptr);

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/inject.h"
 #include "platform/joystick.h"
 #include "platform/virtual_pad.h"
 
@@ -177,3 +178,38 @@ TEST(PadHotPlugTest, APadPluggedBackGetsItsNumberAndANewPadTheLowestFree) {
   UnplugVirtualPad(three);
   UnplugVirtualPad(two);
 }
+
+namespace {
+
+// Each maker's pad, known by its USB numbers, says whose words its buttons carry; a pad of no
+// known make carries the layout's own, and a joystick SDL does not map none.
+TEST(PadFamilyTest, EachMakersPadTellsItsFamilyAndARawJoystickNone) {
+  struct Make {
+    unsigned short vendor, product;
+    PlatPadFamily family;
+  };
+  for (const Make& make :
+       {Make{0x045e, 0x028e, PlatPadFamily::kXbox360},
+        Make{0x045e, 0x02ea, PlatPadFamily::kXboxOne},
+        Make{0x054c, 0x0268, PlatPadFamily::kPlayStation3},
+        Make{0x054c, 0x09cc, PlatPadFamily::kPlayStation4},
+        Make{0x054c, 0x0ce6, PlatPadFamily::kPlayStation5},
+        Make{0x057e, 0x2009, PlatPadFamily::kNintendo}, Make{0, 0, PlatPadFamily::kOther}}) {
+    const std::string name = "Family Pad " + std::to_string(make.product);
+    const int pad = PlugVirtualPad(name.c_str(), make.vendor, make.product);
+    ASSERT_GE(pad, 0);
+    PlatJoyCaps caps;
+    ASSERT_TRUE(plat_joy_caps(pad, &caps));
+    EXPECT_EQ(caps.layout, PlatJoyLayout::Gamepad) << name;
+    EXPECT_EQ(caps.family, make.family) << name;
+    UnplugVirtualPad(pad);
+  }
+  const int raw = plat_inject_joystick_attach(2, 4, 0);
+  ASSERT_GE(raw, 0);
+  PlatJoyCaps caps;
+  ASSERT_TRUE(plat_joy_caps(raw, &caps));
+  EXPECT_EQ(caps.family, PlatPadFamily::kNone);
+  plat_inject_joystick_detach(raw);
+}
+
+}  // namespace

@@ -142,3 +142,33 @@ TEST(Music, TheTitleTrackIsTheCalmest) {
 }
 
 }  // namespace
+
+namespace {
+
+// At the game's default volumes (music 1.0, effects 0.5) the music and two effects started
+// together (a bee destroyed plays two) add up within full scale, whatever their phase; and the
+// music keeps its loudness under that ceiling by having its peaks limited, not by being turned
+// down: a track whose peaks stand more than 10.5 dB over its RMS (the unlimited mix stands 11.4
+// to 14.3 dB over) has lost loudness to the headroom.
+TEST(Mastering, TheMusicAndTwoEffectsFitFullScaleAtTheDefaultVolumesAndTheMusicKeepsItsLoudness) {
+  float music = 0, effects = 0;
+  for (const char* name : {"techno1", "techno2", "techno3", "techno4"}) {
+    SCOPED_TRACE(name);
+    Decoded d = Decode(name);
+    const float peak = Peak(d);
+    double sum = 0;
+    std::size_t n = 0;
+    for (const auto& ch : d.channel) {
+      for (float s : ch) sum += double(s) * s;
+      n += ch.size();
+    }
+    const double rms = std::sqrt(sum / std::max<std::size_t>(n, 1));
+    EXPECT_LE(20 * std::log10(peak / rms), 10.5) << "peaks over loudness, dB";
+    music = std::max(music, peak);
+  }
+  for (const Effect& e : kEffects) effects = std::max(effects, Peak(Decode(e.name)));
+  EXPECT_LE(music * 1.0f + 2 * effects * 0.5f, 1.0f)
+      << "music peaks at " << music << ", effects at " << effects;
+}
+
+}  // namespace

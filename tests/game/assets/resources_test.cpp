@@ -85,7 +85,7 @@ TEST_F(GameTest, AnaglyphDrawingLeavesTheDefaultStateWhateverCameBefore) {
 // The anaglyph pair: cyan left of centre, red right of it, grey where the two meet.
 TEST_F(GameTest, ScreenshotsOfEachScreenShowTheirPictures) {
   HarnessOptions options;
-  options.fullsplash = true;
+  options.full_splash = true;
   HarnessOnFlip([] {
     if (HarnessFlips() == 240) HarnessScreenshot("splash.png");
   });

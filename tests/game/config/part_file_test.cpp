@@ -1,8 +1,8 @@
-// Saving beside the target: every writer of the program's files (the atomic writer itself, the
-// best score and the settings through it, and replays) writes over a part file a killed save
+// Saving beside the target: every writer of the program's files (the atomic writer itself, and
+// the best score, the settings and replays through it) writes over a part file a killed save
 // left behind, however much longer that one is, so that the saved file holds exactly the new
 // bytes and no part file stays. A save whose part file cannot take the target's place removes it
-// and leaves what is in the way untouched.
+// and leaves what is in the way untouched. A save through a symbolic link keeps the link.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -108,6 +108,21 @@ TEST_P(PartFile, AFailedRenameRemovesThePartFileAndLeavesWhatIsInTheWay) {
     fs::remove_all(path);
   }
   EXPECT_TRUE(fs::is_empty(folder_));
+}
+
+// A symbolic link in the file's place (a player's best.replay, hiscore.dat or settings.ini kept in
+// a shared folder): the save writes the file the link names and leaves the link a link.
+TEST_P(PartFile, ASaveThroughASymbolicLinkWritesTheLinkedFileAndKeepsTheLink) {
+  const std::string want = CleanSave();
+  const fs::path real = folder_ / "elsewhere" / GetParam().file;
+  const fs::path link = folder_ / "linked" / GetParam().file;
+  fs::create_directories(real.parent_path());
+  fs::create_directories(link.parent_path());
+  WriteText(real, "");
+  fs::create_symlink(fs::path("..") / "elsewhere" / GetParam().file, link);
+  ASSERT_TRUE(GetParam().save(link.string()));
+  EXPECT_TRUE(fs::is_symlink(link)) << "the link was replaced by a file";
+  EXPECT_TRUE(ReadText(real) == want) << "the linked file does not hold the save";
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, PartFile, ::testing::ValuesIn(kWriters),

@@ -42,12 +42,12 @@ struct Grab {
 class PlayfieldClipTest : public GameTest, public ::testing::WithParamInterface<DisplayMode> {
  protected:
   // One run with the clip on or off; the frames of every state, in order.
-  std::vector<Grab> Play(bool clip, bool nullgraphics = false) {
+  std::vector<Grab> Play(bool clip, bool null_graphics = false) {
     SetPlayfieldClipping(clip);
     plat_inject_desktop_size(1920, 1080);
     SetDisplayMode(GetParam());
     HarnessOptions options;
-    options.nullgraphics = nullgraphics;
+    options.null_graphics = null_graphics;
     Start(options);
     std::vector<Grab> grabs;
     const char* wanted = nullptr;

@@ -1,7 +1,9 @@
 // The best game inside the game: watched from the title it plays to its recorded score and hands
-// back the title, a key or a pad button ends it early, and nothing is saved or recorded while it
-// plays; a damaged or older best.replay is named and the title goes on; the ghost of a game
-// played as the best one covers the ship frame by frame and changes nothing of the game.
+// back the title with the player's own keys, a key or a pad button ends it early, and nothing is
+// saved or recorded while it plays, yet a display lost meanwhile still saves the run's best; a
+// damaged, older or FIFO best.replay is named and the title goes on, and so is one whose track
+// leaves its game; best.replay keeps the better of two copies' games; the ghost of a game played
+// as the best one covers the ship frame by frame and changes nothing of the game.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +14,7 @@
 
 #include "game/best_game_watch.h"
 #include "game/config/player_name.h"
+#include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"
 #include "game/play/scores.h"
 #include "game/play/screen_name.h"
@@ -25,8 +28,11 @@
 #include "graphics/draw2d.h"
 #include "graphics/pixmap.h"
 #include "harness/harness.h"
+#include "platform/display_lost.h"
 #include "tests/game/aim_script.h"
+#include "tests/game/child_game.h"
 #include "tests/game/file_state.h"
+#include "tests/game/held_fifo.h"
 #include "tests/game/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -34,8 +40,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int32_t kSeed = 31337;
-constexpr int kEsc = 27, kF1 = 112, kW = 'W', kA = 'A';
+constexpr int kEsc = 27, kF1 = 112, kW = 'W', kA = 'A', kP = 'P', kQ = 'Q';
 constexpr int kPlayFrames = 700;
+constexpr char kLostDisplayChild[] = "ZX_WATCH_LOST_DISPLAY_CHILD";
 
 // Counts a game's moments as the ghost does: the frame loop's flips since the game's start.
 struct Moments {
@@ -70,8 +77,39 @@ class BestGames : public TempFolderTest {
   void TearDown() override {
     HarnessStop();
     ResetSettings();
+    UseInputChoices(InputChoices{});
     UseBestReplay("");
     TempFolderTest::TearDown();
+  }
+
+  // best.replay's one game, changed by `change` and written back.
+  void ChangeBestGame(const std::function<void(RecordedGame&)>& change) {
+    ReplayJournal journal;
+    ASSERT_EQ(LoadReplay(Data("best.replay").string(), journal), ReplayError::kNone);
+    ASSERT_EQ(journal.games.size(), 1u);
+    change(journal.games[0]);
+    ASSERT_TRUE(SaveReplay(Data("best.replay").string(), journal));
+  }
+  // Its track's points changed by `change` (the bytes written anew).
+  void ChangeBestTrack(const std::function<void(std::vector<ShipPoint>&)>& change) {
+    ChangeBestGame([&](RecordedGame& game) {
+      std::vector<ShipPoint> points;
+      ASSERT_TRUE(DecodeShipTrack(game.track, points));
+      change(points);
+      ShipTrackWriter writer;
+      for (const ShipPoint& point : points) writer.Add(point);
+      game.track = writer.TakeBytes();
+    });
+  }
+  // The final score best.replay's track claims; -1 when it cannot be read.
+  int BestFileScore() const {
+    ReplayJournal journal;
+    std::vector<ShipPoint> points;
+    if (LoadReplay(Data("best.replay").string(), journal) != ReplayError::kNone ||
+        journal.games.size() != 1 || !DecodeShipTrack(journal.games[0].track, points) ||
+        points.empty())
+      return -1;
+    return points.back().score;
   }
 
   fs::path Data(const char* name) const { return folder_ / "data" / name; }
@@ -81,7 +119,7 @@ class BestGames : public TempFolderTest {
   GameRunResult Run(const std::function<void(int)>& drive, const std::string& record = "") {
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     options.seed = kSeed;
     HarnessPrepare(options);
     int flips = 0;
@@ -96,9 +134,12 @@ class BestGames : public TempFolderTest {
     return result;
   }
 
-  // One game played by the aiming script and abandoned with F1, then ESC on the title. Each
-  // flip of the game, `each` sees the moment of the pass just drawn.
-  GameRunResult PlayOneGame(const std::function<void(std::size_t)>& each = nullptr) {
+  // One game played by the aiming script and abandoned with F1 after `frames` of play, then ESC
+  // on the title. Each flip of the game, `each` sees the moment of the pass just drawn; `during`
+  // is called in each frame of play.
+  GameRunResult PlayOneGame(const std::function<void(std::size_t)>& each = nullptr,
+                            int frames = kPlayFrames,
+                            const std::function<void()>& during = nullptr) {
     AimScript aim;
     aim.restart = false;
     Moments moments;
@@ -118,13 +159,71 @@ class BestGames : public TempFolderTest {
         return;
       }
       if (!game_mode.playing) return;
-      if (++played == kPlayFrames) {
+      if (during) during();
+      if (++played == frames) {
         HarnessTapKey(kF1);
         ended = true;
         return;
       }
       aim.Step();
     });
+  }
+
+  // A run whose game raises the best and is then watched from the title; the display goes in
+  // the middle of the watching. Never returns: the program ends.
+  void WatchUntilTheDisplayGoes() {
+    AimScript aim;
+    aim.restart = false;
+    int played = 0, watched = 0;
+    bool started = false, asked = false;
+    Run([&](int flip) {
+      if (CurrentModalScreen() == ModalScreen::BestGame) {
+        if (++watched == 200) plat_display_connection_broken();
+        return;
+      }
+      if (CurrentModalScreen() != ModalScreen::None) return;
+      if (game_mode.titlemode == 1) {
+        if (!started && flip > 5) {
+          HarnessClick(1);
+          started = true;
+        } else if (played >= kPlayFrames && !asked) {
+          HarnessTapKey(kW);
+          asked = true;
+        }
+        return;
+      }
+      if (!game_mode.playing || played >= kPlayFrames) return;
+      if (++played == kPlayFrames) {
+        HarnessTapKey(kF1);
+        return;
+      }
+      aim.Step();
+    });
+  }
+
+  // The line the title offers at its 10th flip, and how the watching it starts there ends; the
+  // title's line after it.
+  struct Watched {
+    std::string before, after;
+    BestGameWatch watch;
+  };
+  Watched WatchOnce() {
+    Watched seen;
+    bool back = false, inwatch = false;
+    Run([&](int flip) {
+      inwatch = inwatch || CurrentModalScreen() == ModalScreen::BestGame;
+      if (CurrentModalScreen() != ModalScreen::None) return;
+      if (flip == 10) {
+        seen.before = BestGameLine();
+        HarnessTapKey(kW);
+      } else if ((inwatch || flip > 40) && !back) {
+        back = true;
+        seen.after = BestGameLine();
+        HarnessTapKey(kEsc);
+      }
+    });
+    seen.watch = LastBestGameWatch();
+    return seen;
   }
 };
 
@@ -163,7 +262,7 @@ TEST_F(BestGames, WatchingPlaysToTheRecordedScoreReturnsToTheTitleAndSavesNothin
         if (played >= 100 && game_mode.titlemode == 1) HarnessTapKey(kEsc);
       },
       record.string());
-  EXPECT_EQ(line, "W = Watch Best Game (" + std::to_string(first.score) + ")");
+  EXPECT_EQ(line, "W = Watch Best Game (" + std::to_string(first.score) + ")  V = Video");
   EXPECT_EQ(during, "bestgame");
   const BestGameWatch& watch = LastBestGameWatch();
   ASSERT_TRUE(watch.watched);
@@ -181,7 +280,7 @@ TEST_F(BestGames, WatchingPlaysToTheRecordedScoreReturnsToTheTitleAndSavesNothin
   EXPECT_EQ(StateOf(Data("best.replay")), best);
 }
 
-TEST_F(BestGames, AKeyOrAPadButtonEndsTheWatchingAndAClickOnItsLineStartsIt) {
+TEST_F(BestGames, EscOrThePadsBEndsTheWatchingAndAClickOnItsLineStartsIt) {
   ASSERT_TRUE(PlayOneGame().new_best);
   const FileState best = StateOf(Data("best.replay"));
   std::vector<BestGameWatch> watches;
@@ -193,9 +292,10 @@ TEST_F(BestGames, AKeyOrAPadButtonEndsTheWatchingAndAClickOnItsLineStartsIt) {
       if (!inwatch) watchflips = 0;
       inwatch = true;
       ++watchflips;
-      // The viewer's key in the first watching, the pad's fire button in the second.
-      if (watchflips == 100 && watches.empty()) HarnessTapKey(kA);
-      if (watchflips == 250 && watches.size() == 1) HarnessTapJoyButton(0);
+      // Another key changes nothing; ESC ends the first watching, the pad's B the second.
+      if (watchflips == 50 && watches.empty()) HarnessTapKey(kA);
+      if (watchflips == 100 && watches.empty()) HarnessTapKey(kEsc);
+      if (watchflips == 250 && watches.size() == 1) HarnessTapJoyButton(1);
       return;
     }
     if (screen != ModalScreen::None) return;
@@ -285,7 +385,8 @@ TEST_F(BestGames, TheGhostOfTheSameGameCoversTheShipAndChangesNothing) {
   // The same game again with the ghost on: in each frame it is where the best game's ship was.
   OverrideSettings({{"ghost", "on"}});
   int compared = 0, differed = 0;
-  bool lead = false;
+  bool lead = false, tied = true;
+  int ties = 0;
   PlayOneGame([&](std::size_t moment) {
     if (moment == 0) return;
     const std::optional<ShipPoint> ghost = GhostPoint();
@@ -296,12 +397,20 @@ TEST_F(BestGames, TheGhostOfTheSameGameCoversTheShipAndChangesNothing) {
     }
     ++compared;
     differed += !ghost || ghost->x != recorded.x || ghost->y != recorded.y;
-    lead = lead || GhostCaption().title == PlayerName();
+    const GhostCaptionText caption = GhostCaption();
+    lead = lead || caption.title == PlayerName();
+    // The same game scores as the best game did: a tie (no difference shown), in words no one
+    // takes for a level of the game.
+    if (caption.title.empty() || !caption.difference.empty()) return;
+    ++ties;
+    tied = tied && caption.lead == "tied";
   });
   const std::uint64_t with = GameStateHash();
   EXPECT_GT(compared, kPlayFrames);
   EXPECT_EQ(differed, 0);
   EXPECT_TRUE(lead) << "the side bar showed no score of the best game";
+  EXPECT_GT(ties, kPlayFrames / 2);
+  EXPECT_TRUE(tied) << "the side bar said other than tied for a tie";
 
   // And with it off, from the same files, the game ends in the same state.
   ResetSettings();
@@ -363,6 +472,199 @@ TEST_F(BestGames, ADroppedReplayIsWatchedGRacesItsTrackAndTheHallOfFameHoldsTheB
   EXPECT_GT(compared, 200);
   EXPECT_EQ(differed, 0) << "the ghost left the recorded track";
   EXPECT_TRUE(named) << "the ghost's side bar did not name its player";
+}
+
+TEST_F(BestGames, AfterWatchingThePlayersOwnKeysAreInForceWhateverTheGameWasRecordedWith) {
+  ASSERT_TRUE(PlayOneGame().new_best);
+  // Recorded with no key to quit or to pause: it plays the same, as it pressed neither.
+  ChangeBestGame([](RecordedGame& game) {
+    game.choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = kNoKey;
+    game.choices.bindings.keys[static_cast<int>(GameAction::kPause)] = kNoKey;
+  });
+  // The player quits with Q and pauses with P.
+  ASSERT_TRUE(OverrideSettings({{"key_quit", "Q"}, {"key_pause", "P"}}));
+  UseRunInputChoices();
+  const InputChoices mine{RunSettings().bindings, RunSettings().pause_on_focus_loss};
+  InputChoices after;
+  int flips = 0, played = 0, pauseflips = 0;
+  bool inwatch = false, watched = false, stuck = false;
+  Run([&](int flip) {
+    const ModalScreen screen = CurrentModalScreen();
+    if (flip == 10) HarnessTapKey(kW);
+    inwatch = inwatch || screen == ModalScreen::BestGame;
+    if (screen == ModalScreen::BestGame || !inwatch) return;
+    // Back on the title: a game, paused and carried on with P, abandoned, then Q.
+    if (!watched) {
+      watched = true;
+      after = ActiveInputChoices();
+      HarnessClick(1);
+    }
+    if (++flips > 2000) {
+      stuck = true;
+      program.quitflag = 1;
+    }
+    if (screen == ModalScreen::Pause) {
+      if (++pauseflips == 10) HarnessTapKey(kP);
+      return;
+    }
+    if (game_mode.playing == 1 && ++played == 30) HarnessTapKey(kP);
+    if (pauseflips > 0 && game_mode.playing == 1 && played == 60) HarnessTapKey(kF1);
+    if (played >= 60 && game_mode.titlemode == 1) HarnessTapKey(kQ);
+  });
+  EXPECT_EQ(LastBestGameWatch().status, ReplayStatus::kDone) << LastBestGameWatch().problem;
+  EXPECT_TRUE(after == mine) << "the recorded keys stayed in force";
+  EXPECT_GE(pauseflips, 10) << "P did not pause";
+  EXPECT_FALSE(stuck) << "Q did not quit";
+  EXPECT_TRUE(StoredSettings().bindings == kDefaultBindings);
+}
+
+// Run as the child of the next test, in that test's folder.
+TEST_F(BestGames, DISABLED_WatchesUntilTheDisplayGoes) {
+  const char* folder = std::getenv(kLostDisplayChild);
+  if (!folder) GTEST_SKIP() << "run by another test, as its child";
+  fs::remove_all(folder_);
+  folder_ = folder;
+  WatchUntilTheDisplayGoes();
+}
+
+TEST_F(BestGames, TheDisplayLostWhileWatchingSavesTheRunsBestAndItsGame) {
+  child_game::Child child;
+  fs::current_path(folder_);  // the runs before may have left the process in a folder now gone
+  child.Start("BestGames.DISABLED_WatchesUntilTheDisplayGoes",
+              {std::string(kLostDisplayChild) + "=" + folder_.string()}, folder_ / "stderr.txt");
+  const int status = child.Wait(120);
+  const std::string said = ReadText(folder_ / "stderr.txt");
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status << "\n" << said;
+  EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+  EXPECT_NE(said.find(": saved, and ending"), std::string::npos) << said;
+  const std::string score = ReadText(Data("hiscore.dat"));
+  ASSERT_EQ(score.size(), 4u) << "the run's best was not saved\n" << said;
+  const int best = static_cast<unsigned char>(score[0]) |
+                   static_cast<unsigned char>(score[1]) << 8 |
+                   static_cast<unsigned char>(score[2]) << 16;
+  EXPECT_GT(best, 0);
+  EXPECT_EQ(BestFileScore(), best) << "best.replay does not hold the game that set the best";
+}
+
+TEST_F(BestGames, BestReplayIsReplacedOnlyByAGameScoringMoreThanTheFileAsItIsAtTheEnd) {
+  // Two copies of the game at once: each finds, when it ends, what the other saved meanwhile.
+  const int shorter = 250;
+  ASSERT_TRUE(PlayOneGame(nullptr, shorter).new_best);
+  const std::string less = ReadText(Data("best.replay"));
+  const int low = BestFileScore();
+  fs::remove(Data("best.replay"));
+  fs::remove(Data("hiscore.dat"));
+  ASSERT_GT(low, 0);
+
+  // The better game ends after the other copy saved its lesser one: it replaces it.
+  bool saved = false;
+  const auto other_saves = [&](const std::string& bytes) {
+    return [&saved, &bytes, this] {
+      if (!saved) WriteText(Data("best.replay"), bytes);
+      saved = true;
+    };
+  };
+  const GameRunResult better = PlayOneGame(nullptr, kPlayFrames, other_saves(less));
+  ASSERT_TRUE(better.new_best);
+  ASSERT_GT(better.score, low);
+  EXPECT_EQ(BestFileScore(), better.score);
+  const std::string more = ReadText(Data("best.replay"));
+  fs::remove(Data("hiscore.dat"));
+
+  // The lesser game ends after the other copy saved its better one: it leaves it.
+  saved = false;
+  fs::remove(Data("best.replay"));
+  const GameRunResult worse = PlayOneGame(nullptr, shorter, other_saves(more));
+  ASSERT_TRUE(worse.new_best);
+  EXPECT_EQ(worse.score, low);
+  EXPECT_TRUE(ReadText(Data("best.replay")) == more) << "the better game was written over";
+}
+
+TEST_F(BestGames, ATrackThatClaimsWhatItsGameNeverDidIsTakenAsDamaged) {
+  ASSERT_TRUE(PlayOneGame().new_best);
+  const std::string recorded = ReadText(Data("best.replay"));
+  const int score = BestFileScore();
+  ASSERT_GT(score, 0);
+
+  // Reaching 2147483647 at its end, in steps the track's bytes allow: refused when read.
+  ChangeBestTrack([](std::vector<ShipPoint>& points) {
+    const std::size_t from = points.size() - 200;
+    for (std::size_t i = from; i < points.size(); ++i) {
+      points[i].score = static_cast<int>(std::min<long long>(
+          points[i].score + static_cast<long long>(i - from + 1) * 12000000, INT32_MAX));
+    }
+  });
+  ::testing::internal::CaptureStderr();
+  UseBestReplay(Data("best.replay").string());
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(BestGameLine(), "best.replay cannot be watched: damaged");
+  EXPECT_NE(said.find("damaged"), std::string::npos) << said;
+  UseBestReplay("");
+
+  // Tracks a read cannot tell from their game's: 25 more from the middle on, and one cut short.
+  // The watching stops where the game leaves them and names the file as damaged; the title
+  // offers it no more, nor does the ghost fly it.
+  struct Case {
+    std::function<void(std::vector<ShipPoint>&)> change;
+    int offered;
+    std::string why;
+  };
+  std::size_t middle = 0, cut = 0;
+  const Case cases[] = {
+      {[&](std::vector<ShipPoint>& points) {
+         middle = points.size() / 2;
+         for (std::size_t i = middle; i < points.size(); ++i) points[i].score += 25;
+       },
+       score + 25, "its ship track is not where its game went"},
+      {[&](std::vector<ShipPoint>& points) {
+         points.resize(points.size() - 20);
+         cut = points.size();
+       },
+       -1, "the game goes on after its ship track"},
+  };
+  for (const Case& c : cases) {
+    WriteText(Data("best.replay"), recorded);
+    ChangeBestTrack(c.change);
+    ::testing::internal::CaptureStderr();
+    const Watched seen = WatchOnce();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (c.offered >= 0) {
+      EXPECT_EQ(seen.before.rfind("W = Watch Best Game (" + std::to_string(c.offered) + ")", 0), 0u)
+          << seen.before;
+    }
+    EXPECT_TRUE(seen.watch.damaged) << seen.watch.problem;
+    const std::size_t at = c.offered >= 0 ? middle : cut;
+    EXPECT_NE(seen.watch.problem.find("replay damaged at frame " + std::to_string(at) + " "),
+              std::string::npos)
+        << seen.watch.problem;
+    EXPECT_NE(seen.watch.problem.find(c.why), std::string::npos) << seen.watch.problem;
+    EXPECT_NE(said.find(seen.watch.problem), std::string::npos) << said;
+    EXPECT_EQ(seen.after, "best.replay cannot be watched: damaged");
+    EXPECT_TRUE(BestGameTrack().empty()) << "the ghost would fly it";
+  }
+}
+
+TEST_F(BestGames, ABestReplayThatIsAFifoHeldOpenIsRefusedAtOnceAndLeftAlone) {
+  const std::string path = Data("best.replay").string();
+  // A writer that never writes: were the FIFO read, the start would wait for ever.
+  HeldFifo fifo(path, "");
+  ASSERT_TRUE(fifo.Made());
+  std::string said;
+  const bool unread = fifo.EndsWithoutReading([&] {
+    ::testing::internal::CaptureStderr();
+    UseBestReplay(path);
+    said = ::testing::internal::GetCapturedStderr();
+  });
+  EXPECT_TRUE(unread) << "reading the FIFO blocked";
+  EXPECT_EQ(BestGameLine(), "best.replay cannot be watched: not a replay");
+  EXPECT_NE(said.find("not a regular file"), std::string::npos) << said;
+  // Nor is a best game written over it at the end.
+  ReplayJournal one;
+  one.games.emplace_back();
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(KeepBestGame(path, one));
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(fs::status(path).type(), fs::file_type::fifo);
 }
 
 // The ghost follows what the recorded ship showed: full while it flies, faint in hyperspace,

@@ -22,7 +22,7 @@ class CutRecording : public GameTest {
     HarnessOptions options;
     options.folder = folder_.string();
     options.seed = kSeed;
-    options.nullgraphics = true;
+    options.null_graphics = true;
     return options;
   }
 

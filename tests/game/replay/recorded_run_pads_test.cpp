@@ -48,7 +48,7 @@ class RecordedRunPads : public GameTest, public ::testing::WithParamInterface<Pa
   HarnessOptions Options() const {
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     options.joystick = false;  // the pads here are the test's own
     return options;
   }

@@ -127,7 +127,7 @@ class ReplayFile : public TempFolderTest {
     fs::create_directories(folder);
     HarnessOptions options;
     options.folder = folder.string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     HarnessStart(options);
     HarnessRun(2);
     snapshot = new std::vector<std::uint8_t>(TakeGameSnapshot());
@@ -206,6 +206,14 @@ TEST_F(ReplayFile, GamesSurviveTheFileAndDamagedForeignOlderAndCutFilesAreRefuse
   EXPECT_TRUE(refused(garbled));
 }
 
+// The bytes with their checksum made anew over everything before it.
+std::vector<std::uint8_t> Resealed(std::vector<std::uint8_t> bytes) {
+  bytes.erase(bytes.end() - 4, bytes.end());
+  const std::uint32_t crc = ReplayChecksum(bytes.data(), bytes.size());
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+  return bytes;
+}
+
 TEST_F(ReplayFile, WhoPlayedWhenTheScoreAndTheWaveSurviveTheFileAndAreNamedByTheInfo) {
   ReplayJournal journal = TwoGames();
   journal.player = "Ada L.";
@@ -228,22 +236,47 @@ TEST_F(ReplayFile, WhoPlayedWhenTheScoreAndTheWaveSurviveTheFileAndAreNamedByThe
   const std::size_t at = 8 + 2 + 2 + std::string(kGameVersion).size() + 1;
   ASSERT_EQ(named[at], 'A');
   named[at] = '#';
-  named.erase(named.end() - 4, named.end());
-  const std::uint32_t crc = ReplayChecksum(named.data(), named.size());
-  for (int i = 0; i < 4; ++i) named.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
-  EXPECT_EQ(ParseReplay(named, parsed), ReplayError::kDamaged);
+  EXPECT_EQ(ParseReplay(Resealed(named), parsed), ReplayError::kDamaged);
 }
 
 TEST_F(ReplayFile, SectionsOfALaterTrackAreSkipped) {
   const ReplayJournal journal = TwoGames();
   std::vector<std::uint8_t> bytes = SerializeReplay(journal);
-  bytes.erase(bytes.end() - 4, bytes.end());                                    // drop the checksum
-  for (std::uint8_t b : {0x47, 5, 0, 0, 0, 1, 2, 3, 4, 5}) bytes.push_back(b);  // tag 0x47, 5 bytes
-  const std::uint32_t crc = ReplayChecksum(bytes.data(), bytes.size());
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+  const std::uint8_t later[] = {0x47, 5, 0, 0, 0, 1, 2, 3, 4, 5};  // tag 0x47, 5 bytes
+  bytes.insert(bytes.end() - 4, std::begin(later), std::end(later));
   ReplayJournal parsed;
-  ASSERT_EQ(ParseReplay(bytes, parsed), ReplayError::kNone);
+  ASSERT_EQ(ParseReplay(Resealed(bytes), parsed), ReplayError::kNone);
   EXPECT_EQ(parsed, journal);
+}
+
+TEST_F(ReplayFile, AFileWithNoGameOrTwoChoicesForOneGameIsRefusedAsDamaged) {
+  // A game with keys of its own: its choices section is what its file has more than the same
+  // game's with the defaults. Written twice, the second would overrule the first.
+  ReplayJournal plain;
+  plain.games.push_back(TwoGames().games[0]);
+  ReplayJournal rebound = plain;
+  rebound.games[0].choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = 'Q';
+  const std::vector<std::uint8_t> without = SerializeReplay(plain);
+  std::vector<std::uint8_t> with = SerializeReplay(rebound);
+  const std::vector<std::uint8_t> section(with.begin() + static_cast<long>(without.size()) - 4,
+                                          with.end() - 4);
+  ReplayJournal parsed;
+  ASSERT_EQ(ParseReplay(with, parsed), ReplayError::kNone);
+  with.insert(with.end() - 4, section.begin(), section.end());
+  EXPECT_EQ(ParseReplay(Resealed(with), parsed), ReplayError::kDamaged);
+  const fs::path twice = folder_ / "twice.replay", empty = folder_ / "empty.replay";
+  WriteBytes(twice, Resealed(with));
+  ASSERT_TRUE(SaveReplay(empty.string(), ReplayJournal{}));
+  // As the program says it: refused with status 2, never played nor "diverged".
+  const struct {
+    fs::path path;
+    std::string words;
+  } refusals[] = {{twice, "damaged"}, {empty, "holds no game"}};
+  for (const auto& refusal : refusals) {
+    const GameRunResult result = ReplayGame(refusal.path.string(), true);
+    EXPECT_EQ(result.ExitCode(), 2) << refusal.path;
+    EXPECT_NE(result.message.find(refusal.words), std::string::npos) << result.message;
+  }
 }
 
 // A header this version reads, for files that are refused after it.

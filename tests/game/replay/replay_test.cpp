@@ -65,7 +65,7 @@ class Replays : public GameTest {
     HarnessOptions options;
     options.folder = folder_.string();
     options.seed = kSeed;
-    options.nullgraphics = null;
+    options.null_graphics = null;
     return options;
   }
 
@@ -278,7 +278,7 @@ TEST_F(RecordedRuns, ReplayGameByGameAndBestReplayHoldsTheGameThatRaisedTheBest)
   aim.restart = false;
   HarnessOptions options;
   options.folder = folder_.string();
-  options.nullgraphics = true;
+  options.null_graphics = true;
   HarnessPrepare(options);
   HarnessOnFlip([this] { Drive(HarnessFlips()); });
   const std::string recording = (folder_ / "run.replay").string();

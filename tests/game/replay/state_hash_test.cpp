@@ -83,7 +83,7 @@ using StateFields = GameTest;
 
 TEST_F(StateFields, TheWalkNamesEveryFieldOfEveryStateStructOnceAndEachHashedOneMovesTheHash) {
   HarnessOptions options;
-  options.nullgraphics = true;
+  options.null_graphics = true;
   Start(options);
   EnterPlay();
   HarnessRun(60);
@@ -122,7 +122,7 @@ using StateHash = GameTest;
 
 TEST_F(StateHash, StatesThatDifferOnlyInTheGeneratorHashApartAtEveryBit) {
   HarnessOptions options;
-  options.nullgraphics = true;
+  options.null_graphics = true;
   Start(options);
   EnterPlay();
   HarnessRun(120);  // bees, shots and stars in play

@@ -8,9 +8,11 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "game/config/binding_rules.h"
+#include "game/config/colour_mode.h"
 #include "game/config/joystick_buttons.h"
 #include "game/config/key_bindings.h"
 #include "game/config/settings.h"
@@ -22,13 +24,15 @@
 #include "game/screens/controls_screen.h"
 #include "graphics/draw2d.h"
 #include "graphics/pixmap.h"
+#include "platform/clock.h"
 #include "platform/virtual_pad.h"
+#include "system/polled_input.h"
 #include "tests/game/aim_script.h"
 #include "tests/game/game_fixture.h"
 
 namespace {
 
-constexpr int kEsc = 27, kEnter = 13, kSpace = 32, kUp = 38, kDown = 40, kRight = 39;
+constexpr int kEsc = 27, kEnter = 13, kSpace = 32, kUp = 38, kDown = 40, kRight = 39, kF4 = 115;
 constexpr int kLeftAlt = 164;
 constexpr int kOptionsRows = 8;  // the rows with a setting, before "Controls"
 constexpr int kControlsRow = 8;
@@ -65,7 +69,7 @@ class OptionsTest : public GameTest {
     LoadSettings(File().string());
     HarnessOptions options;
     options.folder = folder_.string();
-    options.nullgraphics = !drawn;
+    options.null_graphics = !drawn;
     options.joystick = joystick;
     Start(options);
   }
@@ -375,6 +379,61 @@ TEST_F(OptionsTest, AFocusLostInPlayPausesUntilThePlayerResumes) {
   EXPECT_EQ(game_mode.playing, 1);
 }
 
+// As X delivers it: the focus goes inside the flip's own message pump, is waited out by the same
+// frame (the return comes while it waits), and the next frame sees the window active again. Play
+// must still stop at the pause screen, as the README promises, until the player resumes it.
+TEST_F(OptionsTest, AFocusLostInsideTheFlipsOwnPumpPausesPlayAllTheSame) {
+  StartWithFile();
+  EnterPlay();
+  std::vector<std::string> screens;
+  std::thread comes_back;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    screens.push_back(CurrentScreenName());
+    if (++flip == 1) {
+      HarnessFocus(false);
+      // From elsewhere, while the frame waits for the window to be active again.
+      comes_back = std::thread([] {
+        plat_sleep_real(20);
+        HarnessFocus(true);
+      });
+    }
+    if (flip == 20) HarnessTapKey(kSpace);
+  });
+  const int frames = HarnessRun(3);
+  HarnessOnFlip(nullptr);
+  comes_back.join();
+  EXPECT_EQ(frames, 3);
+  ASSERT_GE(screens.size(), 20u) << "play went on: no pause after the focus came back";
+  EXPECT_EQ(screens[1], "pause");
+  EXPECT_EQ(game_mode.playing, 1) << "resumed";
+  EXPECT_EQ(AppSuspendHits(), 0) << "a loss counted twice pauses twice";
+}
+
+// F4 in the pause screen is kept in settings.ini when it changes, not at some later switch: the
+// file says "flat" while the game is still paused.
+TEST_F(OptionsTest, F4InThePauseScreenReachesTheFileWhileStillPaused) {
+  SetColourMode(ColourMode::Anaglyph);
+  StartWithFile();
+  EnterPlay();
+  std::string file_while_paused;
+  int flip = 0;
+  HarnessOnFlip([&] {
+    ++flip;
+    if (flip == 3) HarnessTapKey(kF4);
+    if (flip == 6) {
+      file_while_paused = ReadAll(File());
+      HarnessTapKey(kSpace);
+    }
+  });
+  HarnessTapKey(kSpace);
+  HarnessFrame();
+  HarnessOnFlip(nullptr);
+  EXPECT_EQ(GetColourMode(), ColourMode::Flat);
+  EXPECT_NE(file_while_paused.find("colours = flat\n"), std::string::npos) << file_while_paused;
+  SetColourMode(ColourMode::Anaglyph);
+}
+
 // The fly-away of the first wave, frame by frame: the caption's look and the state hash.
 struct FlyAway {
   std::vector<FlashLook> looks;
@@ -387,7 +446,7 @@ class FlashingTest : public OptionsTest {
     ChangeSettings([flashing](Settings& s) { s.flashing = flashing; });
     HarnessOptions options;
     options.folder = MakeFolder().string();
-    options.nullgraphics = true;
+    options.null_graphics = true;
     HarnessStart(options);
     EnterPlay();
     wave_counts.swarmskilled = progress.swarmsperwave;
@@ -440,7 +499,7 @@ TEST_F(ReboundReplay, AGameRecordedWithReboundKeysReplaysToTheSameScore) {
   });
   HarnessOptions options;
   options.folder = folder_.string();
-  options.nullgraphics = true;
+  options.null_graphics = true;
   aim_.fire = [] { HarnessTapKey('F'); };
   StartRecording();
   HarnessStart(options);

@@ -9,10 +9,13 @@
 #include "game/config/colour_mode.h"
 #include "game/config/settings_store.h"
 #include "game/play/screen_name.h"
+#include "game/replay/ghost.h"
 #include "game/replay/state_hash.h"
 #include "game/startup.h"
+#include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/pixmap.h"
+#include "platform/inject.h"
 #include "tests/game/counting_sound.h"
 #include "tests/game/game_fixture.h"
 
@@ -146,6 +149,49 @@ TEST_F(PauseBackdrop, TheOptionsColoursRowRedrawsTheBackdropUnderBothScreens) {
   EXPECT_GT(pause_flat.lit, 100);
   EXPECT_EQ(pause_flat.tinted, 0);
   EXPECT_EQ(counter_->starts, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The right side bar's pixels: the ghost's caption on black.
+std::vector<std::uint32_t> RightBar() {
+  Ref<TPixmap> p = GrabPixmap(560, 200, 80, 100);
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 80; ++x) pixels.push_back(p->ReadPixel(x, y) & 0xffffff);
+  return pixels;
+}
+
+TEST_F(PauseBackdrop, SideBarTextStaysAsItWasOverManyPasses) {
+  OverrideSettings({{"ghost", "on"}});
+  std::vector<ShipPoint> track(600, ShipPoint{300, 400, true, false, 1250});
+  UseGhostTrack(track);
+  SetColourMode(ColourMode::Anaglyph);
+  SetStereoMode(StereoMode::Off);
+  plat_inject_desktop_size(1920, 1080);
+  SetDisplayMode(DisplayMode::Desktop);
+  Start();
+  HarnessRun(1);
+  EnterPlay();
+  HarnessRun(3);
+  std::vector<std::uint32_t> play, first, later;
+  HarnessOnFlip([&] { play = RightBar(); });
+  HarnessRun(1);
+  HarnessOnFlip(nullptr);
+  Pause({{1, [&] { first = RightBar(); }}, {40, [&] { later = RightBar(); }}});
+  int lit = 0, differ_first = 0, differ_later = 0;
+  for (std::size_t i = 0; i < play.size(); ++i) {
+    lit += play[i] != 0;
+    differ_first += play[i] != first[i];
+    differ_later += play[i] != later[i];
+  }
+  UseGhostTrack({});
+  SetDisplayMode(DisplayMode::Fullscreen);
+  EXPECT_GT(lit, 50);
+  EXPECT_EQ(differ_first, 0);
+  EXPECT_EQ(differ_later, 0);
 }
 
 }  // namespace

@@ -1,10 +1,18 @@
 // The HUD, the side bars, the bonus panels, the title prompt and the pause screen, checked on
-// the pixels they leave in the back buffer.
+// the pixels they leave in the back buffer; and the title's clicks in the running game.
 #include <cstdint>
+#include <utility>
 
+#include "game/config/joystick_buttons.h"
+#include "game/config/key_bindings.h"
+#include "game/config/settings_store.h"
 #include "game/play/anaglyph.h"
+#include "game/play/screen_name.h"
 #include "game/screens/screens.h"
+#include "graphics/font.h"
 #include "graphics/image_draw.h"
+#include "platform/virtual_pad.h"
+#include "tests/game/game_fixture.h"
 #include "tests/game/playfield_fixture.h"
 
 namespace {
@@ -116,6 +124,41 @@ TEST_F(ScreenTest, TheTitlePromptFadesOutOverFiftyFramesAndComesBackAtFullStreng
   EXPECT_TRUE(Lit(Grab(144, 65, 352, 110)));  // the logo
 }
 
+// The first start's hint speaks to a player without red/cyan glasses: it is drawn in plain
+// greys, and stays the same wherever on the title the ship is (it goes no higher than y 280).
+TEST_F(ScreenTest, TheFirstStartHintIsPlainAndNothingTheShipDoesCoversIt) {
+  LoadSettings("/nonexistent/zumbrix/settings.ini");
+  ASSERT_TRUE(FirstStart());
+  game_mode.titlemode = 1;
+  game_mode.playing = 0;
+  const int width = MeasureTextWidth(kFirstStartHint) + 8, height = 24;
+  const int left = 320 - width / 2, top = static_cast<int>(kFirstStartHintY) - height / 2;
+  Ref<TPixmap> first;
+  for (auto [x, y] : {std::pair{320, 400}, {320, 280}, {200, 280}, {440, 300}, {320, 460}}) {
+    SCOPED_TRACE(testing::Message() << "the ship at " << x << "," << y);
+    Cls();
+    playfield.player->x = x;
+    playfield.player->y = y;
+    playfield.player->Draw();
+    DrawTitlePicture();
+    Ref<TPixmap> hint = Grab(left, top, width, height);
+    int lit = 0, tinted = 0;
+    for (int py = 0; py < height; ++py) {
+      for (int px = 0; px < width; ++px) {
+        const std::uint32_t c = hint->ReadPixel(px, py);
+        const int r = c >> 16 & 0xff, g = c >> 8 & 0xff, b = c & 0xff;
+        lit += r > 40 || g > 40 || b > 40;
+        tinted += r != g || g != b;
+      }
+    }
+    EXPECT_GT(lit, 200) << "the hint is there";
+    EXPECT_EQ(tinted, 0) << "in plain colours";
+    if (!first) first = hint;
+    EXPECT_TRUE(Same(hint, first)) << "and nothing covers it";
+  }
+  ResetSettings();
+}
+
 TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
   SetClsColor(90, 0, 0);
   Cls();
@@ -126,7 +169,9 @@ TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
   program.musicstep = 10;
   program.sfxstep = 0;
   drawpause(frozen);
-  EXPECT_EQ(Grab(5, 5, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0x5A0000u);
+  // The playfield shows the frozen frame; the side bars are drawn afresh over it.
+  EXPECT_EQ(Grab(100, 100, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0x5A0000u);
+  EXPECT_EQ(Grab(5, 5, 1, 1)->ReadPixel(0, 0) & 0xffffff, 0u);
   // Each of the three lines leaves more than the frozen red on its row.
   for (int y : {180, 210, 230}) {
     Ref<TPixmap> row = Grab(0, y - 8, 640, 16);
@@ -138,6 +183,161 @@ TEST_F(ScreenTest, ThePauseTextsAreDrawnOverTheFrozenFrame) {
     }
     EXPECT_TRUE(text) << "row " << y;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The title's clicks, in the running game: "Left Click To Start" holds wherever the pointer rests
+// when the title appears, and a line acts on a click only once the player has pointed at it.
+class TitleClicks : public GameTest {
+ protected:
+  // Clicks at (x, y) and runs the frame that reads the click; true when it opened the options.
+  static bool ClickOpensOptions(int x, int y) {
+    bool opened = false;
+    HarnessOnFlip([&opened] {
+      if (CurrentModalScreen() != ModalScreen::Options) return;
+      opened = true;
+      HarnessTapKey(27);
+    });
+    HarnessMoveMouse(x, y);
+    HarnessClick(1);
+    HarnessFrame();
+    HarnessOnFlip(nullptr);
+    return opened;
+  }
+};
+
+TEST_F(TitleClicks, AClickWhereThePointerRestsStartsAGameAndOnlyAPointedLineActs) {
+  HarnessOptions options;
+  options.null_graphics = true;
+  Start(options);
+  // The pointer rests on "O = Options" as the title appears.
+  HarnessMoveMouse(320, 420);
+  HarnessRun(30);
+  EXPECT_EQ(PointedTitleLine(), TitleLine::kNone);
+  EXPECT_FALSE(ClickOpensOptions(320, 420)) << "the resting pointer's click opened the options";
+  EXPECT_EQ(game_mode.getready, 1) << "the click started no game";
+
+  // Back on the title, the pointer elsewhere: moved onto the line, it points at it.
+  HarnessTapKey(112);  // F1
+  HarnessRun(2);
+  ASSERT_EQ(game_mode.titlemode, 1);
+  HarnessMoveMouse(320, 300);
+  HarnessRun(2);
+  HarnessMoveMouse(320, 421);
+  HarnessRun(1);
+  EXPECT_EQ(PointedTitleLine(), TitleLine::kOptions);
+  EXPECT_TRUE(ClickOpensOptions(320, 421));
+  EXPECT_EQ(game_mode.titlemode, 1) << "the options' click started a game";
+
+  // Well beside the line's text, or between it and the credit line, a click starts a game.
+  HarnessMoveMouse(320, 300);
+  HarnessRun(2);
+  EXPECT_FALSE(ClickOpensOptions(400, 420));
+  EXPECT_EQ(game_mode.getready, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The words for the keys and buttons on the title, the pause screen and the menus: the keys in
+// force, and each pad's buttons as that pad labels them.
+class ScreenWords : public GameTest {
+ protected:
+  void TearDown() override {
+    GameTest::TearDown();
+    if (pad_ >= 0) UnplugVirtualPad(pad_);
+    UseInputChoices(InputChoices{});
+  }
+  // A run with no joystick of the harness's own on port 0, free for a pad.
+  void StartWithoutJoystick() {
+    HarnessOptions options;
+    options.null_graphics = true;
+    options.joystick = false;
+    Start(options);
+  }
+  int pad_ = -1;
+};
+
+TEST_F(ScreenWords, TheTitleNamesTheQuitKeyAndButtonInForce) {
+  StartWithoutJoystick();
+  const std::string prefix =
+      std::string(kCreditLine).substr(0, std::string(kCreditLine).find(" - Press"));
+  EXPECT_EQ(CreditLine(), kCreditLine) << "the defaults, no pad";
+  InputChoices choices;
+  choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = 'Q';
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix + " - Press Q/B4 to Quit");
+  choices.bindings.keys[static_cast<int>(GameAction::kQuit)] = kNoKey;
+  choices.bindings.pads[static_cast<int>(GameAction::kQuit)] = 1;
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix + " - Press B2 to Quit");
+  choices.bindings.pads[static_cast<int>(GameAction::kQuit)] = kNoButton;
+  UseInputChoices(choices);
+  EXPECT_EQ(CreditLine(), prefix) << "no key or button quits: nothing to press";
+}
+
+TEST_F(ScreenWords, EachPadsButtonsAreNamedAsThePadLabelsThem) {
+  StartWithoutJoystick();
+  struct Make {
+    unsigned short vendor, product;
+    const char *fire, *quit, *back;
+  };
+  const std::string music = pausetexts[1];
+  EXPECT_EQ(PauseVolumeLine(music, GameAction::kFire), music) << "no pad: the game's own words";
+  for (const Make& make :
+       {Make{0x045e, 0x02ea, "A", "View", "B"}, Make{0x054c, 0x09cc, "Cross", "Share", "Circle"},
+        Make{0x054c, 0x0ce6, "Cross", "Create", "Circle"}, Make{0x057e, 0x2009, "B", "Minus", "A"},
+        Make{0, 0, "A", "Back", "B"}}) {
+    const std::string name = "Words Pad " + std::to_string(make.product);
+    pad_ = PlugVirtualPad(name.c_str(), make.vendor, make.product);
+    ASSERT_EQ(pad_, 0) << "the pad is on the game's port";
+    EXPECT_EQ(PauseVolumeLine(music, GameAction::kFire),
+              "F2/" + std::string(make.fire) + "=Adjust Music Volume:");
+    EXPECT_NE(CreditLine().find(" - Press ESC/" + std::string(make.quit) + " to Quit"),
+              std::string::npos)
+        << CreditLine();
+    EXPECT_EQ(PadButtonWord(1), make.back) << "the menus' back button";
+    UnplugVirtualPad(pad_);
+    pad_ = -1;
+  }
+  InputChoices choices;
+  choices.bindings.pads[static_cast<int>(GameAction::kHyperspace)] = kNoButton;
+  UseInputChoices(choices);
+  EXPECT_EQ(PauseVolumeLine(pausetexts[2], GameAction::kHyperspace), "F3=Adjust SoundFX Volume:");
+}
+
+}  // namespace
+
+namespace {
+
+// The options screen over the title: below its footer nothing of the title's own lines shows
+// through (they stood dimmed between the footer's lines).
+TEST_F(TitleClicks, TheOptionsFooterStandsAloneOverTheTitlesLines) {
+  Start();
+  HarnessRun(3);
+  int lit = -1, flips = 0;
+  HarnessOnFlip([&] {
+    if (CurrentModalScreen() != ModalScreen::Options) return;
+    HarnessTapKey(27);
+    // The first is the frozen title's own flip, before the screen draws.
+    if (++flips != 2) return;
+    Ref<TPixmap> below = GrabPixmap(84, 410, 472, 66);
+    lit = 0;
+    for (int y = 0; y < below->height; ++y) {
+      for (int x = 0; x < below->width; ++x) {
+        const std::uint32_t c = below->ReadPixel(x, y);
+        lit += (c >> 16 & 0xff) > 24 || (c >> 8 & 0xff) > 24 || (c & 0xff) > 24;
+      }
+    }
+  });
+  HarnessTapKey('O');
+  HarnessRun(2);
+  HarnessOnFlip(nullptr);
+  EXPECT_EQ(lit, 0) << "the title's lines show under the options' footer";
 }
 
 }  // namespace
