@@ -119,7 +119,7 @@ void PlayAlongTheTrack(const std::vector<ShipPoint>& track) {
   along = TrackCheck{};
   along.track = track;
   along.over = track.empty();
-  along.frame = ReplayFramesPlayed();
+  along.frame = -1;  // the flip that puts the game's start back counts no frame yet
   AttachHook(FlipHookId(), CompareWithTrack, nullptr, kAfterTheReplayHook);
   ViewerOptions film;
   film.keep_on = [] { return along.departure.empty(); };
