@@ -30,7 +30,7 @@ struct CommandLine {
   std::string recordfile;                  // --record: where this run's replay is written
   std::string replayfile;                  // --replay: the replay to play back instead of a game
   bool headless = false;                   // --headless: the replay runs unseen, as fast as it can
-  int from_frame = -1;                      // --from: the replay's frame to start at; -1: its start
+  int from_frame = -1;                     // --from: the replay's frame to start at; -1: its start
   std::string framelogfile;                // --frame-log: where each frame's times are written
   std::string videofile;                   // --video: the video the replay is made into
   std::string videoscale;                  // --video-scale as given; empty: 1
