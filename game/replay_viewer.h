@@ -32,10 +32,10 @@ enum class ViewerEnd {
 inline constexpr int kRaceKey = 'G';
 
 struct ViewerOptions {
-  int from = 0;               // the frame to start at (a seek before the first picture)
-  bool take_over = false;     // T and X take over; otherwise they do nothing
-  bool race = false;          // G and Y end it to race; otherwise they do nothing
-  bool end_at_frames = true;  // the replay's last frame ends it (else its tail plays on)
+  int from = 0;                 // the frame to start at (a seek before the first picture)
+  bool take_over = false;       // T and X take over; otherwise they do nothing
+  bool race = false;            // G and Y end it to race; otherwise they do nothing
+  bool end_at_frames = true;    // the replay's last frame ends it (else its tail plays on)
   bool (*keep_on)() = nullptr;  // asked before each pass: false ends the film as its end does
 };
 

@@ -31,13 +31,13 @@ struct CommandLine {
   std::vector<SettingOverride> overrides;  // settings for this run only, in the order given
   std::string recordfile;                  // --record: where this run's replay is written
   std::string replayfile;  // --replay, --replay-info or a replay named alone: the one to play back
-  std::string documentfile;  // a replay named without an option (also in `replayfile`)
-  std::string ghostfile;     // --ghost FILE: the replay whose ship is this run's ghost
-  bool headless = false;     // --headless: the replay runs unseen, as fast as it can
-  int from_frame = -1;       // --from: the replay's frame to start at; -1: its start
-  std::string framelogfile;  // --frame-log: where each frame's times are written
-  std::string videofile;     // --video: the video the replay is made into
-  std::string videoscale;    // --video-scale as given; empty: 1
+  std::string documentfile;    // a replay named without an option (also in `replayfile`)
+  std::string ghostfile;       // --ghost FILE: the replay whose ship is this run's ghost
+  bool headless = false;       // --headless: the replay runs unseen, as fast as it can
+  int from_frame = -1;         // --from: the replay's frame to start at; -1: its start
+  std::string framelogfile;    // --frame-log: where each frame's times are written
+  std::string videofile;       // --video: the video the replay is made into
+  std::string videoscale;      // --video-scale as given; empty: 1
   bool videoprogress = false;  // --video-progress: progress lines on stdout
 };
 
