@@ -5,12 +5,10 @@
 // read through the bindings (key_bindings.h).
 #include "game/frame_loop.h"
 
-#include "game/best_game_watch.h"
 #include "game/config/colour_mode.h"
 #include "game/config/joystick_buttons.h"
 #include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"
-#include "game/hall_of_fame_screen.h"
 #include "game/play/anaglyph.h"
 #include "game/play/entities.h"
 #include "game/play/game_mode.h"
@@ -31,6 +29,8 @@
 #include "game/screens/screens.h"
 #include "game/startup.h"
 #include "game/video/title_video.h"
+#include "game/watch/best_game_watch.h"
+#include "game/watch/hall_of_fame_screen.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/image_draw.h"
@@ -186,7 +186,8 @@ bool gameframe() {
   const bool options_key = OptionsKeyHit() && game_mode.titlemode == 1;
   const bool watch_key = KeyHits(kW) != 0 && game_mode.titlemode == 1;
   const bool video_key = KeyHits(kV) != 0 && game_mode.titlemode == 1;
-  const bool hall_key = HallOfFameKeyHit() && game_mode.titlemode == 1;
+  // Read on the title only: in play the left shoulder may be bound to an action.
+  const bool hall_key = game_mode.titlemode == 1 && HallOfFameKeyHit();
   // A replay dropped on the window is watched from the title; one dropped elsewhere is ignored.
   std::string dropped = TakeDroppedFile();
   if (game_mode.titlemode != 1 || CurrentModalScreen() != ModalScreen::None) dropped.clear();

@@ -109,11 +109,11 @@ int GameMain() {
   if (!command_line.videofile.empty()) return Video();
   if (!command_line.replayfile.empty()) {
     // A replay opened as a document is watched as the replay screen.
-    const ModalScreenScope screen(command_line.documentfile.empty() ? CurrentModalScreen()
+    const ModalScreenScope screen(command_line.document_file.empty() ? CurrentModalScreen()
                                                                     : ModalScreen::Replay);
     return Replay();
   }
-  if (!command_line.ghostfile.empty() && !UseGhostFile(command_line.ghostfile)) return 2;
+  if (!command_line.ghost_file.empty() && !UseGhostFile(command_line.ghost_file)) return 2;
 
   // Every game is recorded, so that the one that raised the best score can be kept as
   // best.replay beside it; --record also keeps all of this run's games.

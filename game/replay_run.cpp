@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/app.h"
-#include "game/best_game_watch.h"
+#include "game/watch/best_game_watch.h"
 #include "game/config/game_files.h"
 #include "game/config/graphics_choice.h"
 #include "game/config/player_name.h"
@@ -20,7 +20,7 @@
 #include "game/replay/hall_of_fame.h"
 #include "game/replay/replay.h"
 #include "game/replay/replay_seek.h"
-#include "game/replay_viewer.h"
+#include "game/watch/replay_viewer.h"
 #include "game/startup.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"

@@ -20,6 +20,7 @@
 #include "game/config/graphics_choice.h"
 #include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"
+#include "game/frame_loop.h"
 #include "game/frame_overlay_key.h"
 #include "game/play/anaglyph.h"
 #include "game/play/entities.h"
@@ -30,6 +31,7 @@
 #include "game/play/sound_control.h"
 #include "game/screens/screens.h"
 #include "game/screenshot.h"
+#include "game/watch/replay_viewer.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
@@ -102,6 +104,7 @@ void splashscreen() {
 
 void gamestartup(std::int32_t seed) {
   ModalScreenScope startup(ModalScreen::Startup);
+  UseFilmPass(gameframe);
   SeedRandom(seed);
   // Decoded while the display opens.
   StartLoadingSounds();

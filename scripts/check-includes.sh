@@ -30,7 +30,7 @@ tools     game/assets/sheet_layout.h
 # game/'s folders in the order their includes run, lowest first: each may include its own headers
 # and those of the folders before it; the files at game/'s top may include them all. A folder of
 # game/ missing here is reported, so that a new one takes its place in the order.
-rooms='config play assets replay screens video'
+rooms='config play assets replay screens video watch'
 
 # The system headers of calls the game leaves to core/ and platform/ (files, threads).
 system_headers='fcntl.h unistd.h sys/stat.h pthread.h sched.h'

@@ -22,6 +22,7 @@ enum class KeyCode : int {
   kUp = 38,
   kRight = 39,
   kDown = 40,
+  kDelete = 46,
   kLeftWindows = 91,
   kRightWindows = 92,
   kF1 = 112,

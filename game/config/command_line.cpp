@@ -41,7 +41,7 @@ const OptionRow kOptions[] = {
      "fly against the ghost of your best game in this run, or of the game recorded in FILE",
      [](CommandLine& line, const std::string& file) {
        line.overrides.emplace_back("ghost", "on");
-       line.ghostfile = file.empty() ? std::string() : AbsoluteFile(file);
+       line.ghost_file = file.empty() ? std::string() : AbsoluteFile(file);
      },
      true},
     {"--record", nullptr, "FILE", "record this run's game to FILE, to be replayed",
@@ -134,9 +134,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       has_inline = true;
     }
     const OptionRow* row = word.starts_with('-') ? FindOption(name) : nullptr;
-    if (!row && !word.starts_with('-') && !word.empty() && line.documentfile.empty()) {
+    if (!row && !word.starts_with('-') && !word.empty() && line.document_file.empty()) {
       // A replay named alone, as the desktop opens one: watched in a window.
-      line.documentfile = AbsoluteFile(std::string(word));
+      line.document_file = AbsoluteFile(std::string(word));
       continue;
     }
     if (!row) {
@@ -194,11 +194,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   // A replay named alone is watched in a window, whatever display the settings choose.
-  if (!line.documentfile.empty() && line.action != CommandLineAction::Misuse) {
+  if (!line.document_file.empty() && line.action != CommandLineAction::Misuse) {
     if (!line.replayfile.empty()) {
       misuse("a replay named alone cannot go with '--replay' or '--replay-info'");
     } else {
-      line.replayfile = line.documentfile;
+      line.replayfile = line.document_file;
       line.overrides.insert(line.overrides.begin(), {"display", "window"});
     }
   }

@@ -30,6 +30,9 @@ inline constexpr int kMenuPadBackButton = kPadBack;
 // recorded game is watched, and on the hall of fame, it races the game's ghost.
 inline constexpr int kOptionsButton = kPadY;
 inline constexpr int kRaceButton = kPadY;
+// On the title the left shoulder opens the hall of fame; there X removes a game (pressed twice).
+inline constexpr int kHallOfFameButton = kPadLeftShoulder;
+inline constexpr int kRemoveButton = kPadX;
 
 // The port of the joystick the game reads.
 inline constexpr int kGameJoystickPort = 0;

@@ -150,8 +150,6 @@ const SettingKey kKeys[] = {
      SetButton<GameAction::kQuit>},
     {"name",
      SettingType::Text,
-     0,
-     0,
      {},
      "Your name, carried by every game you record (letters, digits, blanks and - _ . ' !, at\n"
      "most 12). Empty: the first word of your account's full name, else your login name.",
@@ -407,9 +405,9 @@ SettingResult ApplySettingValue(const SettingKey& key, Settings& settings, std::
       return SettingResult::Set;
     }
     case SettingType::Text: {
-      const std::string name = PlayerNameText(value);
-      settings.*key.text = name;
-      return name == value ? SettingResult::Set : SettingResult::Clamped;
+      // What a name cannot hold is left out, as the options screen's typing leaves it out.
+      settings.*key.text = PlayerNameText(value);
+      return SettingResult::Set;
     }
   }
   return SettingResult::BadValue;

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kEraseButton = 2;  // X
+constexpr int kEraseButton = kPadX;
 constexpr float kStickGate = 0.5f;
 // A direction held on the pad repeats after a third of a second, then every tenth.
 constexpr int kRepeatAfter = 20, kRepeatEvery = 6;
@@ -130,7 +130,7 @@ bool NameEntryScreen(const Ref<TImage>& backdrop) {
     if (JoyButtonHits(kMenuChooseButton, kGameJoystickPort) || MouseHits(1)) kept = done = true;
     if (JoyButtonHits(kMenuBackButton, kGameJoystickPort)) done = true;
 
-    DrawMenuBackdrop(backdrop);
+    DrawMenuBackdrop(backdrop, 280);
     DrawMenuText("** Your name **", 150);
     DrawMenuText("Every game you record carries it", 180);
     // The name with the letter under the cursor between markers, as a selected row is.

@@ -157,7 +157,7 @@ void OptionsScreen(const Ref<TImage>& backdrop) {
             input.Begin();
           }
         } else if (FindSettingKey(kRows[selected].key)->type == SettingType::Text) {
-          if (command.action != MenuAction::kLeft) {
+          if (action != MenuAction::kLeft) {
             NameEntryScreen(backdrop);
             if (program.quitflag) return;
             input.Begin();

@@ -60,10 +60,10 @@ std::string TimeLeftText(double seconds) {
   return text;
 }
 
-void DrawProgress(const Ref<TImage>& backdrop, const VideoProgress& process, double seconds,
-                  bool stopping) {
+void DrawProgress(const Ref<TImage>& backdrop, const std::string& what,
+                  const VideoProgress& process, double seconds, bool stopping) {
   DrawMenuBackdrop(backdrop, 400);
-  DrawMenuText("Saving the best game as a video", 180);
+  DrawMenuText("Saving " + what + " as a video", 180);
   const float x = 320 - kBarWidth / 2.0f, y = 220;
   const double part = process.total > 0 ? static_cast<double>(process.done) / process.total : 0;
   SetBlend(BLEND_ALPHA);
@@ -90,14 +90,23 @@ std::string VideoFileName(const std::string& folder) {
 }
 
 std::string SaveBestGameVideo(const Ref<TImage>& backdrop) {
+  const RecordedGame* game = BestGameToWatch();
+  if (!game) return "";
+  ReplayJournal journal;
+  journal.player = BestGamePlayer();
+  journal.games.push_back(*game);
+  const std::string said = SaveGameVideo(journal, "the best game", backdrop);
+  ShowTitleNotice(said);
+  return said;
+}
+
+std::string SaveGameVideo(const ReplayJournal& journal, const std::string& what,
+                          const Ref<TImage>& backdrop) {
   namespace fs = std::filesystem;
   const auto tell = [](const std::string& text) {
-    ShowTitleNotice(text);
     std::fprintf(stderr, "%s\n", text.c_str());
     return text;
   };
-  const RecordedGame* game = BestGameToWatch();
-  if (!game) return "";
   const ModalScreenScope screen(ModalScreen::Video);
   const std::string folder = UserVideosFolder();
   std::error_code error;
@@ -106,9 +115,7 @@ std::string SaveBestGameVideo(const Ref<TImage>& backdrop) {
   if (error) return tell("Video not saved: cannot make " + folder);
   const std::string out = VideoFileName(folder);
   const std::string name = fs::path(out).filename().string();
-  // The best game goes to the video process as a replay file of its own.
-  ReplayJournal journal;
-  journal.games.push_back(*game);
+  // The game goes to the video process as a replay file of its own.
   static int videos = 0;
   const fs::path replay = fs::temp_directory_path(error) /
                           ("zumbrix-video-" + std::to_string(++videos) + "-" + name + ".replay");
@@ -146,7 +153,7 @@ std::string SaveBestGameVideo(const Ref<TImage>& backdrop) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    DrawProgress(backdrop, progress, seconds, stopping);
+    DrawProgress(backdrop, what, progress, seconds, stopping);
     SetColor(255, 255, 255);
     FlipScreen(-1);
   }

@@ -53,9 +53,9 @@ TEST(CommandLineParse, AReplayNamedAloneIsWatchedInAWindowAndTheGhostMayComeFrom
 
   line = Parse({"--ghost", "--window"});  // as before: the best game's ghost
   EXPECT_EQ(line.action, CommandLineAction::Play);
-  EXPECT_TRUE(line.ghostfile.empty());
+  EXPECT_TRUE(line.ghost_file.empty());
   line = Parse({"--ghost", "rival.zxreplay"});
-  EXPECT_EQ(line.ghostfile, AbsoluteFile("rival.zxreplay"));
+  EXPECT_EQ(line.ghost_file, AbsoluteFile("rival.zxreplay"));
   EXPECT_TRUE(line.replayfile.empty()) << "the ghost's file is no replay to watch";
   EXPECT_EQ(Parse({"--replay-info", "x.zxreplay"}).action, CommandLineAction::ShowReplayInfo);
 }

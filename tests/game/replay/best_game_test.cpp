@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "game/best_game_watch.h"
+#include "game/watch/best_game_watch.h"
 #include "game/config/player_name.h"
 #include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"

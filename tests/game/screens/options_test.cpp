@@ -260,7 +260,7 @@ TEST_F(OptionsTest, TheSelectionWrapsAndAStickHeldInAMenuRepeatsItsStep) {
   StartWithFile();
   HarnessRun(2);
   const Settings before = RunSettings();
-  Keys({'O', kUp, kUp, kUp, kRight, kEsc});  // past "Back" and "Controls" to the ghost
+  Keys({'O', kUp, kUp, kUp, kUp, kRight, kEsc});  // past "Back", "Name" and "Controls" to the ghost
   RunSteps();
   EXPECT_EQ(ChangedSettingKeys(before, RunSettings()), ChangedSettingKeys(Settings{}, [] {
               Settings ghost;

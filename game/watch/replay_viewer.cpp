@@ -1,13 +1,13 @@
 // replay_viewer.cpp - the film player's loop, its controls and its timeline.
-#include "game/replay_viewer.h"
+#include "game/watch/replay_viewer.h"
 
 #include <algorithm>
 #include <iterator>
 #include <string>
 #include <utility>
 
+#include "core/check.h"
 #include "game/config/joystick_buttons.h"
-#include "game/frame_loop.h"
 #include "game/play/sound_control.h"
 #include "game/replay/replay.h"
 #include "game/replay/replay_seek.h"
@@ -65,6 +65,9 @@ void Line(const std::string& text, float left, float y) {
   PaintText(text, left + static_cast<float>((80 - MeasureTextWidth(text)) / 2), y);
 }
 
+// The frame loop's pass, which plays each frame (UseFilmPass).
+ReplayPass film_pass = nullptr;
+
 // What the film on screen offers beside playing, for its keys. Set by ViewReplay.
 ViewerOptions shown;
 
@@ -73,9 +76,11 @@ struct KeyHelp {
 };
 constexpr KeyHelp kLeftKeys[] = {
     {"Space A", "hold"}, {"Lt Rt", "seek 5 s"}, {"Up Dn", "speed"}, {"LB RB", "speed"}};
-constexpr KeyHelp kRightKeys[] = {
-    {". , LT RT", "frame"}, {"Home Bk", "to start"}, {"T X", "take over"}, {"G Y", "race"},
-    {"Esc B", "end"}};
+constexpr KeyHelp kRightKeys[] = {{". , LT RT", "frame"},
+                                  {"Home Bk", "to start"},
+                                  {"T X", "take over"},
+                                  {"G Y", "race"},
+                                  {"Esc B", "end"}};
 
 // The keys of `count` helps down a side bar, leaving out what this film does not offer.
 void DrawKeys(const KeyHelp* keys, int count, float left) {
@@ -141,14 +146,17 @@ void MatchSound() {
 
 }  // namespace
 
+void UseFilmPass(ReplayPass pass) { film_pass = pass; }
+
 ViewerEnd ViewReplay(const ViewerOptions& options) {
+  ZX_CHECK(film_pass != nullptr, "the frame loop's pass is given at start-up (UseFilmPass)");
   viewer = Viewer{};
   shown = options;
   AttachHook(FlipHookId(), DrawTimeline, nullptr, static_cast<int>(kHookPriority));
   ViewerInput before = ReadReplayViewer();
   Repeat left, right, next, back;
   ViewerEnd end = ViewerEnd::kEnded;
-  if (options.from > 0) SeekReplay(options.from, gameframe);
+  if (options.from > 0) SeekReplay(options.from, film_pass);
   for (;;) {
     KeepReplayKeyframe();
     const ViewerInput in = ReadReplayViewer();
@@ -222,10 +230,10 @@ ViewerEnd ViewReplay(const ViewerOptions& options) {
     if (viewer.held) frames = step ? 1 : 0;
     if (target >= 0) {
       // The frame before the target silently, the target itself drawn.
-      SeekReplay(std::max(target - 1, 0), gameframe);
+      SeekReplay(std::max(target - 1, 0), film_pass);
       frames = target > 0 ? 1 : 0;
     } else if (frames > 1) {
-      SeekReplay(now + frames - 1, gameframe);
+      SeekReplay(now + frames - 1, film_pass);
       frames = 1;
     }
     if (frames == 0) {
@@ -233,7 +241,7 @@ ViewerEnd ViewReplay(const ViewerOptions& options) {
       FlipReplayStill();
       continue;
     }
-    if (!gameframe()) {
+    if (!film_pass()) {
       end = ReplayHeardClose()                                ? ViewerEnd::kClosed
             : CurrentReplayStatus() == ReplayStatus::kStopped ? ViewerEnd::kStopped
                                                               : ViewerEnd::kClosed;

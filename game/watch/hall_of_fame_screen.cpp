@@ -1,17 +1,20 @@
 // hall_of_fame_screen.cpp - the hall of fame's rows, its loop and what each choice does.
-#include "game/hall_of_fame_screen.h"
+#include "game/watch/hall_of_fame_screen.h"
 
 #include <string>
 
 #include <utility>
 
-#include "game/best_game_watch.h"
 #include "game/config/joystick_buttons.h"
 #include "game/play/globals.h"
 #include "game/play/screen_name.h"
 #include "game/replay/ghost.h"
 #include "game/replay/hall_of_fame.h"
 #include "game/screens/menu.h"
+#include "game/screens/pause_screen.h"
+#include "game/video/title_video.h"
+#include "game/watch/best_game_watch.h"
+#include "game/watch/replay_viewer.h"
 #include "graphics/display_mode.h"
 #include "graphics/draw2d.h"
 #include "system/joystick.h"
@@ -20,10 +23,8 @@
 
 namespace {
 
-constexpr int kHKey = 'H';
-constexpr int kDeleteKey = 46;    // Delete
-constexpr int kHallButton = 5;    // the left shoulder
-constexpr int kRemoveButton = 2;  // X
+constexpr int kHKey = 'H', kVKey = 'V';
+constexpr int kDeleteKey = Key(KeyCode::kDelete);
 
 // The columns' left edges inside the menu's panel (x 80..560).
 constexpr float kPlaceX = 92, kNameX = 124, kScoreX = 250, kWaveX = 330, kDateX = 380,
@@ -44,7 +45,7 @@ void DrawRow(const HallEntry& e, int place, float y, bool selected) {
 
 bool HallOfFameKeyHit() {
   const bool key = KeyHits(kHKey) != 0;
-  const bool pad = JoyButtonHits(kHallButton, kGameJoystickPort) != 0;
+  const bool pad = JoyButtonHits(kHallOfFameButton, kGameJoystickPort) != 0;
   return key || pad;
 }
 
@@ -64,6 +65,7 @@ HallChoice HallOfFameScreen() {
     if (command.pointed >= 0) selected = command.pointed;
     const bool race = KeyHits(kRaceKey) || JoyButtonHits(kRaceButton, kGameJoystickPort);
     const bool remove = KeyHits(kDeleteKey) || JoyButtonHits(kRemoveButton, kGameJoystickPort);
+    const bool video = KeyHits(kVKey) || JoyButtonHits(kVideoButton, kGameJoystickPort);
     if (command.action == MenuAction::kUp || command.action == MenuAction::kDown) {
       selected = MovedSelection(rows, selected, command.action);
       confirming = false;
@@ -72,7 +74,7 @@ HallChoice HallOfFameScreen() {
         (command.action == MenuAction::kChoose && selected == back)) {
       return HallChoice::kBack;
     }
-    if (selected < back && (command.action == MenuAction::kChoose || race || remove)) {
+    if (selected < back && (command.action == MenuAction::kChoose || race || remove || video)) {
       const HallEntry entry = entries[static_cast<std::size_t>(selected)];
       if (remove) {
         if (confirming && RemoveFromHallOfFame(CurrentHallOfFame(), entry.file)) {
@@ -88,6 +90,9 @@ HallChoice HallOfFameScreen() {
         const ReplayError error = LoadHallReplay(CurrentHallOfFame(), entry, journal);
         if (error != ReplayError::kNone) {
           note = entry.file + ": " + ReplayErrorText(error);
+        } else if (video) {
+          note = SaveGameVideo(journal, entry.player + "'s game", FreezeFrame());
+          input.Begin();
         } else if (race) {
           if (RaceGhost(journal.games[0], entry.player)) return HallChoice::kRace;
           note = "That game has no track to race";
@@ -101,7 +106,7 @@ HallChoice HallOfFameScreen() {
     }
 
     Cls();
-    DrawMenuBackdrop(nullptr);
+    DrawMenuBackdrop(nullptr, 410);
     DrawMenuText("** Hall of Fame **", 84);
     SetColor(255, 255, 255);
     const float header = 122;
@@ -117,7 +122,8 @@ HallChoice HallOfFameScreen() {
     }
     if (entries.empty()) DrawMenuText("No games yet: play one!", rows.Y(0) - 22);
     DrawMenuText("Back", rows.Y(back), selected == back);
-    DrawMenuText(note.empty() ? "Enter/A: watch - G/Y: race - Delete/X: remove" : note, 420);
+    DrawMenuText(
+        note.empty() ? "Enter/A: watch - G/Y: race - V/RB: video - Delete/X: remove" : note, 420);
     DrawMenuText("ESC/B: back", 440);
     if (!FinishMenuPass()) return HallChoice::kBack;
   }

@@ -1,6 +1,6 @@
 // best_game_watch.cpp - the watching loop: the state and the player's settings put aside, the
 // best game played through the frame loop along its ship track, everything put back.
-#include "game/best_game_watch.h"
+#include "game/watch/best_game_watch.h"
 
 #include <cstdio>
 #include <string>
@@ -11,7 +11,6 @@
 #include "game/config/game_files.h"
 #include "game/config/key_bindings.h"
 #include "game/config/settings_store.h"
-#include "game/frame_loop.h"
 #include "game/play/entities.h"
 #include "game/play/globals.h"
 #include "game/play/screen_name.h"
@@ -20,7 +19,7 @@
 #include "game/replay/ghost.h"
 #include "game/replay/replay_snapshot.h"
 #include "game/replay/ship_track.h"
-#include "game/replay_viewer.h"
+#include "game/watch/replay_viewer.h"
 #include "graphics/graphics.h"
 #include "system/hook.h"
 #include "system/polled_input.h"
@@ -136,8 +135,8 @@ ViewerEnd PlayAlongTheTrack(const std::vector<ShipPoint>& track) {
 }
 
 // The loop shared by every watching: `journal` played through the frame loop on `screen`.
-BestGameWatch Watch(ReplayJournal journal, ModalScreen screen, const std::string& title,
-                    int score, const std::vector<ShipPoint>& track) {
+BestGameWatch Watch(ReplayJournal journal, ModalScreen screen, const std::string& title, int score,
+                    const std::vector<ShipPoint>& track) {
   BestGameWatch result;
   result.watched = true;
   const ReplayJournal kept_journal = journal;

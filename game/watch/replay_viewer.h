@@ -19,6 +19,8 @@
 // globals made.
 #pragma once
 
+#include "game/replay/replay_seek.h"
+
 enum class ViewerEnd {
   kEnded,     // the replay came to its end (or stopped on a divergence: CurrentReplayStatus)
   kStopped,   // the viewer ended it
@@ -41,3 +43,6 @@ struct ViewerOptions {
 
 // Plays the replay until one of the ends above.
 ViewerEnd ViewReplay(const ViewerOptions& options);
+// The pass of the frame loop that plays each frame of a film (gameframe()), given once at
+// start-up before any film plays. Main thread.
+void UseFilmPass(ReplayPass pass);
