@@ -110,7 +110,7 @@ int GameMain() {
   if (!command_line.replayfile.empty()) {
     // A replay opened as a document is watched as the replay screen.
     const ModalScreenScope screen(command_line.document_file.empty() ? CurrentModalScreen()
-                                                                    : ModalScreen::Replay);
+                                                                     : ModalScreen::Replay);
     return Replay();
   }
   if (!command_line.ghost_file.empty() && !UseGhostFile(command_line.ghost_file)) return 2;

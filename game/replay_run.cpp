@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/app.h"
-#include "game/watch/best_game_watch.h"
 #include "game/config/game_files.h"
 #include "game/config/graphics_choice.h"
 #include "game/config/player_name.h"
@@ -20,8 +19,9 @@
 #include "game/replay/hall_of_fame.h"
 #include "game/replay/replay.h"
 #include "game/replay/replay_seek.h"
-#include "game/watch/replay_viewer.h"
 #include "game/startup.h"
+#include "game/watch/best_game_watch.h"
+#include "game/watch/replay_viewer.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "system/clock.h"

@@ -24,7 +24,7 @@ struct Ghost {
   std::size_t moment = 0;  // flips of the frame loop since the game's start
   std::vector<ShipPoint> track;
   std::vector<ShipPoint> given;  // UseGhostTrack's or RaceGhost's
-  std::string given_name;         // RaceGhost's player
+  std::string given_name;        // RaceGhost's player
   bool raced = false;            // RaceGhost's: shown whatever the setting says
   std::string name;              // the player of the game flown now
 } ghost;

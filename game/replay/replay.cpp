@@ -170,10 +170,10 @@ struct Player {
   int score = 0;        // watching: the score the caption shows
   std::string title;    // watching: the caption's title
   std::vector<ReplayKeyframe> keyframes;  // in the order of their frames, one per frame at most
-  bool viewer_reads = false;               // a joystick read for the viewer, not the game
+  bool viewer_reads = false;              // a joystick read for the viewer, not the game
   ViewerInput heard;                      // the viewer's input since it was last taken
   bool still = false;                     // a flip of the held picture, no frame of the game
-  std::set<int> wave_starts;               // frames at which a wave's get-ready was seen to begin
+  std::set<int> wave_starts;              // frames at which a wave's get-ready was seen to begin
 };
 Player play;
 

@@ -12,9 +12,8 @@
 #include <functional>
 #include <vector>
 
-#include "game/watch/best_game_watch.h"
-#include "game/config/player_name.h"
 #include "game/config/key_bindings.h"
+#include "game/config/player_name.h"
 #include "game/config/settings_store.h"
 #include "game/play/scores.h"
 #include "game/play/screen_name.h"
@@ -25,6 +24,7 @@
 #include "game/replay/replay_file.h"
 #include "game/replay/state_hash.h"
 #include "game/replay_run.h"
+#include "game/watch/best_game_watch.h"
 #include "graphics/draw2d.h"
 #include "graphics/pixmap.h"
 #include "harness/harness.h"
