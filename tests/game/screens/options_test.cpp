@@ -1,9 +1,10 @@
 // The options and controls screens as a player uses them: each option row changes its setting and
 // the settings file; the controls screen rebinds a key so that the new key acts and the old one
 // does not, refuses a key another action has, and brings the defaults back; the whole round with a
-// pad alone; the name picked letter by letter with a pad alone; a game recorded with rebound keys replays to the same score on a run whose own keys
-// are the defaults; play that loses the focus pauses; and reduced flashing changes the wave-end
-// caption at most three times a second while the game runs exactly as with full flashing.
+// pad alone; the name picked letter by letter with a pad alone; a game recorded with rebound keys
+// replays to the same score on a run whose own keys are the defaults; play that loses the focus
+// pauses; and reduced flashing changes the wave-end caption at most three times a second while the
+// game runs exactly as with full flashing.
 #include <deque>
 #include <fstream>
 #include <functional>
