@@ -36,7 +36,7 @@ for ext in webm mp4; do
   "$program" --replay minute.replay --video "minute.$ext" >/dev/null
   took=$(awk -v a="$start" -v b="$(seconds_now)" 'BEGIN { print b - a }')
   frames=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames \
-    -of csv=p=0 "minute.$ext")
+    -of default=nw=1:nk=1 "minute.$ext" | head -1)
   game_rate[$ext]=$(rate "$frames" "$took")
   bytes=$(stat -c %s "minute.$ext")
   printf '%-5s the game (render + encode): %6d frames in %6.1f s = %5sx real time, %.1f MB a minute\n' \
@@ -60,7 +60,7 @@ for ext in webm mp4; do
     ${settings[$ext]} "alone.$ext"
   took=$(awk -v a="$start" -v b="$(seconds_now)" 'BEGIN { print b - a }')
   frames=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames \
-    -of csv=p=0 "alone.$ext")
+    -of default=nw=1:nk=1 "alone.$ext" | head -1)
   alone=$(rate "$frames" "$took")
   printf '%-5s ffmpeg alone (encode only):  %6d frames in %6.1f s = %5sx real time; the game takes %.2fx its time\n' \
     "$ext" "$frames" "$took" "$alone" "$(awk -v a="$alone" -v g="${game_rate[$ext]}" 'BEGIN { print a / g }')"
