@@ -50,7 +50,7 @@ ffmpeg -v error -y -i minute.webm -f rawvideo -pix_fmt rgba frames.rgba -f s16le
 cat frames.rgba sound.pcm >/dev/null
 raw_in=(-f rawvideo -pix_fmt rgba -s 640x480 -r 60 -i frames.rgba -f s16le -ar 44100 -ac 2 -i sound.pcm)
 declare -A settings=(
-  [webm]="-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -row-mt 1 -tile-columns 1 -crf 32 -b:v 0 -c:a libopus -b:a 128k"
+  [webm]="-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -row-mt 1 -tile-columns 1 -crf 40 -b:v 0 -c:a libopus -b:a 128k"
   [mp4]="-c:v libx264 -preset veryfast -tune animation -crf 20 -c:a aac -b:a 160k -movflags +faststart"
 )
 for ext in webm mp4; do
