@@ -102,8 +102,7 @@ TObject* FilmFlip(int, TObject* data, TObject*) {
   filming.mix_now += kFrameMillis - kMixingMillis;
   // A stereo mode changed in the replayed game's options would change the picture's size.
   if (!picture || picture->width != filming.width || picture->height != filming.height ||
-      !filming.encoding->Add(picture->pixels, picture->pitch, 4 * picture->width, picture->height,
-                             filming.sound.data(), kSoundPerFrame)) {
+      !filming.encoding->Add(picture, filming.sound.data(), kSoundPerFrame)) {
     filming.failed = true;
     return data;
   }

@@ -3,8 +3,9 @@
 // the last one is converted and encoded: drawing (Mesa's rasteriser) and encoding then share both
 // cores instead of taking turns.
 //
-// Each picture and its sound are copied into the queue, which holds a few frames at most: a
-// game faster than the encoder waits for room. The encoder is used by the thread alone from the
+// Each picture is handed over as it was read back (the queue keeps a reference, no copy) and its
+// sound copied; the queue holds a few frames at most: a game faster than the encoder waits for
+// room. The encoder is used by the thread alone from the
 // start to Finish() or Abandon(), after which the caller may ask it anything. Game thread only.
 #pragma once
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "game/video/video_encoder.h"
+#include "graphics/pixmap.h"
 
 class EncodingThread {
  public:
@@ -26,11 +28,10 @@ class EncodingThread {
   EncodingThread(const EncodingThread&) = delete;
   EncodingThread& operator=(const EncodingThread&) = delete;
 
-  // Queues the next frame: `height` rows of `row_bytes` RGBA bytes, `pitch` bytes apart, and
+  // Queues the next frame: `picture` (RGBA, at the encoder's size; not changed after) and
   // `sound_frames` stereo sample frames. False once the encoder has failed (its Problem() says
   // why after Finish() or Abandon()).
-  bool Add(const std::uint8_t* rgba, int pitch, int row_bytes, int height,
-           const std::int16_t* sound, int sound_frames);
+  bool Add(Ref<TPixmap> picture, const std::int16_t* sound, int sound_frames);
   // Waits until every queued frame is encoded and stops the thread; false when the encoder
   // failed on the way.
   bool Finish();
@@ -39,9 +40,8 @@ class EncodingThread {
 
  private:
   struct Frame {
-    std::vector<std::uint8_t> picture;
+    Ref<TPixmap> picture;
     std::vector<std::int16_t> sound;
-    int pitch = 0;
   };
   void Run();
   void Stop(bool drop);
