@@ -100,6 +100,7 @@ HallChoice HallOfFameScreen() {
           const BestGameWatch watched = WatchReplay(std::move(journal), entry.player);
           if (program.quitflag) return HallChoice::kBack;
           if (watched.race) return HallChoice::kRace;
+          if (watched.practised) return HallChoice::kBack;  // the title, as after a game
           input.Begin();
         }
       }
