@@ -42,6 +42,7 @@
 #include "game/replay/state_hash.h"
 #include "graphics/draw2d.h"
 #include "harness/harness.h"
+#include "system/key_codes.h"
 #include "tests/game/aim_script.h"
 
 namespace {
@@ -227,6 +228,13 @@ void RunPhase(const Phase& phase, SceneShots& scenes) {
     }
   }
   if (record) {
+    // A saved replay ends its last game as a player would (F1, back to the title), so that it
+    // plays to its end with nothing after it, as any game recorded by the program does.
+    if (phase.scripted && !save_replay.empty() && game_mode.titlemode == 0) {
+      HarnessTapKey(Key(KeyCode::kF1));
+      for (int frame = 0; frame < 600 && game_mode.titlemode == 0 && HarnessFrame(); ++frame) {
+      }
+    }
     const RecordedRun run = StopRecording();
     std::printf("  recorded %zu games, %zu bytes as a file\n", run.journal.games.size(),
                 SerializeReplay(run.journal).size());

@@ -18,6 +18,7 @@
 #include "game/config/colour_mode.h"
 #include "game/replay/replay.h"
 #include "game/replay/replay_file.h"
+#include "game/video/encoding_thread.h"
 #include "game/video/video_encoder.h"
 #include "graphics/graphics.h"
 #include "graphics/stereo_layout.h"
@@ -42,7 +43,7 @@ using Clock = std::chrono::steady_clock;
 
 // Apart from the game's state: the filming of the one video this process makes.
 struct Filming {
-  VideoEncoder* encoder = nullptr;
+  EncodingThread* encoding = nullptr;  // the encoder, on a thread of its own
   const VideoJob* job = nullptr;
   int total = 0;              // frames the replay holds
   int captured = 0;           // frames handed to the encoder
@@ -91,7 +92,7 @@ void Report(bool last) {
 
 // At each flip: a replayed frame's picture and its sound to the encoder.
 TObject* FilmFlip(int, TObject* data, TObject*) {
-  if (!filming.encoder || filming.failed || EndSignalCaught() != 0) return data;
+  if (!filming.encoding || filming.failed || EndSignalCaught() != 0) return data;
   const int played = ReplayFramesPlayed();
   if (played <= filming.captured) return data;
   filming.captured = played;
@@ -101,8 +102,8 @@ TObject* FilmFlip(int, TObject* data, TObject*) {
   filming.mix_now += kFrameMillis - kMixingMillis;
   // A stereo mode changed in the replayed game's options would change the picture's size.
   if (!picture || picture->width != filming.width || picture->height != filming.height ||
-      !filming.encoder->AddFrame(picture->pixels, picture->pitch) ||
-      !filming.encoder->AddSamples(filming.sound.data(), kSoundPerFrame)) {
+      !filming.encoding->Add(picture->pixels, picture->pitch, 4 * picture->width, picture->height,
+                             filming.sound.data(), kSoundPerFrame)) {
     filming.failed = true;
     return data;
   }
@@ -172,7 +173,8 @@ VideoRunResult RenderReplayVideo(const VideoJob& job) {
   // A file size limit then fails the write, as a full disk does, instead of killing the process.
   std::signal(SIGXFSZ, SIG_IGN);
   filming = Filming{};
-  filming.encoder = encoder.get();
+  EncodingThread encoding(*encoder);
+  filming.encoding = &encoding;
   filming.job = &job;
   filming.width = format.width;
   filming.height = format.height;
@@ -187,16 +189,19 @@ VideoRunResult RenderReplayVideo(const VideoJob& job) {
   DetachHook(FlipHookId(), FilmFlip);
   Report(true);
   const double seconds = std::chrono::duration<double>(Clock::now() - filming.started).count();
-  filming.encoder = nullptr;
+  filming.encoding = nullptr;
   result.frames = filming.captured;
 
   if (const int signo = EndSignalCaught()) {
+    encoding.Abandon();
     encoder->Abandon();
     filming.partial[0] = '\0';
     result.status = 128 + signo;
     result.message = "the video was stopped: " + job.output + " was not saved";
     return result;
   }
+  // The frames still queued are encoded before the file is closed.
+  if (!encoding.Finish()) filming.failed = true;
   if (filming.failed || run.exit == ReplayExit::kRefused) {
     const std::string why = filming.failed ? encoder->Problem() : run.message;
     encoder->Abandon();

@@ -36,7 +36,7 @@ for ext in webm mp4; do
   "$program" --replay minute.replay --video "minute.$ext" >/dev/null
   took=$(awk -v a="$start" -v b="$(seconds_now)" 'BEGIN { print b - a }')
   frames=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames \
-    -of csv=p=0 "minute.$ext")
+    -of default=nw=1:nk=1 "minute.$ext" | head -1)
   game_rate[$ext]=$(rate "$frames" "$took")
   bytes=$(stat -c %s "minute.$ext")
   printf '%-5s the game (render + encode): %6d frames in %6.1f s = %5sx real time, %.1f MB a minute\n' \
@@ -50,7 +50,7 @@ ffmpeg -v error -y -i minute.webm -f rawvideo -pix_fmt rgba frames.rgba -f s16le
 cat frames.rgba sound.pcm >/dev/null
 raw_in=(-f rawvideo -pix_fmt rgba -s 640x480 -r 60 -i frames.rgba -f s16le -ar 44100 -ac 2 -i sound.pcm)
 declare -A settings=(
-  [webm]="-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -row-mt 1 -tile-columns 1 -crf 32 -b:v 0 -c:a libopus -b:a 128k"
+  [webm]="-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -row-mt 1 -tile-columns 1 -crf 40 -b:v 0 -c:a libopus -b:a 128k"
   [mp4]="-c:v libx264 -preset veryfast -tune animation -crf 20 -c:a aac -b:a 160k -movflags +faststart"
 )
 for ext in webm mp4; do
@@ -60,7 +60,7 @@ for ext in webm mp4; do
     ${settings[$ext]} "alone.$ext"
   took=$(awk -v a="$start" -v b="$(seconds_now)" 'BEGIN { print b - a }')
   frames=$(ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames \
-    -of csv=p=0 "alone.$ext")
+    -of default=nw=1:nk=1 "alone.$ext" | head -1)
   alone=$(rate "$frames" "$took")
   printf '%-5s ffmpeg alone (encode only):  %6d frames in %6.1f s = %5sx real time; the game takes %.2fx its time\n' \
     "$ext" "$frames" "$took" "$alone" "$(awk -v a="$alone" -v g="${game_rate[$ext]}" 'BEGIN { print a / g }')"

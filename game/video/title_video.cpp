@@ -62,9 +62,14 @@ std::string TimeLeftText(double seconds) {
 
 void DrawProgress(const Ref<TImage>& backdrop, const std::string& what,
                   const VideoProgress& process, double seconds, bool stopping) {
-  DrawMenuBackdrop(backdrop, 400);
-  DrawMenuText("Saving " + what + " as a video", 180);
+  DrawMenuBackdrop(backdrop, 386);  // the title's lines from the hall of fame's down
   const float x = 320 - kBarWidth / 2.0f, y = 220;
+  // A black plate under the words and the bar: the title's own lines stay behind it unread.
+  SetBlend(BLEND_SOLID);
+  SetColor(0, 0, 0);
+  DrawRect(x - 16, 164, kBarWidth + 32, 116);
+  SetColor(255, 255, 255);
+  DrawMenuText("Saving " + what + " as a video", 180);
   const double part = process.total > 0 ? static_cast<double>(process.done) / process.total : 0;
   SetBlend(BLEND_ALPHA);
   SetColor(60, 60, 60);

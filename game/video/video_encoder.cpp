@@ -157,12 +157,14 @@ struct VideoEncoder::Streams {
       av_dict_set(&options, "tune", "animation", 0);
       av_dict_set(&options, "crf", "20", 0);
     } else {
-      // libvpx's real-time mode on both cores (rows in parallel), at constant quality.
+      // libvpx's real-time mode on both cores (rows in parallel), at constant quality: past 32
+      // the stars and edges measure the same (the loss is the colour subsampling's) and the
+      // file is half the size, about 15 MB a minute.
       av_dict_set(&options, "deadline", "realtime", 0);
       av_dict_set(&options, "cpu-used", "8", 0);
       av_dict_set(&options, "row-mt", "1", 0);
       av_dict_set(&options, "tile-columns", "1", 0);
-      av_dict_set(&options, "crf", "32", 0);
+      av_dict_set(&options, "crf", "40", 0);
       av_dict_set(&options, "b", "0", 0);
     }
     const int result = avcodec_open2(video, codec, &options);
