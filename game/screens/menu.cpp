@@ -33,29 +33,28 @@ void MenuInput::Begin() {
   ClearKeys();
   ClearMouse();
   for (int button = 0; button < kJoyButtons; ++button) JoyButtonHits(button, kGameJoystickPort);
-  // A direction held as the screen opens moves nothing until it is let go.
-  x_dir_ = JoyAxisX(kGameJoystickPort) <= -kStickGate  ? -1
-           : JoyAxisX(kGameJoystickPort) >= kStickGate ? 1
-                                                       : 0;
-  y_dir_ = JoyAxisY(kGameJoystickPort) <= -kStickGate  ? -1
-           : JoyAxisY(kGameJoystickPort) >= kStickGate ? 1
-                                                       : 0;
-  x_held_ = y_held_ = -1000000;
+  x_stick_.Hold(JoyAxisX(kGameJoystickPort));
+  y_stick_.Hold(JoyAxisY(kGameJoystickPort));
   wheel_ = WheelTotal();
   mouse_x_ = MousePosX();
   mouse_y_ = MousePosY();
 }
 
-int MenuInput::StickStep(float axis, int& held_dir, int& held_for) {
-  const int dir = axis <= -kStickGate ? -1 : axis >= kStickGate ? 1 : 0;
-  if (dir != held_dir) {
-    held_dir = dir;
-    held_for = 0;
-    return dir;
+void HeldStick::Hold(float axis) {
+  dir = axis <= -kStickGate ? -1 : axis >= kStickGate ? 1 : 0;
+  held = -1000000;
+}
+
+int HeldStick::Step(float axis) {
+  const int now = axis <= -kStickGate ? -1 : axis >= kStickGate ? 1 : 0;
+  if (now != dir) {
+    dir = now;
+    held = 0;
+    return now;
   }
-  if (dir == 0) return 0;
-  ++held_for;
-  return held_for >= kRepeatAfter && (held_for - kRepeatAfter) % kRepeatEvery == 0 ? dir : 0;
+  if (now == 0) return 0;
+  ++held;
+  return held >= kRepeatAfter && (held - kRepeatAfter) % kRepeatEvery == 0 ? now : 0;
 }
 
 int MovedSelection(const MenuRows& rows, int row, MenuAction action) {
@@ -92,9 +91,9 @@ MenuCommand MenuInput::Read(const MenuRows& rows) {
   if (KeyHits(Key(KeyCode::kDown))) set(MenuAction::kDown);
   if (KeyHits(Key(KeyCode::kLeft))) set(MenuAction::kLeft);
   if (KeyHits(Key(KeyCode::kRight))) set(MenuAction::kRight);
-  const int dy = StickStep(JoyAxisY(kGameJoystickPort), y_dir_, y_held_);
+  const int dy = y_stick_.Step(JoyAxisY(kGameJoystickPort));
   if (dy != 0) set(dy < 0 ? MenuAction::kUp : MenuAction::kDown);
-  const int dx = StickStep(JoyAxisX(kGameJoystickPort), x_dir_, x_held_);
+  const int dx = x_stick_.Step(JoyAxisX(kGameJoystickPort));
   if (dx != 0) set(dx < 0 ? MenuAction::kLeft : MenuAction::kRight);
   const int wheel = WheelTotal();
   if (wheel != wheel_) {

@@ -31,6 +31,16 @@ struct MenuCommand {
   int pointed = -1;  // a row the pointer moved onto, or was clicked on (then kChoose)
 };
 
+// One pad axis as steps (-1, 0 or 1): one when it is pushed past the gate, then the repeats while
+// it is held.
+struct HeldStick {
+  // Takes the axis as it is now: a direction held moves nothing until it is let go.
+  void Hold(float axis);
+  // This pass's step for the axis at `axis` (-1.0 to 1.0).
+  int Step(float axis);
+  int dir = 0, held = 0;
+};
+
 class MenuInput {
  public:
   // Forgets presses made before the screen opened.
@@ -42,8 +52,7 @@ class MenuInput {
   MenuAction Select(const MenuRows& rows, int& selected);
 
  private:
-  int StickStep(float axis, int& held_dir, int& held_for);
-  int x_dir_ = 0, x_held_ = 0, y_dir_ = 0, y_held_ = 0;
+  HeldStick x_stick_, y_stick_;
   int wheel_ = 0, mouse_x_ = -1, mouse_y_ = -1;
 };
 

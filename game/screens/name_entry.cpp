@@ -17,25 +17,6 @@
 namespace {
 
 constexpr int kEraseButton = kPadX;
-constexpr float kStickGate = 0.5f;
-// A direction held on the pad repeats after a third of a second, then every tenth.
-constexpr int kRepeatAfter = 20, kRepeatEvery = 6;
-
-// One pad axis as steps: one when it is pushed, then the repeats while it is held.
-struct HeldAxis {
-  int dir = 0, held = 0;
-  int Step(float axis) {
-    const int now = axis <= -kStickGate ? -1 : axis >= kStickGate ? 1 : 0;
-    if (now != dir) {
-      dir = now;
-      held = 0;
-      return now;
-    }
-    if (now == 0) return 0;
-    ++held;
-    return held >= kRepeatAfter && (held - kRepeatAfter) % kRepeatEvery == 0 ? now : 0;
-  }
-};
 
 void TakeButtons() {
   for (int button = 0; button < kJoyButtons; ++button) JoyButtonHits(button, kGameJoystickPort);
@@ -103,9 +84,9 @@ bool NameEntryScreen(const Ref<TImage>& backdrop) {
   TakeButtons();
   while (NextChar() != 0) {
   }
-  HeldAxis x_axis, y_axis;
-  x_axis.Step(JoyAxisX(kGameJoystickPort));
-  y_axis.Step(JoyAxisY(kGameJoystickPort));
+  HeldStick x_axis, y_axis;
+  x_axis.Hold(JoyAxisX(kGameJoystickPort));
+  y_axis.Hold(JoyAxisY(kGameJoystickPort));
   bool kept = false, done = false;
   while (!done) {
     for (int c = NextChar(); c != 0; c = NextChar()) {

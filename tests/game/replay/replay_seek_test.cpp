@@ -1,12 +1,20 @@
 // Seeking a replay: a seek to any frame, back or ahead of what was played, reaches the state that
-// playing to that frame reached, and keyframes stay within their memory bound.
+// playing to that frame reached, and keyframes stay within their memory bound; a replay started at
+// a moment (--from) ends as the whole one does, its frame log following the replay's frame.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
+#include <string>
 
+#include "game/config/command_line.h"
+#include "game/frame_log.h"
 #include "game/replay/replay.h"
+#include "game/replay/replay_file.h"
 #include "game/replay/replay_seek.h"
 #include "game/replay/state_hash.h"
+#include "game/replay_run.h"
 #include "tests/game/aim_script.h"
 #include "tests/game/game_fixture.h"
 
@@ -77,6 +85,44 @@ TEST_F(ReplaySeeks, ASeekToAnyFrameReachesTheStatePlayingThereReached) {
   // A keyframe every three seconds of game: at most 32 MB an hour.
   const double hours = ReplayLength() / (60.0 * 60 * 60);
   EXPECT_LT(ReplayKeyframeBytes() / hours, 32e6);
+}
+
+TEST_F(ReplaySeeks, FromAMomentTheReplayEndsAsTheWholeOneAndTheFrameLogFollowsIt) {
+  const std::string file = (folder_ / "game.zxreplay").string();
+  ASSERT_TRUE(SaveReplay(file, Record()));
+  const GameRunResult whole = ReplayGame(file, true);
+  ASSERT_EQ(whole.exit, ReplayExit::kOk) << whole.message;
+
+  EXPECT_EQ(ReplayTimeFrame("0:20"), 1200);
+  EXPECT_EQ(ReplayTimeFrame("0:20.5"), 1230);
+  for (const char* bad : {"1:5", "0:60", "x", "-1", "1:00:00", ""}) {
+    EXPECT_EQ(ReplayTimeFrame(bad), -1) << bad;
+  }
+  const std::string log = (folder_ / "frames.log").string();
+  std::string problem;
+  ASSERT_TRUE(StartFrameLog(log, &problem)) << problem;
+  const GameRunResult part = ReplayGame(file, true, false, 1200);
+  StopFrameLog();
+  EXPECT_EQ(part.exit, ReplayExit::kOk) << part.message;
+  EXPECT_EQ(part.score, whole.score);
+  EXPECT_EQ(part.frames, whole.frames);
+
+  // Each line of play names the screen, then the replay's frame: the first is the one after the
+  // moment asked for (the frames before it are computed unseen), the last the replay's last.
+  std::ifstream lines(log);
+  std::string line;
+  int first = -1, last = -1;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string frame, flip, work, wait, screen;
+    int replay_frame = -1;
+    if (!(words >> frame >> flip >> work >> wait >> screen >> replay_frame)) continue;
+    if (screen != "replay") continue;
+    if (first < 0) first = replay_frame;
+    last = replay_frame;
+  }
+  EXPECT_EQ(first, 1201);
+  EXPECT_EQ(last, whole.frames);
 }
 
 }  // namespace
