@@ -96,14 +96,18 @@ std::string UserPicturesFolder() { return UserDirsFolder("XDG_PICTURES_DIR", "Pi
 
 std::string UserVideosFolder() { return UserDirsFolder("XDG_VIDEOS_DIR", "Videos"); }
 
-std::string FirstNameOf(const std::string& gecos, const std::string& login) {
+std::vector<std::string> AccountNamesOf(const std::string& gecos, const std::string& login) {
+  std::vector<std::string> names;
   const std::string full = gecos.substr(0, gecos.find(','));
   const std::size_t start = full.find_first_not_of(' ');
-  if (start == std::string::npos) return login;
-  return full.substr(start, full.find(' ', start) - start);
+  if (start != std::string::npos) {
+    names.push_back(full.substr(start, full.find(' ', start) - start));
+  }
+  if (!login.empty()) names.push_back(login);
+  return names;
 }
 
-std::string AccountFirstName() {
+std::vector<std::string> AccountNames() {
   long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
   std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
   struct passwd entry;
@@ -111,7 +115,8 @@ std::string AccountFirstName() {
   if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found) {
     return {};
   }
-  return FirstNameOf(found->pw_gecos ? found->pw_gecos : "", found->pw_name ? found->pw_name : "");
+  return AccountNamesOf(found->pw_gecos ? found->pw_gecos : "",
+                        found->pw_name ? found->pw_name : "");
 }
 
 std::string HomeFolder() {

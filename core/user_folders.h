@@ -10,12 +10,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-// The first word of the account's full name (the password database's comment field, before its
-// first comma), else the login name; empty when the database has no entry. Any thread.
-std::string AccountFirstName();
+// The names the account offers, best first: the first word of its full name (the password
+// database's comment field, before its first comma) when it has one, then the login name; none
+// when the database has no entry. Any thread.
+std::vector<std::string> AccountNames();
 // The same from an entry's comment field and login name, for tests. Pure.
-std::string FirstNameOf(const std::string& gecos, const std::string& login);
+std::vector<std::string> AccountNamesOf(const std::string& gecos, const std::string& login);
 
 // The player's home folder without a trailing "/"; empty when there is none. Any thread.
 std::string HomeFolder();

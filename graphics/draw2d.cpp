@@ -250,3 +250,30 @@ Ref<TPixmap> GrabPixmap(int x, int y, int w, int h) {
   if (!current_driver) return nullptr;
   return current_driver->GrabPixmap(x, y, w, h);
 }
+
+std::vector<TGraphicsMode> TContextRar2ADriver::GraphicsModes() {
+  return ContextDriver()->GraphicsModes();
+}
+
+Ref<TGraphics> TContextRar2ADriver::AttachGraphics(unsigned widget, int flags) {
+  Ref<TGraphics> g = ContextDriver()->AttachGraphics(widget, flags);
+  return g ? Ref<TGraphics>(TRar2AGraphics::Create(g, this)) : nullptr;
+}
+
+Ref<TGraphics> TContextRar2ADriver::CreateGraphics(int width, int height, int depth, int hertz,
+                                                   int flags) {
+  Ref<TGraphics> g = ContextDriver()->CreateGraphics(width, height, depth, hertz, flags);
+  return g ? Ref<TGraphics>(TRar2AGraphics::Create(g, this)) : nullptr;
+}
+
+void TContextRar2ADriver::SetGraphics(TGraphics* g) {
+  auto* t = dynamic_cast<TRar2AGraphics*>(g);
+  if (!t) {
+    TRar2AGraphics::ClearCurrent();
+    ContextDriver()->SetGraphics(nullptr);
+    return;
+  }
+  ContextDriver()->SetGraphics(t->_graphics.get());
+  ContextMadeCurrent(t);
+  t->MakeCurrent();
+}

@@ -101,6 +101,24 @@ class TRar2AGraphics : public TGraphics {
   static void ClearCurrent();
 };
 
+// A 2D driver drawing on the contexts of a graphics driver (the OpenGL one, the null one): each of
+// its contexts is one of that driver's wrapped in the 2D state above.
+class TContextRar2ADriver : public TRar2ADriver {
+ public:
+  std::vector<TGraphicsMode> GraphicsModes() override;
+  Ref<TGraphics> AttachGraphics(unsigned widget, int flags) override;
+  Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
+  // Makes `g` (one of this driver's, or null for none) current on the graphics driver, readies
+  // it (ContextMadeCurrent) and applies its 2D state.
+  void SetGraphics(TGraphics* g) override;
+
+ protected:
+  // The graphics driver whose contexts these are.
+  virtual TGraphicsDriver* ContextDriver() = 0;
+  // `g` just became current on the graphics driver, its 2D state not yet applied.
+  virtual void ContextMadeCurrent(TRar2AGraphics* /*g*/) {}
+};
+
 // The driver drawing goes through: the current context's, or the stereo recorder in front of it
 // (view_recorder.h).
 TRar2ADriver* Current2DDriver();

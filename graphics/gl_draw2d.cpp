@@ -345,32 +345,11 @@ void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float
 
 // --- graphics-driver operations ---------------------------------------------------------
 
-std::vector<TGraphicsMode> TGLRar2ADriver::GraphicsModes() {
-  return GLGraphicsDriver()->GraphicsModes();
-}
+TGraphicsDriver* TGLRar2ADriver::ContextDriver() { return GLGraphicsDriver(); }
 
-Ref<TGraphics> TGLRar2ADriver::AttachGraphics(unsigned widget, int flags) {
-  Ref<TGraphics> g = GLGraphicsDriver()->AttachGraphics(widget, flags);
-  return g ? Ref<TGraphics>(TRar2AGraphics::Create(g, this)) : nullptr;
-}
-
-Ref<TGraphics> TGLRar2ADriver::CreateGraphics(int width, int height, int depth, int hertz,
-                                              int flags) {
-  Ref<TGraphics> g = GLGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags);
-  return g ? Ref<TGraphics>(TRar2AGraphics::Create(g, this)) : nullptr;
-}
-
-void TGLRar2ADriver::SetGraphics(TGraphics* g) {
-  auto* t = dynamic_cast<TRar2AGraphics*>(g);
-  if (!t) {
-    TRar2AGraphics::ClearCurrent();
-    GLGraphicsDriver()->SetGraphics(nullptr);
-    return;
-  }
-  GLGraphicsDriver()->SetGraphics(t->_graphics.get());
-  ResetGLContext(t);
-  if (!t->_setup) WarmUpPipelines();  // before MakeCurrent clears both buffers for the first time
-  t->MakeCurrent();
+void TGLRar2ADriver::ContextMadeCurrent(TRar2AGraphics* g) {
+  ResetGLContext(g);
+  if (!g->_setup) WarmUpPipelines();  // before MakeCurrent clears both buffers for the first time
 }
 
 // A stereo frame is drawn into its views before it is shown, and the next frame is drawn in the

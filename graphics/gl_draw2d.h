@@ -37,14 +37,10 @@ class TGLImageFrame : public TImageFrame {
   Ref<TGLImageFrame> sheet;  // for a cell of a shared texture: the frame that owns the texture
 };
 
-class TGLRar2ADriver : public TRar2ADriver {
+class TGLRar2ADriver : public TContextRar2ADriver {
  public:
   std::string ToString() const override { return "OpenGL"; }
 
-  std::vector<TGraphicsMode> GraphicsModes() override;
-  Ref<TGraphics> AttachGraphics(unsigned widget, int flags) override;
-  Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-  void SetGraphics(TGraphics* g) override;
   void Flip(int sync) override;
   void FinishFrame() override;
 
@@ -70,6 +66,12 @@ class TGLRar2ADriver : public TRar2ADriver {
   void SelectView(StereoEye eye) override;
   // Readies the OpenGL state of a context that just became current.
   void ResetGLContext(TGraphics* g);
+
+ protected:
+  TGraphicsDriver* ContextDriver() override;
+  // Its OpenGL state made ready; the first time, the drawing pipelines warmed up before the
+  // first clear of both buffers.
+  void ContextMadeCurrent(TRar2AGraphics* g) override;
 };
 
 // The OpenGL 2D driver. The first call makes it the current graphics driver, with default flags

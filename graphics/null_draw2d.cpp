@@ -47,31 +47,7 @@ TNullRar2ADriver* NullRar2ADriver() {
 
 void TNullImageFrame::Draw(float, float, float, float, float, float) { Count(); }
 
-std::vector<TGraphicsMode> TNullRar2ADriver::GraphicsModes() {
-  return NullGraphicsDriver()->GraphicsModes();
-}
-
-Ref<TGraphics> TNullRar2ADriver::AttachGraphics(unsigned widget, int flags) {
-  Ref<TGraphics> g = NullGraphicsDriver()->AttachGraphics(widget, flags);
-  return g ? Ref<TGraphics>(TRar2AGraphics::Create(g, this)) : nullptr;
-}
-
-Ref<TGraphics> TNullRar2ADriver::CreateGraphics(int width, int height, int depth, int hertz,
-                                                int flags) {
-  Ref<TGraphics> g = NullGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags);
-  return g ? Ref<TGraphics>(TRar2AGraphics::Create(g, this)) : nullptr;
-}
-
-void TNullRar2ADriver::SetGraphics(TGraphics* g) {
-  auto* t = dynamic_cast<TRar2AGraphics*>(g);
-  if (!t) {
-    TRar2AGraphics::ClearCurrent();
-    NullGraphicsDriver()->SetGraphics(nullptr);
-    return;
-  }
-  NullGraphicsDriver()->SetGraphics(t->_graphics.get());
-  t->MakeCurrent();
-}
+TGraphicsDriver* TNullRar2ADriver::ContextDriver() { return NullGraphicsDriver(); }
 
 void TNullRar2ADriver::Flip(int sync) {
   FinishStereoFrame();

@@ -22,14 +22,10 @@ class TNullImageFrame : public TImageFrame {
   int width = 0, height = 0;
 };
 
-class TNullRar2ADriver : public TRar2ADriver {
+class TNullRar2ADriver : public TContextRar2ADriver {
  public:
   std::string ToString() const override { return "Null"; }
 
-  std::vector<TGraphicsMode> GraphicsModes() override;
-  Ref<TGraphics> AttachGraphics(unsigned widget, int flags) override;
-  Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-  void SetGraphics(TGraphics* g) override;
   void Flip(int sync) override;
 
   Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
@@ -62,6 +58,9 @@ class TNullRar2ADriver : public TRar2ADriver {
   float line_width = 1;
   long long draws = 0;               // shapes and frames asked for since the driver was made
   StereoEye view = StereoEye::Both;  // the view last selected
+
+ protected:
+  TGraphicsDriver* ContextDriver() override;
 };
 
 // The null 2D driver. The first call makes it the current graphics driver, with default flags

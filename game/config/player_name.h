@@ -4,6 +4,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The player's name as recordings carry it, never empty.
 std::string PlayerName();
+// The name an account's names (core/user_folders.h, best first) give: the first a name holds
+// whole (cut to its length), else the first that keeps any of its characters, else "Player". Pure.
+std::string DefaultPlayerName(const std::vector<std::string>& account_names);

@@ -135,9 +135,10 @@ bool OfferToHallOfFame(const std::string& folder, const std::string& player,
                  GameLengthText(game.frames).c_str());
     return false;
   }
+  // The file's own CRC: one over the whole file, that CRC included, is the same for every file.
   char name[64];
   std::snprintf(name, sizeof name, "%lld-%08x.zxreplay", static_cast<long long>(game.played),
-                ReplayChecksum(bytes.data(), bytes.size()));
+                ReplayChecksum(bytes.data(), bytes.size() - 4));
   const HallEntry entry{game.score,  game.wave, game.played,
                         game.frames, name,      PlayerNameText(player)};
   if (std::any_of(entries.begin(), entries.end(),

@@ -250,8 +250,8 @@ BestGameWatch WatchReplayFile(const std::string& path) {
     std::fprintf(stderr, "zumbrix: %s: the replay holds no game\n", path.c_str());
     return {};
   }
-  const std::string title = journal.player.empty() ? "Replay" : journal.player;
-  return WatchReplay(std::move(journal), title);
+  // The side bar names the player on the line below its title.
+  return WatchReplay(std::move(journal), "Replay");
 }
 
 void PutBackWatchedForSaves() {

@@ -97,7 +97,8 @@ HallChoice HallOfFameScreen() {
           if (RaceGhost(journal.games[0], entry.player)) return HallChoice::kRace;
           note = "That game has no track to race";
         } else {
-          const BestGameWatch watched = WatchReplay(std::move(journal), entry.player);
+          const BestGameWatch watched =
+              WatchReplay(std::move(journal), "Place " + std::to_string(selected + 1));
           if (program.quitflag) return HallChoice::kBack;
           if (watched.race) return HallChoice::kRace;
           if (watched.practised) return HallChoice::kBack;  // the title, as after a game

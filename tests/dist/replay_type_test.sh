@@ -36,6 +36,9 @@ xml=$(ls "$share"/mime/packages/*.xml)
 xmllint --noout "$xml" || fail "$xml is not well-formed XML"
 update-mime-database "$share/mime" || fail "update-mime-database refuses the staged entry"
 grep -q 'application/x-zumbrix-replay' "$share/mime/types" || fail "the type is not in the database"
+# The icon a theme without the type's own shows: never a program's, as a replay runs nothing.
+grep -q '^application/x-zumbrix-replay:video-x-generic$' "$share/mime/generic-icons" ||
+  fail "the type's generic icon is not a video's: $(cat "$share/mime/generic-icons")"
 
 # A replay saved by the game: --replay-info reads it back, and the desktop names its type by
 # its extension and, renamed, by its magic.

@@ -437,7 +437,7 @@ TEST_F(BestGames, ADroppedReplayIsWatchedGRacesItsTrackAndTheHallOfFameHoldsTheB
   std::vector<ShipPoint> track;
   ASSERT_TRUE(DecodeShipTrack(rival.games[0].track, track));
 
-  std::string screen, caption;
+  std::string screen, caption, title;
   int watched = 0, compared = 0, differed = 0, played = 0;
   bool raced = false, named = false;
   Moments moments;
@@ -445,6 +445,7 @@ TEST_F(BestGames, ADroppedReplayIsWatchedGRacesItsTrackAndTheHallOfFameHoldsTheB
     if (CurrentModalScreen() == ModalScreen::Replay) {
       screen = CurrentScreenName();
       caption = ReplayCaption().player;
+      title = ReplayCaption().title;
       if (++watched == 60) HarnessTapKey('G');
       return;
     }
@@ -467,6 +468,7 @@ TEST_F(BestGames, ADroppedReplayIsWatchedGRacesItsTrackAndTheHallOfFameHoldsTheB
   });
   EXPECT_EQ(screen, "replay");
   EXPECT_EQ(caption, "Rival");
+  EXPECT_EQ(title, "Replay") << "the side bar names the player twice";
   EXPECT_NEAR(watched, 60, 2);
   EXPECT_TRUE(raced) << "G started no game";
   EXPECT_GT(compared, 200);

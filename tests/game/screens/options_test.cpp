@@ -1,9 +1,10 @@
 // The options and controls screens as a player uses them: each option row changes its setting and
 // the settings file; the controls screen rebinds a key so that the new key acts and the old one
 // does not, refuses a key another action has, and brings the defaults back; the whole round with a
-// pad alone; a game recorded with rebound keys replays to the same score on a run whose own keys
-// are the defaults; play that loses the focus pauses; and reduced flashing changes the wave-end
-// caption at most three times a second while the game runs exactly as with full flashing.
+// pad alone; the name picked letter by letter with a pad alone; a game recorded with rebound keys
+// replays to the same score on a run whose own keys are the defaults; play that loses the focus
+// pauses; and reduced flashing changes the wave-end caption at most three times a second while the
+// game runs exactly as with full flashing.
 #include <deque>
 #include <fstream>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "game/config/colour_mode.h"
 #include "game/config/joystick_buttons.h"
 #include "game/config/key_bindings.h"
+#include "game/config/player_name.h"
 #include "game/config/settings.h"
 #include "game/config/settings_store.h"
 #include "game/play/screen_name.h"
@@ -36,6 +38,7 @@ constexpr int kEsc = 27, kEnter = 13, kSpace = 32, kUp = 38, kDown = 40, kRight 
 constexpr int kLeftAlt = 164;
 constexpr int kOptionsRows = 8;  // the rows with a setting, before "Controls"
 constexpr int kControlsRow = 8;
+constexpr int kNameRow = 9;
 const char* const kRowKeys[kOptionsRows] = {"display",  "scale",        "colours",
                                             "stereo",   "sound_output", "pause_on_focus_loss",
                                             "flashing", "ghost"};
@@ -49,7 +52,8 @@ std::string ReadAll(const fs::path& path) {
 
 bool InMenu() {
   const ModalScreen screen = CurrentModalScreen();
-  return screen == ModalScreen::Options || screen == ModalScreen::Controls;
+  return screen == ModalScreen::Options || screen == ModalScreen::Controls ||
+         screen == ModalScreen::Name;
 }
 
 class OptionsTest : public GameTest {
@@ -237,6 +241,46 @@ TEST_F(OptionsTest, TheWholeRoundWorksWithAPadAlone) {
   };
   EXPECT_EQ(press(PadButton::X), 1);
   EXPECT_GT(press(PadButton::LeftShoulder), 1);
+}
+
+// The Name row's screen with a pad alone: the D-pad moves along the name and steps its letters
+// (through the end of the alphabet to the marks), X deletes, A keeps it in the settings file, and
+// B leaves it as it was.
+TEST_F(OptionsTest, TheNameIsPickedLetterByLetterWithAPadAlone) {
+  MakeFolder();
+  std::ofstream(File()) << "name = Al\n";
+  StartWithFile(false);
+  PlugPad();
+  HarnessRun(2);
+  ASSERT_EQ(PlayerName(), "Al");
+  auto open_name = [this] {
+    Button(PadButton::Y);
+    for (int i = 0; i < kNameRow; ++i) Button(PadButton::DpadDown);
+    Button(PadButton::A);
+  };
+  open_name();
+  Then([] { EXPECT_EQ(CurrentModalScreen(), ModalScreen::Name); });
+  Button(PadButton::DpadLeft);   // onto the "l"
+  Button(PadButton::DpadUp);     // "m"
+  Button(PadButton::DpadRight);  // a new letter: "AmA"
+  Button(PadButton::DpadDown);   // before "A", the last mark: "Am!"
+  Button(PadButton::X);          // "Am"
+  Button(PadButton::DpadUp);     // a letter at the end: "AmA"
+  Button(PadButton::DpadUp);     // "AmB"
+  Button(PadButton::A);          // kept
+  Button(PadButton::B);          // back to the title
+  RunSteps();
+  EXPECT_EQ(PlayerName(), "AmB");
+  EXPECT_NE(ReadAll(File()).find("name = AmB\n"), std::string::npos) << ReadAll(File());
+
+  open_name();
+  Button(PadButton::DpadUp);
+  Button(PadButton::X);
+  Button(PadButton::B);  // the name stays
+  Button(PadButton::B);
+  RunSteps();
+  EXPECT_EQ(PlayerName(), "AmB");
+  EXPECT_EQ(game_mode.titlemode, 1);
 }
 
 // The player who rebinds quit and then wants ESC back presses ESC when asked; for any other
