@@ -1,8 +1,9 @@
 // frame_loop.cpp - one pass per displayed frame: stars and shots, the playfield while play is
 // active, the ship, the title, get-ready, wave-end and game-over overlays, opening the pause
-// screen (screens/pause_screen.h) and the options screen from the title, abandoning, the HUD and
-// the paced flip, suspension (which pauses play) and quitting. The keys and buttons of play are
-// read through the bindings (key_bindings.h).
+// screen (screens/pause_screen.h) and the options screen from the title, abandoning (a practice
+// game's quit key abandons it too, practice_game.h), the HUD and the paced flip, suspension (which
+// pauses play) and quitting. The keys and buttons of play are read through the bindings
+// (key_bindings.h).
 #include "game/frame_loop.h"
 
 #include "game/config/colour_mode.h"
@@ -15,6 +16,7 @@
 #include "game/play/globals.h"
 #include "game/play/music_stream.h"
 #include "game/play/playfield_clip.h"
+#include "game/play/practice_game.h"
 #include "game/play/scores.h"
 #include "game/play/screen_name.h"
 #include "game/play/sound_control.h"
@@ -226,7 +228,15 @@ bool gameframe() {
   } else if (game_mode.playing == 1 && JoyUnplugHits(kGameJoystickPort) > 0) {
     PauseScreen();
   }
-  if (ActionKeyHits(GameAction::kAbandon) || ActionButtonHits(GameAction::kAbandon)) AbandonGame();
+  // A practice game's quit key ends the game, not the program: the title the watching gave way to
+  // is back.
+  const bool practice_quit =
+      PracticeGame() && game_mode.titlemode == 0 &&
+      (ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit));
+  if (ActionKeyHits(GameAction::kAbandon) || ActionButtonHits(GameAction::kAbandon) ||
+      practice_quit) {
+    AbandonGame();
+  }
   drawsidebars();
   drawhud();
   // In a window: kept inside while playing, free on the title and while the best game is watched.
@@ -249,8 +259,10 @@ bool gameframe() {
   if (ask == TitleAsk::kHallOfFame) race = HallOfFameScreen() == HallChoice::kRace;
   if (ask == TitleAsk::kWatch || ask == TitleAsk::kHallOfFame || !dropped.empty()) LeaveTitle();
   if (race) StartGame();
-  return !(ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit) ||
-           program.quitflag == 1 || AppCloseRequested());
+  // A practice game's quit key is left for the next frame, which ends the game with it (above).
+  const bool quit = !(PracticeGame() && game_mode.titlemode == 0) &&
+                    (ActionKeyHits(GameAction::kQuit) || ActionButtonHits(GameAction::kQuit));
+  return !(quit || program.quitflag == 1 || AppCloseRequested());
 }
 
 void gameshutdown() {

@@ -14,7 +14,9 @@
 #include "game/play/entities.h"
 #include "game/play/globals.h"
 #include "game/play/music_stream.h"
+#include "game/play/practice_game.h"
 #include "game/play/scores.h"
+#include "game/play/screen_name.h"
 #include "game/replay/best_game.h"
 #include "game/replay/hall_of_fame.h"
 #include "game/replay/replay.h"
@@ -22,6 +24,7 @@
 #include "game/startup.h"
 #include "game/watch/best_game_watch.h"
 #include "game/watch/replay_viewer.h"
+#include "game/watch/take_over.h"
 #include "graphics/draw2d.h"
 #include "graphics/font.h"
 #include "system/clock.h"
@@ -75,6 +78,27 @@ bool SaveAfterLostDisplay() {
   return SaveSettings() && saved;
 }
 
+// A replay in a window taken over: its practice game, then the title with the player's keys and
+// best score until the player quits. A game started there is practice too: the run writes none of
+// the player's files, and a best no one keeps would only mislead.
+void PlayTakenOver(GameRunResult& result, const InputChoices& keys) {
+  result.frames = ReplayFramesPlayed();
+  result.score = playfield.player->score;
+  result.stopped = true;
+  result.message = "the replay was taken over " + ReplayPlace();
+  {
+    const ModalScreenScope own(ModalScreen::None);
+    if (PlayPractice(keys, false)) {
+      loadhiscore();
+      while (gameframe()) {
+      }
+    }
+  }
+  SetPracticeGame(false);
+  HaltChannel(program.musicchannel);
+  StopMusicStreams();
+}
+
 }  // namespace
 
 std::string GameRunResult::Summary() const {
@@ -115,6 +139,7 @@ GameRunResult RecordGame(const std::string& path, std::int32_t seed, const std::
 
 GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn, int from) {
   GameRunResult result;
+  const InputChoices keys = ActiveInputChoices();
   {
     ReplayJournal journal;
     const ReplayError error = LoadReplay(path, journal);
@@ -148,7 +173,11 @@ GameRunResult ReplayGame(const std::string& path, bool headless, bool drawn, int
     ViewerOptions view;
     view.from = std::max(from, 0);
     view.end_at_frames = false;  // the last game's tail plays as it did
-    ViewReplay(view);
+    view.take_over = true;
+    if (ViewReplay(view) == ViewerEnd::kTakeOver) {
+      PlayTakenOver(result, keys);
+      return result;
+    }
   }
   const ReplayStatus status = CurrentReplayStatus();
   result.frames = ReplayFramesPlayed();

@@ -6,11 +6,13 @@
 // and the one in which the best score rose last to best.replay. ReplayGame plays a replay file's
 // games back, one after another, in a window in real time (ESC ends it) or headless (the null
 // graphics driver on the virtual clock, as fast as the machine allows), and writes none of the
-// player's files (game_files.h). Both give the last game's final score and the number of frames
-// for the "score N frames M" line, and an exit code:
+// player's files (game_files.h); taken over in the window (T, the pad's X), it plays the game on
+// from there as a practice game (watch/take_over.h) and then the title, until the player quits,
+// every game started there being practice too. Both give the last game's final score and the number
+// of frames for the "score N frames M" line, and an exit code:
 //
 //   0  the game was recorded, or the replay reached its end with every check holding, or the
-//      viewer ended it
+//      viewer ended it or took it over (the score and frames then those of that moment)
 //   2  the replay file was refused: unreadable, a folder, not a replay, another version, too
 //      large, damaged, or holding no game
 //   3  the replay diverged from the recording (the message names the frame and the time into

@@ -18,6 +18,7 @@
 #include "game/config/game_files.h"
 #include "game/play/entities.h"
 #include "game/play/globals.h"
+#include "game/play/practice_game.h"
 #include "game/play/sound_control.h"
 
 namespace {
@@ -122,6 +123,7 @@ bool savehiscore() {
   return writehiscore(files.scorefile, playfield.player->hscore);
 }
 void updatebestscore() {
+  if (PracticeGame()) return;  // a game taken over from another's moment is no one's best
   if (playfield.player->score > playfield.player->hscore && playfield.player->newhs == 0) {
     playfield.player->newhs = 1;
     playsfx(assets.snd_hscore);

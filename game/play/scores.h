@@ -25,5 +25,6 @@ bool savehiscore();
 // line on stderr for the latter), what was found in *found, and whether it was saved.
 int readhiscore(const std::string& path, ScoreFile* found = nullptr);
 bool writehiscore(const std::string& path, int value);
-// Raises the best score to the running score, with the jingle the first time in a game.
+// Raises the best score to the running score, with the jingle the first time in a game; never in
+// a practice game (practice_game.h).
 void updatebestscore();

@@ -3,6 +3,7 @@
 
 #include "game/play/entities.h"
 #include "game/play/globals.h"
+#include "game/play/practice_game.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ const char* CurrentScreenName() {
     case ModalScreen::None:
       break;
   }
+  if (PracticeGame() && game_mode.titlemode == 0) return "practice";
   if (game_mode.gameover == 1) return "gameover";
   // The wave-end sequence: the ship rises to the top, then the caption flies away with it.
   if (game_mode.waveend == 1)

@@ -26,8 +26,9 @@ ModalScreen CurrentModalScreen();
 bool WatchingRecordedGame();
 // "startup", "splash", "pause", "options", "controls", "bestgame" (watching the best game from
 // the title), "replay" (watching a replay file), "halloffame", "name", "video" (saving the best
-// game as a video), "title", "getready", "play", "waveend", "flyaway", "gameover" or "idle"
-// (between sequences, as while a game is abandoned).
+// game as a video), "practice" (any frame of a practice game, practice_game.h), "title",
+// "getready", "play", "waveend", "flyaway", "gameover" or "idle" (between sequences, as while a
+// game is abandoned).
 const char* CurrentScreenName();
 
 // Marks a modal loop for the length of a scope, whichever way the scope is left.

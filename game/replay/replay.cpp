@@ -13,6 +13,7 @@
 #include "game/config/player_name.h"
 #include "game/play/entities.h"
 #include "game/play/globals.h"
+#include "game/play/practice_game.h"
 #include "game/play/screen_name.h"
 #include "game/play/sound_control.h"
 #include "game/replay/replay_snapshot.h"
@@ -68,6 +69,7 @@ void BeginGame() {
   rec.game.snapshot = TakeGameSnapshot();
   rec.game.choices = ActiveInputChoices();
   rec.game.played = static_cast<std::int64_t>(std::time(nullptr));
+  rec.game.practice = PracticeGame();
   rec.writer = ReplayInputWriter{};
   rec.track = ShipTrackWriter{};
   rec.track.Add(ShipPointNow());
@@ -91,8 +93,9 @@ void FinishGame(GameEnd end) {
   // Started and abandoned in one frame, the game began at the flip inside the abandoning, which
   // no replay could restore at: there was nothing to play anyway.
   if (end == GameEnd::kTitle && rec.game.frames <= 1) return;
-  if (game_recorded) game_recorded(rec.game, rec.run.journal.player);
-  const bool raised = playfield.player->hscore > rec.start_best;
+  // A practice game is kept only by a recording of every game: no score table or best takes it.
+  if (game_recorded && !rec.game.practice) game_recorded(rec.game, rec.run.journal.player);
+  const bool raised = !rec.game.practice && playfield.player->hscore > rec.start_best;
   std::vector<RecordedGame>& games = rec.run.journal.games;
   if (rec.keeps == RecordingKeeps::kBestGame) {
     if (!raised) return;
@@ -223,6 +226,7 @@ void BeginReplayedGame(std::size_t index) {
   // The recorded keys act as they did; a change made in the game's controls screen is made
   // again by its replayed input.
   UseInputChoices(game.choices);
+  SetPracticeGame(game.practice);
   // The track the recorded game started at its first get-ready frame, which the title's
   // replayed frame never reached.
   if (game_mode.getready == 1 && game_mode.seqctr >= 1) StartPhaseMusic();
@@ -457,7 +461,8 @@ void ResumeRecording() {
   ZX_CHECK_MAIN_THREAD();
   if (!rec.on || !rec.paused) return;
   rec.paused = false;
-  rec.title_seen = game_mode.titlemode == 1;
+  // A practice game under way is kept from the next flip, as a game the title gave way to.
+  rec.title_seen = game_mode.titlemode == 1 || PracticeGame();
   ListenForRecording();
 }
 
@@ -522,6 +527,7 @@ std::string ReplayPlace() { return Where(play.played + 1); }
 void StopReplay() {
   ZX_CHECK_MAIN_THREAD();
   if (play.hooked) DetachHook(FlipHookId(), ReplayFlip);
+  if (play.hooked && play.started) SetPracticeGame(false);
   if (InputReplaying()) ClearInputSeam();
   play.hooked = false;
   play.status = ReplayStatus::kIdle;
@@ -547,6 +553,7 @@ ReplayCaptionText ReplayCaption() {
     text.title = "Replay";
   }
   text.time = GameTimeText(play.total);
+  if (game.practice) text.practice = "Practice";
   text.player = play.journal.player;
   const std::string when = PlayedText(game.played);
   text.day = when.substr(0, when.find(' '));

@@ -6,7 +6,9 @@
 // event the game's input tables take and every joystick read whose answer changed, frame by
 // frame, with the state hash every 60th frame and at the game's last frame. The game ends at the
 // flip at which the title is back (game over, or F1), or when the program ends during it. Title
-// and attract time is never kept, and a pad that is not there records nothing.
+// and attract time is never kept, and a pad that is not there records nothing. A practice game
+// (play/practice_game.h) is kept marked as one, and only by a recording of every game: no score
+// table and no best game takes it. A replayed game puts its own practice mark in force.
 //
 // Playing back puts the recorded input in place of the platform's, read for read. After the
 // start-up (whose splash it clicks away) it restores each game's snapshot at a flip of the frame
@@ -59,7 +61,8 @@ bool Recording();
 // Stops listening, keeping what was recorded, while no game is under way; false (and nothing
 // done) when none is recording, it is paused already or a game is under way.
 bool PauseRecording();
-// Listens again, from the title (a game starts being kept at its next start).
+// Listens again, from the title (a game starts being kept at its next start), or from a practice
+// game under way (kept from the next flip of the frame loop, its snapshot taken there).
 void ResumeRecording();
 // The game the running recording keeps as the one in which the best score rose last (null when
 // there is none), and in `number` how many games it has kept so (grows as a new one takes over).
@@ -118,6 +121,7 @@ bool ReplayHeardClose();
 struct ReplayCaptionText {
   std::string title, score, time;
   std::string player, day, version;
+  std::string practice;  // "Practice" while a practice game plays (play/practice_game.h)
   std::string card;
 };
 ReplayCaptionText ReplayCaption();

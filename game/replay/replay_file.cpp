@@ -32,6 +32,7 @@ enum class SectionTag : std::uint8_t {
   kGame = 1,       // frames, end, snapshot's length, snapshot, input
   kShipTrack = 2,  // the game's number (from 0), its track
   kFacts = 3,      // the game's number, when it was played, its final score and wave
+  kPractice = 4,   // the game's number: a practice game (absent: a game of the player's own)
   // The input choices of the game before it: each action's key code and pad button + 1 (0: none),
   // then whether losing the focus pauses.
   kChoices = 8,
@@ -196,6 +197,13 @@ std::vector<std::uint8_t> SerializeReplay(const ReplayJournal& journal) {
     w.Byte(static_cast<std::uint8_t>(SectionTag::kFacts));
     w.Fixed(facts.out.size(), 4);
     w.Bytes(facts.out);
+    if (game.practice) {
+      ReplayBytesOut practice;
+      practice.Unsigned(number);
+      w.Byte(static_cast<std::uint8_t>(SectionTag::kPractice));
+      w.Fixed(practice.out.size(), 4);
+      w.Bytes(practice.out);
+    }
     if (!game.track.empty()) {
       ReplayBytesOut track;
       track.Unsigned(number);
@@ -263,6 +271,16 @@ ReplayError ParseReplay(const std::vector<std::uint8_t>& bytes, ReplayJournal& j
       game.score = static_cast<int>(payload.Unsigned(0x7FFFFFFF));
       game.wave = static_cast<int>(payload.Unsigned(0x7FFFFFFF));
       if (payload.bad || !payload.AtEnd()) return ReplayError::kDamaged;
+      continue;
+    }
+    if (tag == static_cast<std::uint8_t>(SectionTag::kPractice)) {
+      // The mark of the game just read, once.
+      const std::uint64_t number = payload.Unsigned();
+      if (payload.bad || !payload.AtEnd() || parsed.games.empty() ||
+          number != parsed.games.size() - 1 || parsed.games.back().practice) {
+        return ReplayError::kDamaged;
+      }
+      parsed.games.back().practice = true;
       continue;
     }
     if (tag == static_cast<std::uint8_t>(SectionTag::kShipTrack)) {

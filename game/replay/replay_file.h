@@ -12,10 +12,12 @@
 // input; a choices section after it holds the game's key bindings (absent: the defaults), and the
 // ship's track of a game (ship_track.h) follows its game in a section of its own, naming the game
 // by its number, and a game's facts (when it was played, its final score and wave) follow it in
-// another. Sections of tags this version does not know are skipped, so later versions can add
-// tracks of their own beside the games. Reading checks the magic and the version from the
-// file's first bytes before it reads on, reads at most kMaxReplayBytes, and refuses a file whose
-// length, CRC, snapshot or input items do not add up; a refused file is never played.
+// another; a practice game (play/practice_game.h) is marked by one more naming it (older files
+// have none and read as the player's own games). Sections of tags this version does not know are
+// skipped, so later versions can add tracks of their own beside the games. Reading checks the magic
+// and the version from the file's first bytes before it reads on, reads at most kMaxReplayBytes,
+// and refuses a file whose length, CRC, snapshot or input items do not add up; a refused file is
+// never played.
 #pragma once
 
 #include <cstddef>
@@ -57,6 +59,7 @@ struct RecordedGame {
   std::int64_t played = 0;          // when it started, in seconds since 1970 (UTC); 0: unknown
   int score = 0;                    // its final score
   int wave = 0;                     // the wave it reached (0: unknown)
+  bool practice = false;            // taken over from a recorded game: a practice game
   bool operator==(const RecordedGame&) const = default;
 };
 

@@ -17,6 +17,7 @@
 #include "game/play/anaglyph.h"
 #include "game/play/entities.h"
 #include "game/play/globals.h"
+#include "game/play/practice_game.h"
 #include "game/play/scores.h"
 #include "game/replay/best_game.h"
 #include "game/replay/ghost.h"
@@ -204,12 +205,15 @@ void drawsidebars() {
   // A replay says so in the left bar, plainly, in the font, each line centred in it: "Replay"
   // (or "Best game" and its score), who played it, when, the version and the time into it; and
   // for its first seconds the same on a card across the playfield.
-  const ReplayCaptionText caption = ReplayCaption();
+  // A practice game says so alone, where a replay's title goes.
+  ReplayCaptionText caption = ReplayCaption();
+  if (caption.title.empty() && PracticeGame()) caption.title = "Practice";
   if (!caption.title.empty()) {
     SetBlend(BLEND_ALPHA);
     float y = 176;
-    for (const std::string* line : {&caption.title, &caption.player, &caption.day, &caption.version,
-                                    &caption.score, &caption.time}) {
+    for (const std::string* line :
+         {&caption.title, &caption.practice, &caption.player, &caption.day, &caption.version,
+          &caption.score, &caption.time}) {
       if (line->empty()) continue;
       PaintText(*line, static_cast<float>((80 - MeasureTextWidth(*line)) / 2), y);
       y += 20;

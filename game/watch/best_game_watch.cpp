@@ -13,6 +13,7 @@
 #include "game/config/settings_store.h"
 #include "game/play/entities.h"
 #include "game/play/globals.h"
+#include "game/play/practice_game.h"
 #include "game/play/screen_name.h"
 #include "game/play/sound_control.h"
 #include "game/replay/best_game.h"
@@ -20,6 +21,7 @@
 #include "game/replay/replay_snapshot.h"
 #include "game/replay/ship_track.h"
 #include "game/watch/replay_viewer.h"
+#include "game/watch/take_over.h"
 #include "graphics/graphics.h"
 #include "system/hook.h"
 #include "system/polled_input.h"
@@ -65,13 +67,20 @@ void PutBackForSaves(const PlayerChoices& choices) {
   playfield.player->hscore = choices.hscore;
 }
 
-void PutBack(const PlayerChoices& choices) {
+// The player's own volumes, colours, settings and keys: all but the best score.
+void PutBackPlayersOwn(const PlayerChoices& choices) {
   program.musicstep = choices.musicstep;
   program.sfxstep = choices.sfxstep;
   program.musicvol = choices.musicvol;
   program.sfxvol = choices.sfxvol;
   if (GetColourMode() != choices.colours) SetColourMode(choices.colours);
-  PutBackForSaves(choices);
+  ReturnToSettings(choices.settings);
+  UseInputChoices(choices.keys);
+}
+
+void PutBack(const PlayerChoices& choices) {
+  PutBackPlayersOwn(choices);
+  playfield.player->hscore = choices.hscore;
 }
 
 // The best game's track held against its play, apart from the game's state: it reads the play
@@ -125,6 +134,7 @@ ViewerEnd PlayAlongTheTrack(const std::vector<ShipPoint>& track) {
   ViewerOptions film;
   film.keep_on = [] { return along.departure.empty(); };
   film.race = true;
+  film.take_over = true;
   const ViewerEnd end = ViewReplay(film);
   DetachHook(FlipHookId(), CompareWithTrack);
   if (along.departure.empty() && !along.sought && !track.empty() && ReplayFramesDone() &&
@@ -169,12 +179,27 @@ BestGameWatch Watch(ReplayJournal journal, ModalScreen screen, const std::string
       const std::string whose = screen == ModalScreen::BestGame ? "the best game" : title;
       std::fprintf(stderr, "zumbrix: %s: %s\n", whose.c_str(), result.problem.c_str());
     }
-    const bool closed = ReplayHeardClose();
+    bool closed = ReplayHeardClose();
+    PlayerChoices back = choices;
+    if (end == ViewerEnd::kTakeOver) {
+      // The player plays with their own choices; the volumes they step in play stay theirs.
+      result.practised = true;
+      PutBackPlayersOwn(choices);
+      closed = !PlayPractice(choices.keys, paused);
+      result.practice_score = playfield.player->score;
+      back.musicstep = program.musicstep;
+      back.sfxstep = program.sfxstep;
+      back.musicvol = program.musicvol;
+      back.sfxvol = program.sfxvol;
+    }
     StopReplay();
 
     HaltChannel(program.musicchannel);
-    RestoreGameSnapshot(title_state);
-    PutBack(choices);
+    // A practice game the program's end cut short is still recorded: its state stays for the
+    // run's end to keep, and only what the exit's saves read is put back.
+    if (!(result.practised && closed)) RestoreGameSnapshot(title_state);
+    SetPracticeGame(false);
+    PutBack(back);
     program.quitflag = closed ? 1 : quit;
     ClearKeys();
     ClearMouse();

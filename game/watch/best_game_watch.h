@@ -13,7 +13,10 @@
 // (best_game.h); a seek ends the comparing, the seek itself being exact. The frame log calls the
 // screen "bestgame". Any other recorded games (a replay dropped on the window, one from the hall
 // of fame) are watched the same way, with their player's name in the caption, on the screen
-// "replay". G or the pad's Y ends a watching to race a game against the watched one's ship.
+// "replay". G or the pad's Y ends a watching to race a game against the watched one's ship. T or
+// the pad's X takes it over: the game shown is played on from there as a practice game
+// (take_over.h), recorded as one when the run records every game, and when it ends the title is
+// back as the watching found it, the player's best score and files untouched.
 // Main thread, from the frame loop on the title.
 #pragma once
 
@@ -28,9 +31,11 @@ struct BestGameWatch {
   int score = 0;                              // the score on the HUD when it ended
   int frames = 0;                             // frames played
   bool damaged = false;                       // its ship track departed from its game
-  std::string problem;  // a replay that went another way than recorded, or a track that
-                        // departed: where and why
-  bool race = false;    // ended with G or the pad's Y: a game against its ghost is due
+  std::string problem;     // a replay that went another way than recorded, or a track that
+                           // departed: where and why
+  bool race = false;       // ended with G or the pad's Y: a game against its ghost is due
+  bool practised = false;  // taken over with T or the pad's X, and played on as practice
+  int practice_score = 0;  // the score on the HUD when the practice game ended
 };
 
 // Watches the best game to its end or the viewer's key; what came of it.

@@ -101,6 +101,7 @@ HallChoice HallOfFameScreen() {
               WatchReplay(std::move(journal), "Place " + std::to_string(selected + 1));
           if (program.quitflag) return HallChoice::kBack;
           if (watched.race) return HallChoice::kRace;
+          if (watched.practised) return HallChoice::kBack;  // the title, as after a game
           input.Begin();
         }
       }

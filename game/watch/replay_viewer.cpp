@@ -148,6 +148,8 @@ void MatchSound() {
 
 void UseFilmPass(ReplayPass pass) { film_pass = pass; }
 
+ReplayPass FilmPass() { return film_pass; }
+
 ViewerEnd ViewReplay(const ViewerOptions& options) {
   ZX_CHECK(film_pass != nullptr, "the frame loop's pass is given at start-up (UseFilmPass)");
   viewer = Viewer{};

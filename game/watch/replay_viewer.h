@@ -46,3 +46,5 @@ ViewerEnd ViewReplay(const ViewerOptions& options);
 // The pass of the frame loop that plays each frame of a film (gameframe()), given once at
 // start-up before any film plays. Main thread.
 void UseFilmPass(ReplayPass pass);
+// The pass UseFilmPass gave, for a game played on from a film (take_over.h). Main thread.
+ReplayPass FilmPass();
