@@ -14,6 +14,7 @@
 #include "game/replay_run.h"
 #include "game/startup.h"
 #include "game/video_run.h"
+#include "system/polled_input.h"
 #include "system/startup_steps.h"
 
 namespace {
@@ -114,6 +115,8 @@ int GameMain() {
     return Replay();
   }
   if (!command_line.ghost_file.empty() && !UseGhostFile(command_line.ghost_file)) return 2;
+  // A replay the program was opened with is watched from the title, where G races it.
+  if (!command_line.document_file.empty()) OpenFileLater(command_line.document_file);
 
   // Every game is recorded, so that the one that raised the best score can be kept as
   // best.replay beside it; --record also keeps all of this run's games.

@@ -158,6 +158,8 @@ std::string TakeDroppedFile() {
   dropped_files.pop_front();
   return file;
 }
+void OpenFileLater(const std::string& path) { dropped_files.push_back(path); }
+
 void ApplyInputEvent(const InputEventRecord& event) { Apply(event); }
 
 static_assert(PolledInputState::kKeys == kKeys && PolledInputState::kButtons == kButtons &&

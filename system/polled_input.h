@@ -32,6 +32,8 @@ int NextChar();  // 0 when none is queued
 // no game input: kept apart from the tables a recording keeps, and taken without pumping (the
 // queries around it pump).
 std::string TakeDroppedFile();
+// Queues `path` as if it were dropped on the window: the program was opened with it.
+void OpenFileLater(const std::string& path);
 void ClearKeys();
 // Forgets the presses of `key` no KeyHits has counted yet, for a window that used them in a
 // shortcut of its own (Alt+Enter); a replay forgets them at the same point. Safe inside a pump.

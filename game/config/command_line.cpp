@@ -193,12 +193,14 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       line.problem.clear();
     }
   }
-  // A replay named alone is watched in a window, whatever display the settings choose.
+  // A replay named alone opens the game in a window, whatever display the settings choose, and is
+  // watched from its title as a dropped one is; with --headless it is played back as --replay.
   if (!line.document_file.empty() && line.action != CommandLineAction::Misuse) {
     if (!line.replayfile.empty()) {
       misuse("a replay named alone cannot go with '--replay' or '--replay-info'");
-    } else {
+    } else if (line.headless) {
       line.replayfile = line.document_file;
+    } else {
       line.overrides.insert(line.overrides.begin(), {"display", "window"});
     }
   }

@@ -31,7 +31,7 @@ struct CommandLine {
   std::vector<SettingOverride> overrides;  // settings for this run only, in the order given
   std::string recordfile;                  // --record: where this run's replay is written
   std::string replayfile;  // --replay, --replay-info or a replay named alone: the one to play back
-  std::string document_file;   // a replay named without an option (also in `replayfile`)
+  std::string document_file;   // a replay named without an option (in `replayfile` too, headless)
   std::string ghost_file;      // --ghost FILE: the replay whose ship is this run's ghost
   bool headless = false;       // --headless: the replay runs unseen, as fast as it can
   int from_frame = -1;         // --from: the replay's frame to start at; -1: its start

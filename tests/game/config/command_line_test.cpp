@@ -42,9 +42,12 @@ TEST(CommandLineParse, OptionsGiveTheirActionsAndMisuseNamesTheFirstProblem) {
 }
 
 TEST(CommandLineParse, AReplayNamedAloneIsWatchedInAWindowAndTheGhostMayComeFromAFile) {
+  // Opened from the desktop: the game in a window, the replay to be watched from its title.
   CommandLine line = Parse({"--flat", "run.zxreplay"});
   ASSERT_EQ(line.action, CommandLineAction::Play) << line.problem;
-  EXPECT_EQ(line.replayfile, AbsoluteFile("run.zxreplay"));
+  EXPECT_EQ(line.document_file, AbsoluteFile("run.zxreplay"));
+  EXPECT_TRUE(line.replayfile.empty()) << "the run would end with the replay, never raced";
+  EXPECT_EQ(Parse({"run.zxreplay", "--headless"}).replayfile, AbsoluteFile("run.zxreplay"));
   Settings run;
   for (const auto& [key, value] : line.overrides) ApplySetting(run, key, value);
   EXPECT_EQ(run.display, DisplayMode::Window);
